@@ -1,0 +1,44 @@
+// The one static record that holds every long-lived object of the program and
+// the engine library's interface pointers, plus start-up, frame and shut-down.
+#pragma once
+
+#include "app/CCameraRig.h"
+#include "app/CEventReceiver.h"
+#include "engine/CCEManager.h"
+#include "game/CGame.h"
+#include "scene/CMap.h"
+#include "ui/CDebugWindow.h"
+#include "ui/CGui.h"
+
+#include <irrlicht.h>
+
+struct CApplication {
+  irr::IrrlichtDevice *device = nullptr;
+  irr::video::IVideoDriver *driver = nullptr;
+  irr::scene::ISceneManager *sceneManager = nullptr;
+  irr::gui::IGUIEnvironment *guiEnvironment = nullptr;
+  irr::ILogger *logger = nullptr;
+  irr::core::dimension2d<irr::s32> windowSize{0, 0};
+  irr::s32 colorBits = 0;
+  CEventReceiver eventReceiver;
+  CMap map;
+  CCameraRig cameraRig;
+  CGui gui;
+  CDebugWindow debugWindow;
+  CGame game;
+  CCEManager engine;
+};
+
+extern CApplication app;
+
+// Creates the device and initialises every subsystem in order; false on the
+// first failure. The game uses the OpenGL driver; tests pass the null driver.
+bool gl_Init(irr::video::E_DRIVER_TYPE driverType = irr::video::EDT_OPENGL);
+// Draws one frame and runs the per-frame update. Returns false once the
+// device has been closed.
+bool gl_Frame();
+void gl_Update();
+void gl_Exit();
+
+// Writes "Kelvar: <text>" through the device's logger. Over-long texts are cut.
+void LogMessage(const char *text, irr::ELOG_LEVEL level = irr::ELL_INFORMATION);

@@ -1,0 +1,63 @@
+// One chess piece: its rule state and the scene nodes that show it.
+// Scratch tokens used by the legality trial have no nodes; every node
+// operation then leaves the scene alone.
+#pragma once
+
+#include "app/KelvarTypes.h"
+
+#include <irrlicht.h>
+
+class CGameToken {
+public:
+  CGameToken();
+  ~CGameToken();
+  CGameToken(const CGameToken &) = delete;
+  CGameToken &operator=(const CGameToken &) = delete;
+
+  // Loads the mesh and makes the piece's node, texture and hidden shadow.
+  // False when the mesh or its node cannot be made; colour and type stay set.
+  bool Create(irr::s32 color, irr::s32 type, const char *meshPath, const char *texturePath);
+  bool SetColorAndType(irr::s32 color, irr::s32 type);
+  void SetShadowVisible(bool visible);
+  void SetRotationY(irr::f32 degrees);
+  // Removes the mesh node (and with it marker and shadow) from the scene.
+  void DiscardNode();
+  // Back to the start of a game: home square, no highlight, marker, capture or move.
+  void Reset();
+  void SetHighlight(bool on);
+  void PlaceNodeAt(const irr::core::vector3df &position);
+  void SetHomeSquare(irr::s32 x, irr::s32 y);
+  BoardSquare GetHomeSquare() const { return homeSquare; }
+  void SetSquare(const BoardSquare &s);
+  BoardSquare GetSquare() const;
+  // Entry animation: falls from 70 units above onto its square.
+  void DropIn();
+  void Capture();
+  bool IsOnSquare(const BoardSquare &s) const;
+  bool OwnsNode(const irr::scene::ISceneNode *node) const;
+  irr::s32 GetType() const;
+  irr::s32 GetColor() const;
+  irr::core::vector3df GetWorldPosition() const;
+  bool IsCaptured() const;
+  void SetCaptured(bool c);
+  void SetMarker(bool on);
+  void SetMoved(bool m);
+  bool HasMoved() const;
+  irr::core::list<BoardSquare> &GetTargets();
+
+  irr::scene::IAnimatedMeshSceneNode *GetMeshNode() const { return meshNode; }
+  irr::scene::IAnimatedMeshSceneNode *GetMarkerNode() const { return markerNode; }
+  irr::scene::IShadowVolumeSceneNode *GetShadowNode() const { return shadowNode; }
+
+private:
+  irr::core::list<BoardSquare> targets;
+  irr::scene::IAnimatedMeshSceneNode *meshNode = nullptr;
+  irr::scene::IAnimatedMeshSceneNode *markerNode = nullptr;
+  irr::scene::IShadowVolumeSceneNode *shadowNode = nullptr;
+  irr::s32 type = Pawn;
+  irr::s32 color = White;
+  BoardSquare square;
+  BoardSquare homeSquare;
+  bool captured = false;
+  bool moved = false;
+};

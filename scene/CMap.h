@@ -1,0 +1,90 @@
+// The board: 64 fields, 32 tokens and 4 label strips, with the position held
+// in the tokens and the rules that judge and play moves on them.
+// The scene side lives in scene/, the rule side in rules/.
+#pragma once
+
+#include "app/KelvarTypes.h"
+
+#include <irrlicht.h>
+
+class CGameField;
+class CGameLabel;
+class CGameToken;
+
+using TargetList = irr::core::list<BoardSquare>;
+
+class CMap {
+public:
+  static constexpr int FIELD_COUNT = 64;
+  static constexpr int TOKEN_COUNT = 32;
+  static constexpr int LABEL_COUNT = 4;
+
+  CMap();
+  ~CMap();
+  CMap(const CMap &) = delete;
+  CMap &operator=(const CMap &) = delete;
+
+  // --- Scene set-up (scene/) -------------------------------------------
+  // Sky box, fields, labels and tokens; false on the first failure.
+  bool Init();
+  void Update() {}
+  void Exit() {}
+  bool InitSkyBox();
+  bool InitGameFields();
+  bool InitGameChars();
+  bool InitGameNumbers();
+  bool InitGameTokens();
+  // Entry animation: fields, pieces and labels fall onto their places.
+  void MoveGameTokensIn();
+  irr::core::vector3df GetSquareWorldPosition(irr::s32 x, irr::s32 y) const;
+
+  CGameField *GetField(irr::s32 x, irr::s32 y) const { return squares[x * 8 + y]; }
+  CGameToken *GetToken(irr::s32 index) const { return tokens[index]; }
+  CGameLabel *GetLabel(irr::s32 index) const { return labels[index]; }
+  CGameToken *const *GetTokens() const { return tokens; }
+
+  // --- Board model and move generation (rules/) ------------------------
+  static bool IsOnBoard(irr::s32 x, irr::s32 y);
+  bool FindTokenIn(CGameToken *const *array, const BoardSquare &s, irr::s32 &index) const;
+  bool FindTokenAt(const BoardSquare &s, irr::s32 &index) const;
+  bool GenerateTargets(CGameToken *const *array, irr::s32 i, TargetList &targets) const;
+  void GenerateAllTargets(CGameToken *const *array) const;
+  irr::s32 GetTokenColor(irr::s32 index) const;
+  bool GetTokenSquare(irr::s32 index, BoardSquare &square) const;
+  irr::s32 GetSelectedToken() const { return selectedToken; }
+
+  // --- Check, mate and move execution (rules/) -------------------------
+  bool IsKingAttacked(CGameToken *const *array, irr::s32 color, irr::s32 &kingIndex) const;
+  void CopyTokensTo(CGameToken *const *scratch) const;
+  void FilterLegalTargets(irr::s32 i, TargetList &targets) const;
+  void UpdateMoves();
+  bool IsMate(irr::s32 color) const;
+  bool ExecuteMove(const BoardSquare &target, bool &promoted);
+  // New game: every token home (promoted ones back to pawns), no selection.
+  void Reset();
+
+  // --- Selection, highlighting and picking (rules/) --------------------
+  void ClearTokenHighlights();
+  void ClearSquareHighlights();
+  void HighlightToken(irr::s32 index);
+  void HighlightSquare(irr::s32 x, irr::s32 y);
+  void ClearSelection();
+  void SelectToken(irr::s32 index);
+  bool FindTokenOfNode(const irr::scene::ISceneNode *node, irr::s32 &index) const;
+  bool FindSquareOfNode(const irr::scene::ISceneNode *node, BoardSquare &square) const;
+  bool PickToken(irr::s32 &index) const;
+  bool PickSquare(BoardSquare &square) const;
+  irr::core::vector3df GetSelectedTokenPosition() const;
+  void SetShadowsVisible(bool visible);
+  void ShowLabels(bool on, irr::s32 color);
+
+private:
+  CGameField *squares[FIELD_COUNT];
+  CGameToken *tokens[TOKEN_COUNT];
+  CGameLabel *labels[LABEL_COUNT];
+  irr::s32 selectedToken;
+
+  // Rule state beyond the tokens: the pawn that has just made a double step
+  // and may be taken en passant on the next move (-1 for none).
+  irr::s32 enPassantPawn = -1;
+};

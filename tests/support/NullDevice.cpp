@@ -1,0 +1,45 @@
+#include "tests/support/NullDevice.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace testing_support {
+
+bool CreateNullDevice() {
+  app.windowSize = irr::core::dimension2d<irr::s32>(1024, 768);
+  app.colorBits = 32;
+  app.device = irr::createDevice(irr::video::EDT_NULL, irr::core::dimension2d<irr::u32>(1024, 768), 32,
+                                 false, true, false, &app.eventReceiver);
+  if (!app.device)
+    return false;
+  app.driver = app.device->getVideoDriver();
+  app.sceneManager = app.device->getSceneManager();
+  app.guiEnvironment = app.device->getGUIEnvironment();
+  app.logger = app.device->getLogger();
+  return true;
+}
+
+void RunFrames(int n) {
+  for (int i = 0; i < n; ++i)
+    gl_Frame();
+}
+
+std::string EnterCopyOfRunFolder(const char *omitMediaFile) {
+  char pattern[] = "/tmp/kelvar-run-XXXXXX";
+  const char *dir = mkdtemp(pattern);
+  if (!dir)
+    return {};
+  const fs::path target(dir);
+  fs::copy(fs::path(KELVAR_RUN_DIR), target, fs::copy_options::recursive);
+  if (omitMediaFile)
+    fs::remove(target / "media" / omitMediaFile);
+  if (chdir(dir) != 0)
+    return {};
+  return target.string();
+}
+
+} // namespace testing_support

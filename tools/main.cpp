@@ -1,0 +1,2 @@
+// Placeholder: the generator writes nothing yet.
+int main() { return 0; }

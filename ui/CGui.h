@@ -1,0 +1,66 @@
+// The two-dimensional interface on top of the board: fonts, menus, camera
+// buttons, status line, banner, colour choice, dialogs, text windows, splash.
+#pragma once
+
+#include <irrlicht.h>
+
+class CGUITextWindow;
+
+class CGui {
+public:
+  CGui() = default;
+  ~CGui() = default;
+  CGui(const CGui &) = delete;
+  CGui &operator=(const CGui &) = delete;
+
+  bool Init();
+  void Update();
+  void Draw();
+  void Exit();
+  bool CreateMenus();
+  irr::gui::IGUIFont *GetSmallFont() const { return smallFont; }
+
+  // Dialogs and text windows.
+  void ShowQuitDialog();
+  void ShowAboutDialog();
+  void ShowEngineInfoDialog();
+  void ToggleHelpWindow();
+  bool IsHelpWindowOpen() const { return helpWindow != nullptr; }
+  void ToggleMovesWindow();
+  void RefreshMovesWindow();
+
+  // Status line, camera buttons, colour selection, banner and splash.
+  bool CreateCameraButtons();
+  bool IsPointerOverGui() const;
+  void SetStatusText(irr::core::stringw text);
+  void OnGameStateChanged(irr::s32 state);
+  void ShowBanner(const irr::core::rect<irr::s32> &rect, const wchar_t *text, irr::video::SColor color);
+  void SetBannerVisible(bool visible);
+  void ResetGameDisplay();
+  void ShowColorWindow();
+  void CloseColorWindow();
+  void ShowSplash(bool show);
+
+  // Read access for tests and the event routing.
+  irr::gui::IGUIFont *GetLargeFont() const { return largeFont; }
+  irr::gui::IGUIButton *GetCameraButton(int i) const { return cameraButtons[i]; }
+  CGUITextWindow *GetHelpWindow() const { return helpWindow; }
+  CGUITextWindow *GetMovesWindow() const { return movesWindow; }
+  irr::gui::IGUIContextMenu *GetMenuBar() const { return menuBar; }
+  irr::gui::IGUIWindow *GetColorWindow() const { return colorWindow; }
+  irr::gui::IGUIStaticText *GetStatusText() const { return statusText; }
+  irr::gui::IGUIStaticText *GetBannerText() const { return bannerText; }
+  irr::video::ITexture *GetSplashTexture() const { return splashTexture; }
+
+private:
+  irr::gui::IGUIFont *smallFont = nullptr;
+  irr::gui::IGUIFont *largeFont = nullptr;
+  irr::gui::IGUIButton *cameraButtons[4] = {nullptr, nullptr, nullptr, nullptr};
+  CGUITextWindow *helpWindow = nullptr;
+  CGUITextWindow *movesWindow = nullptr;
+  irr::gui::IGUIContextMenu *menuBar = nullptr;
+  irr::gui::IGUIWindow *colorWindow = nullptr;
+  irr::gui::IGUIStaticText *statusText = nullptr;
+  irr::gui::IGUIStaticText *bannerText = nullptr;
+  irr::video::ITexture *splashTexture = nullptr;
+};
