@@ -1,0 +1,139 @@
+#include "app/CEventReceiver.h"
+
+#include "app/CApplication.h"
+#include "ui/GuiIds.h"
+
+using namespace irr;
+
+bool CEventReceiver::OnEvent(const SEvent &event) {
+  switch (event.EventType) {
+  case EET_KEY_INPUT_EVENT:
+    return OnKeyInput(event.KeyInput);
+  case EET_GUI_EVENT:
+    return OnGuiEvent(event.GUIEvent);
+  case EET_MOUSE_INPUT_EVENT:
+    return OnMouseInput(event.MouseInput);
+  default:
+    return false;
+  }
+}
+
+bool CEventReceiver::GetMouseButton(int index) const {
+  return index == 0 ? leftButtonDown : index == 1 ? rightButtonDown : false;
+}
+
+// Escape closes an open help window; F1 opens or closes it. Releases do nothing.
+bool CEventReceiver::OnKeyInput(const SEvent::SKeyInput &key) {
+  if (app.gui.IsHelpWindowOpen() && key.PressedDown && key.Key == KEY_ESCAPE) {
+    app.gui.ToggleHelpWindow();
+    return true;
+  }
+  if (key.Key == KEY_F1 && key.PressedDown) {
+    app.gui.ToggleHelpWindow();
+    return true;
+  }
+  return false;
+}
+
+bool CEventReceiver::OnGuiEvent(const SEvent::SGUIEvent &gui) {
+  const s32 id = gui.Caller ? gui.Caller->getID() : -1;
+
+  // Only the quit confirmation's Yes ends the program; the number is shared
+  // with a menu command, which arrives as another event type.
+  if (gui.EventType == gui::EGET_MESSAGEBOX_YES && id == ID_QUIT_BOX) {
+    app.device->closeDevice();
+    return true;
+  }
+  if (gui.EventType == gui::EGET_MENU_ITEM_SELECTED) {
+    // The caller is the sub-menu whose item was chosen.
+    auto *menu = static_cast<gui::IGUIContextMenu *>(gui.Caller);
+    const s32 item = menu->getSelectedItem();
+    return item >= 0 && OnMenuCommand(menu->getItemCommandId(u32(item)));
+  }
+  if (gui.EventType == gui::EGET_BUTTON_CLICKED)
+    return OnButtonClicked(id);
+  return false;
+}
+
+bool CEventReceiver::OnMenuCommand(s32 command) {
+  switch (command) {
+  case ID_MENU_QUIT:
+    app.gui.ShowQuitDialog();
+    return true;
+  case ID_MENU_START:
+    app.gui.ShowColorWindow();
+    return true;
+  case ID_MENU_HELP_WINDOW:
+    app.gui.ToggleHelpWindow();
+    return true;
+  case ID_MENU_DEBUG_WINDOW:
+    app.debugWindow.Toggle();
+    return true;
+  case ID_MENU_ABORT:
+    // Not consumed: the menu still closes itself as usual.
+    app.game.SetState(Idle);
+    return false;
+  case ID_MENU_ABOUT:
+    app.gui.ShowAboutDialog();
+    return true;
+  case ID_MENU_ENGINE_INFO:
+    app.gui.ShowEngineInfoDialog();
+    return true;
+  case ID_MENU_MOVES_HISTORY:
+    app.gui.ToggleMovesWindow();
+    return true;
+  default: // "Config...", "Load..." and "Save..." have no handler
+    return false;
+  }
+}
+
+bool CEventReceiver::OnButtonClicked(s32 id) {
+  switch (id) {
+  case ID_BUTTON_WHITE:
+  case ID_BUTTON_BLACK:
+    app.game.SetHumanColor(id == ID_BUTTON_WHITE ? White : Black);
+    app.game.SetState(LocalGame);
+    app.gui.CloseColorWindow();
+    return true;
+  case ID_CAM_WHITE_TOP:
+    app.cameraRig.SetWhiteView(true);
+    return true;
+  case ID_CAM_WHITE_SIDE:
+    app.cameraRig.SetWhiteView(false);
+    return true;
+  case ID_CAM_BLACK_TOP:
+    app.cameraRig.SetBlackView(true);
+    return true;
+  case ID_CAM_BLACK_SIDE:
+    app.cameraRig.SetBlackView(false);
+    return true;
+  default:
+    return false;
+  }
+}
+
+// Presses over the board go to the game; every mouse event then travels on to
+// the GUI and the camera, so a press is also the start of a camera drag.
+bool CEventReceiver::OnMouseInput(const SEvent::SMouseInput &mouse) {
+  switch (mouse.Event) {
+  case EMIE_LMOUSE_PRESSED_DOWN:
+    if (!app.gui.IsPointerOverGui())
+      app.game.OnLeftMouseDown();
+    leftButtonDown = true;
+    break;
+  case EMIE_RMOUSE_PRESSED_DOWN:
+    if (!app.gui.IsPointerOverGui())
+      app.game.OnRightMouseDown();
+    rightButtonDown = true;
+    break;
+  case EMIE_LMOUSE_LEFT_UP:
+    leftButtonDown = false;
+    break;
+  case EMIE_RMOUSE_LEFT_UP:
+    rightButtonDown = false;
+    break;
+  default:
+    break;
+  }
+  return false;
+}
