@@ -1,0 +1,205 @@
+#include "rules/CGameToken.h"
+
+#include "app/CApplication.h"
+#include "scene/SceneHelpers.h"
+
+#include <cstdlib>
+
+using irr::core::vector3df;
+
+namespace {
+
+const char *const MARKER_MESH = "./media/x.x";
+const char *const MARKER_TEXTURE = "./media/x.jpg";
+const char *const WHITE_TEXTURE = "./media/whitetoken.bmp";
+const char *const BLACK_TEXTURE = "./media/blacktoken.bmp";
+const char *const WHITE_TEXTURE_HI = "./media/whitetoken_hi.bmp";
+const char *const BLACK_TEXTURE_HI = "./media/blacktoken_hi.bmp";
+
+const irr::f32 SHADOW_INFINITY = 10000.f;
+const irr::f32 MARKER_SCALE = 0.6f;
+const irr::f32 MARKER_HEIGHT = 16.f;
+const vector3df MARKER_SPIN(0, 1, 0);
+const irr::f32 DROP_HEIGHT = 70.f;
+const irr::u32 DROP_BASE_MS = 1800;
+const int DROP_SPREAD_MS = 400;
+
+} // namespace
+
+CGameToken::CGameToken() = default;
+
+// The scene owns the nodes: the token leaves them where they are. The static
+// record is destroyed at process exit, possibly after the device, so touching
+// a node here could reach freed memory; releasing it would free it twice.
+CGameToken::~CGameToken() { targets.clear(); }
+
+// Loads the mesh and makes the piece's node, texture and hidden shadow.
+bool CGameToken::Create(irr::s32 c, irr::s32 t, const char *meshPath, const char *texturePath) {
+  color = c;
+  type = t;
+  // A second Create would leave the old node orphaned and visible in the scene.
+  DiscardNode();
+  irr::scene::ISceneManager *scene = app.sceneManager;
+  if (!scene)
+    return false;
+  irr::scene::IAnimatedMesh *mesh = scene->getMesh(meshPath);
+  if (!mesh)
+    return false;
+  meshNode = scene->addAnimatedMeshSceneNode(mesh, scene->getRootSceneNode(), ID_NODE_TOKEN);
+  if (!meshNode)
+    return false;
+
+  irr::video::ITexture *texture = app.driver ? app.driver->getTexture(texturePath) : nullptr;
+  SetTextureOnLayers(meshNode, texture, 0, 0);
+  SetTextureOnLayers(meshNode, nullptr, 1, 1);
+  SetLitMaterialFlags(meshNode);
+
+  // The shadow carries the "nothing" id so that a ray picking tokens by id
+  // never hits a piece's far-reaching shadow volume instead of the piece.
+  shadowNode = meshNode->addShadowVolumeSceneNode(nullptr, ID_NODE_NONE, true, SHADOW_INFINITY);
+  if (shadowNode)
+    shadowNode->setVisible(false);
+
+  SetMaterialType(meshNode, irr::video::EMT_SOLID);
+  return true;
+}
+
+// Stores colour and kind without touching any node.
+bool CGameToken::SetColorAndType(irr::s32 c, irr::s32 t) {
+  color = c;
+  type = t;
+  return true;
+}
+
+// Shows or hides the shadow volume, when there is one.
+void CGameToken::SetShadowVisible(bool visible) {
+  if (shadowNode)
+    shadowNode->setVisible(visible);
+}
+
+// Turns the piece about the vertical axis.
+void CGameToken::SetRotationY(irr::f32 degrees) {
+  if (meshNode)
+    meshNode->setRotation(vector3df(0, degrees, 0));
+}
+
+// Removes the mesh node, and with it its marker and shadow children.
+void CGameToken::DiscardNode() {
+  if (!meshNode)
+    return;
+  meshNode->removeAnimators();
+  meshNode->remove();
+  meshNode = nullptr;
+  markerNode = nullptr;
+  shadowNode = nullptr;
+}
+
+// Back to the start of a game: home square, no highlight, marker, capture or move.
+void CGameToken::Reset() {
+  if (meshNode)
+    meshNode->removeAnimators();
+  SetSquare(homeSquare);
+  SetHighlight(false);
+  SetMarker(false);
+  SetCaptured(false);
+  SetMoved(false);
+  targets.clear();
+}
+
+// Puts the colour's normal or highlighted texture on the piece.
+void CGameToken::SetHighlight(bool on) {
+  if (!meshNode)
+    return;
+  const bool black = color != White;
+  const char *path = on ? (black ? BLACK_TEXTURE_HI : WHITE_TEXTURE_HI) : (black ? BLACK_TEXTURE : WHITE_TEXTURE);
+  irr::video::ITexture *texture = app.driver ? app.driver->getTexture(path) : nullptr;
+  SetTextureOnLayers(meshNode, texture, 0, 0);
+  SetLitMaterialFlags(meshNode);
+}
+
+// Stops any animation and moves the node to the world position at once.
+void CGameToken::PlaceNodeAt(const vector3df &position) {
+  if (!meshNode)
+    return;
+  meshNode->removeAnimators();
+  meshNode->setPosition(position);
+  meshNode->updateAbsolutePosition();
+}
+
+void CGameToken::SetHomeSquare(irr::s32 x, irr::s32 y) { homeSquare = BoardSquare(x, y); }
+
+// Records the square; a piece on screen also moves onto that board field.
+// Scratch tokens never ask the board, so the rules run without a scene.
+void CGameToken::SetSquare(const BoardSquare &s) {
+  square = s;
+  if (meshNode && s.IsOnBoard())
+    PlaceNodeAt(app.map.GetSquareWorldPosition(s.X, s.Y));
+}
+
+BoardSquare CGameToken::GetSquare() const { return square; }
+
+// Entry animation: falls from 70 units above onto its square.
+void CGameToken::DropIn() {
+  if (!meshNode || !app.sceneManager)
+    return;
+  const irr::u32 duration = DROP_BASE_MS + irr::u32(rand() % DROP_SPREAD_MS);
+  StartDropInAnimation(app.sceneManager, meshNode, DROP_HEIGHT, duration);
+}
+
+void CGameToken::Capture() { SetCaptured(true); }
+
+bool CGameToken::IsOnSquare(const BoardSquare &s) const { return square == s; }
+
+bool CGameToken::OwnsNode(const irr::scene::ISceneNode *node) const { return meshNode && meshNode == node; }
+
+irr::s32 CGameToken::GetType() const { return type; }
+
+irr::s32 CGameToken::GetColor() const { return color; }
+
+vector3df CGameToken::GetWorldPosition() const {
+  return meshNode ? meshNode->getAbsolutePosition() : vector3df(0, 0, 0);
+}
+
+bool CGameToken::IsCaptured() const { return captured; }
+
+// A captured piece is hidden, which also keeps it out of mouse picking.
+void CGameToken::SetCaptured(bool c) {
+  if (meshNode)
+    meshNode->setVisible(!c);
+  captured = c;
+}
+
+// Shows or hides the spinning "x" over the piece, making it on first use
+// (also when asked to hide it) so that later calls only switch visibility.
+void CGameToken::SetMarker(bool on) {
+  if (!meshNode)
+    return;
+  if (!markerNode) {
+    irr::scene::ISceneManager *scene = app.sceneManager;
+    if (!scene)
+      return;
+    irr::scene::IAnimatedMesh *mesh = scene->getMesh(MARKER_MESH);
+    if (!mesh)
+      return;
+    markerNode = scene->addAnimatedMeshSceneNode(mesh, meshNode, ID_NODE_NONE);
+    if (!markerNode)
+      return;
+    irr::video::ITexture *texture = app.driver ? app.driver->getTexture(MARKER_TEXTURE) : nullptr;
+    SetTextureOnLayers(markerNode, texture, 0, 0);
+    SetLitMaterialFlags(markerNode);
+    markerNode->setScale(vector3df(MARKER_SCALE, MARKER_SCALE, MARKER_SCALE));
+    markerNode->setPosition(vector3df(0, MARKER_HEIGHT, 0));
+    irr::scene::ISceneNodeAnimator *spin = scene->createRotationAnimator(MARKER_SPIN);
+    if (spin) {
+      markerNode->addAnimator(spin);
+      spin->drop();
+    }
+  }
+  markerNode->setVisible(on);
+}
+
+void CGameToken::SetMoved(bool m) { moved = m; }
+
+bool CGameToken::HasMoved() const { return moved; }
+
+irr::core::list<BoardSquare> &CGameToken::GetTargets() { return targets; }
