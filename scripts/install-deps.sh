@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Kelvar needs. "build" installs what building
+# and playing need; "test" adds what the test suite needs.
+set -euo pipefail
+
+BUILD_PACKAGES=(
+  cmake g++ make pkg-config   # the build
+  libirrlicht-dev             # the 3D engine (OpenGL driver, GUI, .x meshes)
+  libfreetype-dev             # the media generator renders the bitmap fonts with it
+  fonts-liberation            # Liberation Sans: the font the bitmap fonts are drawn from
+  libasound2-dev              # the check-mate tone through ALSA
+  stockfish                   # the chess engine our engine program drives
+)
+TEST_PACKAGES=(
+  libgtest-dev libgmock-dev   # unit tests
+  libbenchmark-dev            # benchmarks
+  clang libclang-rt-14-dev    # the fuzz target (libFuzzer) and sanitizer runtimes
+  xvfb xdotool                # end-to-end tests: a virtual screen and real clicks
+  x11-apps imagemagick        # screenshots of the game window (xwd, convert)
+  x11-utils                   # xwininfo, to find the window
+)
+
+packages=("${BUILD_PACKAGES[@]}")
+if [[ "${1:-build}" == "test" ]]; then
+  packages+=("${TEST_PACKAGES[@]}")
+fi
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if ((${#missing[@]})); then
+  SUDO=""
+  [[ $(id -u) -ne 0 ]] && SUDO="sudo"
+  export DEBIAN_FRONTEND=noninteractive
+  $SUDO apt-get update -qq
+  $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi

@@ -1,0 +1,108 @@
+# Helpers for the end-to-end tests: a virtual screen, the real game in its run
+# folder, its log, real clicks and key presses, and screenshots.
+# Expects KELVAR_RUN_DIR, KELVAR_ARTIFACTS and KELVAR_BINARY_DIR (set by CTest).
+set -euo pipefail
+
+: "${KELVAR_RUN_DIR:?}" "${KELVAR_ARTIFACTS:?}" "${KELVAR_BINARY_DIR:?}"
+mkdir -p "$KELVAR_ARTIFACTS"
+E2E_NAME=$(basename "${BASH_SOURCE[1]:-$0}" .sh)
+E2E_TMP=$(mktemp -d /tmp/kelvar-e2e.XXXXXX)
+GAME_LOG="$KELVAR_ARTIFACTS/$E2E_NAME.log"
+XVFB_PID="" GAME_PID="" WINDOW=""
+
+fail() { echo "FAIL ($E2E_NAME): $*" >&2; [[ -f "$GAME_LOG" ]] && tail -n 30 "$GAME_LOG" >&2; exit 1; }
+
+cleanup() {
+  [[ -n "$GAME_PID" ]] && kill "$GAME_PID" 2>/dev/null || true
+  [[ -n "$XVFB_PID" ]] && kill "$XVFB_PID" 2>/dev/null || true
+  rm -rf "$E2E_TMP"
+}
+trap cleanup EXIT
+
+# Starts Xvfb on a free display with a 24-bit screen (32 is refused, 8 has no GLX).
+start_xvfb() {
+  local n
+  for n in $(seq 91 140); do
+    [[ -e /tmp/.X$n-lock ]] && continue
+    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >"$E2E_TMP/xvfb.log" 2>&1 &
+    XVFB_PID=$!
+    export DISPLAY=":$n"
+    for _ in $(seq 50); do
+      xdpyinfo >/dev/null 2>&1 && return 0
+      kill -0 "$XVFB_PID" 2>/dev/null || break
+      sleep 0.1
+    done
+  done
+  fail "no Xvfb display could be started"
+}
+
+# Starts the game inside the run folder (it reads everything relative to it).
+launch_game() {
+  (cd "$KELVAR_RUN_DIR" && exec stdbuf -oL -eL ./kelvar >"$GAME_LOG" 2>&1) &
+  GAME_PID=$!
+}
+
+# Waits until the game's log holds the text (fixed string), up to $2 seconds.
+wait_for_log() {
+  local text=$1 timeout=${2:-30} i
+  for i in $(seq $((timeout * 10))); do
+    grep -qF -- "$text" "$GAME_LOG" 2>/dev/null && return 0
+    kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended while waiting for '$text'"
+    sleep 0.1
+  done
+  fail "'$text' did not appear in the log within ${timeout}s"
+}
+
+find_window() {
+  local i
+  for i in $(seq 100); do
+    WINDOW=$(xdotool search --name '^Kelvar$' 2>/dev/null | head -n1 || true)
+    [[ -n "$WINDOW" ]] && return 0
+    sleep 0.1
+  done
+  fail "the game window did not appear"
+}
+
+# Saves the window's current picture as $KELVAR_ARTIFACTS/<test>-<name>.png.
+screenshot() {
+  local out="$KELVAR_ARTIFACTS/$E2E_NAME-$1.png"
+  xwd -silent -id "$WINDOW" | convert xwd:- "$out"
+  echo "screenshot: $out"
+}
+
+# Clicks at window coordinates; button 1 = left, 3 = right.
+click() {
+  xdotool mousemove --window "$WINDOW" "$1" "$2"
+  sleep 0.15
+  xdotool click "${3:-1}"
+  sleep 0.2
+}
+
+press_key() {
+  xdotool windowfocus --sync "$WINDOW" 2>/dev/null || xdotool windowfocus "$WINDOW"
+  xdotool key --window "$WINDOW" "$1"
+  sleep 0.3
+}
+
+# Closes the window as a window manager's close button does.
+close_window() { "$KELVAR_BINARY_DIR/tests/e2e/kelvar_xclose" "$WINDOW"; }
+
+# Waits for the game to end and returns its exit code.
+wait_for_exit() {
+  local timeout=${1:-20} i
+  for i in $(seq $((timeout * 10))); do
+    if ! kill -0 "$GAME_PID" 2>/dev/null; then
+      local code=0
+      wait "$GAME_PID" || code=$?
+      GAME_PID=""
+      return "$code"
+    fi
+    sleep 0.1
+  done
+  fail "the game did not end within ${timeout}s"
+}
+
+# Average brightness (0..1) of a region of a screenshot: W H X Y.
+region_mean() {
+  convert "$1" -crop "$2x$3+$4+$5" -colorspace Gray -format '%[fx:mean]' info:
+}
