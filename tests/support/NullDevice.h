@@ -4,6 +4,8 @@
 
 #include "app/CApplication.h"
 
+#include <string>
+
 namespace testing_support {
 
 // Creates a null-driver device and publishes its pointers in the static
