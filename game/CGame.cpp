@@ -1,8 +1,140 @@
-// Placeholder until the game controller is built.
+// The game controller: phases and their entry actions, whose turn it is, the
+// human's clicks and the engine's side of each turn.
 #include "game/CGame.h"
 
-void CGame::Update() {}
-void CGame::SetState(irr::s32 s) { state = s; }
-void CGame::SetActivePlayer(irr::s32 c) { activePlayer = c; }
-void CGame::OnLeftMouseDown() {}
-void CGame::OnRightMouseDown() {}
+#include "app/CApplication.h"
+#include "platform/Platform.h"
+
+using namespace irr;
+
+namespace {
+
+const uint32_t STARTUP_PHASE_MS = 5000;
+
+const wchar_t *const MATE_TEXT = L"CHECK MATE!";
+const video::SColor MATE_COLOR(150, 220, 0, 0);
+const uint32_t MATE_TONE_HZ = 2500, MATE_TONE_MS = 1000;
+
+core::rect<s32> MateBannerRect() {
+  const s32 center = app.windowSize.Width / 2;
+  return core::rect<s32>(center - 220, 70, center + 220, 120);
+}
+
+} // namespace
+
+void CGame::SetState(s32 s) {
+  state = s;
+  switch (s) {
+  case Startup:
+    app.gui.ShowSplash(true);
+    app.map.SetShadowsVisible(true);
+    startupTick = platform::GetTickCount();
+    break;
+  case Idle:
+    app.engine.Reset(); // the engine leaves any game it was playing
+    app.gui.ResetGameDisplay();
+    app.gui.OnGameStateChanged(Idle);
+    app.map.ShowLabels(false, White);
+    app.map.SetShadowsVisible(false);
+    app.gui.ShowSplash(false);
+    app.map.MoveGameTokensIn();
+    break;
+  case LocalGame:
+    app.gui.OnGameStateChanged(LocalGame);
+    app.map.Reset();
+    app.engine.Reset();
+    awaitingEcho = false; // a new game never swallows an answer of the last one
+    app.map.SetShadowsVisible(false);
+    if (humanColor == Black) {
+      app.engine.RequestInitialMove();
+      app.cameraRig.SetBlackView(false);
+    } else {
+      app.cameraRig.SetWhiteView(false);
+    }
+    app.cameraRig.SetLightSide(humanColor);
+    SetActivePlayer(White);
+    break;
+  default: // the reserved code is only stored
+    break;
+  }
+}
+
+void CGame::SetActivePlayer(s32 c) {
+  activePlayer = c;
+  app.map.ShowLabels(true, c);
+  if (app.map.IsMate(c)) {
+    app.gui.ShowBanner(MateBannerRect(), MATE_TEXT, MATE_COLOR);
+    app.gui.SetBannerVisible(true);
+    platform::Beep(MATE_TONE_HZ, MATE_TONE_MS);
+  }
+}
+
+void CGame::Update() {
+  if (state == Startup) {
+    // Unsigned difference: correct across the tick counter's wrap-around.
+    if (uint32_t(platform::GetTickCount() - startupTick) > STARTUP_PHASE_MS)
+      SetState(Idle);
+    return;
+  }
+  if (state != LocalGame || activePlayer == humanColor)
+    return; // the human's turn advances only through clicks
+  EngineTurn();
+}
+
+// Fetches the engine's move, plays it and hands it back; the engine's answer
+// to that hand-back is fetched and thrown away before the human may move.
+void CGame::EngineTurn() {
+  BoardSquare from, to;
+  if (awaitingEcho) {
+    if (!app.engine.ProcessEngineResult(from, to))
+      return;
+    awaitingEcho = false;
+    app.map.ClearSelection();
+    SetActivePlayer(OtherColor(activePlayer));
+    return;
+  }
+  if (!app.engine.ProcessEngineResult(from, to))
+    return;
+  app.map.ClearSelection();
+  s32 index = -1;
+  if (app.map.FindTokenAt(from, index))
+    app.map.SelectToken(index);
+  bool promoted = false;
+  if (!app.map.ExecuteMove(to, promoted)) {
+    LogMessage("CGame: the engine's move was refused by the rules");
+    return;
+  }
+  app.engine.SubmitMove(from, to, promoted);
+  awaitingEcho = true; // the engine's piece stays lit until its answer is in
+}
+
+// A click on an own piece selects it; a click on a square with a piece
+// selected tries to move it there.
+void CGame::OnLeftMouseDown() {
+  if (state != LocalGame || activePlayer != humanColor)
+    return;
+  s32 index = -1;
+  if (app.map.PickToken(index)) {
+    app.map.ClearSelection();
+    app.map.SelectToken(index);
+    return;
+  }
+  const s32 selected = app.map.GetSelectedToken();
+  if (selected == -1 || app.map.GetTokenColor(selected) != humanColor)
+    return;
+  BoardSquare target;
+  if (!app.map.PickSquare(target))
+    return;
+  BoardSquare from;
+  app.map.GetTokenSquare(selected, from);
+  bool promoted = false;
+  if (!app.map.ExecuteMove(target, promoted))
+    return; // not a legal move: selection and highlights stay
+  SetActivePlayer(OtherColor(activePlayer)); // a mate is announced before the move is sent
+  app.engine.SubmitMove(from, target, promoted);
+}
+
+void CGame::OnRightMouseDown() {
+  if (state == LocalGame && activePlayer == humanColor)
+    app.map.ClearSelection();
+}

@@ -22,6 +22,8 @@ public:
   void OnRightMouseDown();
 
 private:
+  void EngineTurn();
+
   irr::s32 state = Startup;
   irr::s32 humanColor = White;
   irr::s32 activePlayer = White;
