@@ -62,6 +62,10 @@ public:
   bool ExecuteMove(const BoardSquare &target, bool &promoted);
   // New game: every token home (promoted ones back to pawns), no selection.
   void Reset();
+  // The pawn that has just made a double step and may be taken en passant
+  // on the next move, -1 for none. Setting it is for position set-up.
+  irr::s32 GetEnPassantPawn() const { return enPassantPawn; }
+  void SetEnPassantPawn(irr::s32 index) { enPassantPawn = index; }
 
   // --- Selection, highlighting and picking (rules/) --------------------
   void ClearTokenHighlights();
@@ -87,4 +91,7 @@ private:
   // Rule state beyond the tokens: the pawn that has just made a double step
   // and may be taken en passant on the next move (-1 for none).
   irr::s32 enPassantPawn = -1;
+  // Whether the pieces' shadows are on, so that a piece given a new mesh at
+  // a new game shows its shadow like the others.
+  bool shadowsVisible = false;
 };
