@@ -1,0 +1,46 @@
+// Prints the window pixel of each named square's centre as the game's camera
+// sees it from a fixed viewpoint, so end-to-end tests can click on squares.
+// Usage: kelvar_squarepos white-top|white-side|black-top|black-side e2 e4 ...
+#include "app/CApplication.h"
+
+#include <cstdio>
+#include <cstring>
+
+int main(int argc, char **argv) {
+  if (argc < 3) {
+    fprintf(stderr, "usage: %s VIEW SQUARE...\n", argv[0]);
+    return 2;
+  }
+  app.windowSize = irr::core::dimension2d<irr::s32>(1024, 768);
+  app.device = irr::createDevice(irr::video::EDT_NULL, irr::core::dimension2d<irr::u32>(1024, 768));
+  if (!app.device)
+    return 1;
+  app.device->getLogger()->setLogLevel(irr::ELL_NONE);
+  app.driver = app.device->getVideoDriver();
+  app.sceneManager = app.device->getSceneManager();
+  if (!app.cameraRig.Init())
+    return 1;
+
+  const char *view = argv[1];
+  const bool top = strstr(view, "top") != nullptr;
+  if (strncmp(view, "black", 5) == 0)
+    app.cameraRig.SetBlackView(top);
+  else
+    app.cameraRig.SetWhiteView(top);
+  irr::scene::ICameraSceneNode *camera = app.cameraRig.GetCamera();
+  camera->OnAnimate(0);
+  camera->render(); // builds the view and projection matrices
+
+  irr::scene::ISceneCollisionManager *collision = app.sceneManager->getSceneCollisionManager();
+  for (int i = 2; i < argc; ++i) {
+    const char *name = argv[i];
+    if (strlen(name) != 2 || name[0] < 'a' || name[0] > 'h' || name[1] < '1' || name[1] > '8') {
+      fprintf(stderr, "not a square: %s\n", name);
+      return 2;
+    }
+    const irr::core::vector3df centre(10.f * (name[0] - 'a') - 35, 0, 10.f * (name[1] - '1') - 35);
+    const irr::core::position2di pixel = collision->getScreenCoordinatesFrom3DPosition(centre, camera);
+    printf("%d %d\n", pixel.X, pixel.Y);
+  }
+  return 0;
+}

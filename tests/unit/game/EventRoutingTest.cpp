@@ -1,0 +1,185 @@
+// What the event receiver does with each event, and whether it consumes it.
+#include "tests/unit/game/GameFixture.h"
+
+#include "ui/GuiIds.h"
+
+namespace {
+
+class EventRouting : public GameFixture {
+protected:
+  void SetUp() override { StartProgram(""); }
+
+  static bool Key(irr::EKEY_CODE key, bool pressed) {
+    irr::SEvent event{};
+    event.EventType = irr::EET_KEY_INPUT_EVENT;
+    event.KeyInput.Key = key;
+    event.KeyInput.PressedDown = pressed;
+    return app.eventReceiver.OnEvent(event);
+  }
+
+  static bool Gui(irr::gui::EGUI_EVENT_TYPE type, irr::gui::IGUIElement *caller) {
+    irr::SEvent event{};
+    event.EventType = irr::EET_GUI_EVENT;
+    event.GUIEvent.EventType = type;
+    event.GUIEvent.Caller = caller;
+    return app.eventReceiver.OnEvent(event);
+  }
+
+  // Chooses a menu command the way the menu reports it: its sub-menu is the
+  // caller, with the item selected.
+  static bool Menu(irr::s32 command) {
+    irr::gui::IGUIContextMenu *bar = app.gui.GetMenuBar();
+    for (irr::u32 top = 0; top < bar->getItemCount(); ++top) {
+      irr::gui::IGUIContextMenu *sub = bar->getSubMenu(top);
+      for (irr::u32 i = 0; sub && i < sub->getItemCount(); ++i)
+        if (sub->getItemCommandId(i) == command) {
+          sub->setItemEnabled(i, true);
+          SelectItem(sub, i);
+          return Gui(irr::gui::EGET_MENU_ITEM_SELECTED, sub);
+        }
+    }
+    ADD_FAILURE() << "no menu item " << command;
+    return false;
+  }
+
+  // Irrlicht 1.8 has no setter for the selected item: hover it with the mouse.
+  static void SelectItem(irr::gui::IGUIContextMenu *menu, irr::u32 index) {
+    menu->setVisible(true);
+    const irr::core::rect<irr::s32> box = menu->getAbsolutePosition();
+    for (irr::s32 y = box.UpperLeftCorner.Y + 1; y < box.LowerRightCorner.Y; ++y) {
+      irr::SEvent move{};
+      move.EventType = irr::EET_MOUSE_INPUT_EVENT;
+      move.MouseInput.Event = irr::EMIE_MOUSE_MOVED;
+      move.MouseInput.X = box.UpperLeftCorner.X + 5;
+      move.MouseInput.Y = y;
+      menu->OnEvent(move);
+      if (menu->getSelectedItem() == irr::s32(index))
+        return;
+    }
+    ADD_FAILURE() << "could not select item " << index;
+  }
+
+  static irr::gui::IGUIElement *Element(irr::s32 id) {
+    return app.guiEnvironment->getRootGUIElement()->getElementFromId(id, true);
+  }
+};
+
+} // namespace
+
+TEST_F(EventRouting, F1TogglesTheHelpAndEscapeClosesItOnlyWhenOpen) {
+  EXPECT_FALSE(Key(irr::KEY_ESCAPE, true)); // closed: not consumed
+  EXPECT_FALSE(app.gui.IsHelpWindowOpen());
+  EXPECT_FALSE(Key(irr::KEY_F1, false)); // a release does nothing
+  EXPECT_FALSE(app.gui.IsHelpWindowOpen());
+  EXPECT_TRUE(Key(irr::KEY_F1, true));
+  EXPECT_TRUE(app.gui.IsHelpWindowOpen());
+  EXPECT_FALSE(Key(irr::KEY_ESCAPE, false));
+  EXPECT_TRUE(app.gui.IsHelpWindowOpen());
+  EXPECT_TRUE(Key(irr::KEY_ESCAPE, true));
+  EXPECT_FALSE(app.gui.IsHelpWindowOpen());
+  EXPECT_TRUE(Key(irr::KEY_F1, true));
+  EXPECT_TRUE(Key(irr::KEY_F1, true));
+  EXPECT_FALSE(app.gui.IsHelpWindowOpen());
+  EXPECT_FALSE(Key(irr::KEY_KEY_A, true));
+}
+
+TEST_F(EventRouting, MenuCommandsReachTheirHandlers) {
+  EXPECT_TRUE(Menu(ID_MENU_HELP_WINDOW));
+  EXPECT_TRUE(app.gui.IsHelpWindowOpen());
+  EXPECT_TRUE(Menu(ID_MENU_HELP_WINDOW));
+  EXPECT_FALSE(app.gui.IsHelpWindowOpen());
+  EXPECT_TRUE(Menu(ID_MENU_DEBUG_WINDOW));
+  EXPECT_TRUE(app.debugWindow.IsOpen());
+  EXPECT_TRUE(Menu(ID_MENU_MOVES_HISTORY));
+  EXPECT_NE(app.gui.GetMovesWindow(), nullptr);
+  EXPECT_TRUE(Menu(ID_MENU_START));
+  EXPECT_NE(app.gui.GetColorWindow(), nullptr);
+  for (irr::s32 disabled : {ID_MENU_CONFIG, ID_MENU_LOAD, ID_MENU_SAVE})
+    EXPECT_FALSE(Menu(disabled)) << disabled;
+  EXPECT_TRUE(Menu(ID_MENU_ABOUT));
+  EXPECT_TRUE(Menu(ID_MENU_ENGINE_INFO));
+  EXPECT_TRUE(Menu(ID_MENU_QUIT));
+  EXPECT_NE(Element(ID_QUIT_BOX), nullptr);
+}
+
+TEST_F(EventRouting, AbortGoesIdleButIsNotConsumed) {
+  StartGame(White);
+  EXPECT_FALSE(Menu(ID_MENU_ABORT));
+  EXPECT_EQ(app.game.GetState(), Idle);
+}
+
+TEST_F(EventRouting, OnlyTheQuitBoxsYesClosesTheProgram) {
+  app.gui.ShowAboutDialog(); // a box with another id
+  irr::gui::IGUIElement *about = nullptr;
+  for (irr::gui::IGUIElement *child : app.guiEnvironment->getRootGUIElement()->getChildren())
+    if (child->getType() == irr::gui::EGUIET_MESSAGE_BOX)
+      about = child;
+  ASSERT_NE(about, nullptr);
+  EXPECT_FALSE(Gui(irr::gui::EGET_MESSAGEBOX_YES, about));
+  EXPECT_TRUE(app.device->run());
+
+  app.gui.ShowQuitDialog();
+  irr::gui::IGUIElement *quit = Element(ID_QUIT_BOX);
+  ASSERT_NE(quit, nullptr);
+  EXPECT_FALSE(Gui(irr::gui::EGET_MESSAGEBOX_NO, quit));
+  EXPECT_TRUE(app.device->run());
+  EXPECT_TRUE(Gui(irr::gui::EGET_MESSAGEBOX_YES, quit));
+  EXPECT_FALSE(app.device->run());
+}
+
+TEST_F(EventRouting, ButtonsChooseColourAndCameraView) {
+  app.gui.ShowColorWindow();
+  EXPECT_TRUE(Gui(irr::gui::EGET_BUTTON_CLICKED, Element(ID_BUTTON_BLACK)));
+  EXPECT_EQ(app.game.GetHumanColor(), Black);
+  EXPECT_EQ(app.game.GetState(), LocalGame);
+  EXPECT_EQ(app.gui.GetColorWindow(), nullptr);
+
+  struct Case {
+    irr::s32 id;
+    irr::core::vector3df position;
+  };
+  const Case cases[] = {{ID_CAM_WHITE_TOP, {0, 100, -1}},
+                        {ID_CAM_BLACK_SIDE, {-35, 65, 75}},
+                        {ID_CAM_BLACK_TOP, {0, 100, 1}},
+                        {ID_CAM_WHITE_SIDE, {35, 65, -75}}};
+  for (const Case &c : cases) {
+    EXPECT_TRUE(Gui(irr::gui::EGET_BUTTON_CLICKED, Element(c.id))) << c.id;
+    Frames(2);
+    EXPECT_TRUE(app.cameraRig.GetCamera()->getAbsolutePosition().equals(c.position, 1e-3f)) << c.id;
+  }
+  EXPECT_FALSE(Gui(irr::gui::EGET_BUTTON_CLICKED, app.gui.GetMenuBar()));
+  EXPECT_FALSE(Gui(irr::gui::EGET_ELEMENT_FOCUSED, Element(ID_CAM_WHITE_TOP)));
+}
+
+TEST_F(EventRouting, MouseButtonsAreTrackedAndNeverConsumed) {
+  auto mouse = [](irr::EMOUSE_INPUT_EVENT what, int x, int y) {
+    app.device->getCursorControl()->setPosition(x, y);
+    irr::SEvent event{};
+    event.EventType = irr::EET_MOUSE_INPUT_EVENT;
+    event.MouseInput.Event = what;
+    event.MouseInput.X = x;
+    event.MouseInput.Y = y;
+    return app.eventReceiver.OnEvent(event);
+  };
+  EXPECT_FALSE(mouse(irr::EMIE_LMOUSE_PRESSED_DOWN, 500, 300));
+  EXPECT_FALSE(mouse(irr::EMIE_RMOUSE_PRESSED_DOWN, 500, 300));
+  EXPECT_TRUE(app.eventReceiver.GetMouseButton(0));
+  EXPECT_TRUE(app.eventReceiver.GetMouseButton(1));
+  EXPECT_FALSE(mouse(irr::EMIE_LMOUSE_LEFT_UP, 500, 300));
+  EXPECT_FALSE(app.eventReceiver.GetMouseButton(0));
+  EXPECT_TRUE(app.eventReceiver.GetMouseButton(1));
+  EXPECT_FALSE(mouse(irr::EMIE_MOUSE_WHEEL, 500, 300));
+  EXPECT_FALSE(mouse(irr::EMIE_RMOUSE_LEFT_UP, 500, 300));
+  EXPECT_FALSE(app.eventReceiver.GetMouseButton(1));
+}
+
+// While the help window is open every press counts as over the interface.
+TEST_F(EventRouting, APressOverTheInterfaceIsNoBoardClick) {
+  StartGame(White);
+  app.gui.ToggleHelpWindow();
+  ClickSquare("e2");
+  EXPECT_EQ(app.map.GetSelectedToken(), -1);
+  app.gui.ToggleHelpWindow();
+  ClickSquare("e2");
+  EXPECT_EQ(app.map.GetSelectedToken(), TokenOn("e2"));
+}

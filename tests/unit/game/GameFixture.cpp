@@ -1,0 +1,95 @@
+#include "tests/unit/game/GameFixture.h"
+
+#include "ui/GuiIds.h"
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace fs = std::filesystem;
+
+uint32_t GameFixture::fakeNow = 0;
+
+// Real time plus whatever the test has skipped: the engine link's waits still
+// end, while the start-up phase passes when the test says so.
+uint32_t GameFixture::Now() {
+  platform::SetTickSource(nullptr);
+  const uint32_t real = platform::GetTickCount();
+  platform::SetTickSource(Now);
+  return real + fakeNow;
+}
+
+void GameFixture::StartProgram(const std::string &script, bool passStartup) {
+  folder = testing_support::EnterCopyOfRunFolder();
+  ASSERT_FALSE(folder.empty());
+  fs::copy_file(KELVAR_TEST_ENGINE, folder + "/Abrok_5_0.exe", fs::copy_options::overwrite_existing);
+  std::ofstream(folder + "/test_engine.script") << "transcript " << folder << "/transcript.txt\n" << script;
+  platform::SetTickSource(Now);
+  ASSERT_TRUE(gl_Init(irr::video::EDT_NULL));
+  if (passStartup) {
+    AdvanceMs(5001);
+    Frames(1);
+    ASSERT_EQ(app.game.GetState(), Idle);
+  }
+  app.cameraRig.SetWhiteView(true); // straight down: no piece hides a square
+}
+
+void GameFixture::TearDown() {
+  if (app.device)
+    gl_Exit();
+  platform::SetTickSource(nullptr);
+}
+
+void GameFixture::AdvanceMs(uint32_t ms) { fakeNow += ms; }
+
+void GameFixture::Frames(int n) { testing_support::RunFrames(n); }
+
+void GameFixture::StartGame(irr::s32 color) {
+  app.gui.ShowColorWindow();
+  irr::gui::IGUIElement *button =
+      app.guiEnvironment->getRootGUIElement()->getElementFromId(color == White ? ID_BUTTON_WHITE : ID_BUTTON_BLACK, true);
+  ASSERT_NE(button, nullptr);
+  irr::SEvent event{};
+  event.EventType = irr::EET_GUI_EVENT;
+  event.GUIEvent.Caller = button;
+  event.GUIEvent.EventType = irr::gui::EGET_BUTTON_CLICKED;
+  EXPECT_TRUE(app.eventReceiver.OnEvent(event));
+  ASSERT_EQ(app.game.GetState(), LocalGame);
+  Frames(1);
+}
+
+void GameFixture::PostMouse(irr::EMOUSE_INPUT_EVENT what, int x, int y) {
+  app.device->getCursorControl()->setPosition(x, y);
+  irr::SEvent event{};
+  event.EventType = irr::EET_MOUSE_INPUT_EVENT;
+  event.MouseInput.Event = what;
+  event.MouseInput.X = x;
+  event.MouseInput.Y = y;
+  app.device->postEventFromUser(event);
+}
+
+void GameFixture::ClickSquare(const char *square, bool left) {
+  Frames(1); // the camera's matrices follow its latest position
+  const BoardSquare s = Square(square);
+  const irr::core::position2di pixel = app.sceneManager->getSceneCollisionManager()->getScreenCoordinatesFrom3DPosition(
+      app.map.GetSquareWorldPosition(s.X, s.Y), app.cameraRig.GetCamera());
+  PostMouse(left ? irr::EMIE_LMOUSE_PRESSED_DOWN : irr::EMIE_RMOUSE_PRESSED_DOWN, pixel.X, pixel.Y);
+  PostMouse(left ? irr::EMIE_LMOUSE_LEFT_UP : irr::EMIE_RMOUSE_LEFT_UP, pixel.X, pixel.Y);
+}
+
+std::string GameFixture::Transcript() const {
+  std::ifstream in(folder + "/transcript.txt");
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+irr::s32 GameFixture::TokenOn(const char *square) {
+  irr::s32 index = -1;
+  return app.map.FindTokenAt(Square(square), index) ? index : -1;
+}
+
+bool GameFixture::BannerShown() const {
+  irr::gui::IGUIStaticText *banner = app.gui.GetBannerText();
+  return banner && banner->isVisible() && std::wstring(banner->getText()) == L"CHECK MATE!";
+}

@@ -1,0 +1,49 @@
+// The whole program on the null driver, in a copy of the run folder whose
+// engine is the scripted test engine, with a clock the test drives.
+#pragma once
+
+#include "app/CApplication.h"
+#include "platform/Platform.h"
+#include "rules/CGameToken.h"
+#include "tests/support/NullDevice.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+class GameFixture : public testing::Test {
+protected:
+  // Writes the engine's script, starts the program, and (unless told not to)
+  // lets the five-second start-up phase pass so the game is idle.
+  void StartProgram(const std::string &script, bool passStartup = true);
+  void TearDown() override;
+
+  static uint32_t Now();
+  void AdvanceMs(uint32_t ms);
+  void Frames(int n);
+  // Runs frames until the condition holds or about two seconds have passed.
+  template <typename Condition> bool FramesUntil(Condition condition) {
+    for (int i = 0; i < 400; ++i) {
+      if (condition())
+        return true;
+      Frames(1);
+      platform::Sleep(5);
+    }
+    return condition();
+  }
+
+  // Starts a local game as the given colour through the colour window's button.
+  void StartGame(irr::s32 color);
+  // Left or right press (and release) with the pointer over a square's centre.
+  void ClickSquare(const char *square, bool left = true);
+  void PostMouse(irr::EMOUSE_INPUT_EVENT what, int x, int y);
+  // Everything the engine has been sent so far.
+  std::string Transcript() const;
+  // The token standing (uncaptured) on a square, or -1.
+  static irr::s32 TokenOn(const char *square);
+  static BoardSquare Square(const char *square) { return BoardSquare(square[0] - 'a', square[1] - '1'); }
+  bool BannerShown() const;
+
+  std::string folder;
+  static uint32_t fakeNow; // milliseconds skipped on top of real time
+};
