@@ -1,24 +1,98 @@
-// Placeholder until the interface is built: every operation does nothing.
+// Start-up, per-frame steps and shut-down of the interface, and its menu bar.
 #include "ui/CGui.h"
 
-bool CGui::Init() { return true; }
+#include "app/CApplication.h"
+#include "ui/CGUITextWindow.h"
+#include "ui/GuiIds.h"
+
+using namespace irr;
+
+namespace {
+
+const char *const SMALL_FONT_FILE = "./media/Chess_Arial_12.bmp";
+const char *const LARGE_FONT_FILE = "./media/Chess_Arial_48.bmp";
+
+// Makes one skin colour fully opaque, keeping red, green and blue.
+void MakeOpaque(gui::IGUISkin *skin, gui::EGUI_DEFAULT_COLOR which) {
+  video::SColor color = skin->getColor(which);
+  color.setAlpha(255);
+  skin->setColor(which, color);
+}
+
+} // namespace
+
+bool CGui::Init() {
+  gui::IGUIEnvironment *env = app.guiEnvironment;
+  smallFont = env->getFont(SMALL_FONT_FILE);
+  if (!smallFont)
+    return false;
+  gui::IGUISkin *skin = env->getSkin();
+  skin->setFont(smallFont);
+
+  largeFont = env->getFont(LARGE_FONT_FILE);
+  if (!largeFont)
+    return false;
+
+  // The default skin draws window faces and shadows translucent; over a
+  // moving 3D board that reads badly.
+  MakeOpaque(skin, gui::EGDC_3D_FACE);
+  MakeOpaque(skin, gui::EGDC_3D_SHADOW);
+
+  if (!CreateMenus())
+    return false;
+  return CreateCameraButtons();
+}
+
 void CGui::Update() {}
-void CGui::Draw() {}
-void CGui::Exit() {}
-bool CGui::CreateMenus() { return true; }
-void CGui::ShowQuitDialog() {}
-void CGui::ShowAboutDialog() {}
-void CGui::ShowEngineInfoDialog() {}
-void CGui::ToggleHelpWindow() {}
-void CGui::ToggleMovesWindow() {}
-void CGui::RefreshMovesWindow() {}
-bool CGui::CreateCameraButtons() { return true; }
-bool CGui::IsPointerOverGui() const { return false; }
-void CGui::SetStatusText(irr::core::stringw) {}
-void CGui::OnGameStateChanged(irr::s32) {}
-void CGui::ShowBanner(const irr::core::rect<irr::s32> &, const wchar_t *, irr::video::SColor) {}
-void CGui::SetBannerVisible(bool) {}
-void CGui::ResetGameDisplay() {}
-void CGui::ShowColorWindow() {}
-void CGui::CloseColorWindow() {}
-void CGui::ShowSplash(bool) {}
+
+void CGui::Draw() {
+  if (splashTexture)
+    app.driver->draw2DImage(splashTexture, core::position2d<s32>(SPLASH_LEFT, SPLASH_TOP));
+}
+
+void CGui::Exit() {
+  if (movesWindow) {
+    CGUITextWindow::Destroy(movesWindow);
+    movesWindow = nullptr;
+  }
+  if (helpWindow) {
+    CGUITextWindow::Destroy(helpWindow);
+    helpWindow = nullptr;
+  }
+}
+
+bool CGui::CreateMenus() {
+  gui::IGUIEnvironment *env = app.guiEnvironment;
+  menuBar = env->addMenu(env->getRootGUIElement(), -1);
+  menuBar->addItem(L"Program", -1, true, true);
+  menuBar->addItem(L"Local Game", -1, true, true);
+  menuBar->addItem(L"Help", -1, true, true);
+
+  gui::IGUIContextMenu *program = menuBar->getSubMenu(MENU_PROGRAM);
+  program->addItem(L"Config...", ID_MENU_CONFIG, true, false);
+  program->addSeparator();
+  program->addItem(L"Quit Program", ID_MENU_QUIT, true, false);
+
+  gui::IGUIContextMenu *localGame = menuBar->getSubMenu(MENU_LOCAL_GAME);
+  localGame->addItem(L"Start", ID_MENU_START, true, false);
+  localGame->addSeparator();
+  localGame->addItem(L"Abort", ID_MENU_ABORT, true, false);
+  localGame->addSeparator();
+  localGame->addItem(L"Load...", ID_MENU_LOAD, true, false);
+  localGame->addItem(L"Save...", ID_MENU_SAVE, true, false);
+
+  gui::IGUIContextMenu *help = menuBar->getSubMenu(MENU_HELP);
+  help->addItem(L"Debug Window", ID_MENU_DEBUG_WINDOW, true, false);
+  help->addItem(L"Help Window", ID_MENU_HELP_WINDOW, true, false);
+  help->addItem(L"Moves History Window", ID_MENU_MOVES_HISTORY, true, false);
+  help->addSeparator();
+  help->addItem(L"Chessengine Info...", ID_MENU_ENGINE_INFO, true, false);
+  help->addSeparator();
+  help->addItem(L"About...", ID_MENU_ABOUT, true, false);
+
+  // Configuration, loading and saving do not exist: shown, but greyed.
+  program->setItemEnabled(0, false);
+  localGame->setItemEnabled(4, false);
+  localGame->setItemEnabled(5, false);
+  return true;
+}

@@ -53,6 +53,21 @@ public:
   irr::video::ITexture *GetSplashTexture() const { return splashTexture; }
 
 private:
+  // Indexes of the sub-menus in the menu bar and of items in "Local Game".
+  static constexpr irr::u32 MENU_PROGRAM = 0;
+  static constexpr irr::u32 MENU_LOCAL_GAME = 1;
+  static constexpr irr::u32 MENU_HELP = 2;
+  static constexpr irr::u32 ITEM_START = 0;
+  static constexpr irr::u32 ITEM_ABORT = 2;
+  // Where the splash image's top-left corner goes, whatever the screen size.
+  static constexpr irr::s32 SPLASH_LEFT = 256;
+  static constexpr irr::s32 SPLASH_TOP = 320;
+
+  // Adds a message box over everything, left only through its own buttons.
+  void ShowMessageBox(const wchar_t *caption, const wchar_t *text, irr::s32 flags, irr::s32 id);
+  // The help file as wide text, or "Helpfile not found.".
+  irr::core::stringw ReadHelpText() const;
+
   irr::gui::IGUIFont *smallFont = nullptr;
   irr::gui::IGUIFont *largeFont = nullptr;
   irr::gui::IGUIButton *cameraButtons[4] = {nullptr, nullptr, nullptr, nullptr};

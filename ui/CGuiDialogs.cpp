@@ -1,0 +1,105 @@
+// The message boxes and the two text windows: help and moves history.
+#include "ui/CGui.h"
+
+#include "app/CApplication.h"
+#include "ui/CGUITextWindow.h"
+#include "ui/GuiIds.h"
+
+#include <vector>
+
+using namespace irr;
+
+namespace {
+
+const char *const HELP_FILE = "./media/chess_helptext.txt";
+const wchar_t *const HELP_MISSING = L"Helpfile not found.";
+
+const wchar_t *const ABOUT_TEXT = L"Kelvar\n"
+                                  L"Chess against a computer opponent on a three-dimensional board.\n"
+                                  L"\n"
+                                  L"The opponent is the Stockfish chess engine, free software\n"
+                                  L"under the GNU General Public License, version 3.";
+
+// The help window's rectangle: the middle half of the screen, 50 pixels clear
+// of the top and bottom edges.
+core::rect<s32> HelpRect(const core::dimension2d<s32> &screen) {
+  return core::rect<s32>(s32(screen.Width * 0.25f), 50, s32(screen.Width * 0.75f), screen.Height - 50);
+}
+
+// The moves history window: a narrow column near the top-right corner.
+core::rect<s32> MovesRect(const core::dimension2d<s32> &screen) {
+  return core::rect<s32>(screen.Width - 85, 25, screen.Width - 5, 225);
+}
+
+} // namespace
+
+void CGui::ShowMessageBox(const wchar_t *caption, const wchar_t *text, s32 flags, s32 id) {
+  gui::IGUIEnvironment *env = app.guiEnvironment;
+  gui::IGUIWindow *box = env->addMessageBox(caption, text, true /*modal*/, flags, env->getRootGUIElement(), id);
+  if (box && box->getCloseButton())
+    box->getCloseButton()->setVisible(false);
+}
+
+void CGui::ShowQuitDialog() {
+  ShowMessageBox(L"Notfication", L"Do you really want to close the application?", gui::EMBF_YES | gui::EMBF_NO,
+                 ID_QUIT_BOX);
+}
+
+void CGui::ShowAboutDialog() { ShowMessageBox(L"About the Program...", ABOUT_TEXT, gui::EMBF_OK, -1); }
+
+void CGui::ShowEngineInfoDialog() {
+  const core::stringw info = app.engine.GetEngineInfo();
+  ShowMessageBox(L"About the ChessEngine...", info.c_str(), gui::EMBF_OK, -1);
+}
+
+core::stringw CGui::ReadHelpText() const {
+  io::IFileSystem *files = app.device->getFileSystem();
+  if (!files->existFile(HELP_FILE))
+    return HELP_MISSING;
+  io::IReadFile *file = files->createAndOpenFile(HELP_FILE);
+  if (!file)
+    return HELP_MISSING;
+  const long size = file->getSize();
+  std::vector<char> bytes(size > 0 ? size_t(size) : 0);
+  const s32 got = bytes.empty() ? 0 : file->read(bytes.data(), u32(bytes.size()));
+  file->drop();
+
+  // One byte, one character; carriage returns go, so Windows line ends read
+  // like Unix ones. Bytes above 127 are taken as Latin-1, not as negatives.
+  core::stringw text;
+  text.reserve(u32(got > 0 ? got : 0) + 1);
+  for (s32 i = 0; i < got; ++i) {
+    const unsigned char byte = static_cast<unsigned char>(bytes[size_t(i)]);
+    if (byte != '\r')
+      text.append(wchar_t(byte));
+  }
+  return text;
+}
+
+void CGui::ToggleHelpWindow() {
+  if (helpWindow) {
+    CGUITextWindow::Destroy(helpWindow);
+    helpWindow = nullptr;
+    return;
+  }
+  helpWindow = new CGUITextWindow(app.guiEnvironment, smallFont, HelpRect(app.windowSize));
+  helpWindow->setText(ReadHelpText().c_str());
+}
+
+void CGui::ToggleMovesWindow() {
+  if (movesWindow) {
+    CGUITextWindow::Destroy(movesWindow);
+    movesWindow = nullptr;
+    return;
+  }
+  movesWindow = new CGUITextWindow(app.guiEnvironment, smallFont, MovesRect(app.windowSize));
+  RefreshMovesWindow();
+}
+
+void CGui::RefreshMovesWindow() {
+  if (!movesWindow)
+    return;
+  const core::stringw history = app.engine.GetMovesHistory();
+  movesWindow->setText(history.c_str());
+  movesWindow->ScrollToEnd();
+}

@@ -1,0 +1,143 @@
+// The always-present pieces the game flow drives: camera buttons, status line,
+// banner, colour selection, splash, and the pointer test for mouse presses.
+#include "ui/CGui.h"
+
+#include "app/CApplication.h"
+#include "ui/CGUITextWindow.h"
+#include "ui/GuiFocus.h"
+#include "ui/GuiIds.h"
+
+using namespace irr;
+
+namespace {
+
+struct CameraButtonSpec {
+  s32 id;
+  const char *image;
+};
+
+// Left to right along the bottom-left corner.
+const CameraButtonSpec CAMERA_BUTTONS[4] = {
+    {ID_CAM_WHITE_TOP, "./media/cam_w_top.bmp"},
+    {ID_CAM_WHITE_SIDE, "./media/cam_w_side.bmp"},
+    {ID_CAM_BLACK_TOP, "./media/cam_b_top.bmp"},
+    {ID_CAM_BLACK_SIDE, "./media/cam_b_side.bmp"},
+};
+const s32 CAMERA_BUTTON_SIZE = 33;
+const s32 CAMERA_BUTTON_STEP = 38; // 33 pixels of button, 5 of gap
+const s32 SCREEN_MARGIN = 5;
+
+const s32 STATUS_GAP = 10;
+const s32 STATUS_WIDTH = 300;
+const video::SColor STATUS_COLOR(150, 200, 200, 64);
+
+const char *const SPLASH_FILE = "./media/init_screen.bmp";
+
+// Inclusive on all four edges: a press on a button's last pixel row counts.
+bool Contains(const core::rect<s32> &r, const core::position2d<s32> &p) {
+  return r.UpperLeftCorner.X <= p.X && p.X <= r.LowerRightCorner.X && r.UpperLeftCorner.Y <= p.Y &&
+         p.Y <= r.LowerRightCorner.Y;
+}
+
+} // namespace
+
+bool CGui::CreateCameraButtons() {
+  gui::IGUIEnvironment *env = app.guiEnvironment;
+  const s32 bottom = app.windowSize.Height - SCREEN_MARGIN;
+  core::rect<s32> r(SCREEN_MARGIN, bottom - CAMERA_BUTTON_SIZE, SCREEN_MARGIN + CAMERA_BUTTON_SIZE, bottom);
+  for (int i = 0; i < 4; ++i) {
+    cameraButtons[i] = env->addButton(r, env->getRootGUIElement(), CAMERA_BUTTONS[i].id, L"");
+    video::ITexture *image = app.driver->getTexture(CAMERA_BUTTONS[i].image);
+    if (!image)
+      return false;
+    cameraButtons[i]->setImage(image);
+    r += core::position2d<s32>(CAMERA_BUTTON_STEP, 0);
+  }
+  return true;
+}
+
+bool CGui::IsPointerOverGui() const {
+  // The help window stands for the whole screen: no press reaches the board.
+  if (helpWindow)
+    return true;
+  const core::position2d<s32> p = app.device->getCursorControl()->getPosition();
+  for (gui::IGUIButton *button : cameraButtons)
+    if (button && Contains(button->getAbsolutePosition(), p))
+      return true;
+  if (movesWindow && Contains(movesWindow->getAbsolutePosition(), p))
+    return true;
+  return colorWindow && Contains(colorWindow->getAbsolutePosition(), p);
+}
+
+void CGui::SetStatusText(core::stringw text) {
+  if (!statusText) {
+    // Beside the last camera button, with its top and bottom.
+    core::rect<s32> r = cameraButtons[3] ? cameraButtons[3]->getAbsolutePosition() : core::rect<s32>();
+    r.UpperLeftCorner.X = r.LowerRightCorner.X + STATUS_GAP;
+    r.LowerRightCorner.X = r.UpperLeftCorner.X + STATUS_WIDTH;
+    gui::IGUIEnvironment *env = app.guiEnvironment;
+    statusText = env->addStaticText(L"", r, false /*border*/, false /*word wrap*/, env->getRootGUIElement(), -1,
+                                    false /*fill background*/);
+    statusText->setOverrideColor(STATUS_COLOR);
+  }
+  statusText->setText(text.c_str());
+}
+
+void CGui::OnGameStateChanged(s32 state) {
+  if (state != Idle && state != LocalGame)
+    return;
+  const bool running = state == LocalGame;
+  gui::IGUIContextMenu *localGame = menuBar->getSubMenu(MENU_LOCAL_GAME);
+  localGame->setItemEnabled(ITEM_START, !running);
+  localGame->setItemEnabled(ITEM_ABORT, running);
+  SetStatusText(running ? L"Game Status: Local Game Running" : L"Game Status: Idle");
+}
+
+void CGui::ShowBanner(const core::rect<s32> &rect, const wchar_t *text, video::SColor color) {
+  if (!bannerText) {
+    // Rectangle, colour and font are fixed here; later calls change the text.
+    gui::IGUIEnvironment *env = app.guiEnvironment;
+    bannerText = env->addStaticText(L"", rect, false /*border*/, false /*word wrap*/, env->getRootGUIElement(), -1,
+                                    false /*fill background*/);
+    bannerText->setOverrideColor(color);
+    bannerText->setOverrideFont(largeFont);
+  }
+  if (text)
+    bannerText->setText(text);
+}
+
+void CGui::SetBannerVisible(bool visible) {
+  if (bannerText)
+    bannerText->setVisible(visible);
+}
+
+void CGui::ResetGameDisplay() {
+  RefreshMovesWindow();
+  SetBannerVisible(false);
+}
+
+void CGui::ShowColorWindow() {
+  if (colorWindow)
+    return;
+  gui::IGUIEnvironment *env = app.guiEnvironment;
+  const s32 cx = app.windowSize.Width / 2;
+  const s32 cy = app.windowSize.Height / 2;
+  colorWindow = env->addWindow(core::rect<s32>(cx - 100, cy - 50, cx + 100, cy + 50), false /*modal*/,
+                               L"Select your color...", nullptr, -1);
+  env->addButton(core::rect<s32>(10, 30, 90, 80), colorWindow, ID_BUTTON_WHITE, L"WHITE");
+  env->addButton(core::rect<s32>(110, 30, 190, 80), colorWindow, ID_BUTTON_BLACK, L"BLACK");
+  // Only a colour choice closes the window.
+  colorWindow->getCloseButton()->setVisible(false);
+}
+
+void CGui::CloseColorWindow() {
+  if (!colorWindow)
+    return;
+  // The clicked button holds the focus; a focus left on a button cut off from
+  // its window would still be sent every key press.
+  ReleaseFocusWithin(app.guiEnvironment, colorWindow);
+  colorWindow->getParent()->removeChild(colorWindow);
+  colorWindow = nullptr;
+}
+
+void CGui::ShowSplash(bool show) { splashTexture = show ? app.driver->getTexture(SPLASH_FILE) : nullptr; }
