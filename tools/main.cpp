@@ -1,2 +1,36 @@
-// Placeholder: the generator writes nothing yet.
-int main() { return 0; }
+// kelvar_mediagen <folder>: writes every asset file the game reads into the
+// folder (which must exist). The output depends on nothing but this program
+// and the system's Liberation fonts: fixed seeds, no clock.
+#include "tools/BoardMedia.h"
+#include "tools/MediaFolder.h"
+
+#include <irrlicht.h>
+
+#include <cstdio>
+
+int main(int argc, char **argv) {
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: kelvar_mediagen <media folder>\n");
+    return 2;
+  }
+  // The null driver gives us Irrlicht's JPEG writer without opening a window.
+  irr::SIrrlichtCreationParameters parameters;
+  parameters.DriverType = irr::video::EDT_NULL;
+  parameters.LoggingLevel = irr::ELL_ERROR; // keep the build output quiet
+  irr::IrrlichtDevice *device = irr::createDeviceEx(parameters);
+  if (!device) {
+    std::fprintf(stderr, "kelvar_mediagen: cannot create the Irrlicht null device\n");
+    return 1;
+  }
+  const mediagen::CMediaFolder folder(argv[1], device->getVideoDriver());
+
+  bool ok = mediagen::WriteBoardMedia(folder);
+  ok &= mediagen::WriteSkyMedia(folder);
+
+  device->drop();
+  if (!ok) {
+    std::fprintf(stderr, "kelvar_mediagen: some media files could not be written\n");
+    return 1;
+  }
+  return 0;
+}

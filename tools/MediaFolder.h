@@ -1,0 +1,38 @@
+// The output folder of the generator: writes pictures (BMP, JPEG) and meshes
+// (.x) under their file names and reports any failure on standard error.
+#pragma once
+
+#include "tools/MeshBuilder.h"
+#include "tools/RasterImage.h"
+
+#include <irrlicht.h>
+
+#include <string>
+#include <vector>
+
+namespace mediagen {
+
+// The picture as an uncompressed Windows bitmap (BI_RGB, bottom-up rows):
+// 24 bits per pixel, or 32 bits with the alpha channel kept when withAlpha.
+std::vector<unsigned char> EncodeBmp(const CRasterImage &image, bool withAlpha);
+
+class CMediaFolder {
+public:
+  // driver is used only to encode JPEG pictures (Irrlicht's libjpeg writer).
+  CMediaFolder(std::string folder, irr::video::IVideoDriver *driver);
+
+  // Each Write returns false (after a line on standard error) when the file cannot be written.
+  bool WriteBmp(const std::string &name, const CRasterImage &image, bool withAlpha = false) const;
+  bool WriteJpeg(const std::string &name, const CRasterImage &image) const;
+  bool WriteMesh(const std::string &name, const CMeshBuilder &mesh, const SMeshMaterial &material) const;
+
+  std::string PathOf(const std::string &name) const { return folder + "/" + name; }
+
+private:
+  bool WriteBytes(const std::string &name, const void *data, size_t size) const;
+
+  std::string folder;
+  irr::video::IVideoDriver *driver;
+};
+
+} // namespace mediagen
