@@ -35,6 +35,12 @@ bool COrbitAnimator::OnEvent(const SEvent &event) {
   }
   if (cursor)
     mouse = cursor->getRelativePosition();
+  if (event.MouseInput.Event != EMIE_MOUSE_MOVED) {
+    // The drag measures from where the button went down, even if the mouse
+    // moves before the next frame.
+    pressPosition = mouse;
+    buttonsChanged = true;
+  }
   return false; // others may want the same event
 }
 
@@ -51,7 +57,8 @@ COrbitAnimator::Drag COrbitAnimator::CurrentDrag() const {
 // Reads the camera's current position and target as the start of a drag.
 void COrbitAnimator::BeginDrag(scene::ICameraSceneNode *camera, Drag newDrag) {
   drag = newDrag;
-  dragStart = mouse;
+  dragStart = buttonsChanged ? pressPosition : mouse;
+  buttonsChanged = false;
   startTarget = camera->getTarget();
   const core::vector3df offset = camera->getPosition() - startTarget;
   startDistance = core::max_(offset.getLength(), MIN_DISTANCE);
@@ -72,7 +79,7 @@ void COrbitAnimator::animateNode(scene::ISceneNode *node, u32) {
   }
   // A new drag, another button combination, or a viewpoint set from outside
   // during the drag: continue from the camera as it stands now.
-  if (wanted != drag || camera->getPosition() != lastPosition)
+  if (wanted != drag || buttonsChanged || camera->getPosition() != lastPosition)
     BeginDrag(camera, wanted);
 
   const f32 dx = dragStart.X - mouse.X, dy = dragStart.Y - mouse.Y;

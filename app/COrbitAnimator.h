@@ -31,6 +31,8 @@ private:
 
   bool buttons[3] = {false, false, false}; // left, middle, right
   irr::core::position2df mouse;
+  irr::core::position2df pressPosition; // the pointer at the last button change
+  bool buttonsChanged = false;
 
   // What the camera looked like when the current drag began.
   Drag drag = Drag::None;
