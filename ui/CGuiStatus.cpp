@@ -66,7 +66,16 @@ bool CGui::IsPointerOverGui() const {
       return true;
   if (movesWindow && Contains(movesWindow->getAbsolutePosition(), p))
     return true;
-  return colorWindow && Contains(colorWindow->getAbsolutePosition(), p);
+  if (colorWindow && Contains(colorWindow->getAbsolutePosition(), p))
+    return true;
+  // Any other element under the pointer takes the press too: the menu bar
+  // and its open menus, the debug window, and a message box, whose modal
+  // screen covers everything. Otherwise the press on a box's OK button would
+  // also select or move the piece beneath it. The status line and the banner
+  // only show text and leave the board below them usable.
+  gui::IGUIElement *root = app.guiEnvironment->getRootGUIElement();
+  gui::IGUIElement *under = root->getElementFromPoint(p);
+  return under && under != root && under != statusText && under != bannerText;
 }
 
 void CGui::SetStatusText(core::stringw text) {

@@ -203,6 +203,34 @@ TEST_F(GuiTest, PointerTestFollowsTheOpenWindows) {
   EXPECT_FALSE(app.gui.IsPointerOverGui());
 }
 
+// Presses meant for the menus, the debug window or a message box must not
+// reach the board below them; the passive status line and banner let them through.
+TEST_F(GuiTest, PointerOverMenusDialogsAndDebugWindowCountsAsInterface) {
+  app.gui.SetStatusText(L"Game Status: Idle");
+  app.gui.ShowBanner(core::rect<s32>(292, 70, 732, 120), L"CHECK MATE!", video::SColor(150, 220, 0, 0));
+  app.gui.SetBannerVisible(true);
+  struct Row {
+    s32 x, y;
+    bool over;
+  };
+  const Row withoutDialogs[] = {{10, 5, true}, {1000, 5, true}, {300, 745, false}, {500, 100, false}, {500, 400, false}};
+  for (const Row &row : withoutDialogs) {
+    PointAt(row.x, row.y);
+    EXPECT_EQ(app.gui.IsPointerOverGui(), row.over) << row.x << "," << row.y;
+  }
+  app.debugWindow.Toggle();
+  PointAt(100, 200);
+  EXPECT_TRUE(app.gui.IsPointerOverGui());
+  app.debugWindow.Toggle();
+  EXPECT_FALSE(app.gui.IsPointerOverGui());
+
+  app.gui.ShowAboutDialog();
+  for (const Row &row : withoutDialogs) {
+    PointAt(row.x, row.y);
+    EXPECT_TRUE(app.gui.IsPointerOverGui()) << row.x << "," << row.y;
+  }
+}
+
 TEST_F(GuiTest, BannerKeepsItsFirstRectangleAndColour) {
   app.gui.SetBannerVisible(true);
   EXPECT_EQ(app.gui.GetBannerText(), nullptr);
@@ -368,6 +396,14 @@ struct MissingAsset {
   int buttons; // camera buttons created before the failure
 };
 
+void PrintTo(const MissingAsset &row, std::ostream *out) { *out << row.file; }
+
+// "Chess_Arial_12.bmp" -> "Chess_Arial_12": test names take letters, digits and _.
+std::string AssetName(const testing::TestParamInfo<MissingAsset> &info) {
+  const std::string file = info.param.file;
+  return file.substr(0, file.find('.'));
+}
+
 class GuiMissingAsset : public testing::TestWithParam<MissingAsset> {};
 
 TEST_P(GuiMissingAsset, InitFailsAndStopsThere) {
@@ -387,6 +423,7 @@ INSTANTIATE_TEST_SUITE_P(Assets, GuiMissingAsset,
                          testing::Values(MissingAsset{"Chess_Arial_12.bmp", false, false, false, 0},
                                          MissingAsset{"Chess_Arial_48.bmp", true, false, false, 0},
                                          MissingAsset{"cam_w_top.bmp", true, true, true, 1},
-                                         MissingAsset{"cam_b_side.bmp", true, true, true, 4}));
+                                         MissingAsset{"cam_b_side.bmp", true, true, true, 4}),
+                         AssetName);
 
 } // namespace

@@ -1,0 +1,106 @@
+#!/usr/bin/env bash
+# The interface under real clicks and keys: every menu opens; F1 and Escape
+# open and close the help window; the colour window starts a game; the moves
+# history, debug, About and engine-information windows open where they
+# belong; a camera button moves the camera. Screenshots of each step go to
+# $KELVAR_ARTIFACTS for a person to look at.
+source "$(dirname "$0")/lib.sh"
+
+# Menu bar titles: each title is its text's width plus 20 pixels wide, laid
+# out from x = 0; the bar is 17 pixels high with the 12-pixel font. The
+# centres below were read off the screenshot of the open menus.
+PROGRAM_X=30 LOCAL_GAME_X=92 HELP_X=151 MENU_Y=8
+# Sub-menu rows (y of each item's centre), read off the screenshots: the rows
+# of a sub-menu are 22 pixels apart, separators 10 pixels high.
+SUB_X_PROGRAM=40 SUB_X_LOCAL=100 SUB_X_HELP=180
+ITEM_START_Y=28
+ITEM_DEBUG_Y=28 ITEM_HELPWIN_Y=50 ITEM_MOVES_Y=72 ITEM_ENGINE_Y=104 ITEM_ABOUT_Y=136
+
+# Mean brightness of a region in two shots differs by more than a little.
+changed() { # shot1 shot2 W H X Y
+  local a b
+  a=$(region_mean "$1" "$3" "$4" "$5" "$6")
+  b=$(region_mean "$2" "$3" "$4" "$5" "$6")
+  awk -v a="$a" -v b="$b" 'BEGIN { d = a - b; if (d < 0) d = -d; exit !(d > 0.01) }'
+}
+shot() { echo "$KELVAR_ARTIFACTS/$E2E_NAME-$1.png"; }
+
+start_xvfb
+launch_game
+wait_for_log "Kelvar: gl_Init finished" 60
+find_window
+sleep 7 # the five-second splash, then the board falls into place
+screenshot idle
+
+# The three menus, one after the other; a click beside a menu closes it.
+click $PROGRAM_X $MENU_Y
+screenshot menu-program
+click 600 500
+click $LOCAL_GAME_X $MENU_Y
+screenshot menu-local-game
+click 600 500
+click $HELP_X $MENU_Y
+screenshot menu-help
+click 600 500
+changed "$(shot idle)" "$(shot menu-program)" 100 60 0 18 || fail "the Program menu did not open"
+changed "$(shot idle)" "$(shot menu-local-game)" 100 90 50 18 || fail "the Local Game menu did not open"
+changed "$(shot idle)" "$(shot menu-help)" 150 140 110 18 || fail "the Help menu did not open"
+
+# F1 opens the help window over the middle half of the screen, Escape closes it.
+screenshot before-help
+press_key F1
+screenshot help
+press_key Escape
+screenshot help-closed
+changed "$(shot before-help)" "$(shot help)" 500 660 262 55 || fail "F1 did not open the help window"
+changed "$(shot help)" "$(shot help-closed)" 500 660 262 55 || fail "Escape did not close the help window"
+
+# Local Game > Start opens the colour window; WHITE starts the game.
+click $LOCAL_GAME_X $MENU_Y
+click $SUB_X_LOCAL $ITEM_START_Y
+screenshot color-window
+click 462 389 # centre of WHITE: window (412, 334) + button (10, 30, 90, 80)
+sleep 1
+screenshot game-started
+changed "$(shot color-window)" "$(shot game-started)" 190 90 417 339 || fail "the colour window did not close"
+
+# Help > Moves History Window: a column near the top-right corner.
+click $HELP_X $MENU_Y
+click $SUB_X_HELP $ITEM_MOVES_Y
+screenshot moves-window
+changed "$(shot game-started)" "$(shot moves-window)" 70 190 944 30 || fail "the moves history window did not open"
+
+# Help > Debug Window: the live values at the top left.
+click $HELP_X $MENU_Y
+click $SUB_X_HELP $ITEM_DEBUG_Y
+sleep 0.5
+screenshot debug-window
+changed "$(shot moves-window)" "$(shot debug-window)" 200 250 25 45 || fail "the debug window did not open"
+
+# Help > About...: a modal box, left through its OK button.
+click $HELP_X $MENU_Y
+click $SUB_X_HELP $ITEM_ABOUT_Y
+screenshot about
+press_key Return
+screenshot about-closed
+
+# Help > Chessengine Info...
+click $HELP_X $MENU_Y
+click $SUB_X_HELP $ITEM_ENGINE_Y
+screenshot engine-info
+press_key Return
+screenshot engine-info-closed
+changed "$(shot about)" "$(shot about-closed)" 300 120 362 320 || fail "the About box did not open and close"
+changed "$(shot engine-info)" "$(shot engine-info-closed)" 300 120 362 320 ||
+  fail "the engine information box did not open and close"
+
+# The fourth camera button puts the camera behind Black, seen from the side.
+screenshot before-camera
+click 135 746
+sleep 0.5
+screenshot camera-black-side
+changed "$(shot before-camera)" "$(shot camera-black-side)" 600 400 212 200 || fail "the camera did not move"
+
+close_window
+wait_for_exit 20 || fail "the game did not exit cleanly"
+echo "PASS"
