@@ -2,6 +2,7 @@
 // folder (which must exist). The output depends on nothing but this program
 // and the system's Liberation fonts: fixed seeds, no clock.
 #include "tools/BoardMedia.h"
+#include "tools/LabelMedia.h"
 #include "tools/MediaFolder.h"
 
 #include <irrlicht.h>
@@ -26,6 +27,7 @@ int main(int argc, char **argv) {
 
   bool ok = mediagen::WriteBoardMedia(folder);
   ok &= mediagen::WriteSkyMedia(folder);
+  ok &= mediagen::WriteLabelMedia(folder);
 
   device->drop();
   if (!ok) {

@@ -1,0 +1,153 @@
+#include "tools/LabelMedia.h"
+
+#include "tools/LabelAtlas.h"
+#include "tools/Surfaces.h"
+#include "tools/Typeface.h"
+
+#include <cstdio>
+
+namespace mediagen {
+
+namespace {
+
+const char *const kLabelFont = "/usr/share/fonts/truetype/liberation/LiberationSerif-Bold.ttf";
+constexpr int kGlyphPixels = 84;
+
+const SWoodStyle kLightFrame{{0.84f, 0.70f, 0.50f, 1}, {0.70f, 0.53f, 0.34f, 1}, 7.0f, 0.8f, 0.45f};
+const SWoodStyle kDarkFrame{{0.36f, 0.22f, 0.13f, 1}, {0.22f, 0.12f, 0.07f, 1}, 8.0f, 1.0f, 0.5f};
+
+// How one of the four label textures is painted.
+struct SLabelLook {
+  const SWoodStyle *wood;
+  uint32_t seed;
+  SColorF ink;    // the characters
+  SColorF inlay;  // the thin lines along the strip
+  bool lit;       // highlighted: warm glow over the wood and around the characters
+};
+
+void AddTile(CMeshBuilder &mesh, float cx, float cy, const SAtlasRect &cell) {
+  const float h = kLabelPitch * 0.5f;
+  const vector3df up(0, 0, -1);
+  const uint32_t i = mesh.AddVertex({cx - h, cy + h, 0}, up, {cell.u0, cell.v0});
+  mesh.AddVertex({cx + h, cy + h, 0}, up, {cell.u1, cell.v0});
+  mesh.AddVertex({cx + h, cy - h, 0}, up, {cell.u1, cell.v1});
+  mesh.AddVertex({cx - h, cy - h, 0}, up, {cell.u0, cell.v1});
+  mesh.AddQuad(i, i + 1, i + 2, i + 3);
+}
+
+// The band's sides and underside, from x0..x1 and y0..y1, textured with the edge row.
+void AddBandSides(CMeshBuilder &mesh, float x0, float x1, float y0, float y1) {
+  const SAtlasRect e = AtlasCell(0, kEdgeRow);
+  const float d = kLabelDepth;
+  auto quad = [&](vector3df a, vector3df b, vector3df c, vector3df dd, vector3df n) {
+    const uint32_t i = mesh.AddVertex(a, n, {e.u0, e.v0});
+    mesh.AddVertex(b, n, {e.u1, e.v0});
+    mesh.AddVertex(c, n, {e.u1, e.v1});
+    mesh.AddVertex(dd, n, {e.u0, e.v1});
+    mesh.AddQuad(i, i + 1, i + 2, i + 3);
+  };
+  quad({x0, y0, 0}, {x1, y0, 0}, {x1, y0, d}, {x0, y0, d}, {0, -1, 0});
+  quad({x0, y1, 0}, {x1, y1, 0}, {x1, y1, d}, {x0, y1, d}, {0, 1, 0});
+  quad({x0, y0, 0}, {x0, y1, 0}, {x0, y1, d}, {x0, y0, d}, {-1, 0, 0});
+  quad({x1, y0, 0}, {x1, y1, 0}, {x1, y1, d}, {x1, y0, d}, {1, 0, 0});
+  quad({x0, y0, d}, {x1, y0, d}, {x1, y1, d}, {x0, y1, d}, {0, 0, 1});
+}
+
+CRasterImage MakeLabelAtlas(const SLabelLook &look, const CTypeface &typeface) {
+  CRasterImage atlas = MakeWood(kAtlasWidth, kAtlasHeight, *look.wood, look.seed);
+  if (look.lit)
+    atlas = MakeHighlight(atlas, SColorF{1.0f, 0.80f, 0.42f, 1}, 0.55f, SColorF{}, 0);
+
+  // Inlay lines run along the strip: across the top and bottom of letter
+  // cells (file strips run along X) and down both sides of digit cells.
+  for (int row = 0; row < kAtlasRows; ++row)
+    for (int col = 0; col < kAtlasColumns; ++col) {
+      if (row == kEdgeRow)
+        continue;
+      const int x0 = col * kAtlasCell, y0 = row * kAtlasCell;
+      const bool alongY = row == kDigitRow;
+      for (int k = 0; k < kAtlasCell; ++k)
+        for (int w = 9; w < 12; ++w) {
+          const float strength = (w == 10) ? 0.9f : 0.4f;
+          if (alongY) {
+            atlas.Blend(x0 + w, y0 + k, look.inlay, strength);
+            atlas.Blend(x0 + kAtlasCell - 1 - w, y0 + k, look.inlay, strength);
+          } else {
+            atlas.Blend(x0 + k, y0 + w, look.inlay, strength);
+            atlas.Blend(x0 + k, y0 + kAtlasCell - 1 - w, look.inlay, strength);
+          }
+        }
+    }
+
+  for (int row = kLetterRow; row <= kDigitRow; ++row)
+    for (int col = 0; col < kAtlasColumns; ++col) {
+      const std::string text(1, static_cast<char>((row == kLetterRow ? 'a' : '1') + col));
+      const CCoverageMask glyph = typeface.Centred(text, kAtlasCell, kAtlasCell);
+      const int x0 = col * kAtlasCell, y0 = row * kAtlasCell;
+      if (look.lit) {
+        // A deep orange glow behind the bright characters keeps them readable on the lit wood.
+        CCoverageMask halo = glyph;
+        halo.Blur(5);
+        for (int pass = 0; pass < 3; ++pass)
+          atlas.Paint(halo, x0, y0, SColorF{0.85f, 0.30f, 0.0f, 1});
+      } else {
+        // A soft shadow down and to the right makes the characters look inlaid.
+        CCoverageMask shadow = glyph;
+        shadow.Blur(2);
+        atlas.Paint(shadow, x0 + 3, y0 + 3, SColorF{0.0f, 0.0f, 0.0f, 0.45f});
+      }
+      atlas.Paint(glyph, x0, y0, look.ink);
+    }
+  return atlas;
+}
+
+} // namespace
+
+CMeshBuilder MakeLabelStrip(ELabelStrip strip) {
+  CMeshBuilder mesh;
+  const float h = kLabelPitch * 0.5f;
+  if (strip == ELabelStrip::Ranks1to8) {
+    for (int j = 0; j < 8; ++j)
+      AddTile(mesh, 0.0f, j * kLabelPitch, AtlasCell(j, kDigitRow));
+    AddBandSides(mesh, -h, h, -h, 7 * kLabelPitch + h);
+    return mesh;
+  }
+  // Tiles -1 and 8 are the frame's corners.
+  for (int i = -1; i <= 8; ++i) {
+    const bool corner = i < 0 || i > 7;
+    const int file = strip == ELabelStrip::FilesAtoH ? i : 7 - i;
+    AddTile(mesh, i * kLabelPitch, 0.0f, corner ? AtlasCell(i < 0 ? 0 : 1, kPlainRow) : AtlasCell(file, kLetterRow));
+  }
+  AddBandSides(mesh, -kLabelPitch - h, 8 * kLabelPitch + h, -h, h);
+  return mesh;
+}
+
+bool WriteLabelMedia(const CMediaFolder &folder) {
+  SMeshMaterial material;
+  material.emissive[0] = material.emissive[1] = material.emissive[2] = 0.35f;
+  bool ok = true;
+  material.texture = "nc_light.jpg";
+  ok &= folder.WriteMesh("chars.x", MakeLabelStrip(ELabelStrip::FilesAtoH), material);
+  ok &= folder.WriteMesh("numbers.x", MakeLabelStrip(ELabelStrip::Ranks1to8), material);
+  material.texture = "nc_dark.jpg";
+  ok &= folder.WriteMesh("chars2.x", MakeLabelStrip(ELabelStrip::FilesHtoA), material);
+  ok &= folder.WriteMesh("numbers2.x", MakeLabelStrip(ELabelStrip::Ranks1to8), material);
+
+  CTypeface typeface;
+  if (!typeface.Load(kLabelFont, kGlyphPixels))
+    return false;
+  const SColorF darkInk{0.20f, 0.11f, 0.05f, 1}, lightInk{0.95f, 0.88f, 0.72f, 1};
+  const SColorF litInk{1.0f, 0.98f, 0.85f, 1};
+  const SLabelLook looks[4] = {
+      {&kLightFrame, 3001u, darkInk, SColorF{0.35f, 0.20f, 0.10f, 1}, false},
+      {&kLightFrame, 3001u, litInk, SColorF{0.55f, 0.30f, 0.08f, 1}, true},
+      {&kDarkFrame, 3002u, lightInk, SColorF{0.80f, 0.68f, 0.48f, 1}, false},
+      {&kDarkFrame, 3002u, litInk, SColorF{1.0f, 0.85f, 0.50f, 1}, true},
+  };
+  const char *names[4] = {"nc_light.jpg", "nc_hi_light.jpg", "nc_dark.jpg", "nc_hi_dark.jpg"};
+  for (int i = 0; i < 4; ++i)
+    ok &= folder.WriteJpeg(names[i], MakeLabelAtlas(looks[i], typeface));
+  return ok;
+}
+
+} // namespace mediagen
