@@ -2,6 +2,8 @@
 // folder (which must exist). The output depends on nothing but this program
 // and the system's Liberation fonts: fixed seeds, no clock.
 #include "tools/BoardMedia.h"
+#include "tools/FontMedia.h"
+#include "tools/InterfaceMedia.h"
 #include "tools/LabelMedia.h"
 #include "tools/MediaFolder.h"
 
@@ -28,6 +30,8 @@ int main(int argc, char **argv) {
   bool ok = mediagen::WriteBoardMedia(folder);
   ok &= mediagen::WriteSkyMedia(folder);
   ok &= mediagen::WriteLabelMedia(folder);
+  ok &= mediagen::WriteFontMedia(folder);
+  ok &= mediagen::WriteInterfaceMedia(folder);
 
   device->drop();
   if (!ok) {
