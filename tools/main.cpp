@@ -5,6 +5,7 @@
 #include "tools/FontMedia.h"
 #include "tools/InterfaceMedia.h"
 #include "tools/LabelMedia.h"
+#include "tools/PieceMedia.h"
 #include "tools/MediaFolder.h"
 
 #include <irrlicht.h>
@@ -32,6 +33,7 @@ int main(int argc, char **argv) {
   ok &= mediagen::WriteLabelMedia(folder);
   ok &= mediagen::WriteFontMedia(folder);
   ok &= mediagen::WriteInterfaceMedia(folder);
+  ok &= mediagen::WritePieceMedia(folder);
 
   device->drop();
   if (!ok) {

@@ -4,6 +4,7 @@
 // tool for judging the artwork; it is not installed into the run folder.
 //   views: "board" (game camera), "black" (Black's camera), "close" (pieces up
 //   close), "lit" (game camera with highlights, markers and shadows on).
+//   Six more numbers set the camera position and target of any view.
 #include <irrlicht.h>
 
 #include <GL/gl.h>
@@ -141,6 +142,10 @@ int main(int argc, char **argv) {
   } else if (view == "close") {
     camPos.set(10, 22, -62);
     camTarget.set(0, 4, -30);
+  }
+  if (argc >= 10) {
+    camPos.set(std::stof(argv[4]), std::stof(argv[5]), std::stof(argv[6]));
+    camTarget.set(std::stof(argv[7]), std::stof(argv[8]), std::stof(argv[9]));
   }
   smgr->addCameraSceneNode(nullptr, camPos, camTarget);
   scene::ILightSceneNode *light = smgr->addLightSceneNode(nullptr, lightPos, video::SColorf(0.4f, 0.4f, 0.4f, 1.0f), 2000.0f);

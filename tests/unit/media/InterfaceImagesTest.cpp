@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <memory>
 
 namespace {
@@ -18,6 +20,9 @@ const SFontCase kFonts[] = {
     {"./media/Chess_Arial_12.bmp", 12, 18},
     {"./media/Chess_Arial_48.bmp", 44, 64},
 };
+
+// Names the case by its file in test output.
+void PrintTo(const SFontCase &c, std::ostream *os) { *os << c.file; }
 
 class BitmapFont : public ::testing::TestWithParam<SFontCase> {};
 

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <map>
 
 using irr::core::vector2df;
@@ -87,6 +89,9 @@ std::map<int, STile> PlaceTiles(const SStripCase &strip) {
   }
   return tiles;
 }
+
+// Names the case by its file in test output.
+void PrintTo(const SStripCase &c, std::ostream *os) { *os << c.mesh; }
 
 class LabelPlacement : public ::testing::TestWithParam<SStripCase> {};
 
