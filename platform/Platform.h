@@ -26,7 +26,8 @@ void Sleep(uint32_t milliseconds);
 void Beep(uint32_t frequencyHz, uint32_t durationMs);
 
 // A child process whose standard input and output are pipes to this process.
-// Its standard error stays this process's own.
+// Its standard error stays this process's own. The pipe ends this process
+// keeps are closed on exec, so no other child inherits them.
 class ChildProcess {
 public:
   ChildProcess() = default;
@@ -35,11 +36,13 @@ public:
   ChildProcess &operator=(const ChildProcess &) = delete;
 
   // Starts the executable at path (no arguments). False if it cannot be
-  // started: the file is missing or not executable, or a pipe failed.
+  // started: the file is missing or not executable, or a pipe failed; errno
+  // then tells why.
   bool Start(const char *path);
 
   // Writes size bytes to the child's standard input, blocking until they are
-  // taken; returns how many went in (0 when the child has gone).
+  // taken; returns how many went in (0 when the child has gone). A child that
+  // has ended never raises SIGPIPE in this process.
   size_t Write(const char *data, size_t size);
 
   // Number of bytes waiting on the child's standard output; never blocks.
@@ -48,11 +51,19 @@ public:
   // Reads at most maxBytes of what is waiting; never blocks. Returns the count.
   size_t Read(char *buffer, size_t maxBytes);
 
+  // Waits up to timeoutMs (negative: without limit) until output is waiting
+  // or the child has closed its output. True if so.
+  bool WaitForOutput(int timeoutMs);
+
+  // True once a Read has found the child's output closed with nothing left.
+  bool OutputEnded() const { return outputEnded_; }
+
   // Closes both pipes.
   void ClosePipes();
 
-  // Ends the child (if it still runs) and reaps it, so no zombie is left.
-  void Stop();
+  // Gives the child up to graceMs to end by itself, then kills it; reaps it
+  // either way, so no zombie is left. Returns at once if it was not started.
+  void Stop(uint32_t graceMs = 0);
 
   bool IsStarted() const { return pid_ > 0; }
   int Pid() const { return pid_; }
@@ -61,6 +72,7 @@ private:
   int pid_ = -1;
   int toChild_ = -1;   // write end of the child's standard input
   int fromChild_ = -1; // read end of the child's standard output
+  bool outputEnded_ = false;
 };
 
 } // namespace platform
