@@ -32,6 +32,22 @@ public:
   irr::core::stringw GetMovesHistory() const { return movesHistory; }
 
 private:
+  // Tests and the fuzz target feed engine output through this without a process.
+  friend struct CCEManagerProbe;
+
+  // Assembles engine output into lines and acts on each complete one: keeps
+  // a "bestmove" line as the result, stops a search after five "info currmove".
+  void OnEngineBytes(const char *data, size_t size);
+  // Writes command, then collects engine output until it contains token or
+  // 1000 ms have passed. True if the token arrived.
+  bool WaitFor(const char *command, const char *token, irr::core::stringc &collected);
+  // Reads and drops everything the engine has written so far.
+  void DrainOutput();
+  // Empties the poll's line in the making and its "info currmove" count.
+  static void ForgetPartialLine();
+  // Appends one chunk read during a wait; the poll's half line is void now.
+  void ConsumedByWait(irr::core::stringc &collected, const irr::core::stringc &chunk);
+
   platform::ChildProcess process;
   irr::core::stringw engineInfo;
   irr::core::stringc resultLine;
