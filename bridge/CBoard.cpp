@@ -1,0 +1,76 @@
+#include "bridge/CBoard.h"
+
+#include <cctype>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+const char *const START_RANKS[8] = {"RNBQKBNR", "PPPPPPPP", "        ", "        ",
+                                    "        ", "        ", "pppppppp", "rnbqkbnr"};
+
+// Index of the square named at text[at], text[at+1]; -1 if it is off the board.
+int SquareIndex(const std::string &text, size_t at) {
+  if (text.size() < at + 2)
+    return -1;
+  const char file = text[at];
+  const char rank = text[at + 1];
+  if (file < 'a' || file > 'h' || rank < '1' || rank > '8')
+    return -1;
+  return (rank - '1') * 8 + (file - 'a');
+}
+
+bool IsPawn(char piece) { return piece == 'P' || piece == 'p'; }
+bool IsKing(char piece) { return piece == 'K' || piece == 'k'; }
+
+} // namespace
+
+bool IsMoveText(const std::string &text) {
+  if (text.size() != 4 && text.size() != 5)
+    return false;
+  if (SquareIndex(text, 0) < 0 || SquareIndex(text, 2) < 0)
+    return false;
+  return text.size() == 4 || strchr("qrbn", text[4]) != nullptr;
+}
+
+void CBoard::Reset() {
+  for (int rank = 0; rank < 8; ++rank)
+    memcpy(squares + rank * 8, START_RANKS[rank], 8);
+}
+
+char CBoard::PieceAt(const std::string &square) const {
+  const int index = SquareIndex(square, 0);
+  return index < 0 ? ' ' : squares[index];
+}
+
+bool CBoard::IsEnPassant(const std::string &move) const {
+  if (!IsMoveText(move))
+    return false;
+  const int from = SquareIndex(move, 0);
+  const int to = SquareIndex(move, 2);
+  // Only en passant takes diagonally onto an empty square.
+  return IsPawn(squares[from]) && from % 8 != to % 8 && squares[to] == ' ';
+}
+
+void CBoard::Apply(const std::string &move) {
+  if (!IsMoveText(move))
+    return;
+  const int from = SquareIndex(move, 0);
+  const int to = SquareIndex(move, 2);
+  char piece = squares[from];
+  if (IsEnPassant(move))
+    squares[(from / 8) * 8 + to % 8] = ' '; // the passed pawn stands beside the mover
+  if (IsKing(piece) && std::abs(from % 8 - to % 8) == 2) {
+    // Castling: the rook jumps to the square the king crossed.
+    const int rank = from / 8;
+    const bool kingSide = to % 8 > from % 8;
+    const int rookFrom = rank * 8 + (kingSide ? 7 : 0);
+    const int rookTo = rank * 8 + (kingSide ? 5 : 3);
+    squares[rookTo] = squares[rookFrom];
+    squares[rookFrom] = ' ';
+  }
+  if (move.size() == 5)
+    piece = isupper(static_cast<unsigned char>(piece)) ? char(toupper(move[4])) : move[4];
+  squares[to] = piece;
+  squares[from] = ' ';
+}
