@@ -1,0 +1,265 @@
+// The engine program Abrok_5_0.exe with the real Stockfish: its board
+// tracking, its answers to bad input, and games played through the link.
+#include "EngineTestSupport.h"
+
+#include "bridge/CBoard.h"
+
+#include <fcntl.h>
+#include <regex>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace engine_test;
+
+namespace {
+
+const char *const BRIDGE = KELVAR_RUN_DIR "/Abrok_5_0.exe";
+
+std::string SquareText(const BoardSquare &square) {
+  return {char('a' + square.X), char('1' + square.Y)};
+}
+
+// The bridge on two pipes, its standard error in a file.
+class BridgeSession {
+public:
+  explicit BridgeSession(const char *thinkMs) {
+    char pattern[] = "/tmp/kelvar-bridge-err-XXXXXX";
+    const int file = mkstemp(pattern);
+    errorPath = pattern;
+    // The child takes this process's standard error: point it at the file
+    // for as long as the start takes.
+    const int saved = dup(STDERR_FILENO);
+    dup2(file, STDERR_FILENO);
+    close(file);
+    setenv("ABROK_THINK_MS", thinkMs, 1);
+    started = child.Start(BRIDGE);
+    unsetenv("ABROK_THINK_MS");
+    dup2(saved, STDERR_FILENO);
+    close(saved);
+  }
+  ~BridgeSession() {
+    child.ClosePipes();
+    child.Stop(3000);
+    remove(errorPath.c_str());
+  }
+
+  void Send(const std::string &line) { child.Write((line + "\n").data(), line.size() + 1); }
+
+  // The next line of output, or "(none)" if none came within timeoutMs.
+  std::string ReadLine(int timeoutMs) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    for (;;) {
+      const size_t end = pending.find('\n');
+      if (end != std::string::npos) {
+        const std::string line = pending.substr(0, end);
+        pending.erase(0, end + 1);
+        return line;
+      }
+      const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+      if (left.count() <= 0 || !child.WaitForOutput(int(left.count())))
+        return "(none)";
+      char buffer[256];
+      pending.append(buffer, child.Read(buffer, sizeof(buffer)));
+      if (child.OutputEnded())
+        return "(none)";
+    }
+  }
+
+  std::string Errors() const { return ReadWholeFile(errorPath); }
+
+  platform::ChildProcess child;
+  bool started = false;
+  std::string errorPath;
+  std::string pending;
+};
+
+const std::regex BARE_BESTMOVE("bestmove [a-h][1-8][a-h][1-8]q?");
+
+} // namespace
+
+// --- Board tracking --------------------------------------------------------------
+
+TEST(BridgeBoard, TracksCapturesCastlingAndPromotion) {
+  struct Case {
+    const char *name;
+    std::vector<std::string> moves;
+    std::string probe;  // a move asked about after the moves
+    bool enPassant;
+    std::vector<std::pair<std::string, char>> pieces; // after playing probe too
+  };
+  const Case cases[] = {
+      {"en passant", {"e2e4", "a7a6", "e4e5", "d7d5"}, "e5d6", true, {{"d6", 'P'}, {"d5", ' '}, {"e5", ' '}}},
+      {"straight pawn step", {"e2e4", "d7d5"}, "e4e5", false, {{"e5", 'P'}, {"d5", 'p'}}},
+      {"ordinary pawn capture", {"e2e4", "d7d5"}, "e4d5", false, {{"d5", 'P'}}},
+      {"black en passant", {"a2a3", "d7d5", "a3a4", "d5d4", "e2e4"}, "d4e3", true, {{"e3", 'p'}, {"e4", ' '}}},
+      {"white castles king side",
+       {"e2e4", "e7e5", "g1f3", "b8c6", "f1c4", "g8f6"},
+       "e1g1",
+       false,
+       {{"g1", 'K'}, {"f1", 'R'}, {"h1", ' '}, {"e1", ' '}}},
+      {"black castles queen side",
+       {"d2d4", "d7d5", "c1f4", "c8f5", "b1c3", "b8c6", "d1d2", "d8d7", "a2a3"},
+       "e8c8",
+       false,
+       {{"c8", 'k'}, {"d8", 'r'}, {"a8", ' '}}},
+      {"promotion", {"b2b4", "a7a5", "b4a5", "b7b6", "a5b6", "c8b7", "b6c7", "b8c6"}, "c7d8q", false, {{"d8", 'Q'}}},
+  };
+  for (const Case &c : cases) {
+    CBoard board;
+    for (const std::string &move : c.moves)
+      board.Apply(move);
+    EXPECT_EQ(board.IsEnPassant(c.probe), c.enPassant) << c.name;
+    board.Apply(c.probe);
+    for (const auto &[square, piece] : c.pieces)
+      EXPECT_EQ(board.PieceAt(square), piece) << c.name << " " << square;
+  }
+}
+
+TEST(BridgeBoard, RecognisesMoveTexts) {
+  for (const char *move : {"e2e4", "e7e8q", "a1h8", "b7b8n"})
+    EXPECT_TRUE(IsMoveText(move)) << move;
+  for (const char *text : {"", "e2e", "e2e4 ", "e9e4", "i2i4", "e7e8k", "e7e8qq", "E2E4"})
+    EXPECT_FALSE(IsMoveText(text)) << text;
+}
+
+// --- The program on its pipes -----------------------------------------------------
+
+TEST(Bridge, BadInputIsReportedAndIgnored) {
+  BridgeSession bridge("200");
+  ASSERT_TRUE(bridge.started);
+  for (const char *line : {"", "   ", "\r", "hello there", "e9e4", "e2e4 e7e5", "position fen 8/8/8/8/8/8/8/8 w - - 0 1",
+                           "stop", "e2e5", "position startpos moves e2e4 e2e4"})
+    bridge.Send(line);
+  bridge.Send("isready");
+  EXPECT_EQ(bridge.ReadLine(3000), "readyok"); // nothing was answered before it
+
+  // The game stands after the last good move: black is to move.
+  bridge.Send("d7d5");
+  EXPECT_TRUE(std::regex_match(bridge.ReadLine(3000), BARE_BESTMOVE));
+
+  const std::string errors = bridge.Errors();
+  EXPECT_EQ(CountOf(errors, "\n"), 6) << errors; // one line per bad line, none for empty ones
+  EXPECT_NE(errors.find("unknown command ignored: hello there"), std::string::npos) << errors;
+  EXPECT_NE(errors.find("unknown command ignored: e9e4"), std::string::npos) << errors;
+  EXPECT_NE(errors.find("unknown command ignored: e2e4 e7e5"), std::string::npos) << errors;
+  EXPECT_NE(errors.find("position startpos"), std::string::npos) << errors;
+  EXPECT_NE(errors.find("move e2e5 is not legal after \"startpos\""), std::string::npos) << errors;
+  EXPECT_NE(errors.find("move e2e4 is not legal after \"e2e4\""), std::string::npos) << errors;
+}
+
+TEST(Bridge, AnswersIsreadyWhileSearchingAndGivesOneBestmoveAfterStop) {
+  BridgeSession bridge("20000");
+  ASSERT_TRUE(bridge.started);
+  bridge.Send("position startpos");
+  bridge.Send("go");
+  bridge.Send("isready");
+  EXPECT_EQ(bridge.ReadLine(1000), "readyok");
+  bridge.Send("stop");
+  EXPECT_TRUE(std::regex_match(bridge.ReadLine(2000), BARE_BESTMOVE));
+  bridge.Send("stop"); // nothing runs: ignored
+  bridge.Send("isready");
+  EXPECT_EQ(bridge.ReadLine(1000), "readyok");
+}
+
+TEST(Bridge, EndOfInputEndsTheBridgeAndStockfish) {
+  BridgeSession bridge("200");
+  ASSERT_TRUE(bridge.started);
+  bridge.Send("isready");
+  ASSERT_EQ(bridge.ReadLine(5000), "readyok"); // Stockfish runs by now
+  std::vector<int> children;
+  for (const auto &entry : fs::directory_iterator("/proc")) {
+    std::ifstream stat(entry.path() / "stat");
+    std::string pid, name, state, parent;
+    if (stat >> pid >> name >> state >> parent && parent == std::to_string(bridge.child.Pid()))
+      children.push_back(std::stoi(pid));
+  }
+  ASSERT_EQ(children.size(), 1u);
+
+  const int pid = bridge.child.Pid();
+  bridge.child.ClosePipes();
+  int status = -1;
+  for (int i = 0; i < 300 && waitpid(pid, &status, WNOHANG) == 0; ++i)
+    platform::Sleep(10);
+  ASSERT_TRUE(WIFEXITED(status)) << "the bridge did not end by itself";
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+  EXPECT_FALSE(fs::exists("/proc/" + std::to_string(children[0]))) << "Stockfish outlived the bridge";
+}
+
+TEST(Bridge, WithoutStockfishItSaysWhatToInstall) {
+  setenv("ABROK_STOCKFISH", "/nonexistent/stockfish", 1);
+  BridgeSession bridge("200");
+  unsetenv("ABROK_STOCKFISH");
+  ASSERT_TRUE(bridge.started);
+  bridge.Send("uci");
+  std::string text;
+  for (std::string line; (line = bridge.ReadLine(2000)) != "(none)" && line != "uciok";)
+    text += line + "\n";
+  EXPECT_NE(text.find("install the Debian package stockfish"), std::string::npos) << text;
+  bridge.Send("e2e4");
+  bridge.Send("isready");
+  EXPECT_EQ(bridge.ReadLine(2000), "readyok");
+  EXPECT_NE(bridge.Errors().find("install the Debian package 'stockfish'"), std::string::npos) << bridge.Errors();
+}
+
+// --- Through the engine link ----------------------------------------------------------
+
+class BridgeGameTest : public EngineLinkTest {
+protected:
+  // Starts the link on the real engine program with this think time.
+  bool StartBridge(const char *thinkMs) {
+    fs::current_path(KELVAR_RUN_DIR);
+    setenv("ABROK_THINK_MS", thinkMs, 1);
+    started = true;
+    const bool ok = app.engine.Init();
+    unsetenv("ABROK_THINK_MS");
+    return ok;
+  }
+};
+
+TEST_F(BridgeGameTest, HandshakeNamesTheBridgeAndStockfish) {
+  ASSERT_TRUE(StartBridge("200"));
+  const std::wstring info = app.engine.GetEngineInfo().c_str();
+  EXPECT_EQ(info.rfind(L"id name Abrok 5.0\n", 0), 0u);
+  EXPECT_NE(info.find(L"Stockfish"), std::wstring::npos);
+  EXPECT_EQ(info.substr(info.size() - 6), L"uciok\n");
+}
+
+TEST_F(BridgeGameTest, RepliesWithALegalMoveAndAnswersTheHandBackAtOnce) {
+  ASSERT_TRUE(StartBridge("1500"));
+  app.engine.Reset();
+  app.engine.SubmitMove(BoardSquare(4, 1), BoardSquare(4, 3), false);
+  BoardSquare from, to;
+  ASSERT_TRUE(PollResult(from, to, 8000));
+
+  CBoard board;
+  board.Apply("e2e4");
+  const std::string reply = SquareText(from) + SquareText(to);
+  EXPECT_TRUE(islower(board.PieceAt(SquareText(from)))) << reply << " is not a black move";
+  const bool pawnStep = from.X == to.X && from.Y == 6 && (to.Y == 5 || to.Y == 4);
+  const bool knightJump = from.Y == 7 && to.Y == 5 && abs(from.X - to.X) == 1 && (from.X == 1 || from.X == 6);
+  EXPECT_TRUE(pawnStep || knightJump) << reply;
+
+  const auto start = std::chrono::steady_clock::now();
+  app.engine.SubmitMove(from, to, false);
+  ASSERT_TRUE(PollResult(from, to, 8000));
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(500)) << "hand-back answered slowly";
+}
+
+// Both sides come from the engine: the human plays the answers to the
+// hand-backs. Any move the bridge found illegal would go unanswered.
+TEST_F(BridgeGameTest, AShortGameStaysInStep) {
+  ASSERT_TRUE(StartBridge("100"));
+  app.engine.Reset();
+  CBoard board;
+  BoardSquare from(4, 1), to(4, 3);
+  for (int turn = 0; turn < 8; ++turn) {
+    for (bool white : {true, false}) {
+      const char piece = board.PieceAt(SquareText(from));
+      ASSERT_EQ(bool(isupper(piece)), white) << "turn " << turn << ": " << SquareText(from) << " holds '" << piece << "'";
+      const bool promoted = tolower(piece) == 'p' && (to.Y == 7 || to.Y == 0);
+      app.engine.SubmitMove(from, to, promoted);
+      board.Apply(SquareText(from) + SquareText(to) + (promoted ? "q" : ""));
+      ASSERT_TRUE(PollResult(from, to, 8000)) << "turn " << turn << ": no answer";
+    }
+  }
+}

@@ -1,0 +1,146 @@
+// Shared pieces of the engine link's tests: a log capture, a fixture that
+// runs the link in a scratch folder against the scripted test engine, and
+// the probe that feeds engine output to the poll without a process.
+#pragma once
+
+#include "app/CApplication.h"
+#include "tests/support/NullDevice.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <new>
+#include <sstream>
+#include <string>
+#include <vector>
+
+// Squares print as (X, Y) in failure messages.
+inline void PrintTo(const BoardSquare &square, std::ostream *out) { *out << "(" << square.X << ", " << square.Y << ")"; }
+
+// Reaches the link's line handling directly (a friend of CCEManager).
+struct CCEManagerProbe {
+  static void Feed(CCEManager &engine, const std::string &bytes) { engine.OnEngineBytes(bytes.data(), bytes.size()); }
+  static void ForgetPartialLine() { CCEManager::ForgetPartialLine(); }
+  static int EnginePid(const CCEManager &engine) { return engine.process.Pid(); }
+};
+
+namespace engine_test {
+
+namespace fs = std::filesystem;
+
+// Collects the logger's lines instead of printing them.
+class LogCapture : public irr::IEventReceiver {
+public:
+  bool OnEvent(const irr::SEvent &event) override {
+    if (event.EventType != irr::EET_LOG_TEXT_EVENT)
+      return false;
+    lines.push_back(event.LogEvent.Text);
+    return true;
+  }
+  bool Contains(const std::string &line) const {
+    for (const std::string &l : lines)
+      if (l == line)
+        return true;
+    return false;
+  }
+  std::vector<std::string> lines;
+};
+
+inline std::string ReadWholeFile(const fs::path &path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+inline bool EndsWith(const std::string &text, const std::string &end) {
+  return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
+inline int CountOf(const std::string &text, const std::string &part) {
+  int count = 0;
+  for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + part.size()))
+    ++count;
+  return count;
+}
+
+// A null device whose log is captured, and a scratch working folder.
+class EngineLinkTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    // CTest runs each test in a fresh process; when one process runs them
+    // all, the link starts afresh here (the poll's line with it).
+    app.engine.~CCEManager();
+    new (&app.engine) CCEManager();
+    CCEManagerProbe::ForgetPartialLine();
+    ASSERT_TRUE(testing_support::CreateNullDevice());
+    app.device->setEventReceiver(&log);
+    char pattern[] = "/tmp/kelvar-engine-XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    folder = pattern;
+    previous = fs::current_path();
+    fs::current_path(folder);
+  }
+
+  void TearDown() override {
+    if (started)
+      app.engine.Exit();
+    fs::current_path(previous);
+    fs::remove_all(folder);
+    app.device->setEventReceiver(nullptr);
+    app.device->drop();
+    app.device = nullptr;
+    app.logger = nullptr;
+  }
+
+  // Puts the test engine in the folder as ./Abrok_5_0.exe with this script;
+  // everything the link sends is kept in the transcript.
+  void InstallTestEngine(const std::string &script) {
+    std::ofstream(folder / "test_engine.script") << "transcript " << (folder / "transcript").string() << "\n"
+                                                 << script;
+    fs::create_symlink(KELVAR_TEST_ENGINE, folder / "Abrok_5_0.exe");
+  }
+
+  // Installs the test engine and starts the link on it.
+  bool StartEngine(const std::string &script) {
+    InstallTestEngine(script);
+    started = true;
+    return app.engine.Init();
+  }
+
+  std::string Transcript() const { return ReadWholeFile(folder / "transcript"); }
+
+  // Everything the link has sent so far. A marker line is written and
+  // awaited first, because the engine notes a line only after it came.
+  std::string SentSoFar() const {
+    const std::string mark = "sent-so-far\n";
+    app.engine.WriteToEngine(mark.c_str());
+    std::string text = Transcript();
+    for (int i = 0; i < 2000 && !EndsWith(text, mark); ++i) {
+      platform::Sleep(1);
+      text = Transcript();
+    }
+    return EndsWith(text, mark) ? text.substr(0, text.size() - mark.size()) : text + "(engine silent)";
+  }
+
+  // Runs the per-frame poll until a result can be fetched; false on time-out.
+  static bool PollResult(BoardSquare &from, BoardSquare &to, int timeoutMs = 3000) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    while (std::chrono::steady_clock::now() < deadline) {
+      app.engine.Update();
+      if (app.engine.ProcessEngineResult(from, to))
+        return true;
+      platform::Sleep(1);
+    }
+    return false;
+  }
+
+  LogCapture log;
+  fs::path folder;
+  fs::path previous;
+  bool started = false;
+};
+
+} // namespace engine_test
