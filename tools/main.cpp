@@ -5,17 +5,23 @@
 #include "tools/FontMedia.h"
 #include "tools/InterfaceMedia.h"
 #include "tools/LabelMedia.h"
-#include "tools/PieceMedia.h"
 #include "tools/MediaFolder.h"
+#include "tools/PieceMedia.h"
 
 #include <irrlicht.h>
 
 #include <cstdio>
+#include <filesystem>
 
 int main(int argc, char **argv) {
   if (argc != 2) {
     std::fprintf(stderr, "usage: kelvar_mediagen <media folder>\n");
     return 2;
+  }
+  std::error_code error;
+  if (!std::filesystem::is_directory(argv[1], error)) {
+    std::fprintf(stderr, "kelvar_mediagen: %s is not a folder\n", argv[1]);
+    return 1;
   }
   // The null driver gives us Irrlicht's JPEG writer without opening a window.
   irr::SIrrlichtCreationParameters parameters;
