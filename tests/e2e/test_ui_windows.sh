@@ -1,20 +1,24 @@
 #!/usr/bin/env bash
-# The interface under real clicks and keys: every menu opens; F1 and Escape
-# open and close the help window; the colour window starts a game; the moves
-# history, debug, About and engine-information windows open where they
-# belong; a camera button moves the camera. Screenshots of each step go to
+# The interface under real clicks and keys: the splash goes away; every menu
+# opens; F1 and Escape open and close the help window; the colour window
+# starts a game; the moves history, debug, About and engine-information
+# windows open where they belong; a camera button moves the camera; the quit
+# box's No keeps the game and its Yes ends it. Screenshots of each step go to
 # $KELVAR_ARTIFACTS for a person to look at.
 source "$(dirname "$0")/lib.sh"
 
 # Menu bar titles: each title is its text's width plus 20 pixels wide, laid
-# out from x = 0; the bar is 17 pixels high with the 12-pixel font. The
-# centres below were read off the screenshot of the open menus.
-PROGRAM_X=30 LOCAL_GAME_X=92 HELP_X=151 MENU_Y=8
-# Sub-menu rows (y of each item's centre), read off the screenshots: the rows
-# of a sub-menu are 22 pixels apart, separators 10 pixels high.
-SUB_X_PROGRAM=40 SUB_X_LOCAL=100 SUB_X_HELP=180
-ITEM_START_Y=28
-ITEM_DEBUG_Y=28 ITEM_HELPWIN_Y=50 ITEM_MOVES_Y=72 ITEM_ENGINE_Y=104 ITEM_ABOUT_Y=136
+# out from x = 0 ("Program" 0..70, "Local Game" 72..163, "Help" 165..207);
+# the bar is 20 pixels high. Read off the screenshots of the open menus.
+PROGRAM_X=35 LOCAL_GAME_X=117 HELP_X=186 MENU_Y=9
+# Sub-menu rows (y of each item's centre), from the same screenshots: the
+# first row starts just below the bar, rows are 15 pixels apart (the small
+# font's height) and a separator takes 10.
+SUB_X_LOCAL=110 SUB_X_HELP=230
+ITEM_START_Y=30 ITEM_QUIT_Y=55
+# The quit box's buttons, read off its screenshot.
+QUIT_YES_X=463 QUIT_NO_X=558 QUIT_BUTTONS_Y=406
+ITEM_DEBUG_Y=30 ITEM_MOVES_Y=60 ITEM_ENGINE_Y=85 ITEM_ABOUT_Y=110
 
 # Mean brightness of a region in two shots differs by more than a little.
 changed() { # shot1 shot2 W H X Y
@@ -29,8 +33,11 @@ start_xvfb
 launch_game
 wait_for_log "Kelvar: gl_Init finished" 60
 find_window
-sleep 7 # the five-second splash, then the board falls into place
+sleep 1
+screenshot splash # drawn over the whole interface while the program starts
+sleep 6 # the rest of the five-second splash, then the board falls into place
 screenshot idle
+changed "$(shot splash)" "$(shot idle)" 512 128 256 320 || fail "the splash did not go away"
 
 # The three menus, one after the other; a click beside a menu closes it.
 click $PROGRAM_X $MENU_Y
@@ -64,11 +71,20 @@ sleep 1
 screenshot game-started
 changed "$(shot color-window)" "$(shot game-started)" 190 90 417 339 || fail "the colour window did not close"
 
+# Play e2-e4 from White's top view, so that the history has something in it.
+click 21 746 # camera button 1: White from above
+sleep 0.5
+read -r e2x e2y e4x e4y < <("$KELVAR_BINARY_DIR/tests/e2e/kelvar_squarepos" white-top e2 e4 | grep -E "^[0-9]+ [0-9]+$" | tr '\n' ' '; echo)
+click "$e2x" "$e2y"
+click "$e4x" "$e4y"
+sleep 4 # the engine's answer
+screenshot after-move
+
 # Help > Moves History Window: a column near the top-right corner.
 click $HELP_X $MENU_Y
 click $SUB_X_HELP $ITEM_MOVES_Y
 screenshot moves-window
-changed "$(shot game-started)" "$(shot moves-window)" 70 190 944 30 || fail "the moves history window did not open"
+changed "$(shot after-move)" "$(shot moves-window)" 70 190 944 30 || fail "the moves history window did not open"
 
 # Help > Debug Window: the live values at the top left.
 click $HELP_X $MENU_Y
@@ -101,6 +117,19 @@ sleep 0.5
 screenshot camera-black-side
 changed "$(shot before-camera)" "$(shot camera-black-side)" 600 400 212 200 || fail "the camera did not move"
 
-close_window
+# Program > Quit Program asks first: No leaves everything as it was, Yes
+# ends the program.
+click $PROGRAM_X $MENU_Y
+click 60 $ITEM_QUIT_Y
+screenshot quit-box
+click $QUIT_NO_X $QUIT_BUTTONS_Y
+sleep 1
+kill -0 "$GAME_PID" 2>/dev/null || fail "No in the quit box ended the game"
+screenshot quit-no
+changed "$(shot quit-box)" "$(shot quit-no)" 290 100 366 334 || fail "No did not close the quit box"
+click $PROGRAM_X $MENU_Y
+click 60 $ITEM_QUIT_Y
+click $QUIT_YES_X $QUIT_BUTTONS_Y
 wait_for_exit 20 || fail "the game did not exit cleanly"
+grep -qF "Kelvar: gl_Exit finished" "$GAME_LOG" || fail "gl_Exit finished was not logged"
 echo "PASS"
