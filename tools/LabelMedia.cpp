@@ -123,15 +123,23 @@ CMeshBuilder MakeLabelStrip(ELabelStrip strip) {
 }
 
 bool WriteLabelMedia(const CMediaFolder &folder) {
+  // The game puts a strip's texture on all four texture layers, and two strips
+  // share each texture. Irrlicht 1.8's OpenGL driver binds every layer of a
+  // material but switches the extra layers off only when the material changes,
+  // so the second of two strips with equal materials would be drawn with its
+  // texture multiplied in four times (nearly black). File strips and rank
+  // strips therefore get slightly different emissive colours.
+  const float fileStripGlow = 0.35f, rankStripGlow = 0.38f;
   SMeshMaterial material;
-  material.emissive[0] = material.emissive[1] = material.emissive[2] = 0.35f;
   bool ok = true;
-  material.texture = "nc_light.jpg";
-  ok &= folder.WriteMesh("chars.x", MakeLabelStrip(ELabelStrip::FilesAtoH), material);
-  ok &= folder.WriteMesh("numbers.x", MakeLabelStrip(ELabelStrip::Ranks1to8), material);
-  material.texture = "nc_dark.jpg";
-  ok &= folder.WriteMesh("chars2.x", MakeLabelStrip(ELabelStrip::FilesHtoA), material);
-  ok &= folder.WriteMesh("numbers2.x", MakeLabelStrip(ELabelStrip::Ranks1to8), material);
+  for (const bool dark : {false, true}) {
+    material.texture = dark ? "nc_dark.jpg" : "nc_light.jpg";
+    material.emissive[0] = material.emissive[1] = material.emissive[2] = fileStripGlow;
+    ok &= folder.WriteMesh(dark ? "chars2.x" : "chars.x",
+                           MakeLabelStrip(dark ? ELabelStrip::FilesHtoA : ELabelStrip::FilesAtoH), material);
+    material.emissive[0] = material.emissive[1] = material.emissive[2] = rankStripGlow;
+    ok &= folder.WriteMesh(dark ? "numbers2.x" : "numbers.x", MakeLabelStrip(ELabelStrip::Ranks1to8), material);
+  }
 
   CTypeface typeface;
   if (!typeface.Load(kLabelFont, kGlyphPixels))

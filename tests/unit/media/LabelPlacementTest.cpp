@@ -127,6 +127,28 @@ INSTANTIATE_TEST_SUITE_P(Strips, LabelPlacement, ::testing::ValuesIn(kStrips),
                            return name.substr(0, name.size() - 2);
                          });
 
+TEST(LabelMaterials, StripsSharingATextureStillDifferAfterTheGameSetsIt) {
+  ASSERT_TRUE(testing_support::CreateNullDevice());
+  // The game sets a strip's texture on layers 0..3. Irrlicht 1.8's OpenGL
+  // driver switches layers 1..3 off only when the material changes, so two
+  // equal materials drawn one after the other would multiply the texture four
+  // times into the second strip. The strips of each pair must stay distinct.
+  const char *pairs[2][3] = {{"./media/chars.x", "./media/numbers.x", "./media/nc_light.jpg"},
+                             {"./media/chars2.x", "./media/numbers2.x", "./media/nc_dark.jpg"}};
+  for (const auto &pair : pairs) {
+    irr::scene::IAnimatedMesh *a = app.sceneManager->getMesh(pair[0]);
+    irr::scene::IAnimatedMesh *b = app.sceneManager->getMesh(pair[1]);
+    ASSERT_TRUE(a && b) << pair[0];
+    irr::video::SMaterial ma = a->getMeshBuffer(0)->getMaterial(), mb = b->getMeshBuffer(0)->getMaterial();
+    irr::video::ITexture *texture = app.driver->getTexture(pair[2]);
+    for (irr::u32 layer = 0; layer < 4; ++layer) {
+      ma.setTexture(layer, texture);
+      mb.setTexture(layer, texture);
+    }
+    EXPECT_TRUE(ma != mb) << pair[0] << " and " << pair[1] << " would be drawn with one material";
+  }
+}
+
 // Mean absolute channel difference between two pictures of the same size, 0..255.
 double MeanDifference(irr::video::IImage *a, irr::video::IImage *b) {
   double sum = 0;
