@@ -128,11 +128,12 @@ void CGameToken::PlaceNodeAt(const vector3df &position) {
 
 void CGameToken::SetHomeSquare(irr::s32 x, irr::s32 y) { homeSquare = BoardSquare(x, y); }
 
-// Records the square; a piece on screen also moves onto that board field.
-// Scratch tokens never ask the board, so the rules run without a scene.
+// Records the square; a piece on screen also moves onto that board field
+// (once the board's fields exist). Scratch tokens never ask the board, so the
+// rules run without a scene.
 void CGameToken::SetSquare(const BoardSquare &s) {
   square = s;
-  if (meshNode && s.IsOnBoard())
+  if (meshNode && s.IsOnBoard() && app.map.GetField(s.X, s.Y))
     PlaceNodeAt(app.map.GetSquareWorldPosition(s.X, s.Y));
 }
 
