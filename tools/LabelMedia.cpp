@@ -56,7 +56,7 @@ void AddBandSides(CMeshBuilder &mesh, float x0, float x1, float y0, float y1) {
 CRasterImage MakeLabelAtlas(const SLabelLook &look, const CTypeface &typeface) {
   CRasterImage atlas = MakeWood(kAtlasWidth, kAtlasHeight, *look.wood, look.seed);
   if (look.lit)
-    atlas = MakeHighlight(atlas, SColorF{1.0f, 0.80f, 0.42f, 1}, 0.55f, SColorF{}, 0);
+    atlas = MakeHighlight(atlas, SColorF{1.0f, 0.76f, 0.36f, 1}, 0.7f, SColorF{}, 0);
 
   // Inlay lines run along the strip: across the top and bottom of letter
   // cells (file strips run along X) and down both sides of digit cells.

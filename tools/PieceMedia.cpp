@@ -11,8 +11,8 @@ namespace mediagen {
 namespace {
 
 constexpr float kPi = 3.14159265f;
-constexpr int kPawnSegments = 16; // pawns are the most numerous shadow casters
-constexpr int kSegments = 20;
+constexpr int kPawnSegments = 14; // pawns are the most numerous shadow casters
+constexpr int kSegments = 18;
 constexpr int kTokenTextureSize = 256;
 
 using Profile = std::vector<SProfilePoint>;
@@ -61,7 +61,7 @@ CMeshBuilder MakePawn() {
   p.push_back({1.85f, 5.15f});
   p.push_back({1.0f, 5.55f, true});
   // The head: a ball of radius 1.8 with its top at 9.
-  AppendArc(p, 7.2f, 1.8f, -56.0f, 90.0f, 6);
+  AppendArc(p, 7.2f, 1.8f, -56.0f, 90.0f, 5);
   CMeshBuilder mesh;
   AddLathe(mesh, p, kPawnSegments);
   return mesh;
@@ -227,10 +227,12 @@ CRasterImage MakeMarkerTexture() {
 
 bool WritePieceMedia(const CMediaFolder &folder) {
   // Bright emissive light keeps the shaded sides readable under the dim scene
-  // light; a small, tight specular spot gives the lacquered look.
+  // light; a small, tight specular spot gives the lacquered look. The scene's
+  // point light is attenuated by radius / distance (about 40 near the board),
+  // so the specular colour is kept very low or flat tops turn white.
   SMeshMaterial material;
-  material.power = 40.0f;
-  material.specular[0] = material.specular[1] = material.specular[2] = 0.08f;
+  material.power = 60.0f;
+  material.specular[0] = material.specular[1] = material.specular[2] = 0.03f;
   material.emissive[0] = material.emissive[1] = material.emissive[2] = 0.5f;
   material.texture = "whitetoken.bmp";
 

@@ -4,6 +4,7 @@
 // tool for judging the artwork; it is not installed into the run folder.
 //   views: "board" (game camera), "black" (Black's camera), "close" (pieces up
 //   close), "lit" (game camera with highlights, markers and shadows on).
+//   "bench" is the lit view drawn for 60 frames, printing the frame rate.
 //   Six more numbers set the camera position and target of any view.
 #include <irrlicht.h>
 
@@ -59,7 +60,8 @@ int main(int argc, char **argv) {
   }
   gMedia = argv[1];
   const std::string view = argc > 3 ? argv[3] : "board";
-  const bool lit = view == "lit";
+  const bool bench = view == "bench";
+  const bool lit = view == "lit" || bench;
 
   IrrlichtDevice *device = createDevice(video::EDT_OPENGL, core::dimension2d<u32>(1024, 768), 32, false, true);
   if (!device)
@@ -152,16 +154,21 @@ int main(int argc, char **argv) {
   light->getLightData().AmbientColor = video::SColorf(0.004f, 0.004f, 0.004f);
 
   video::IImage *shot = driver->createImage(video::ECF_A8R8G8B8, core::dimension2d<u32>(1024, 768));
-  for (int frame = 0; frame < 3 && device->run(); ++frame) {
+  const int frames = bench ? 60 : 3;
+  const u32 start = device->getTimer()->getRealTime();
+  for (int frame = 0; frame < frames && device->run(); ++frame) {
     driver->beginScene(true, true, video::SColor(255, 40, 40, 60));
     smgr->drawAll();
-    if (frame == 2) {
+    if (frame == frames - 1) {
       // The front buffer is black under Xvfb, so read the back buffer before it is swapped.
       glReadPixels(0, 0, 1024, 768, GL_BGRA, GL_UNSIGNED_BYTE, shot->lock());
       shot->unlock();
     }
     driver->endScene();
   }
+  if (bench)
+    std::printf("%d frames in %u ms: %.1f fps\n", frames, device->getTimer()->getRealTime() - start,
+                1000.0 * frames / (device->getTimer()->getRealTime() - start + 1));
   // OpenGL rows run bottom-up; flip into a picture.
   video::IImage *flipped = driver->createImage(video::ECF_A8R8G8B8, core::dimension2d<u32>(1024, 768));
   for (u32 y = 0; y < 768; ++y)
