@@ -11,13 +11,13 @@ using namespace irr;
 
 namespace {
 
-struct CameraButtonSpec {
+struct CameraButtonDef {
   s32 id;
   const char *image;
 };
 
 // Left to right along the bottom-left corner.
-const CameraButtonSpec CAMERA_BUTTONS[4] = {
+const CameraButtonDef CAMERA_BUTTONS[4] = {
     {ID_CAM_WHITE_TOP, "./media/cam_w_top.bmp"},
     {ID_CAM_WHITE_SIDE, "./media/cam_w_side.bmp"},
     {ID_CAM_BLACK_TOP, "./media/cam_b_top.bmp"},
