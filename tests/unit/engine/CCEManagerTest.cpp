@@ -26,13 +26,13 @@ bool ProcessIsGone(int pid) {
 TEST_F(EngineLinkTest, InitFailsWhenTheEngineCannotBeStarted) {
   // No engine file at all.
   EXPECT_FALSE(app.engine.Init());
-  EXPECT_TRUE(log.Contains("Kelvar: CCEManager::Init cannot start ./Abrok_5_0.exe: No such file or directory"));
+  EXPECT_TRUE(log->Contains("Kelvar: CCEManager::Init cannot start ./Abrok_5_0.exe: No such file or directory"));
 
   // A file that is there but cannot be executed.
   std::ofstream(folder / "Abrok_5_0.exe") << "#!/bin/sh\n";
   fs::permissions(folder / "Abrok_5_0.exe", fs::perms::owner_read | fs::perms::owner_write);
   EXPECT_FALSE(app.engine.Init());
-  EXPECT_TRUE(log.Contains("Kelvar: CCEManager::Init cannot start ./Abrok_5_0.exe: Permission denied"));
+  EXPECT_TRUE(log->Contains("Kelvar: CCEManager::Init cannot start ./Abrok_5_0.exe: Permission denied"));
 }
 
 TEST_F(EngineLinkTest, HandshakeKeepsIdentificationWithoutCarriageReturnsAndAsksOnce) {
@@ -59,14 +59,14 @@ TEST_F(EngineLinkTest, ResetSendsTheNewGameSequenceAndClearsTheHistory) {
   app.engine.Reset();
   EXPECT_EQ(SentSoFar(), std::string("uci\nisready\ne2e4\n") + NEW_GAME_SEQUENCE);
   EXPECT_TRUE(app.engine.GetMovesHistory().empty());
-  EXPECT_FALSE(log.Contains("Kelvar: CCEManager::Reset Error4"));
+  EXPECT_FALSE(log->Contains("Kelvar: CCEManager::Reset Error4"));
 }
 
 TEST_F(EngineLinkTest, ResetWithoutReadyokLogsError4AndKeepsTheHistory) {
   ASSERT_TRUE(StartEngine("reply isready readyok\\n\nreply isready\n"));
   app.engine.SubmitMove(BoardSquare(6, 0), BoardSquare(5, 2), false);
   app.engine.Reset();
-  EXPECT_TRUE(log.Contains("Kelvar: CCEManager::Reset Error4"));
+  EXPECT_TRUE(log->Contains("Kelvar: CCEManager::Reset Error4"));
   EXPECT_EQ(app.engine.GetMovesHistory(), irr::core::stringw(L"g1f3\n"));
 }
 
@@ -88,9 +88,9 @@ TEST_F(EngineLinkTest, SubmitMoveWritesMoveTextsAfterReadyok) {
     app.engine.SubmitMove(c.from, c.to, c.promoted);
     expected += std::string("isready\n") + c.text;
     history += std::wstring(c.text, c.text + strlen(c.text));
-    EXPECT_TRUE(log.Contains(std::string("Kelvar: ") + c.text)) << c.text;
+    EXPECT_TRUE(log->Contains(std::string("Kelvar: ") + c.text)) << c.text;
   }
-  EXPECT_TRUE(log.Contains("Kelvar: SubmitMove"));
+  EXPECT_TRUE(log->Contains("Kelvar: SubmitMove"));
   EXPECT_EQ(SentSoFar(), expected);
   EXPECT_EQ(app.engine.GetMovesHistory(), irr::core::stringw(history.c_str()));
 }
@@ -106,7 +106,7 @@ TEST_F(EngineLinkTest, MoveIsNotSentButRecordedWhenTheEngineIsNotReady) {
 TEST_F(EngineLinkTest, RequestInitialMoveWritesGo) {
   ASSERT_TRUE(StartEngine("bestmove d2d4\n"));
   EXPECT_TRUE(app.engine.RequestInitialMove());
-  EXPECT_TRUE(log.Contains("Kelvar: CCEManager::RequestInitialMove"));
+  EXPECT_TRUE(log->Contains("Kelvar: CCEManager::RequestInitialMove"));
   BoardSquare from, to;
   ASSERT_TRUE(PollResult(from, to));
   EXPECT_EQ(from, BoardSquare(3, 1));
@@ -215,7 +215,7 @@ TEST_F(EngineLinkTest, EngineDyingMidGameMakesWritesFailAndExitStillCompletes) {
   EXPECT_EQ(app.engine.GetMovesHistory(), irr::core::stringw(L"e2e4\ne7e5\n"));
   app.engine.Exit();
   started = false;
-  EXPECT_TRUE(log.Contains("Kelvar: CCEManager::Exit WriteToEngine Error"));
+  EXPECT_TRUE(log->Contains("Kelvar: CCEManager::Exit WriteToEngine Error"));
 }
 
 TEST_F(EngineLinkTest, ExitLeavesNoProcessBehind) {

@@ -17,15 +17,16 @@ class EngineOutputTest : public ::testing::Test {
 protected:
   void SetUp() override {
     ASSERT_TRUE(testing_support::CreateNullDevice());
-    app.device->setEventReceiver(&log);
+    log = std::make_unique<testing_support::LogCapture>(app.device);
     CCEManagerProbe::ForgetPartialLine();
   }
   void TearDown() override {
+    log.reset();
     app.device->drop();
     app.device = nullptr;
     app.logger = nullptr;
   }
-  LogCapture log;
+  std::unique_ptr<testing_support::LogCapture> log;
 };
 
 } // namespace
@@ -58,12 +59,12 @@ TEST_F(EngineOutputTest, ResultLinesGiveTheirSquaresOnce) {
 TEST_F(EngineOutputTest, ResultLineAndItsMoveAreLogged) {
   CCEManager engine;
   CCEManagerProbe::Feed(engine, "bestmove e7e5 ponder g1f3\r\n");
-  EXPECT_TRUE(log.Contains("Kelvar: bestmove e7e5 ponder g1f3\r")); // logged as received
+  EXPECT_TRUE(log->Contains("Kelvar: bestmove e7e5 ponder g1f3\r")); // logged as received
   BoardSquare from, to;
   ASSERT_TRUE(engine.ProcessEngineResult(from, to));
-  ASSERT_GE(log.lines.size(), 2u);
-  EXPECT_EQ(log.lines[log.lines.size() - 2], "Kelvar: ProcessEngineResult:");
-  EXPECT_EQ(log.lines.back(), "Kelvar: e7e5");
+  ASSERT_GE(log->Lines().size(), 2u);
+  EXPECT_EQ(log->Lines()[log->Lines().size() - 2], "Kelvar: ProcessEngineResult:");
+  EXPECT_EQ(log->Lines().back(), "Kelvar: e7e5");
 }
 
 TEST_F(EngineOutputTest, ResetDropsAnUnfetchedResult) {

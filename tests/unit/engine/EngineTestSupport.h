@@ -4,6 +4,7 @@
 #pragma once
 
 #include "app/CApplication.h"
+#include "tests/support/LogCapture.h"
 #include "tests/support/NullDevice.h"
 
 #include <gtest/gtest.h>
@@ -11,6 +12,7 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <new>
 #include <sstream>
 #include <string>
@@ -29,24 +31,6 @@ struct CCEManagerProbe {
 namespace engine_test {
 
 namespace fs = std::filesystem;
-
-// Collects the logger's lines instead of printing them.
-class LogCapture : public irr::IEventReceiver {
-public:
-  bool OnEvent(const irr::SEvent &event) override {
-    if (event.EventType != irr::EET_LOG_TEXT_EVENT)
-      return false;
-    lines.push_back(event.LogEvent.Text);
-    return true;
-  }
-  bool Contains(const std::string &line) const {
-    for (const std::string &l : lines)
-      if (l == line)
-        return true;
-    return false;
-  }
-  std::vector<std::string> lines;
-};
 
 inline std::string ReadWholeFile(const fs::path &path) {
   std::ifstream in(path, std::ios::binary);
@@ -76,7 +60,7 @@ protected:
     new (&app.engine) CCEManager();
     CCEManagerProbe::ForgetPartialLine();
     ASSERT_TRUE(testing_support::CreateNullDevice());
-    app.device->setEventReceiver(&log);
+    log = std::make_unique<testing_support::LogCapture>(app.device);
     char pattern[] = "/tmp/kelvar-engine-XXXXXX";
     ASSERT_NE(mkdtemp(pattern), nullptr);
     folder = pattern;
@@ -89,7 +73,7 @@ protected:
       app.engine.Exit();
     fs::current_path(previous);
     fs::remove_all(folder);
-    app.device->setEventReceiver(nullptr);
+    log.reset();
     app.device->drop();
     app.device = nullptr;
     app.logger = nullptr;
@@ -137,7 +121,7 @@ protected:
     return false;
   }
 
-  LogCapture log;
+  std::unique_ptr<testing_support::LogCapture> log;
   fs::path folder;
   fs::path previous;
   bool started = false;
