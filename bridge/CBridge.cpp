@@ -225,11 +225,11 @@ void CBridge::Search(bool handBack) {
     stockfish.StartSearch(HAND_BACK_SEARCH);
     return;
   }
-  // The board's rules know neither en passant nor promotion to anything but
-  // a queen; a move it would refuse or change must not be chosen.
+  // The game promotes only to a queen: an under-promotion would come back
+  // changed and put the two move lists out of step, so it is never chosen.
   std::vector<std::string> playable;
   for (const std::string &move : legalMoves)
-    if (!board.IsEnPassant(move) && (move.size() == 4 || move[4] == 'q'))
+    if (move.size() == 4 || move[4] == 'q')
       playable.push_back(move);
   std::string go = "go movetime " + std::to_string(settings.thinkMs);
   if (!playable.empty() && playable.size() < legalMoves.size())

@@ -26,15 +26,15 @@ protected:
   }
 
   // Chooses a menu command the way the menu reports it: its sub-menu is the
-  // caller, with the item selected.
+  // caller, with the item highlighted by the mouse.
   static bool Menu(irr::s32 command) {
     irr::gui::IGUIContextMenu *bar = app.gui.GetMenuBar();
     for (irr::u32 top = 0; top < bar->getItemCount(); ++top) {
       irr::gui::IGUIContextMenu *sub = bar->getSubMenu(top);
       for (irr::u32 i = 0; sub && i < sub->getItemCount(); ++i)
         if (sub->getItemCommandId(i) == command) {
-          sub->setItemEnabled(i, true);
-          SelectItem(sub, i);
+          sub->setItemEnabled(i, true); // greyed items too: their command must do nothing
+          HighlightItem(bar, sub, i);
           return Gui(irr::gui::EGET_MENU_ITEM_SELECTED, sub);
         }
     }
@@ -42,21 +42,43 @@ protected:
     return false;
   }
 
-  // Irrlicht 1.8 has no setter for the selected item: hover it with the mouse.
-  static void SelectItem(irr::gui::IGUIContextMenu *menu, irr::u32 index) {
-    menu->setVisible(true);
-    const irr::core::rect<irr::s32> box = menu->getAbsolutePosition();
-    for (irr::s32 y = box.UpperLeftCorner.Y + 1; y < box.LowerRightCorner.Y; ++y) {
-      irr::SEvent move{};
-      move.EventType = irr::EET_MOUSE_INPUT_EVENT;
-      move.MouseInput.Event = irr::EMIE_MOUSE_MOVED;
-      move.MouseInput.X = box.UpperLeftCorner.X + 5;
-      move.MouseInput.Y = y;
-      menu->OnEvent(move);
-      if (menu->getSelectedItem() == irr::s32(index))
+  // Opens the sub-menu with a press on its title in the bar, then moves the
+  // mouse down the sub-menu until the item is highlighted.
+  static void HighlightItem(irr::gui::IGUIContextMenu *bar, irr::gui::IGUIContextMenu *sub, irr::u32 index) {
+    const irr::core::rect<irr::s32> barBox = bar->getAbsolutePosition();
+    const irr::core::rect<irr::s32> subBox = sub->getAbsolutePosition();
+    for (irr::u32 top = 0; top < bar->getItemCount(); ++top) // start with every menu closed
+      bar->getSubMenu(top)->setVisible(false);
+    app.guiEnvironment->setFocus(bar);
+    bar->OnEvent(MouseAt(irr::EMIE_LMOUSE_PRESSED_DOWN, subBox.UpperLeftCorner.X + 5, barBox.getCenter().Y));
+    for (irr::s32 y = subBox.UpperLeftCorner.Y + 1; y < subBox.LowerRightCorner.Y; ++y) {
+      bar->OnEvent(MouseAt(irr::EMIE_MOUSE_MOVED, subBox.UpperLeftCorner.X + 10, y));
+      if (sub->getSelectedItem() == irr::s32(index))
         return;
     }
-    ADD_FAILURE() << "could not select item " << index;
+    ADD_FAILURE() << "could not highlight item " << index;
+  }
+
+  static irr::SEvent MouseAt(irr::EMOUSE_INPUT_EVENT what, irr::s32 x, irr::s32 y) {
+    irr::SEvent event{};
+    event.EventType = irr::EET_MOUSE_INPUT_EVENT;
+    event.MouseInput.Event = what;
+    event.MouseInput.X = x;
+    event.MouseInput.Y = y;
+    return event;
+  }
+
+  // The newest message box anywhere in the tree (a modal box sits inside its
+  // modal screen), or null.
+  static irr::gui::IGUIElement *NewestMessageBox(irr::gui::IGUIElement *parent = nullptr) {
+    irr::gui::IGUIElement *found = nullptr;
+    for (irr::gui::IGUIElement *child : (parent ? parent : app.guiEnvironment->getRootGUIElement())->getChildren()) {
+      if (child->getType() == irr::gui::EGUIET_MESSAGE_BOX)
+        found = child;
+      else if (irr::gui::IGUIElement *inner = NewestMessageBox(child))
+        found = inner;
+    }
+    return found;
   }
 
   static irr::gui::IGUIElement *Element(irr::s32 id) {
@@ -96,10 +118,14 @@ TEST_F(EventRouting, MenuCommandsReachTheirHandlers) {
   EXPECT_NE(app.gui.GetColorWindow(), nullptr);
   for (irr::s32 disabled : {ID_MENU_CONFIG, ID_MENU_LOAD, ID_MENU_SAVE})
     EXPECT_FALSE(Menu(disabled)) << disabled;
-  EXPECT_TRUE(Menu(ID_MENU_ABOUT));
-  EXPECT_TRUE(Menu(ID_MENU_ENGINE_INFO));
-  EXPECT_TRUE(Menu(ID_MENU_QUIT));
-  EXPECT_NE(Element(ID_QUIT_BOX), nullptr);
+  // The three boxes are modal: each is closed before the next command.
+  for (irr::s32 box : {ID_MENU_ABOUT, ID_MENU_ENGINE_INFO, ID_MENU_QUIT}) {
+    EXPECT_TRUE(Menu(box)) << box;
+    irr::gui::IGUIElement *opened = NewestMessageBox();
+    ASSERT_NE(opened, nullptr) << box;
+    EXPECT_EQ(opened->getID(), box == ID_MENU_QUIT ? ID_QUIT_BOX : -1);
+    opened->getParent()->remove(); // the modal screen, with the box in it
+  }
 }
 
 TEST_F(EventRouting, AbortGoesIdleButIsNotConsumed) {
@@ -110,10 +136,7 @@ TEST_F(EventRouting, AbortGoesIdleButIsNotConsumed) {
 
 TEST_F(EventRouting, OnlyTheQuitBoxsYesClosesTheProgram) {
   app.gui.ShowAboutDialog(); // a box with another id
-  irr::gui::IGUIElement *about = nullptr;
-  for (irr::gui::IGUIElement *child : app.guiEnvironment->getRootGUIElement()->getChildren())
-    if (child->getType() == irr::gui::EGUIET_MESSAGE_BOX)
-      about = child;
+  irr::gui::IGUIElement *about = NewestMessageBox();
   ASSERT_NE(about, nullptr);
   EXPECT_FALSE(Gui(irr::gui::EGET_MESSAGEBOX_YES, about));
   EXPECT_TRUE(app.device->run());

@@ -84,6 +84,22 @@ std::string GameFixture::Transcript() const {
   return text.str();
 }
 
+std::string GameFixture::MovesSent() const {
+  std::istringstream lines(Transcript());
+  std::string line, moves;
+  while (std::getline(lines, line)) {
+    const bool looksLikeMove = (line.size() == 4 || line.size() == 5) && line[0] >= 'a' && line[0] <= 'h' &&
+                               line[1] >= '1' && line[1] <= '8' && line[2] >= 'a' && line[2] <= 'h';
+    if (looksLikeMove)
+      moves += line + "\n";
+  }
+  return moves;
+}
+
+bool GameFixture::EngineReceived(const std::string &text) {
+  return FramesUntil([&] { return Transcript().find(text) != std::string::npos; });
+}
+
 irr::s32 GameFixture::TokenOn(const char *square) {
   irr::s32 index = -1;
   return app.map.FindTokenAt(Square(square), index) ? index : -1;

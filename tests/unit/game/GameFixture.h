@@ -39,6 +39,10 @@ protected:
   void PostMouse(irr::EMOUSE_INPUT_EVENT what, int x, int y);
   // Everything the engine has been sent so far.
   std::string Transcript() const;
+  // The bare move lines the engine has been sent, each with its line feed.
+  std::string MovesSent() const;
+  // Waits (running frames) until the engine has been sent the text.
+  bool EngineReceived(const std::string &text);
   // The token standing (uncaptured) on a square, or -1.
   static irr::s32 TokenOn(const char *square);
   static BoardSquare Square(const char *square) { return BoardSquare(square[0] - 'a', square[1] - '1'); }
