@@ -1,0 +1,106 @@
+#!/usr/bin/env bash
+# A real game against the engine program and Stockfish, played with real
+# clicks: start as White from the menu and the colour window, play three moves
+# by clicking a piece and then its target square, see each reply arrive on the
+# board and in the moves history; then abort, start again as Black and see the
+# engine open. Screenshots of each stage go to $KELVAR_ARTIFACTS.
+source "$(dirname "$0")/lib.sh"
+
+# Positions in the window, as the interface lays them out at 1024 x 768 (the
+# same as the interface's own end-to-end test reads them off its screenshots).
+LOCAL_GAME_X=117 HELP_X=186 MENU_Y=9
+SUB_X_LOCAL=110 ITEM_START_Y=30 ITEM_ABORT_Y=55
+SUB_X_HELP=230 ITEM_MOVES_Y=60
+WHITE_BUTTON="462 389" BLACK_BUTTON="562 389" # colour window (412, 334) + buttons
+CAMERA_WHITE_TOP="21 746"
+
+count() { grep -cF -- "$1" "$GAME_LOG" || true; }
+
+# Waits until the log holds the text at least n times.
+wait_for_count() {
+  local text=$1 n=$2 timeout=${3:-30} i
+  for i in $(seq $((timeout * 10))); do
+    (($(count "$text") >= n)) && return 0
+    kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended while waiting for '$text' x$n"
+    sleep 0.1
+  done
+  fail "'$text' appeared $(count "$text") times, expected $n, within ${timeout}s"
+}
+
+squares() { "$KELVAR_BINARY_DIR/tests/e2e/kelvar_squarepos" "$@" | grep -E '^[0-9]+ [0-9]+$' | tr '\n' ' '; }
+
+# Plays one move with two clicks from the given camera view, then waits for
+# the engine's reply to be played and handed back (two more moves submitted)
+# and for the engine's answer to the hand-back (two results fetched).
+play() {
+  local view=$1 from=$2 to=$3 results submitted
+  results=$(count "Kelvar: ProcessEngineResult:")
+  submitted=$(count "Kelvar: SubmitMove")
+  read -r fx fy tx ty < <(squares "$view" "$from" "$to"; echo)
+  click "$fx" "$fy"
+  click "$tx" "$ty"
+  wait_for_count "Kelvar: SubmitMove" $((submitted + 1)) 5
+  grep -qxF "Kelvar: $from$to" "$GAME_LOG" || fail "the move $from$to was not sent"
+  wait_for_count "Kelvar: SubmitMove" $((submitted + 2)) 30
+  wait_for_count "Kelvar: ProcessEngineResult:" $((results + 2)) 30
+  sleep 0.5
+}
+
+start_xvfb
+launch_game
+wait_for_log "Kelvar: gl_Init finished" 60
+find_window
+wait_for_log "Kelvar: CMap::MoveGameTokensIn" 20 # idle after the start-up phase
+sleep 3 # the pieces land
+screenshot idle
+
+# Local Game > Start, then WHITE.
+click $LOCAL_GAME_X $MENU_Y
+click $SUB_X_LOCAL $ITEM_START_Y
+screenshot color-window
+click $WHITE_BUTTON
+wait_for_log "Kelvar: CMap::Reset" 10
+sleep 0.5
+screenshot white-started
+(($(count "Kelvar: CCEManager::RequestInitialMove") == 0)) || fail "the engine was asked to open for White"
+
+# 1. e4 from behind White's side; then Nf3 and Bc4 from above (no piece can
+# hide a square there). Whatever the engine answers, these stay legal.
+play white-side e2 e4
+screenshot after-e2e4
+click $CAMERA_WHITE_TOP
+play white-top g1 f3
+screenshot after-g1f3
+play white-top f1 c4
+screenshot after-f1c4
+
+# The moves history shows the six moves, the engine's included.
+click $HELP_X $MENU_Y
+click $SUB_X_HELP $ITEM_MOVES_Y
+sleep 0.5
+screenshot moves-history
+(($(count "Kelvar: SubmitMove") == 6)) || fail "expected 6 moves submitted, found $(count "Kelvar: SubmitMove")"
+
+# Abort, then start again as Black: the engine opens.
+moves_in=$(count "Kelvar: CMap::MoveGameTokensIn")
+click $LOCAL_GAME_X $MENU_Y
+click $SUB_X_LOCAL $ITEM_ABORT_Y
+wait_for_count "Kelvar: CMap::MoveGameTokensIn" $((moves_in + 1)) 10
+sleep 3
+screenshot aborted
+results=$(count "Kelvar: ProcessEngineResult:")
+click $LOCAL_GAME_X $MENU_Y
+click $SUB_X_LOCAL $ITEM_START_Y
+click $BLACK_BUTTON
+wait_for_log "Kelvar: CCEManager::RequestInitialMove" 10
+wait_for_count "Kelvar: ProcessEngineResult:" $((results + 2)) 30
+sleep 0.5
+screenshot black-engine-opened
+(($(count "Kelvar: SubmitMove") == 7)) || fail "the engine's opening move was not played"
+
+close_window
+code=0
+wait_for_exit 20 || code=$?
+[[ $code -eq 0 ]] || fail "exit code $code"
+grep -qF "Kelvar: gl_Exit finished" "$GAME_LOG" || fail "gl_Exit finished was not logged"
+echo "PASS"
