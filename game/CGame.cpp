@@ -101,7 +101,7 @@ void CGame::EngineTurn() {
     app.map.SelectToken(index);
   bool promoted = false;
   if (!app.map.ExecuteMove(to, promoted)) {
-    LogMessage("CGame: the engine's move was refused by the rules");
+    LogMessage("CGame::Update the engine's move was refused by the rules");
     return;
   }
   app.engine.SubmitMove(from, to, promoted);
