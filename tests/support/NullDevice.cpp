@@ -23,6 +23,19 @@ bool CreateNullDevice() {
   return true;
 }
 
+irr::SEvent MouseEventAt(irr::EMOUSE_INPUT_EVENT what, int x, int y) {
+  if (app.device)
+    app.device->getCursorControl()->setPosition(x, y);
+  irr::SEvent event{};
+  event.EventType = irr::EET_MOUSE_INPUT_EVENT;
+  event.MouseInput.Event = what;
+  event.MouseInput.X = x;
+  event.MouseInput.Y = y;
+  return event;
+}
+
+void PostMouse(irr::EMOUSE_INPUT_EVENT what, int x, int y) { app.device->postEventFromUser(MouseEventAt(what, x, y)); }
+
 void RunFrames(int n) {
   for (int i = 0; i < n; ++i)
     gl_Frame();

@@ -12,6 +12,14 @@ namespace testing_support {
 // record, without initialising any subsystem. Returns false on failure.
 bool CreateNullDevice();
 
+// A mouse event at window pixel (x, y); the cursor is moved there first, as
+// a real mouse would, since the program reads the pointer from the cursor.
+irr::SEvent MouseEventAt(irr::EMOUSE_INPUT_EVENT what, int x, int y);
+
+// Moves the cursor and posts the mouse event to the device, which hands it to
+// the event receiver, the interface and the camera in turn.
+void PostMouse(irr::EMOUSE_INPUT_EVENT what, int x, int y);
+
 // Runs n frames of the program on the current device (scene, GUI, update).
 void RunFrames(int n);
 

@@ -50,22 +50,13 @@ protected:
     for (irr::u32 top = 0; top < bar->getItemCount(); ++top) // start with every menu closed
       bar->getSubMenu(top)->setVisible(false);
     app.guiEnvironment->setFocus(bar);
-    bar->OnEvent(MouseAt(irr::EMIE_LMOUSE_PRESSED_DOWN, subBox.UpperLeftCorner.X + 5, barBox.getCenter().Y));
+    bar->OnEvent(testing_support::MouseEventAt(irr::EMIE_LMOUSE_PRESSED_DOWN, subBox.UpperLeftCorner.X + 5, barBox.getCenter().Y));
     for (irr::s32 y = subBox.UpperLeftCorner.Y + 1; y < subBox.LowerRightCorner.Y; ++y) {
-      bar->OnEvent(MouseAt(irr::EMIE_MOUSE_MOVED, subBox.UpperLeftCorner.X + 10, y));
+      bar->OnEvent(testing_support::MouseEventAt(irr::EMIE_MOUSE_MOVED, subBox.UpperLeftCorner.X + 10, y));
       if (sub->getSelectedItem() == irr::s32(index))
         return;
     }
     ADD_FAILURE() << "could not highlight item " << index;
-  }
-
-  static irr::SEvent MouseAt(irr::EMOUSE_INPUT_EVENT what, irr::s32 x, irr::s32 y) {
-    irr::SEvent event{};
-    event.EventType = irr::EET_MOUSE_INPUT_EVENT;
-    event.MouseInput.Event = what;
-    event.MouseInput.X = x;
-    event.MouseInput.Y = y;
-    return event;
   }
 
   // The newest message box anywhere in the tree (a modal box sits inside its
@@ -176,13 +167,7 @@ TEST_F(EventRouting, ButtonsChooseColourAndCameraView) {
 
 TEST_F(EventRouting, MouseButtonsAreTrackedAndNeverConsumed) {
   auto mouse = [](irr::EMOUSE_INPUT_EVENT what, int x, int y) {
-    app.device->getCursorControl()->setPosition(x, y);
-    irr::SEvent event{};
-    event.EventType = irr::EET_MOUSE_INPUT_EVENT;
-    event.MouseInput.Event = what;
-    event.MouseInput.X = x;
-    event.MouseInput.Y = y;
-    return app.eventReceiver.OnEvent(event);
+    return app.eventReceiver.OnEvent(testing_support::MouseEventAt(what, x, y));
   };
   EXPECT_FALSE(mouse(irr::EMIE_LMOUSE_PRESSED_DOWN, 500, 300));
   EXPECT_FALSE(mouse(irr::EMIE_RMOUSE_PRESSED_DOWN, 500, 300));

@@ -58,23 +58,13 @@ void GameFixture::StartGame(irr::s32 color) {
   Frames(1);
 }
 
-void GameFixture::PostMouse(irr::EMOUSE_INPUT_EVENT what, int x, int y) {
-  app.device->getCursorControl()->setPosition(x, y);
-  irr::SEvent event{};
-  event.EventType = irr::EET_MOUSE_INPUT_EVENT;
-  event.MouseInput.Event = what;
-  event.MouseInput.X = x;
-  event.MouseInput.Y = y;
-  app.device->postEventFromUser(event);
-}
-
 void GameFixture::ClickSquare(const char *square, bool left) {
   Frames(1); // the camera's matrices follow its latest position
   const BoardSquare s = Square(square);
   const irr::core::position2di pixel = app.sceneManager->getSceneCollisionManager()->getScreenCoordinatesFrom3DPosition(
       app.map.GetSquareWorldPosition(s.X, s.Y), app.cameraRig.GetCamera());
-  PostMouse(left ? irr::EMIE_LMOUSE_PRESSED_DOWN : irr::EMIE_RMOUSE_PRESSED_DOWN, pixel.X, pixel.Y);
-  PostMouse(left ? irr::EMIE_LMOUSE_LEFT_UP : irr::EMIE_RMOUSE_LEFT_UP, pixel.X, pixel.Y);
+  testing_support::PostMouse(left ? irr::EMIE_LMOUSE_PRESSED_DOWN : irr::EMIE_RMOUSE_PRESSED_DOWN, pixel.X, pixel.Y);
+  testing_support::PostMouse(left ? irr::EMIE_LMOUSE_LEFT_UP : irr::EMIE_RMOUSE_LEFT_UP, pixel.X, pixel.Y);
 }
 
 std::string GameFixture::Transcript() const {

@@ -36,7 +36,6 @@ protected:
   void StartGame(irr::s32 color);
   // Left or right press (and release) with the pointer over a square's centre.
   void ClickSquare(const char *square, bool left = true);
-  void PostMouse(irr::EMOUSE_INPUT_EVENT what, int x, int y);
   // Everything the engine has been sent so far.
   std::string Transcript() const;
   // The bare move lines the engine has been sent, each with its line feed.

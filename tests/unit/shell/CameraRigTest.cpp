@@ -28,15 +28,7 @@ protected:
     }
   }
 
-  void Mouse(irr::EMOUSE_INPUT_EVENT what, int x, int y) {
-    app.device->getCursorControl()->setPosition(x, y);
-    irr::SEvent event{};
-    event.EventType = irr::EET_MOUSE_INPUT_EVENT;
-    event.MouseInput.Event = what;
-    event.MouseInput.X = x;
-    event.MouseInput.Y = y;
-    app.device->postEventFromUser(event);
-  }
+  static void Mouse(irr::EMOUSE_INPUT_EVENT what, int x, int y) { testing_support::PostMouse(what, x, y); }
 
   void ExpectNear(const vector3df &actual, const vector3df &expected) {
     EXPECT_NEAR(actual.X, expected.X, 1e-3);
