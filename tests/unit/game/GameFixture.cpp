@@ -1,5 +1,6 @@
 #include "tests/unit/game/GameFixture.h"
 
+#include "scene/CGameField.h"
 #include "ui/GuiIds.h"
 
 #include <filesystem>
@@ -30,6 +31,15 @@ void GameFixture::StartProgram(const std::string &script, bool passStartup) {
     AdvanceMs(5001);
     Frames(1);
     ASSERT_EQ(app.game.GetState(), Idle);
+    // Entering the idle state lets the fields fall into place; a click before
+    // they have landed would pick whichever field is passing by.
+    ASSERT_TRUE(FramesUntil([] {
+      for (int x = 0; x < 8; ++x)
+        for (int y = 0; y < 8; ++y)
+          if (app.map.GetField(x, y)->GetWorldPosition().Y != 0.f)
+            return false;
+      return true;
+    }));
   }
   app.cameraRig.SetWhiteView(true); // straight down: no piece hides a square
 }

@@ -21,9 +21,10 @@ protected:
   static uint32_t Now();
   void AdvanceMs(uint32_t ms);
   void Frames(int n);
-  // Runs frames until the condition holds or about two seconds have passed.
+  // Runs frames until the condition holds, for ten seconds at the most (the
+  // sanitizer build on a busy machine is slow).
   template <typename Condition> bool FramesUntil(Condition condition) {
-    for (int i = 0; i < 400; ++i) {
+    for (int i = 0; i < 2000; ++i) {
       if (condition())
         return true;
       Frames(1);
