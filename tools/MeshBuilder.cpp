@@ -67,44 +67,48 @@ double Tidy(float v) { return (v > -5e-7f && v < 5e-7f) ? 0.0 : static_cast<doub
 
 } // namespace
 
+// Appends a ".x" list: its items, one per line, separated by commas and
+// closed by a semicolon.
+template <typename WriteItem> void AppendList(std::string &out, size_t count, WriteItem writeItem) {
+  for (size_t i = 0; i < count; ++i) {
+    writeItem(i);
+    out += (i + 1 < count) ? ",\n" : ";\n";
+  }
+}
+
 std::string EncodeXMesh(const CMeshBuilder &mesh, const SMeshMaterial &material) {
   const auto &vertices = mesh.Vertices();
   const auto &triangles = mesh.Triangles();
   const size_t nv = vertices.size(), nt = triangles.size();
   std::string out = "xof 0303txt 0032\n\nMesh {\n";
+  const auto faces = [&](const char *indent) {
+    out += indent + std::to_string(nt) + ";\n";
+    AppendList(out, nt, [&](size_t i) {
+      out += indent + std::string("3;") + std::to_string(triangles[i][0]) + "," + std::to_string(triangles[i][1]) +
+             "," + std::to_string(triangles[i][2]) + ";";
+    });
+  };
+
   out += " " + std::to_string(nv) + ";\n";
-  for (size_t i = 0; i < nv; ++i) {
+  AppendList(out, nv, [&](size_t i) {
     const auto &p = vertices[i].position;
     AppendFormat(out, " %.5f;%.5f;%.5f;", Tidy(p.X), Tidy(p.Y), Tidy(p.Z));
-    out += (i + 1 < nv) ? ",\n" : ";\n";
-  }
-  out += " " + std::to_string(nt) + ";\n";
-  for (size_t i = 0; i < nt; ++i) {
-    out += " 3;" + std::to_string(triangles[i][0]) + "," + std::to_string(triangles[i][1]) + "," +
-           std::to_string(triangles[i][2]) + ";";
-    out += (i + 1 < nt) ? ",\n" : ";\n";
-  }
+  });
+  faces(" ");
 
   out += " MeshNormals {\n  " + std::to_string(nv) + ";\n";
-  for (size_t i = 0; i < nv; ++i) {
+  AppendList(out, nv, [&](size_t i) {
     const auto &n = vertices[i].normal;
     AppendFormat(out, "  %.5f;%.5f;%.5f;", Tidy(n.X), Tidy(n.Y), Tidy(n.Z));
-    out += (i + 1 < nv) ? ",\n" : ";\n";
-  }
+  });
   // Normals share the vertex numbering, so the normal faces repeat the faces.
-  out += "  " + std::to_string(nt) + ";\n";
-  for (size_t i = 0; i < nt; ++i) {
-    out += "  3;" + std::to_string(triangles[i][0]) + "," + std::to_string(triangles[i][1]) + "," +
-           std::to_string(triangles[i][2]) + ";";
-    out += (i + 1 < nt) ? ",\n" : ";\n";
-  }
+  faces("  ");
   out += " }\n";
 
   out += " MeshTextureCoords {\n  " + std::to_string(nv) + ";\n";
-  for (size_t i = 0; i < nv; ++i) {
+  AppendList(out, nv, [&](size_t i) {
     AppendFormat(out, "  %.5f;%.5f;", Tidy(vertices[i].uv.X), Tidy(vertices[i].uv.Y));
-    out += (i + 1 < nv) ? ",\n" : ";\n";
-  }
+  });
   out += " }\n";
 
   out += " MeshMaterialList {\n  1;\n  " + std::to_string(nt) + ";\n";
