@@ -31,13 +31,22 @@ squares() { "$KELVAR_BINARY_DIR/tests/e2e/kelvar_squarepos" "$@" | grep -E '^[0-
 
 # Plays one move with two clicks from the given camera view, then waits for
 # the engine's reply to be played and handed back (two more moves submitted)
-# and for the engine's answer to the hand-back (two results fetched).
+# and for the engine's answer to the hand-back (two results fetched). With a
+# fourth argument, a screenshot of that name shows the lit selection.
 play() {
-  local view=$1 from=$2 to=$3 results submitted
+  local view=$1 from=$2 to=$3 selection_shot=${4:-} results submitted
   results=$(count "Kelvar: ProcessEngineResult:")
   submitted=$(count "Kelvar: SubmitMove")
   read -r fx fy tx ty < <(squares "$view" "$from" "$to"; echo)
   click "$fx" "$fy"
+  if [[ -n "$selection_shot" ]]; then
+    screenshot "$selection_shot"
+    # The target square lights up: brighter than before the click.
+    local before after
+    before=$(region_mean "$KELVAR_ARTIFACTS/$E2E_NAME-before-$selection_shot.png" 16 16 $((tx - 8)) $((ty - 8)))
+    after=$(region_mean "$KELVAR_ARTIFACTS/$E2E_NAME-$selection_shot.png" 16 16 $((tx - 8)) $((ty - 8)))
+    awk -v a="$after" -v b="$before" 'BEGIN { exit !(a > b + 0.05) }' || fail "$to did not light up ($before -> $after)"
+  fi
   click "$tx" "$ty"
   wait_for_count "Kelvar: SubmitMove" $((submitted + 1)) 5
   grep -qxF "Kelvar: $from$to" "$GAME_LOG" || fail "the move $from$to was not sent"
@@ -69,7 +78,9 @@ screenshot white-started
 play white-side e2 e4
 screenshot after-e2e4
 click $CAMERA_WHITE_TOP
-play white-top g1 f3
+sleep 0.3
+screenshot before-selected-g1
+play white-top g1 f3 selected-g1
 screenshot after-g1f3
 play white-top f1 c4
 screenshot after-f1c4
