@@ -12,4 +12,9 @@ namespace mediagen {
 // from the board; the neck's foot at y = 2.2 sinks into the round base.
 std::vector<vector2df> KnightOutline();
 
+// The knight's head is the outline extruded to this half thickness, its edges
+// bevelled by kKnightBevel.
+constexpr float kKnightHalfDepth = 1.3f;
+constexpr float kKnightBevel = 0.45f;
+
 } // namespace mediagen

@@ -16,6 +16,17 @@ vector2df Normalized(vector2df v) {
   return len > 0.0f ? vector2df(v.X / len, v.Y / len) : v;
 }
 
+// Outward normal of each edge i (from point i to i+1) of a counter-clockwise outline.
+std::vector<vector2df> OutwardEdgeNormals(const std::vector<vector2df> &outline) {
+  const size_t n = outline.size();
+  std::vector<vector2df> normals(n);
+  for (size_t i = 0; i < n; ++i) {
+    const vector2df d = outline[(i + 1) % n] - outline[i];
+    normals[i] = Normalized(vector2df(d.Y, -d.X));
+  }
+  return normals;
+}
+
 } // namespace
 
 void AddLathe(CMeshBuilder &mesh, const std::vector<SProfilePoint> &profile, int segments) {
@@ -126,6 +137,19 @@ std::vector<std::array<int, 3>> TriangulatePolygon(const std::vector<vector2df> 
   return result;
 }
 
+std::vector<vector2df> InsetOutline(const std::vector<vector2df> &outline, float distance) {
+  const size_t n = outline.size();
+  const std::vector<vector2df> edgeNormal = OutwardEdgeNormals(outline);
+  std::vector<vector2df> inset(n);
+  for (size_t i = 0; i < n; ++i) {
+    const vector2df &nPrev = edgeNormal[(i + n - 1) % n], &nNext = edgeNormal[i];
+    const vector2df mid = Normalized(nPrev + nNext);
+    const float cosHalf = std::max(0.35f, mid.X * nNext.X + mid.Y * nNext.Y);
+    inset[i] = outline[i] - mid * (distance / cosHalf);
+  }
+  return inset;
+}
+
 void AddBevelledExtrusion(CMeshBuilder &mesh, const std::vector<vector2df> &outlineIn, float halfDepth, float bevel) {
   std::vector<vector2df> outline = outlineIn;
   if (outline.size() < 3)
@@ -134,20 +158,11 @@ void AddBevelledExtrusion(CMeshBuilder &mesh, const std::vector<vector2df> &outl
     std::reverse(outline.begin(), outline.end());
   const size_t n = outline.size();
 
-  // Outward normal of edge i (from point i to i+1) of a counter-clockwise outline.
-  std::vector<vector2df> edgeNormal(n);
-  for (size_t i = 0; i < n; ++i) {
-    const vector2df d = outline[(i + 1) % n] - outline[i];
-    edgeNormal[i] = Normalized(vector2df(d.Y, -d.X));
-  }
-  // The outline moved inwards by the bevel width (mitred corners, limited length).
-  std::vector<vector2df> inset(n);
+  const std::vector<vector2df> edgeNormal = OutwardEdgeNormals(outline);
+  const std::vector<vector2df> inset = InsetOutline(outline, bevel);
   std::vector<bool> smooth(n);
   for (size_t i = 0; i < n; ++i) {
     const vector2df &nPrev = edgeNormal[(i + n - 1) % n], &nNext = edgeNormal[i];
-    const vector2df mid = Normalized(nPrev + nNext);
-    const float cosHalf = std::max(0.35f, mid.X * nNext.X + mid.Y * nNext.Y);
-    inset[i] = outline[i] - mid * (bevel / cosHalf);
     smooth[i] = (nPrev.X * nNext.X + nPrev.Y * nNext.Y) > kSmoothCornerCos;
   }
 
@@ -197,6 +212,37 @@ void AddBevelledExtrusion(CMeshBuilder &mesh, const std::vector<vector2df> &outl
       mesh.AddVertex(vector3df(inset[i].X, inset[i].Y, zCap), bI, vector2df(u0, 0.5f + 0.2f * nz));
       mesh.AddQuad(b, b + 1, b + 2, b + 3);
     }
+  }
+}
+
+void AddExtrusion(CMeshBuilder &mesh, const std::vector<vector2df> &outlineIn, float halfDepth) {
+  std::vector<vector2df> outline = outlineIn;
+  if (outline.size() < 3)
+    return;
+  if (SignedArea2(outline) < 0.0f)
+    std::reverse(outline.begin(), outline.end());
+  const size_t n = outline.size();
+  const std::vector<vector2df> edgeNormal = OutwardEdgeNormals(outline);
+  const auto caps = TriangulatePolygon(outline);
+  const float z[2] = {-halfDepth, halfDepth};
+  // Both flat faces, then one flat wall per edge; faces meet at shared positions.
+  for (int side = 0; side < 2; ++side) {
+    const vector3df normal(0, 0, side == 0 ? -1.0f : 1.0f);
+    const uint32_t base = mesh.VertexCount();
+    for (size_t i = 0; i < n; ++i)
+      mesh.AddVertex(vector3df(outline[i].X, outline[i].Y, z[side]), normal, vector2df(0, 0));
+    for (const auto &t : caps)
+      mesh.AddTriangle(base + t[0], base + t[1], base + t[2]);
+  }
+  for (size_t i = 0; i < n; ++i) {
+    const size_t j = (i + 1) % n;
+    const vector3df normal(edgeNormal[i].X, edgeNormal[i].Y, 0);
+    const uint32_t w = mesh.VertexCount();
+    mesh.AddVertex(vector3df(outline[i].X, outline[i].Y, z[0]), normal, vector2df(0, 0));
+    mesh.AddVertex(vector3df(outline[j].X, outline[j].Y, z[0]), normal, vector2df(1, 0));
+    mesh.AddVertex(vector3df(outline[j].X, outline[j].Y, z[1]), normal, vector2df(1, 1));
+    mesh.AddVertex(vector3df(outline[i].X, outline[i].Y, z[1]), normal, vector2df(0, 1));
+    mesh.AddQuad(w, w + 1, w + 2, w + 3);
   }
 }
 

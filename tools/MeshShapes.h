@@ -29,6 +29,15 @@ void AddSphere(CMeshBuilder &mesh, const vector3df &centre, float radius, int se
 // Corners sharper than about 40 degrees keep a crease, gentler ones are smoothed.
 void AddBevelledExtrusion(CMeshBuilder &mesh, const std::vector<vector2df> &outline, float halfDepth, float bevel);
 
+// Extrudes a simple closed outline (XY plane, any winding) symmetrically along
+// Z to a flat-sided slab of thickness 2*halfDepth, without bevels.
+void AddExtrusion(CMeshBuilder &mesh, const std::vector<vector2df> &outline, float halfDepth);
+
+// The counter-clockwise outline moved inwards by distance, corner by corner
+// along the bisector (mitred, the mitre length limited at sharp corners), the
+// way AddBevelledExtrusion insets its flat faces.
+std::vector<vector2df> InsetOutline(const std::vector<vector2df> &outline, float distance);
+
 // An axis-aligned box from corner lo to corner hi, then moved by transform.
 void AddBox(CMeshBuilder &mesh, const vector3df &lo, const vector3df &hi,
             const irr::core::matrix4 &transform = irr::core::matrix4());

@@ -2,6 +2,7 @@
 
 #include "tools/KnightOutline.h"
 #include "tools/MeshShapes.h"
+#include "tools/PieceShadows.h"
 #include "tools/Surfaces.h"
 
 #include <cmath>
@@ -99,7 +100,7 @@ CMeshBuilder MakeKnight() {
   p.push_back({0.0f, top + 0.35f, true});
   CMeshBuilder mesh;
   AddLathe(mesh, p, kSegments);
-  AddBevelledExtrusion(mesh, KnightOutline(), 1.3f, 0.45f);
+  AddBevelledExtrusion(mesh, KnightOutline(), kKnightHalfDepth, kKnightBevel);
   // Eyes on both cheeks.
   for (float side : {-1.0f, 1.0f})
     AddSphere(mesh, vector3df(1.55f, 9.75f, side * 1.2f), 0.32f, 8, 4);
@@ -242,8 +243,11 @@ bool WritePieceMedia(const CMediaFolder &folder) {
   } pieces[] = {{"pawn.x", EPieceKind::Pawn},     {"rook.x", EPieceKind::Rook},   {"knight.x", EPieceKind::Knight},
                 {"bishop.x", EPieceKind::Bishop}, {"queen.x", EPieceKind::Queen}, {"king.x", EPieceKind::King}};
   bool ok = true;
-  for (const auto &piece : pieces)
+  for (const auto &piece : pieces) {
     ok &= folder.WriteMesh(piece.name, MakePieceMesh(piece.kind), material);
+    // The shadow stand-in is never drawn: it needs no texture.
+    ok &= folder.WriteMesh(ShadowMeshName(piece.name), MakePieceShadowMesh(piece.kind), SMeshMaterial());
+  }
 
   SMeshMaterial marker;
   marker.emissive[0] = 0.8f;

@@ -18,8 +18,9 @@ CMeshBuilder MakePieceMesh(EPieceKind kind);
 constexpr float kMarkerCentreY = 6.0f;
 CMeshBuilder MakeMarkerMesh();
 
-// Writes "pawn.x", "rook.x", "knight.x", "bishop.x", "queen.x", "king.x", "x.x",
-// "x.jpg", "whitetoken.bmp", "blacktoken.bmp", "whitetoken_hi.bmp", "blacktoken_hi.bmp".
+// Writes "pawn.x", "rook.x", "knight.x", "bishop.x", "queen.x", "king.x", each
+// with its shadow companion ("pawn_shadow.x", ...), "x.x", "x.jpg",
+// "whitetoken.bmp", "blacktoken.bmp", "whitetoken_hi.bmp", "blacktoken_hi.bmp".
 bool WritePieceMedia(const CMediaFolder &folder);
 
 } // namespace mediagen

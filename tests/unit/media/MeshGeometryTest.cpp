@@ -1,7 +1,8 @@
 // The generated meshes as Irrlicht loads them: pieces stand on their square
 // and are closed, outward-facing solids (stencil shadow volumes need both),
 // the knight looks at the opponent after the game's turn, the check marker
-// floats clear of the king, and board fields tile the board without overlap.
+// floats clear of the king, board fields tile the board without overlap, and
+// each piece's low-polygon shadow stand-in is a closed solid inside it.
 #include "tests/support/NullDevice.h"
 
 #include <gtest/gtest.h>
@@ -146,6 +147,82 @@ TEST_P(PieceMesh, IsAClosedSolidFacingOutwards) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Pieces, PieceMesh, ::testing::ValuesIn(kPieces),
+                         [](const ::testing::TestParamInfo<SPieceCase> &info) {
+                           std::string name = info.param.file + 8;
+                           return name.substr(0, name.size() - 2);
+                         });
+
+// How often the closed surface winds round the point: about 1 inside, 0
+// outside, 2 where two closed parts overlap (the sum of the solid angles its
+// triangles subtend, over 4 pi).
+double WindingNumber(const STriangleSoup &soup, const vector3df &point) {
+  double total = 0;
+  for (size_t t = 0; t < soup.corners.size(); t += 3) {
+    irr::core::vector3d<double> v[3];
+    for (int k = 0; k < 3; ++k) {
+      const vector3df d = soup.corners[t + k] - point;
+      v[k].set(d.X, d.Y, d.Z);
+    }
+    const double la = v[0].getLength(), lb = v[1].getLength(), lc = v[2].getLength();
+    const double det = v[0].dotProduct(v[1].crossProduct(v[2]));
+    const double div = la * lb * lc + v[0].dotProduct(v[1]) * lc + v[0].dotProduct(v[2]) * lb + v[1].dotProduct(v[2]) * la;
+    total += 2 * std::atan2(det, div);
+  }
+  return total / (4 * irr::core::PI64);
+}
+
+// "./media/pawn.x" -> "./media/pawn_shadow.x"
+std::string ShadowFileOf(const char *file) {
+  const std::string name(file);
+  return name.substr(0, name.size() - 2) + "_shadow.x";
+}
+
+class ShadowMesh : public ::testing::TestWithParam<SPieceCase> {};
+
+// Stencil volumes need a closed, outward-facing solid; the stand-in must be
+// far cheaper than the piece and throw the same outline.
+TEST_P(ShadowMesh, IsACheapClosedSolidWithThePiecesOutline) {
+  ASSERT_TRUE(testing_support::CreateNullDevice());
+  const std::string file = ShadowFileOf(GetParam().file);
+  const STriangleSoup shadow = LoadSoup(file.c_str());
+  const STriangleSoup piece = LoadSoup(GetParam().file);
+  ASSERT_GT(TriangleCount(shadow), 0u) << file;
+  std::string why;
+  EXPECT_TRUE(IsClosedAndConsistent(shadow, why)) << file << ": " << why;
+  EXPECT_GT(SignedVolume(shadow), 0.5f * SignedVolume(piece)) << "faces wound inside out, or too thin";
+  EXPECT_LE(4 * TriangleCount(shadow), TriangleCount(piece)) << TriangleCount(shadow) << " triangles";
+  EXPECT_NEAR(shadow.box.MinEdge.Y, 0.0f, 0.01f);
+  const vector3df size = shadow.box.getExtent(), wanted = piece.box.getExtent();
+  for (int axis = 0; axis < 3; ++axis) {
+    const float s = axis == 0 ? size.X : axis == 1 ? size.Y : size.Z;
+    const float w = axis == 0 ? wanted.X : axis == 1 ? wanted.Y : wanted.Z;
+    EXPECT_NEAR(s, w, 0.05f * w) << "extent along axis " << axis;
+  }
+  EXPECT_LT(shadow.box.getCenter().getDistanceFrom(piece.box.getCenter()), 0.05f * wanted.getLength());
+}
+
+// A stand-in reaching outside the piece would put the piece's own lit
+// surface inside its shadow volume: dark streaks on a lit piece. Corners,
+// edge middles and face centres must all lie inside (lifted a hair off the
+// board, where both share the base plane).
+TEST_P(ShadowMesh, LiesInsideThePiece) {
+  ASSERT_TRUE(testing_support::CreateNullDevice());
+  const STriangleSoup shadow = LoadSoup(ShadowFileOf(GetParam().file).c_str());
+  const STriangleSoup piece = LoadSoup(GetParam().file);
+  ASSERT_GT(TriangleCount(shadow), 0u);
+  const vector3df lift(0, 0.005f, 0);
+  int outside = 0;
+  for (size_t t = 0; t < shadow.corners.size(); t += 3) {
+    const vector3df *c = &shadow.corners[t];
+    const vector3df samples[] = {c[0], (c[0] + c[1]) * 0.5f, (c[0] + c[1] + c[2]) / 3.0f};
+    for (const vector3df &p : samples)
+      if (WindingNumber(piece, p + lift) < 0.75 && ++outside <= 5)
+        ADD_FAILURE() << "(" << p.X << ", " << p.Y << ", " << p.Z << ") lies outside the piece";
+  }
+  EXPECT_EQ(outside, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Pieces, ShadowMesh, ::testing::ValuesIn(kPieces),
                          [](const ::testing::TestParamInfo<SPieceCase> &info) {
                            std::string name = info.param.file + 8;
                            return name.substr(0, name.size() - 2);
