@@ -125,8 +125,13 @@ int main(int argc, char **argv) {
         const char *tex = black ? (hi ? "blacktoken_hi.bmp" : "blacktoken.bmp") : (hi ? "whitetoken_hi.bmp" : "whitetoken.bmp");
         SetTexture(node, driver->getTexture(MediaPath(tex).c_str()));
         node->setMaterialType(video::EMT_SOLID);
-        if (lit)
-          node->addShadowVolumeSceneNode(nullptr, -1, true, 10000.0f);
+        if (lit) {
+          // The volume comes from the piece's low-polygon companion, as in the game.
+          std::string shadowName(mesh);
+          shadowName.insert(shadowName.size() - 2, "_shadow");
+          scene::IAnimatedMesh *shadowMesh = smgr->getMesh(MediaPath(shadowName.c_str()).c_str());
+          node->addShadowVolumeSceneNode(shadowMesh ? shadowMesh->getMesh(0) : nullptr, -1, true, 10000.0f);
+        }
         if (lit && black && row == 0 && f == 4) {
           auto *marker = AddNode(smgr, "x.x", core::vector3df(0, 16, 0), core::vector3df(0, 20, 0), core::vector3df(0.6f, 0.6f, 0.6f));
           if (marker) {
