@@ -4,6 +4,7 @@
 #include "scene/SceneHelpers.h"
 
 #include <cstdlib>
+#include <string>
 
 using irr::core::vector3df;
 
@@ -24,7 +25,26 @@ const irr::f32 DROP_HEIGHT = 70.f;
 const irr::u32 DROP_BASE_MS = 1800;
 const int DROP_SPREAD_MS = 400;
 
+// The piece's low-polygon shadow mesh, or null (the volume then uses the
+// node's own mesh) when there is no such file or it does not load.
+const irr::scene::IMesh *LoadShadowMesh(irr::scene::ISceneManager *scene, const char *meshPath) {
+  const std::string path = ShadowMeshPath(meshPath);
+  // Asking first keeps a missing companion out of the error log.
+  if (!app.device || !app.device->getFileSystem()->existFile(path.c_str()))
+    return nullptr;
+  irr::scene::IAnimatedMesh *mesh = scene->getMesh(path.c_str());
+  return mesh ? mesh->getMesh(0) : nullptr;
+}
+
 } // namespace
+
+std::string ShadowMeshPath(const char *meshPath) {
+  std::string path(meshPath ? meshPath : "");
+  const size_t dot = path.rfind('.');
+  const size_t slash = path.find_last_of("/\\");
+  const bool hasExtension = dot != std::string::npos && (slash == std::string::npos || dot > slash + 1);
+  return hasExtension ? path.insert(dot, "_shadow") : path + "_shadow";
+}
 
 CGameToken::CGameToken() = default;
 
@@ -56,7 +76,9 @@ bool CGameToken::Create(irr::s32 c, irr::s32 t, const char *meshPath, const char
 
   // The shadow carries the "nothing" id so that a ray picking tokens by id
   // never hits a piece's far-reaching shadow volume instead of the piece.
-  shadowNode = meshNode->addShadowVolumeSceneNode(nullptr, ID_NODE_NONE, true, SHADOW_INFINITY);
+  // Its volume is rebuilt every frame: a low-polygon companion mesh keeps that cheap.
+  shadowNode =
+      meshNode->addShadowVolumeSceneNode(LoadShadowMesh(scene, meshPath), ID_NODE_NONE, true, SHADOW_INFINITY);
   if (shadowNode)
     shadowNode->setVisible(false);
 

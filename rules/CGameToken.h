@@ -7,6 +7,12 @@
 
 #include <irrlicht.h>
 
+#include <string>
+
+// The path of a piece mesh's low-polygon shadow companion:
+// "./media/pawn.x" -> "./media/pawn_shadow.x".
+std::string ShadowMeshPath(const char *meshPath);
+
 class CGameToken {
 public:
   CGameToken();

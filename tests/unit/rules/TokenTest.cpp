@@ -1,7 +1,12 @@
 // One piece and its scene nodes: reset, textures, marker, entry animation,
-// scratch tokens without a scene, and who releases the nodes.
+// scratch tokens without a scene, who releases the nodes, and the shadow's
+// low-polygon companion mesh.
+#include "tests/support/LogCapture.h"
 #include "tests/support/NullDevice.h"
 #include "tests/unit/rules/RulesTestSupport.h"
+
+#include <filesystem>
+#include <fstream>
 
 using namespace rules_testing;
 using irr::core::vector3df;
@@ -152,4 +157,48 @@ TEST(TokenTest, NodesAreReleasedByTheSceneOnce) {
   app.sceneManager->clear();
   EXPECT_EQ(node->getReferenceCount(), 1);
   node->drop();
+}
+
+TEST(TokenTest, ShadowMeshPathAddsTheSuffixBeforeTheExtension) {
+  const struct {
+    const char *mesh, *shadow;
+  } cases[] = {
+      {"./media/pawn.x", "./media/pawn_shadow.x"},
+      {"./media/queen.x", "./media/queen_shadow.x"},
+      {"media.d/king", "media.d/king_shadow"}, // a dot in a folder name is no extension
+      {"./media/.x", "./media/.x_shadow"},     // nor is a leading dot
+  };
+  for (const auto &c : cases)
+    EXPECT_EQ(ShadowMeshPath(c.mesh), c.shadow) << c.mesh;
+}
+
+// On the null driver there is no stencil shadow node, but the companion is
+// loaded exactly when its file exists; a missing one logs nothing and a
+// broken one falls back to the piece's own mesh. The piece is made each time.
+TEST(TokenTest, CreateLoadsTheShadowCompanionOnlyWhenItsFileExists) {
+  ASSERT_TRUE(testing_support::CreateNullDevice());
+  WriteFixtureMedia();
+  std::filesystem::copy_file("media/rook.x", "media/rook_shadow.x");
+  std::ofstream("media/bishop_shadow.x") << "not a mesh";
+  const struct {
+    irr::s32 type;
+    const char *mesh, *shadow;
+    bool loaded;
+  } cases[] = {
+      {Pawn, "./media/pawn.x", "./media/pawn_shadow.x", false},
+      {Rook, "./media/rook.x", "./media/rook_shadow.x", true},
+      {Bishop, "./media/bishop.x", "./media/bishop_shadow.x", false},
+  };
+  irr::scene::IMeshCache *cache = app.sceneManager->getMeshCache();
+  for (const auto &c : cases) {
+    testing_support::LogCapture log(app.device);
+    CGameToken token;
+    EXPECT_TRUE(token.Create(White, c.type, c.mesh, "./media/whitetoken.bmp")) << c.mesh;
+    EXPECT_NE(token.GetMeshNode(), nullptr) << c.mesh;
+    EXPECT_EQ(cache->isMeshLoaded(c.shadow), c.loaded) << c.shadow;
+    if (!c.loaded && c.type == Pawn) {
+      for (const std::string &line : log.Lines())
+        EXPECT_EQ(line.find("_shadow"), std::string::npos) << "a missing companion is no error: " << line;
+    }
+  }
 }
