@@ -25,8 +25,9 @@ struct SCoarsePoint {
   float radius, height;
 };
 
-// A coarse turned body; each point lies on or inside the display profile, so
-// every segment between them does too (checked by the media tests).
+// A coarse turned body. The points are picked so that the whole outline,
+// segments included, stays inside the display profile (the media tests check
+// corners, edge middles and face centres).
 void AddCoarseLathe(CMeshBuilder &mesh, std::initializer_list<SCoarsePoint> points) {
   std::vector<SProfilePoint> profile;
   for (const SCoarsePoint &p : points)
