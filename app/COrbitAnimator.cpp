@@ -24,14 +24,28 @@ bool COrbitAnimator::OnEvent(const SEvent &event) {
   if (event.EventType != EET_MOUSE_INPUT_EVENT)
     return false;
   switch (event.MouseInput.Event) {
-  case EMIE_LMOUSE_PRESSED_DOWN: buttons[0] = true; break;
-  case EMIE_MMOUSE_PRESSED_DOWN: buttons[1] = true; break;
-  case EMIE_RMOUSE_PRESSED_DOWN: buttons[2] = true; break;
-  case EMIE_LMOUSE_LEFT_UP: buttons[0] = false; break;
-  case EMIE_MMOUSE_LEFT_UP: buttons[1] = false; break;
-  case EMIE_RMOUSE_LEFT_UP: buttons[2] = false; break;
-  case EMIE_MOUSE_MOVED: break;
-  default: return false;
+  case EMIE_LMOUSE_PRESSED_DOWN:
+    buttons[0] = true;
+    break;
+  case EMIE_MMOUSE_PRESSED_DOWN:
+    buttons[1] = true;
+    break;
+  case EMIE_RMOUSE_PRESSED_DOWN:
+    buttons[2] = true;
+    break;
+  case EMIE_LMOUSE_LEFT_UP:
+    buttons[0] = false;
+    break;
+  case EMIE_MMOUSE_LEFT_UP:
+    buttons[1] = false;
+    break;
+  case EMIE_RMOUSE_LEFT_UP:
+    buttons[2] = false;
+    break;
+  case EMIE_MOUSE_MOVED:
+    break;
+  default:
+    return false;
   }
   if (cursor)
     mouse = cursor->getRelativePosition();

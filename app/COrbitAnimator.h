@@ -8,8 +8,7 @@
 
 class COrbitAnimator : public irr::scene::ISceneNodeAnimator {
 public:
-  COrbitAnimator(irr::gui::ICursorControl *cursor, irr::f32 rotateSpeed, irr::f32 zoomSpeed,
-                 irr::f32 translateSpeed);
+  COrbitAnimator(irr::gui::ICursorControl *cursor, irr::f32 rotateSpeed, irr::f32 zoomSpeed, irr::f32 translateSpeed);
 
   void animateNode(irr::scene::ISceneNode *node, irr::u32 timeMs) override;
   irr::scene::ISceneNodeAnimator *createClone(irr::scene::ISceneNode *node,
@@ -39,7 +38,7 @@ private:
   irr::core::position2df dragStart;
   irr::core::vector3df startTarget;
   irr::f32 startDistance = 0;
-  irr::f32 startYaw = 0;   // degrees about Y, of the camera seen from the target
-  irr::f32 startPitch = 0; // degrees above the target's horizontal plane
+  irr::f32 startYaw = 0;             // degrees about Y, of the camera seen from the target
+  irr::f32 startPitch = 0;           // degrees above the target's horizontal plane
   irr::core::vector3df lastPosition; // where this animator last put the camera
 };

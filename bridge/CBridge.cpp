@@ -25,8 +25,8 @@ int ReadSetting(const char *name, int low, int high, int fallback) {
   errno = 0;
   const long value = strtol(text, &end, 10);
   if (errno != 0 || end == text || *end != '\0' || value < low || value > high) {
-    std::cerr << "Abrok: " << name << "=" << text << " is not a number from " << low << " to " << high
-              << "; using " << fallback << "\n";
+    std::cerr << "Abrok: " << name << "=" << text << " is not a number from " << low << " to " << high << "; using "
+              << fallback << "\n";
     return fallback;
   }
   return int(value);
@@ -84,8 +84,7 @@ bool CBridge::HandleLine(const std::string &rawLine) {
   else if (command == "setoption") {
     if (haveStockfish)
       stockfish.Send(line);
-  }
-  else if (command == "stop")
+  } else if (command == "stop")
     OnStop();
   else if (command == "ucinewgame")
     OnNewGame();

@@ -65,9 +65,9 @@ private:
   std::thread reader;
   std::mutex mutex;
   std::condition_variable changed;
-  bool running = false;    // Stockfish's output is still open
-  bool quitting = false;   // "quit" has been sent: the end is expected
-  bool stopping = false;   // the reader thread is asked to end
+  bool running = false;  // Stockfish's output is still open
+  bool quitting = false; // "quit" has been sent: the end is expected
+  bool stopping = false; // the reader thread is asked to end
   bool searching = false;
   bool requesting = false;
   bool requestDone = false;

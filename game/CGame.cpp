@@ -129,7 +129,7 @@ void CGame::OnLeftMouseDown() {
   app.map.GetTokenSquare(selected, from);
   bool promoted = false;
   if (!app.map.ExecuteMove(target, promoted))
-    return; // not a legal move: selection and highlights stay
+    return;                                  // not a legal move: selection and highlights stay
   SetActivePlayer(OtherColor(activePlayer)); // a mate is announced before the move is sent
   app.engine.SubmitMove(from, target, promoted);
 }

@@ -27,9 +27,8 @@ bool PlayTone(uint32_t frequencyHz, uint32_t durationMs) {
   if (snd_pcm_open(&pcm, "default", SND_PCM_STREAM_PLAYBACK, SND_PCM_NONBLOCK) < 0)
     return false;
   bool played = false;
-  if (snd_pcm_nonblock(pcm, 0) >= 0 &&
-      snd_pcm_set_params(pcm, SND_PCM_FORMAT_S16_LE, SND_PCM_ACCESS_RW_INTERLEAVED, 1, SAMPLE_RATE, 1,
-                         LATENCY_US) >= 0) {
+  if (snd_pcm_nonblock(pcm, 0) >= 0 && snd_pcm_set_params(pcm, SND_PCM_FORMAT_S16_LE, SND_PCM_ACCESS_RW_INTERLEAVED, 1,
+                                                          SAMPLE_RATE, 1, LATENCY_US) >= 0) {
     const size_t frames = size_t(SAMPLE_RATE) * durationMs / 1000;
     std::vector<int16_t> samples(frames);
     for (size_t i = 0; i < frames; ++i)

@@ -77,8 +77,7 @@ bool CGameToken::Create(irr::s32 c, irr::s32 t, const char *meshPath, const char
   // The shadow carries the "nothing" id so that a ray picking tokens by id
   // never hits a piece's far-reaching shadow volume instead of the piece.
   // Its volume is rebuilt every frame: a low-polygon companion mesh keeps that cheap.
-  shadowNode =
-      meshNode->addShadowVolumeSceneNode(LoadShadowMesh(scene, meshPath), ID_NODE_NONE, true, SHADOW_INFINITY);
+  shadowNode = meshNode->addShadowVolumeSceneNode(LoadShadowMesh(scene, meshPath), ID_NODE_NONE, true, SHADOW_INFINITY);
   if (shadowNode)
     shadowNode->setVisible(false);
 

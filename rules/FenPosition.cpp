@@ -24,8 +24,8 @@ struct Piece {
 irr::s32 SlotType(irr::s32 i) {
   if (i < PAWN_SLOTS)
     return Pawn;
-  static const irr::s32 pieces[] = {Rook, Rook, Rook, Rook, Knight, Knight, Knight, Knight,
-                                    Bishop, Bishop, Bishop, Bishop, Queen, Queen, King, King};
+  static const irr::s32 pieces[] = {Rook,   Rook,   Rook,   Rook,   Knight, Knight, Knight, Knight,
+                                    Bishop, Bishop, Bishop, Bishop, Queen,  Queen,  King,   King};
   return pieces[i - PAWN_SLOTS];
 }
 
@@ -132,10 +132,18 @@ bool ParseCastling(const std::string &text, CastlingRights &rights, std::string 
     return true;
   for (char ch : text) {
     switch (ch) {
-    case 'K': rights.kingside[White] = true; break;
-    case 'Q': rights.queenside[White] = true; break;
-    case 'k': rights.kingside[Black] = true; break;
-    case 'q': rights.queenside[Black] = true; break;
+    case 'K':
+      rights.kingside[White] = true;
+      break;
+    case 'Q':
+      rights.queenside[White] = true;
+      break;
+    case 'k':
+      rights.kingside[Black] = true;
+      break;
+    case 'q':
+      rights.queenside[Black] = true;
+      break;
     default:
       error = std::string("castling: unknown letter '") + ch + "'";
       return false;

@@ -167,6 +167,4 @@ void CMap::MoveGameTokensIn() {
       label->DropIn();
 }
 
-core::vector3df CMap::GetSquareWorldPosition(s32 x, s32 y) const {
-  return squares[x * 8 + y]->GetWorldPosition();
-}
+core::vector3df CMap::GetSquareWorldPosition(s32 x, s32 y) const { return squares[x * 8 + y]->GetWorldPosition(); }

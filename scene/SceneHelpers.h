@@ -29,8 +29,8 @@ inline void SetMaterialType(irr::scene::ISceneNode *node, irr::video::E_MATERIAL
 
 // Replaces the node's animators by a straight fall from height units above
 // its current absolute position down to it, lasting durationMs.
-inline void StartDropInAnimation(irr::scene::ISceneManager *sceneManager, irr::scene::ISceneNode *node,
-                                 irr::f32 height, irr::u32 durationMs) {
+inline void StartDropInAnimation(irr::scene::ISceneManager *sceneManager, irr::scene::ISceneNode *node, irr::f32 height,
+                                 irr::u32 durationMs) {
   const irr::core::vector3df end = node->getAbsolutePosition();
   const irr::core::vector3df start = end + irr::core::vector3df(0, height, 0);
   node->removeAnimators();

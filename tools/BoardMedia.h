@@ -9,10 +9,10 @@ namespace mediagen {
 // Field geometry in mesh units; the game scales a field by 2.4, so the square
 // pitch of 10 world units is 10 / 2.4 mesh units.
 constexpr float kFieldScale = 2.4f;
-constexpr float kFieldTopHalf = 2.0f;     // half width of the flat top
+constexpr float kFieldTopHalf = 2.0f;                         // half width of the flat top
 constexpr float kFieldOuterHalf = 10.0f / kFieldScale / 2.0f; // below the bevel: neighbours touch, no gap shows the sky
-constexpr float kFieldBevelDrop = 0.05f; // height of the bevel
-constexpr float kFieldThickness = 0.5f;   // from the top face down to the bottom
+constexpr float kFieldBevelDrop = 0.05f;                      // height of the bevel
+constexpr float kFieldThickness = 0.5f;                       // from the top face down to the bottom
 
 // One board field: a bevelled tile with its top face at y = 0. grainAcross
 // turns the texture by 90 degrees, so light and dark squares show crossed grain.

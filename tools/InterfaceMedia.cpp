@@ -32,8 +32,13 @@ vector2df BoardPoint(const vector2df quad[4], float s, float t) {
 // A tiny upright pawn (for the side view), feet at (x, y), h pixels high.
 std::vector<vector2df> PawnSilhouette(float x, float y, float h) {
   const float w = h * 0.36f;
-  return {{x - w, y}, {x + w, y}, {x + w * 0.35f, y - h * 0.55f}, {x + w * 0.55f, y - h * 0.8f}, {x, y - h},
-          {x - w * 0.55f, y - h * 0.8f}, {x - w * 0.35f, y - h * 0.55f}};
+  return {{x - w, y},
+          {x + w, y},
+          {x + w * 0.35f, y - h * 0.55f},
+          {x + w * 0.55f, y - h * 0.8f},
+          {x, y - h},
+          {x - w * 0.55f, y - h * 0.8f},
+          {x - w * 0.35f, y - h * 0.55f}};
 }
 
 } // namespace
@@ -65,8 +70,10 @@ CRasterImage MakeCameraButton(bool blackSide, bool fromSide) {
       const float t0 = static_cast<float>(row) / kSquares, t1 = static_cast<float>(row + 1) / kSquares;
       // The viewer's left near corner is dark, as a1 is for White and h8 for Black.
       const bool dark = (col + (kSquares - 1 - row)) % 2 == 0;
-      PaintPolygon(image, {BoardPoint(quad, s0, t0), BoardPoint(quad, s1, t0), BoardPoint(quad, s1, t1), BoardPoint(quad, s0, t1)},
-                   dark ? kDarkSquare : kLightSquare);
+      PaintPolygon(
+          image,
+          {BoardPoint(quad, s0, t0), BoardPoint(quad, s1, t0), BoardPoint(quad, s1, t1), BoardPoint(quad, s0, t1)},
+          dark ? kDarkSquare : kLightSquare);
     }
 
   // Near row: the viewer's pieces; far row: the opponent's.

@@ -20,9 +20,9 @@ const SWoodStyle kDarkFrame{{0.36f, 0.22f, 0.13f, 1}, {0.22f, 0.12f, 0.07f, 1}, 
 struct SLabelLook {
   const SWoodStyle *wood;
   uint32_t seed;
-  SColorF ink;    // the characters
-  SColorF inlay;  // the thin lines along the strip
-  bool lit;       // highlighted: warm glow over the wood and around the characters
+  SColorF ink;   // the characters
+  SColorF inlay; // the thin lines along the strip
+  bool lit;      // highlighted: warm glow over the wood and around the characters
 };
 
 void AddTile(CMeshBuilder &mesh, float cx, float cy, const SAtlasRect &cell) {

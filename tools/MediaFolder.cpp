@@ -71,7 +71,8 @@ bool CMediaFolder::WriteBmp(const std::string &name, const CRasterImage &image, 
 }
 
 bool CMediaFolder::WriteJpeg(const std::string &name, const CRasterImage &image) const {
-  const irr::core::dimension2d<irr::u32> size(static_cast<irr::u32>(image.Width()), static_cast<irr::u32>(image.Height()));
+  const irr::core::dimension2d<irr::u32> size(static_cast<irr::u32>(image.Width()),
+                                              static_cast<irr::u32>(image.Height()));
   irr::video::IImage *picture = driver ? driver->createImage(irr::video::ECF_R8G8B8, size) : nullptr;
   if (!picture) {
     std::fprintf(stderr, "kelvar_mediagen: no image for %s\n", name.c_str());

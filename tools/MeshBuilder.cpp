@@ -106,9 +106,8 @@ std::string EncodeXMesh(const CMeshBuilder &mesh, const SMeshMaterial &material)
   out += " }\n";
 
   out += " MeshTextureCoords {\n  " + std::to_string(nv) + ";\n";
-  AppendList(out, nv, [&](size_t i) {
-    AppendFormat(out, "  %.5f;%.5f;", Tidy(vertices[i].uv.X), Tidy(vertices[i].uv.Y));
-  });
+  AppendList(out, nv,
+             [&](size_t i) { AppendFormat(out, "  %.5f;%.5f;", Tidy(vertices[i].uv.X), Tidy(vertices[i].uv.Y)); });
   out += " }\n";
 
   out += " MeshMaterialList {\n  1;\n  " + std::to_string(nt) + ";\n";

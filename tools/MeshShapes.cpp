@@ -276,7 +276,8 @@ void AddRingSector(CMeshBuilder &mesh, float inner, float outer, float y0, float
   for (int k = 0; k < steps; ++k) {
     const float b0 = a0 + (a1 - a0) * static_cast<float>(k) / static_cast<float>(steps);
     const float b1 = a0 + (a1 - a0) * static_cast<float>(k + 1) / static_cast<float>(steps);
-    const float u0 = static_cast<float>(k) / static_cast<float>(steps), u1 = static_cast<float>(k + 1) / static_cast<float>(steps);
+    const float u0 = static_cast<float>(k) / static_cast<float>(steps),
+                u1 = static_cast<float>(k + 1) / static_cast<float>(steps);
     // Outer and inner curved faces.
     for (int side = 0; side < 2; ++side) {
       const float r = side == 0 ? outer : inner;

@@ -262,7 +262,8 @@ bool WritePieceMedia(const CMediaFolder &folder) {
   ok &= folder.WriteBmp("blacktoken.bmp", black);
   // Selected pieces glow: White turns gold, Black an ember red.
   ok &= folder.WriteBmp("whitetoken_hi.bmp", MakeHighlight(white, SColorF{1.0f, 0.78f, 0.30f, 1}, 0.8f, SColorF{}, 0));
-  ok &= folder.WriteBmp("blacktoken_hi.bmp", MakeHighlight(black, SColorF{0.95f, 0.38f, 0.12f, 1}, 0.85f, SColorF{}, 0));
+  ok &=
+      folder.WriteBmp("blacktoken_hi.bmp", MakeHighlight(black, SColorF{0.95f, 0.38f, 0.12f, 1}, 0.85f, SColorF{}, 0));
   return ok;
 }
 

@@ -37,16 +37,31 @@ void AddCoarseLathe(CMeshBuilder &mesh, std::initializer_list<SCoarsePoint> poin
 
 CMeshBuilder MakePawnShadow() {
   CMeshBuilder mesh;
-  AddCoarseLathe(mesh, {{0, 0}, {3.1f, 0}, {3.05f, 0.49f}, {1.3f, 2.5f}, {0.9f, 4.6f}, {0.93f, 5.6f},
-                        {1.75f, 7.2f}, {1.25f, 8.4f}, {0, 8.95f}});
+  AddCoarseLathe(mesh, {{0, 0},
+                        {3.1f, 0},
+                        {3.05f, 0.49f},
+                        {1.3f, 2.5f},
+                        {0.9f, 4.6f},
+                        {0.93f, 5.6f},
+                        {1.75f, 7.2f},
+                        {1.25f, 8.4f},
+                        {0, 8.95f}});
   return mesh;
 }
 
 CMeshBuilder MakeRookShadow() {
   CMeshBuilder mesh;
   // The body stops below the hollow top; the battlements reach down into it.
-  AddCoarseLathe(mesh, {{0, 0}, {3.5f, 0}, {3.45f, 0.55f}, {2.55f, 1.6f}, {2.05f, 2.8f}, {1.9f, 7.0f},
-                        {1.5f, 8.2f}, {2.7f, 8.8f}, {2.7f, 9.05f}, {0, 9.05f}});
+  AddCoarseLathe(mesh, {{0, 0},
+                        {3.5f, 0},
+                        {3.45f, 0.55f},
+                        {2.55f, 1.6f},
+                        {2.05f, 2.8f},
+                        {1.9f, 7.0f},
+                        {1.5f, 8.2f},
+                        {2.7f, 8.8f},
+                        {2.7f, 9.05f},
+                        {0, 9.05f}});
   // Six flat-faced merlons, each a little narrower than the display's.
   constexpr int kMerlons = 6;
   constexpr float kAngleInset = 1.5f * kPi / 180.0f;
@@ -75,17 +90,38 @@ CMeshBuilder MakeKnightShadow() {
 
 CMeshBuilder MakeBishopShadow() {
   CMeshBuilder mesh;
-  AddCoarseLathe(mesh, {{0, 0}, {3.4f, 0}, {3.35f, 0.53f}, {2.45f, 1.55f}, {1.65f, 2.6f}, {1.25f, 4.5f},
-                        {1.02f, 6.5f}, {1.15f, 7.7f}, {2.0f, 9.6f}, {1.45f, 11.2f}, {0.33f, 12.2f},
-                        {0.55f, 12.7f}, {0, 13.25f}});
+  AddCoarseLathe(mesh, {{0, 0},
+                        {3.4f, 0},
+                        {3.35f, 0.53f},
+                        {2.45f, 1.55f},
+                        {1.65f, 2.6f},
+                        {1.25f, 4.5f},
+                        {1.02f, 6.5f},
+                        {1.15f, 7.7f},
+                        {2.0f, 9.6f},
+                        {1.45f, 11.2f},
+                        {0.33f, 12.2f},
+                        {0.55f, 12.7f},
+                        {0, 13.25f}});
   return mesh;
 }
 
 CMeshBuilder MakeQueenShadow() {
   CMeshBuilder mesh;
-  AddCoarseLathe(mesh, {{0, 0}, {3.6f, 0}, {3.55f, 0.57f}, {2.62f, 1.64f}, {1.85f, 2.8f}, {1.42f, 5.5f},
-                        {1.12f, 8.4f}, {1.15f, 9.6f}, {2.4f, 12.2f}, {1.15f, 12.58f}, {0.64f, 13.2f},
-                        {0.26f, 13.97f}, {0.66f, 14.6f}, {0, 15.25f}});
+  AddCoarseLathe(mesh, {{0, 0},
+                        {3.6f, 0},
+                        {3.55f, 0.57f},
+                        {2.62f, 1.64f},
+                        {1.85f, 2.8f},
+                        {1.42f, 5.5f},
+                        {1.12f, 8.4f},
+                        {1.15f, 9.6f},
+                        {2.4f, 12.2f},
+                        {1.15f, 12.58f},
+                        {0.64f, 13.2f},
+                        {0.26f, 13.97f},
+                        {0.66f, 14.6f},
+                        {0, 15.25f}});
   // The crown's eight balls as octahedra inside the display's six-sided balls.
   constexpr int kPoints = 8;
   for (int i = 0; i < kPoints; ++i) {
@@ -97,9 +133,19 @@ CMeshBuilder MakeQueenShadow() {
 
 CMeshBuilder MakeKingShadow() {
   CMeshBuilder mesh;
-  AddCoarseLathe(mesh, {{0, 0}, {3.7f, 0}, {3.65f, 0.58f}, {2.7f, 1.7f}, {1.95f, 2.9f}, {1.52f, 5.8f},
-                        {1.22f, 8.9f}, {1.3f, 10.1f}, {2.35f, 12.6f}, {1.3f, 13.05f}, {0.88f, 13.4f},
-                        {0.88f, 13.85f}, {0, 13.85f}});
+  AddCoarseLathe(mesh, {{0, 0},
+                        {3.7f, 0},
+                        {3.65f, 0.58f},
+                        {2.7f, 1.7f},
+                        {1.95f, 2.9f},
+                        {1.52f, 5.8f},
+                        {1.22f, 8.9f},
+                        {1.3f, 10.1f},
+                        {2.35f, 12.6f},
+                        {1.3f, 13.05f},
+                        {0.88f, 13.4f},
+                        {0.88f, 13.85f},
+                        {0, 13.85f}});
   const float c = kClearance;
   AddBox(mesh, vector3df(-0.4f + c, 13.8f, -0.4f + c), vector3df(0.4f - c, 17.0f - c, 0.4f - c));
   AddBox(mesh, vector3df(-1.3f + c, 15.3f + c, -0.4f + c), vector3df(1.3f - c, 16.1f - c, 0.4f - c));

@@ -48,7 +48,9 @@ void BoxPass(std::vector<float> &data, int width, int height, int radius, bool h
   std::vector<float> line(static_cast<size_t>(length));
   const float norm = 1.0f / static_cast<float>(2 * radius + 1);
   for (int l = 0; l < lines; ++l) {
-    auto index = [&](int i) { return horizontal ? static_cast<size_t>(l) * width + i : static_cast<size_t>(i) * width + l; };
+    auto index = [&](int i) {
+      return horizontal ? static_cast<size_t>(l) * width + i : static_cast<size_t>(i) * width + l;
+    };
     for (int i = 0; i < length; ++i)
       line[i] = data[index(i)];
     float sum = 0.0f;

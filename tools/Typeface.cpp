@@ -75,7 +75,8 @@ void CTypeface::Draw(CCoverageMask &mask, const std::string &text, int x, int ba
       continue;
     for (int gy = 0; gy < glyph.rows; ++gy)
       for (int gx = 0; gx < glyph.width; ++gx)
-        mask.Max(x + glyph.left + gx, baseline - glyph.top + gy, glyph.coverage[static_cast<size_t>(gy) * glyph.width + gx]);
+        mask.Max(x + glyph.left + gx, baseline - glyph.top + gy,
+                 glyph.coverage[static_cast<size_t>(gy) * glyph.width + gx]);
     x += glyph.advance;
   }
 }

@@ -17,10 +17,8 @@ const s32 TEXT_MARGIN_BOTTOM = 5;
 
 // The element type plays no part in the program; EGUIET_ELEMENT keeps the
 // panel from passing for one of the engine's own element kinds.
-CGUITextWindow::CGUITextWindow(gui::IGUIEnvironment *environment, gui::IGUIFont *font,
-                               const core::rect<s32> &rectangle)
-    : IGUIElement(gui::EGUIET_ELEMENT, environment, environment->getRootGUIElement(), -1, rectangle),
-      font(font) {
+CGUITextWindow::CGUITextWindow(gui::IGUIEnvironment *environment, gui::IGUIFont *font, const core::rect<s32> &rectangle)
+    : IGUIElement(gui::EGUIET_ELEMENT, environment, environment->getRootGUIElement(), -1, rectangle), font(font) {
   CreateChildren();
 }
 
@@ -44,11 +42,10 @@ void CGUITextWindow::Destroy(CGUITextWindow *window) {
 void CGUITextWindow::CreateChildren() {
   const s32 w = RelativeRect.getWidth();
   const s32 h = RelativeRect.getHeight();
-  backdrop = Environment->addStaticText(L"", core::rect<s32>(0, 0, w, h), true /*border*/, true /*word wrap*/,
-                                        this, -1, true /*fill background*/);
+  backdrop = Environment->addStaticText(L"", core::rect<s32>(0, 0, w, h), true /*border*/, true /*word wrap*/, this, -1,
+                                        true /*fill background*/);
   textArea = Environment->addStaticText(
-      L"",
-      core::rect<s32>(TEXT_MARGIN_LEFT, TEXT_MARGIN_TOP, w - TEXT_MARGIN_RIGHT, h - TEXT_MARGIN_BOTTOM),
+      L"", core::rect<s32>(TEXT_MARGIN_LEFT, TEXT_MARGIN_TOP, w - TEXT_MARGIN_RIGHT, h - TEXT_MARGIN_BOTTOM),
       false /*border*/, true /*word wrap*/, this, -1, false /*fill background*/);
   scrollBar = Environment->addScrollBar(false /*vertical*/, core::rect<s32>(w - SCROLL_BAR_WIDTH, 0, w, h), this, -1);
   textArea->setOverrideFont(font);

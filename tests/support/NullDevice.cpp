@@ -12,8 +12,8 @@ namespace testing_support {
 bool CreateNullDevice() {
   app.windowSize = irr::core::dimension2d<irr::s32>(1024, 768);
   app.colorBits = 32;
-  app.device = irr::createDevice(irr::video::EDT_NULL, irr::core::dimension2d<irr::u32>(1024, 768), 32,
-                                 false, true, false, &app.eventReceiver);
+  app.device = irr::createDevice(irr::video::EDT_NULL, irr::core::dimension2d<irr::u32>(1024, 768), 32, false, true,
+                                 false, &app.eventReceiver);
   if (!app.device)
     return false;
   app.driver = app.device->getVideoDriver();

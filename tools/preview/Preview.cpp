@@ -30,7 +30,7 @@ std::string gMedia;
 std::string MediaPath(const char *name) { return gMedia + "/" + name; }
 
 scene::IAnimatedMeshSceneNode *AddNode(scene::ISceneManager *smgr, const char *mesh, const core::vector3df &pos,
-                                      const core::vector3df &rot, const core::vector3df &scale) {
+                                       const core::vector3df &rot, const core::vector3df &scale) {
   scene::IAnimatedMesh *m = smgr->getMesh(MediaPath(mesh).c_str());
   if (!m) {
     std::fprintf(stderr, "preview: cannot load %s\n", mesh);
@@ -122,7 +122,8 @@ int main(int argc, char **argv) {
           continue;
         // In the lit view the white e-pawn is selected and the black king carries the marker.
         const bool hi = lit && !black && row == 1 && f == 4;
-        const char *tex = black ? (hi ? "blacktoken_hi.bmp" : "blacktoken.bmp") : (hi ? "whitetoken_hi.bmp" : "whitetoken.bmp");
+        const char *tex =
+            black ? (hi ? "blacktoken_hi.bmp" : "blacktoken.bmp") : (hi ? "whitetoken_hi.bmp" : "whitetoken.bmp");
         SetTexture(node, driver->getTexture(MediaPath(tex).c_str()));
         node->setMaterialType(video::EMT_SOLID);
         if (lit) {
@@ -133,7 +134,8 @@ int main(int argc, char **argv) {
           node->addShadowVolumeSceneNode(shadowMesh ? shadowMesh->getMesh(0) : nullptr, -1, true, 10000.0f);
         }
         if (lit && black && row == 0 && f == 4) {
-          auto *marker = AddNode(smgr, "x.x", core::vector3df(0, 16, 0), core::vector3df(0, 20, 0), core::vector3df(0.6f, 0.6f, 0.6f));
+          auto *marker = AddNode(smgr, "x.x", core::vector3df(0, 16, 0), core::vector3df(0, 20, 0),
+                                 core::vector3df(0.6f, 0.6f, 0.6f));
           if (marker) {
             marker->setParent(node);
             SetTexture(marker, driver->getTexture(MediaPath("x.jpg").c_str()));
@@ -155,7 +157,8 @@ int main(int argc, char **argv) {
     camTarget.set(std::stof(argv[7]), std::stof(argv[8]), std::stof(argv[9]));
   }
   smgr->addCameraSceneNode(nullptr, camPos, camTarget);
-  scene::ILightSceneNode *light = smgr->addLightSceneNode(nullptr, lightPos, video::SColorf(0.4f, 0.4f, 0.4f, 1.0f), 2000.0f);
+  scene::ILightSceneNode *light =
+      smgr->addLightSceneNode(nullptr, lightPos, video::SColorf(0.4f, 0.4f, 0.4f, 1.0f), 2000.0f);
   light->getLightData().AmbientColor = video::SColorf(0.004f, 0.004f, 0.004f);
 
   video::IImage *shot = driver->createImage(video::ECF_A8R8G8B8, core::dimension2d<u32>(1024, 768));

@@ -15,9 +15,7 @@ namespace {
 
 const char *const BRIDGE = KELVAR_RUN_DIR "/Abrok_5_0.exe";
 
-std::string SquareText(const BoardSquare &square) {
-  return {char('a' + square.X), char('1' + square.Y)};
-}
+std::string SquareText(const BoardSquare &square) { return {char('a' + square.X), char('1' + square.Y)}; }
 
 // The bridge on two pipes, its standard error in a file.
 class BridgeSession {
@@ -55,7 +53,8 @@ public:
         pending.erase(0, end + 1);
         return line;
       }
-      const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+      const auto left =
+          std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
       if (left.count() <= 0 || !child.WaitForOutput(int(left.count())))
         return "(none)";
       char buffer[256];
@@ -89,7 +88,7 @@ TEST(BridgeBoard, TracksCapturesCastlingAndPromotion) {
   struct Case {
     const char *name;
     std::vector<std::string> moves;
-    std::string probe;  // a move asked about after the moves
+    std::string probe; // a move asked about after the moves
     bool enPassant;
     std::vector<std::pair<std::string, char>> pieces; // after playing probe too
   };
@@ -133,8 +132,9 @@ TEST(BridgeBoard, RecognisesMoveTexts) {
 TEST(Bridge, BadInputIsReportedAndIgnored) {
   BridgeSession bridge("200");
   ASSERT_TRUE(bridge.started);
-  for (const char *line : {"", "   ", "\r", "hello there", "e9e4", "e2e4 e7e5", "position fen 8/8/8/8/8/8/8/8 w - - 0 1",
-                           "stop", "e2e5", "position startpos moves e2e4 e2e4"})
+  for (const char *line :
+       {"", "   ", "\r", "hello there", "e9e4", "e2e4 e7e5", "position fen 8/8/8/8/8/8/8/8 w - - 0 1", "stop", "e2e5",
+        "position startpos moves e2e4 e2e4"})
     bridge.Send(line);
   EXPECT_TRUE(bridge.WaitReady()); // nothing was answered before it
 
@@ -264,7 +264,8 @@ TEST_F(BridgeGameTest, AShortGameStaysInStep) {
   for (int turn = 0; turn < 8; ++turn) {
     for (bool white : {true, false}) {
       const char piece = board.PieceAt(SquareText(from));
-      ASSERT_EQ(bool(isupper(piece)), white) << "turn " << turn << ": " << SquareText(from) << " holds '" << piece << "'";
+      ASSERT_EQ(bool(isupper(piece)), white)
+          << "turn " << turn << ": " << SquareText(from) << " holds '" << piece << "'";
       const bool promoted = tolower(piece) == 'p' && (to.Y == 7 || to.Y == 0);
       app.engine.SubmitMove(from, to, promoted);
       board.Apply(SquareText(from) + SquareText(to) + (promoted ? "q" : ""));

@@ -19,7 +19,9 @@
 #include <vector>
 
 // Squares print as (X, Y) in failure messages.
-inline void PrintTo(const BoardSquare &square, std::ostream *out) { *out << "(" << square.X << ", " << square.Y << ")"; }
+inline void PrintTo(const BoardSquare &square, std::ostream *out) {
+  *out << "(" << square.X << ", " << square.Y << ")";
+}
 
 // Reaches the link's line handling directly (a friend of CCEManager).
 struct CCEManagerProbe {
@@ -82,8 +84,7 @@ protected:
   // Puts the test engine in the folder as ./Abrok_5_0.exe with this script;
   // everything the link sends is kept in the transcript.
   void InstallTestEngine(const std::string &script) {
-    std::ofstream(folder / "test_engine.script") << "transcript " << (folder / "transcript").string() << "\n"
-                                                 << script;
+    std::ofstream(folder / "test_engine.script") << "transcript " << (folder / "transcript").string() << "\n" << script;
     fs::create_symlink(KELVAR_TEST_ENGINE, folder / "Abrok_5_0.exe");
   }
 

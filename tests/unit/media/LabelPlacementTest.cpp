@@ -111,7 +111,8 @@ TEST_P(LabelPlacement, EachCharacterLiesBesideItsLineFaceUpAndUpright) {
     const char name = static_cast<char>((strip.files ? 'a' : '1') + k);
     // File k is centred on world X = 10k - 35, rank k on world Z = 10k - 35.
     const float along = 10.0f * k - 35.0f;
-    const vector3df expected = strip.files ? vector3df(along, 0, strip.lineCoord) : vector3df(strip.lineCoord, 0, along);
+    const vector3df expected =
+        strip.files ? vector3df(along, 0, strip.lineCoord) : vector3df(strip.lineCoord, 0, along);
     EXPECT_NEAR(tile.centre.X, expected.X, 0.05f) << strip.mesh << " '" << name << "'";
     EXPECT_NEAR(tile.centre.Y, 0.0f, 0.05f) << strip.mesh << " '" << name << "'";
     EXPECT_NEAR(tile.centre.Z, expected.Z, 0.05f) << strip.mesh << " '" << name << "'";

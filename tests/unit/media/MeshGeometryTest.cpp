@@ -20,8 +20,8 @@ using irr::core::vector3df;
 namespace {
 
 struct STriangleSoup {
-  std::vector<vector3df> corners;  // three per triangle
-  std::vector<vector3df> normals;  // the loaded vertex normals, same order
+  std::vector<vector3df> corners; // three per triangle
+  std::vector<vector3df> normals; // the loaded vertex normals, same order
   irr::core::aabbox3df box{vector3df(0)};
 };
 
@@ -103,7 +103,7 @@ struct SPieceCase {
 };
 
 const SPieceCase kPieces[] = {
-    {"./media/pawn.x", 8.0f, 10.0f, 700},    {"./media/rook.x", 10.0f, 12.5f, 1400},
+    {"./media/pawn.x", 8.0f, 10.0f, 700},     {"./media/rook.x", 10.0f, 12.5f, 1400},
     {"./media/knight.x", 10.5f, 13.5f, 1400}, {"./media/bishop.x", 11.5f, 14.5f, 1400},
     {"./media/queen.x", 13.5f, 16.0f, 1600},  {"./media/king.x", 16.0f, 18.0f, 1600},
 };
@@ -165,7 +165,8 @@ double WindingNumber(const STriangleSoup &soup, const vector3df &point) {
     }
     const double la = v[0].getLength(), lb = v[1].getLength(), lc = v[2].getLength();
     const double det = v[0].dotProduct(v[1].crossProduct(v[2]));
-    const double div = la * lb * lc + v[0].dotProduct(v[1]) * lc + v[0].dotProduct(v[2]) * lb + v[1].dotProduct(v[2]) * la;
+    const double div =
+        la * lb * lc + v[0].dotProduct(v[1]) * lc + v[0].dotProduct(v[2]) * lb + v[1].dotProduct(v[2]) * la;
     total += 2 * std::atan2(det, div);
   }
   return total / (4 * irr::core::PI64);

@@ -1,8 +1,8 @@
 // Leaf counts of the legal move tree against published figures and
 // Stockfish's, in positions whose trees hold no promotion (the board promotes
 // to a queen only, the figures count four pieces).
-#include "rules/CBoardSnapshot.h"
 #include "rules/Perft.h"
+#include "rules/CBoardSnapshot.h"
 #include "tests/unit/rules/RulesTestSupport.h"
 
 #include <cstdio>
@@ -83,17 +83,17 @@ TEST(FenTest, BadPositionsAreRefusedAndLeaveTheBoardAlone) {
   const std::string before = DescribeBoard(board.map);
   const char *const bad[] = {
       "",
-      "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR",            // no side to move
-      "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR x KQkq -",   // unknown side
-      "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP w KQkq -",            // seven ranks
-      "rnbqkbnr/pppppppp/9/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -",   // nine squares
-      "rnbqkbnr/ppppxppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -",   // unknown piece
-      "rnbq1bnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQ -",     // no black king
-      "P3k3/8/8/8/8/8/8/4K3 w - -",                             // pawn on the last rank
-      "QQQQkQQQ/QQQQQQQQ/8/8/8/8/8/4K3 w - -",                  // more than 16 white pieces
-      "4k3/8/8/8/8/8/8/4K3 w X -",                              // unknown castling letter
-      "4k3/8/8/3pP3/8/8/8/4K3 w - e6",                          // no black pawn on e5
-      "4k3/8/8/3pP3/8/8/8/4K3 w - d3",                          // wrong rank for White to move
+      "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR",          // no side to move
+      "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR x KQkq -", // unknown side
+      "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP w KQkq -",          // seven ranks
+      "rnbqkbnr/pppppppp/9/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -", // nine squares
+      "rnbqkbnr/ppppxppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -", // unknown piece
+      "rnbq1bnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQ -",   // no black king
+      "P3k3/8/8/8/8/8/8/4K3 w - -",                           // pawn on the last rank
+      "QQQQkQQQ/QQQQQQQQ/8/8/8/8/8/4K3 w - -",                // more than 16 white pieces
+      "4k3/8/8/8/8/8/8/4K3 w X -",                            // unknown castling letter
+      "4k3/8/8/3pP3/8/8/8/4K3 w - e6",                        // no black pawn on e5
+      "4k3/8/8/3pP3/8/8/8/4K3 w - d3",                        // wrong rank for White to move
   };
   for (const char *fen : bad) {
     irr::s32 side = -1;

@@ -24,13 +24,14 @@ TEST(LegalTargetsTest, PinsAndAttackedSquaresLimitTheMoves) {
     std::vector<std::string> targets;
   } cases[] = {
       {"bishop pinned on a file", "4k3/4r3/8/8/8/8/4B3/4K3 w - - 0 1", "e2", {}},
-      {"rook pinned on a file moves along it", "4k3/4r3/8/8/8/8/4R3/4K3 w - - 0 1", "e2",
+      {"rook pinned on a file moves along it",
+       "4k3/4r3/8/8/8/8/4R3/4K3 w - - 0 1",
+       "e2",
        {"e3", "e4", "e5", "e6", "e7"}},
       {"knight pinned on a diagonal", "4k3/8/8/b7/8/8/3N4/4K3 w - - 0 1", "d2", {}},
       {"pawn pinned on a diagonal only takes the pinner", "4k3/8/8/8/8/5b2/4P3/3K4 w - - 0 1", "e2", {"f3"}},
       {"king never next to the other king", "8/8/8/3k4/8/3K4/8/8 w - - 0 1", "d3", {"c2", "d2", "e2", "c3", "e3"}},
-      {"king does not step back along the checking line", "4k3/8/8/8/8/8/8/r3K3 w - - 0 1", "e1",
-       {"d2", "e2", "f2"}},
+      {"king does not step back along the checking line", "4k3/8/8/8/8/8/8/r3K3 w - - 0 1", "e1", {"d2", "e2", "f2"}},
   };
   for (const Case &c : cases) {
     FenBoard board(c.fen);

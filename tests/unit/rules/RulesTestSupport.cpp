@@ -85,8 +85,7 @@ void WriteBox(const char *path, float halfX, float y0, float y1, float halfZ) {
 }
 
 void WriteBitmap(const char *path, irr::video::SColor color) {
-  irr::video::IImage *image =
-      app.driver->createImage(irr::video::ECF_R8G8B8, irr::core::dimension2d<irr::u32>(4, 4));
+  irr::video::IImage *image = app.driver->createImage(irr::video::ECF_R8G8B8, irr::core::dimension2d<irr::u32>(4, 4));
   ASSERT_NE(image, nullptr);
   image->fill(color);
   EXPECT_TRUE(app.driver->writeImageToFile(image, path)) << path;
@@ -134,8 +133,7 @@ void StartBoardScene() {
 void PointAt(const irr::core::vector3df &world) {
   app.sceneManager->drawAll();
   irr::scene::ISceneCollisionManager *collision = app.sceneManager->getSceneCollisionManager();
-  const irr::core::position2di pixel =
-      collision->getScreenCoordinatesFrom3DPosition(world, app.cameraRig.GetCamera());
+  const irr::core::position2di pixel = collision->getScreenCoordinatesFrom3DPosition(world, app.cameraRig.GetCamera());
   app.device->getCursorControl()->setPosition(pixel);
 }
 

@@ -15,9 +15,7 @@ namespace {
 
 irr::video::ITexture *Texture(const char *path) { return app.driver->getTexture(path); }
 
-irr::video::ITexture *TextureOn(const CGameToken &token) {
-  return token.GetMeshNode()->getMaterial(0).getTexture(0);
-}
+irr::video::ITexture *TextureOn(const CGameToken &token) { return token.GetMeshNode()->getMaterial(0).getTexture(0); }
 
 size_t SceneNodeCount() { return app.sceneManager->getRootSceneNode()->getChildren().size(); }
 
@@ -54,8 +52,10 @@ TEST(TokenTest, HighlightPicksTheTextureByColourAndState) {
     bool on;
     const char *texture;
   } cases[] = {
-      {0, true, "./media/whitetoken_hi.bmp"}, {0, false, "./media/whitetoken.bmp"},
-      {1, true, "./media/blacktoken_hi.bmp"}, {1, false, "./media/blacktoken.bmp"},
+      {0, true, "./media/whitetoken_hi.bmp"},
+      {0, false, "./media/whitetoken.bmp"},
+      {1, true, "./media/blacktoken_hi.bmp"},
+      {1, false, "./media/blacktoken.bmp"},
   };
   for (const Case &c : cases) {
     CGameToken &token = *app.map.GetToken(c.token);

@@ -62,11 +62,11 @@ TEST_F(BoardSceneTest, FieldsStandOnTheirSquaresDarkWhenFilePlusRankIsEven) {
     bool dark;
     vector3df position;
   };
-  const Case cases[] = {{0, 0, true, {-35, 0, -35}},  // a1
-                        {7, 0, false, {35, 0, -35}},  // h1
-                        {7, 7, true, {35, 0, 35}},    // h8
-                        {0, 7, false, {-35, 0, 35}},  // a8
-                        {4, 3, false, {5, 0, -5}}};   // e4
+  const Case cases[] = {{0, 0, true, {-35, 0, -35}}, // a1
+                        {7, 0, false, {35, 0, -35}}, // h1
+                        {7, 7, true, {35, 0, 35}},   // h8
+                        {0, 7, false, {-35, 0, 35}}, // a8
+                        {4, 3, false, {5, 0, -5}}};  // e4
   for (const Case &c : cases) {
     SCOPED_TRACE(testing::Message() << c.x << "," << c.y);
     CGameField *field = app.map.GetField(c.x, c.y);

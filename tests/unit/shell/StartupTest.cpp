@@ -29,8 +29,7 @@ TEST(Startup, LogsTheBoardStepsAndFinishes) {
   const std::string log = InitAndCaptureLog(ok);
   ASSERT_TRUE(ok) << log;
   for (const char *line : {"Kelvar: CMap::Init", "Kelvar: CMap::InitGameFields", "Kelvar: CMap::InitGameChars",
-                           "Kelvar: CMap::InitGameNumbers", "Kelvar: CMap::InitGameTokens",
-                           "Kelvar: gl_Init finished"})
+                           "Kelvar: CMap::InitGameNumbers", "Kelvar: CMap::InitGameTokens", "Kelvar: gl_Init finished"})
     EXPECT_TRUE(Has(log, line)) << line;
   EXPECT_LT(log.find("CMap::InitGameTokens"), log.find("gl_Init finished"));
   EXPECT_EQ(app.windowSize, irr::core::dimension2d<irr::s32>(1024, 768));

@@ -52,17 +52,17 @@ TEST(DebugText, LiveValuesKeepOneDecimal) {
   v.activePlayer = Black;
   v.selectedTokenPosition = core::vector3df(-5.f, 0.f, 25.f);
   const std::wstring text = Format(v);
-  for (const wchar_t *line : {L"\nFPS: 48\n", L"\nCamPos: -35.0 66.0 -75.0\n", L"\nCamRot: 0.2, -180.0, 12345.7\n",
-                              L"\nCamLookAt: 1.0, 2.0, 3.0\n", L"\nPrimitives: 123456\n", L"\nMeshCache: 17\n",
-                              L"\nMouseButtons: 1/0\n", L"\nGame State: localgame\n", L"\nActive Player: black\n",
-                              L"\nSelTokenAt: -5.0, 0.0, 25.0\n"})
+  for (const wchar_t *line :
+       {L"\nFPS: 48\n", L"\nCamPos: -35.0 66.0 -75.0\n", L"\nCamRot: 0.2, -180.0, 12345.7\n",
+        L"\nCamLookAt: 1.0, 2.0, 3.0\n", L"\nPrimitives: 123456\n", L"\nMeshCache: 17\n", L"\nMouseButtons: 1/0\n",
+        L"\nGame State: localgame\n", L"\nActive Player: black\n", L"\nSelTokenAt: -5.0, 0.0, 25.0\n"})
     EXPECT_NE(text.find(line), std::wstring::npos) << std::wstring(line).c_str();
 }
 
 TEST(DebugText, WordsForStatesAndPlayers) {
-  const std::pair<s32, const wchar_t *> states[] = {
-      {Startup, L"#undefined#"}, {None, L"none"}, {Idle, L"idle"}, {LocalGame, L"localgame"},
-      {4, L"#undefined#"},       {-1, L"#undefined#"}};
+  const std::pair<s32, const wchar_t *> states[] = {{Startup, L"#undefined#"}, {None, L"none"},
+                                                    {Idle, L"idle"},           {LocalGame, L"localgame"},
+                                                    {4, L"#undefined#"},       {-1, L"#undefined#"}};
   for (const auto &s : states)
     EXPECT_STREQ(GameStateWord(s.first), s.second) << s.first;
   const std::pair<s32, const wchar_t *> players[] = {{White, L"white"}, {Black, L"black"}, {2, L""}, {-1, L""}};

@@ -166,9 +166,9 @@ TEST_F(GuiTest, PointerOverButtonsCountsAllFourEdges) {
     bool over;
   };
   const Row rows[] = {
-      {5, 730, true},    {38, 763, true},   {39, 763, false}, {42, 745, false}, {43, 745, true},
-      {152, 763, true},  {153, 763, false}, {152, 764, false}, {4, 745, false}, {20, 729, false},
-      {512, 384, false}, {300, 745, false}, // the status line does not count
+      {5, 730, true},  {38, 763, true},  {39, 763, false},  {42, 745, false},
+      {43, 745, true}, {152, 763, true}, {153, 763, false}, {152, 764, false},
+      {4, 745, false}, {20, 729, false}, {512, 384, false}, {300, 745, false}, // the status line does not count
   };
   for (const Row &row : rows) {
     PointAt(row.x, row.y);
@@ -213,7 +213,8 @@ TEST_F(GuiTest, PointerOverMenusDialogsAndDebugWindowCountsAsInterface) {
     s32 x, y;
     bool over;
   };
-  const Row withoutDialogs[] = {{10, 5, true}, {1000, 5, true}, {300, 745, false}, {500, 100, false}, {500, 400, false}};
+  const Row withoutDialogs[] = {
+      {10, 5, true}, {1000, 5, true}, {300, 745, false}, {500, 100, false}, {500, 400, false}};
   for (const Row &row : withoutDialogs) {
     PointAt(row.x, row.y);
     EXPECT_EQ(app.gui.IsPointerOverGui(), row.over) << row.x << "," << row.y;
