@@ -50,7 +50,8 @@ protected:
     for (irr::u32 top = 0; top < bar->getItemCount(); ++top) // start with every menu closed
       bar->getSubMenu(top)->setVisible(false);
     app.guiEnvironment->setFocus(bar);
-    bar->OnEvent(testing_support::MouseEventAt(irr::EMIE_LMOUSE_PRESSED_DOWN, subBox.UpperLeftCorner.X + 5, barBox.getCenter().Y));
+    bar->OnEvent(testing_support::MouseEventAt(irr::EMIE_LMOUSE_PRESSED_DOWN, subBox.UpperLeftCorner.X + 5,
+                                               barBox.getCenter().Y));
     for (irr::s32 y = subBox.UpperLeftCorner.Y + 1; y < subBox.LowerRightCorner.Y; ++y) {
       bar->OnEvent(testing_support::MouseEventAt(irr::EMIE_MOUSE_MOVED, subBox.UpperLeftCorner.X + 10, y));
       if (sub->getSelectedItem() == irr::s32(index))
@@ -147,6 +148,9 @@ TEST_F(EventRouting, ButtonsChooseColourAndCameraView) {
   EXPECT_EQ(app.game.GetHumanColor(), Black);
   EXPECT_EQ(app.game.GetState(), LocalGame);
   EXPECT_EQ(app.gui.GetColorWindow(), nullptr);
+  Frames(1); // a game as Black: camera and light behind Black
+  EXPECT_TRUE(app.cameraRig.GetCamera()->getAbsolutePosition().equals(irr::core::vector3df(-35, 65, 75), 1e-3f));
+  EXPECT_TRUE(app.cameraRig.GetLight()->getAbsolutePosition().equals(irr::core::vector3df(-20, 45, 0), 1e-3f));
 
   struct Case {
     irr::s32 id;

@@ -31,13 +31,15 @@ void GameFixture::StartProgram(const std::string &script, bool passStartup) {
     AdvanceMs(5001);
     Frames(1);
     ASSERT_EQ(app.game.GetState(), Idle);
-    // Entering the idle state lets the fields fall into place; a click before
-    // they have landed would pick whichever field is passing by.
+    // Entering the idle state lets the fields fall into place (from the next
+    // frame on); a click before they have landed would pick whichever field
+    // is passing by.
     ASSERT_TRUE(FramesUntil([] {
       for (int x = 0; x < 8; ++x)
         for (int y = 0; y < 8; ++y)
-          if (app.map.GetField(x, y)->GetWorldPosition().Y != 0.f)
-            return false;
+          for (irr::scene::ISceneNodeAnimator *fall : app.map.GetField(x, y)->GetNode()->getAnimators())
+            if (!fall->hasFinished())
+              return false;
       return true;
     }));
   }
@@ -56,8 +58,8 @@ void GameFixture::Frames(int n) { testing_support::RunFrames(n); }
 
 void GameFixture::StartGame(irr::s32 color) {
   app.gui.ShowColorWindow();
-  irr::gui::IGUIElement *button =
-      app.guiEnvironment->getRootGUIElement()->getElementFromId(color == White ? ID_BUTTON_WHITE : ID_BUTTON_BLACK, true);
+  irr::gui::IGUIElement *button = app.guiEnvironment->getRootGUIElement()->getElementFromId(
+      color == White ? ID_BUTTON_WHITE : ID_BUTTON_BLACK, true);
   ASSERT_NE(button, nullptr);
   irr::SEvent event{};
   event.EventType = irr::EET_GUI_EVENT;
@@ -65,6 +67,9 @@ void GameFixture::StartGame(irr::s32 color) {
   event.GUIEvent.EventType = irr::gui::EGET_BUTTON_CLICKED;
   EXPECT_TRUE(app.eventReceiver.OnEvent(event));
   ASSERT_EQ(app.game.GetState(), LocalGame);
+  // The game puts the camera behind the human's side; from straight above that
+  // side no piece hides a square's centre from the pointer.
+  color == White ? app.cameraRig.SetWhiteView(true) : app.cameraRig.SetBlackView(true);
   Frames(1);
 }
 

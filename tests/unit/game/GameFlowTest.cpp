@@ -169,6 +169,7 @@ TEST_F(HumanBlack, AnEnginePromotionIsHandedBackWithAQueenLetter) {
   for (auto &reply : replies) {
     ASSERT_TRUE(FramesUntil([] { return app.game.GetActivePlayer() == Black; }));
     ClickSquare(reply[0]);
+    ASSERT_EQ(app.map.GetSelectedToken(), TokenOn(reply[0])) << reply[0];
     ClickSquare(reply[1]);
     ASSERT_EQ(app.game.GetActivePlayer(), White) << reply[0] << reply[1];
   }
