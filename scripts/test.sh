@@ -7,12 +7,12 @@ cd "$(dirname "$0")/.."
 scripts/install-deps.sh test
 jobs=$(nproc)
 
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKELVAR_TESTS=ON -DKELVAR_BENCH=ON
 cmake --build build -j"$jobs"
 (cd build && ctest --output-on-failure -j"$jobs" -LE e2e)
 (cd build && ctest --output-on-failure -L e2e)
 
-cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DKELVAR_SANITIZE=ON -DKELVAR_BENCH=OFF
+cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DKELVAR_SANITIZE=ON -DKELVAR_BENCH=OFF -DKELVAR_TESTS=ON
 cmake --build build-asan -j"$jobs"
 (cd build-asan && ctest --output-on-failure -j"$jobs" -L unit)
 
