@@ -95,6 +95,12 @@ float SignedArea2(const std::vector<vector2df> &polygon) {
   return area;
 }
 
+std::vector<vector2df> CounterClockwise(std::vector<vector2df> outline) {
+  if (SignedArea2(outline) < 0.0f)
+    std::reverse(outline.begin(), outline.end());
+  return outline;
+}
+
 std::vector<std::array<int, 3>> TriangulatePolygon(const std::vector<vector2df> &polygon) {
   std::vector<std::array<int, 3>> result;
   std::vector<int> left(polygon.size());
@@ -151,11 +157,9 @@ std::vector<vector2df> InsetOutline(const std::vector<vector2df> &outline, float
 }
 
 void AddBevelledExtrusion(CMeshBuilder &mesh, const std::vector<vector2df> &outlineIn, float halfDepth, float bevel) {
-  std::vector<vector2df> outline = outlineIn;
-  if (outline.size() < 3)
+  if (outlineIn.size() < 3)
     return;
-  if (SignedArea2(outline) < 0.0f)
-    std::reverse(outline.begin(), outline.end());
+  const std::vector<vector2df> outline = CounterClockwise(outlineIn);
   const size_t n = outline.size();
 
   const std::vector<vector2df> edgeNormal = OutwardEdgeNormals(outline);
@@ -216,11 +220,9 @@ void AddBevelledExtrusion(CMeshBuilder &mesh, const std::vector<vector2df> &outl
 }
 
 void AddExtrusion(CMeshBuilder &mesh, const std::vector<vector2df> &outlineIn, float halfDepth) {
-  std::vector<vector2df> outline = outlineIn;
-  if (outline.size() < 3)
+  if (outlineIn.size() < 3)
     return;
-  if (SignedArea2(outline) < 0.0f)
-    std::reverse(outline.begin(), outline.end());
+  const std::vector<vector2df> outline = CounterClockwise(outlineIn);
   const size_t n = outline.size();
   const std::vector<vector2df> edgeNormal = OutwardEdgeNormals(outline);
   const auto caps = TriangulatePolygon(outline);

@@ -53,4 +53,7 @@ std::vector<std::array<int, 3>> TriangulatePolygon(const std::vector<vector2df> 
 // Twice the signed area of the polygon: positive for counter-clockwise (x right, y up).
 float SignedArea2(const std::vector<vector2df> &polygon);
 
+// The outline in counter-clockwise order (a copy, reversed if it ran clockwise).
+std::vector<vector2df> CounterClockwise(std::vector<vector2df> outline);
+
 } // namespace mediagen

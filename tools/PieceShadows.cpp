@@ -81,10 +81,7 @@ CMeshBuilder MakeKnightShadow() {
   // inset a little larger than that keeps the slab's edges inside.
   constexpr float kHalfDepth = 0.95f;
   const float inset = kHalfDepth - (kKnightHalfDepth - kKnightBevel) + 2 * kClearance;
-  std::vector<vector2df> outline = KnightOutline();
-  if (SignedArea2(outline) < 0.0f)
-    std::reverse(outline.begin(), outline.end());
-  AddExtrusion(mesh, InsetOutline(outline, inset), kHalfDepth);
+  AddExtrusion(mesh, InsetOutline(CounterClockwise(KnightOutline()), inset), kHalfDepth);
   return mesh;
 }
 
