@@ -19,21 +19,25 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# Starts Xvfb on a free display with a 24-bit screen (32 is refused, 8 has no GLX).
+# Starts Xvfb on a display it picks itself (-displayfd), so that tests run at
+# the same time never share a screen; a 24-bit screen (32 is refused, 8 has no GLX).
 start_xvfb() {
-  local n
-  for n in $(seq 91 140); do
-    [[ -e /tmp/.X$n-lock ]] && continue
-    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >"$E2E_TMP/xvfb.log" 2>&1 &
-    XVFB_PID=$!
-    export DISPLAY=":$n"
-    for _ in $(seq 50); do
-      xdpyinfo >/dev/null 2>&1 && return 0
-      kill -0 "$XVFB_PID" 2>/dev/null || break
-      sleep 0.1
-    done
+  local display_file="$E2E_TMP/display" n=""
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$display_file" >"$E2E_TMP/xvfb.log" 2>&1 &
+  XVFB_PID=$!
+  for _ in $(seq 100); do
+    n=$(tr -dc '0-9' <"$display_file" 2>/dev/null || true)
+    [[ -n "$n" ]] && break
+    kill -0 "$XVFB_PID" 2>/dev/null || break
+    sleep 0.1
   done
-  fail "no Xvfb display could be started"
+  [[ -n "$n" ]] || fail "no Xvfb display could be started"
+  export DISPLAY=":$n"
+  for _ in $(seq 50); do
+    xdpyinfo >/dev/null 2>&1 && return 0
+    sleep 0.1
+  done
+  fail "Xvfb :$n does not answer"
 }
 
 # Starts the game inside the run folder (it reads everything relative to it).
