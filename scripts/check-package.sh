@@ -22,26 +22,32 @@ if dpkg-query -W -f='${Status}' kelvar 2>/dev/null | grep -q "install ok install
 fi
 
 work=$(mktemp -d /tmp/kelvar-package.XXXXXX)
-xvfb_pid="" game_pid=""
+xvfb_pid="" game_pid="" installed=""
 cleanup() {
   [[ -n "$game_pid" ]] && kill "$game_pid" 2>/dev/null || true
   [[ -n "$xvfb_pid" ]] && kill "$xvfb_pid" 2>/dev/null || true
+  # A failed check must not leave the package behind on the machine.
+  [[ -n "$installed" ]] && apt-get remove --purge -y -qq kelvar >/dev/null 2>&1 || true
   rm -rf "$work"
 }
 trap cleanup EXIT
 fail() { echo "check-package FAIL: $*" >&2; exit 1; }
 
+installed=yes
 apt-get install -y -qq "$root/$deb" >"$work/apt.log" 2>&1 || fail "apt-get install: $(tail -n 20 "$work/apt.log")"
 dpkg-query -L kelvar | sort >"$work/files"
 echo "check-package: installed $(wc -l <"$work/files") paths"
-command -v kelvar >/dev/null || fail "kelvar is not on the PATH"
 
-# The installed game from the root folder, as any user's shell would start it.
+# The installed game from the root folder, as a user's shell or the desktop
+# starts it: by name, on Debian's default PATH for users (root's has no
+# /usr/games).
+user_path=/usr/local/bin:/usr/bin:/bin:/usr/local/games:/usr/games
+PATH=$user_path command -v kelvar >/dev/null || fail "kelvar is not on the PATH"
 Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
 xvfb_pid=$!
 for _ in $(seq 100); do [[ -s "$work/display" ]] && break; sleep 0.1; done
 export DISPLAY=":$(tr -dc '0-9' <"$work/display")"
-(cd / && exec stdbuf -oL kelvar >"$work/game.log" 2>&1) &
+(cd / && PATH=$user_path exec stdbuf -oL kelvar >"$work/game.log" 2>&1) &
 game_pid=$!
 for _ in $(seq 600); do
   grep -qF "Kelvar: readyok" "$work/game.log" && grep -qF "Kelvar: gl_Init finished" "$work/game.log" && break
@@ -59,6 +65,7 @@ game_pid=""
 echo "check-package: the installed game started, reached its engine and closed"
 
 apt-get remove --purge -y -qq kelvar >"$work/apt.log" 2>&1 || fail "apt-get remove: $(tail -n 20 "$work/apt.log")"
+installed=""
 left=""
 while read -r path; do
   # Shared folders (/usr, /usr/share/applications, ...) belong to others too.
