@@ -13,15 +13,15 @@ using irr::core::stringw;
 
 namespace {
 
-const char *const ENGINE_PATH = "./Abrok_5_0.exe";
-const uint32_t START_PAUSE_MS = 500;     // lets the engine start before the handshake
-const uint32_t QUIT_GRACE_MS = 500;      // time the engine gets to quit by itself
-const uint32_t WAIT_TIMEOUT_MS = 1000;   // handshake and readiness waits
-const size_t READ_CHUNK = 9;             // largest piece of output read at once
-const int CURRMOVE_LIMIT = 5;            // "info currmove" lines before a search is stopped
-const irr::u32 RESULT_MIN_LENGTH = 13;   // "bestmove" + blank + four move characters
-const irr::u32 RESULT_MOVE_AT = 9;       // where the move starts in the result line
-const irr::u32 INFO_BUFFER_CHARS = 1024; // identification text keeps at most 1023 characters
+const char *const &ENGINE_PATH = platform::EngineProgramPath(); // follows the data folder
+const uint32_t START_PAUSE_MS = 500;                            // lets the engine start before the handshake
+const uint32_t QUIT_GRACE_MS = 500;                             // time the engine gets to quit by itself
+const uint32_t WAIT_TIMEOUT_MS = 1000;                          // handshake and readiness waits
+const size_t READ_CHUNK = 9;                                    // largest piece of output read at once
+const int CURRMOVE_LIMIT = 5;                                   // "info currmove" lines before a search is stopped
+const irr::u32 RESULT_MIN_LENGTH = 13;                          // "bestmove" + blank + four move characters
+const irr::u32 RESULT_MOVE_AT = 9;                              // where the move starts in the result line
+const irr::u32 INFO_BUFFER_CHARS = 1024;                        // identification text keeps at most 1023 characters
 
 const char *const FILE_LETTERS = "abcdefgh";
 const char *const RANK_DIGITS = "12345678";

@@ -16,7 +16,6 @@ using rules_detail::Occupancy;
 namespace {
 
 const char *const PAWN_MESH = "./media/pawn.x";
-const char *const QUEEN_MESH = "./media/queen.x";
 const char *const WHITE_TEXTURE = "./media/whitetoken.bmp";
 const char *const BLACK_TEXTURE = "./media/blacktoken.bmp";
 // Tokens 0..15 are the pawns of the start position.
@@ -202,8 +201,7 @@ bool CMap::ExecuteMove(const BoardSquare &target, bool &promoted) {
   // Promotion: always to a queen, on the same token (it keeps its index).
   if (mover.GetType() == Pawn && ((color == Black && target.Y == 0) || (color == White && target.Y == 7))) {
     promoted = true;
-    mover.DiscardNode();
-    mover.Create(color, Queen, QUEEN_MESH, TokenTexture(color));
+    mover.ChangeType(Queen); // a board without a scene only changes the kind
   }
 
   // Only a pawn's double step can be answered en passant, and only at once.

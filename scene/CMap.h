@@ -44,6 +44,9 @@ public:
   CGameToken *const *GetTokens() const { return tokens; }
 
   // --- Board model and move generation (rules/) ------------------------
+  // Token objects without scene nodes, for a board that only judges and
+  // plays moves; LoadFen puts a position on them.
+  void InitRuleTokens();
   static bool IsOnBoard(irr::s32 x, irr::s32 y);
   bool FindTokenIn(CGameToken *const *array, const BoardSquare &s, irr::s32 &index) const;
   bool FindTokenAt(const BoardSquare &s, irr::s32 &index) const;
