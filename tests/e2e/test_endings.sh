@@ -63,7 +63,7 @@ screenshot color-window
 start_two_players 1
 play_moves f2f3 e7e5 g2g4 d8h4
 wait_for_log "Kelvar: CGame game over: 0-1 (checkmate)" 5
-sleep 0.5
+sleep 1.5 # the mate tone holds the frame loop for its second
 screenshot checkmate
 banner_shown checkmate || fail "no banner after the mate"
 press_key ctrl+n
