@@ -179,6 +179,27 @@ void CCEManager::SubmitMove(const BoardSquare &from, const BoardSquare &to, bool
   app.gui.RefreshMovesWindow();
 }
 
+bool CCEManager::SendPosition(const std::vector<std::string> &moves) {
+  std::string command = "position startpos";
+  if (!moves.empty())
+    command += " moves";
+  movesHistory = L"";
+  for (const std::string &move : moves) {
+    command += ' ' + move;
+    for (char c : move)
+      movesHistory.append(wchar_t(c));
+    movesHistory.append(L'\n');
+  }
+  command += '\n';
+  LogMessage("CCEManager::SendPosition");
+  WriteToEngine(command.c_str());
+  // The wait reads past any "bestmove" of a search the position replaces.
+  const bool ready = WaitReady();
+  resultLine = "";
+  app.gui.RefreshMovesWindow();
+  return ready;
+}
+
 bool CCEManager::RequestInitialMove() {
   LogMessage("CCEManager::RequestInitialMove");
   if (!WaitReady())
@@ -223,6 +244,7 @@ bool CCEManager::ProcessEngineResult(BoardSquare &from, BoardSquare &to) {
   // Only the four move characters count: a promotion letter or a ponder
   // move after them is dropped.
   resultLine = resultLine.subString(RESULT_MOVE_AT, 4);
+  from = to = BoardSquare(-1, -1); // stays off the board for "(none)" or garbage
   for (irr::s32 i = 0; i < 8; ++i) {
     if (resultLine[0] == FILE_LETTERS[i])
       from.X = i;
