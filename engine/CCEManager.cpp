@@ -149,6 +149,7 @@ bool CCEManager::WaitReady() {
 
 void CCEManager::Reset() {
   resultLine = "";
+  startFen.clear();
   WriteToEngine("\nstop\n");
   WriteToEngine("setoption name Hash value 32\n");
   WriteToEngine("setoption name Ponder value false\n");
@@ -177,6 +178,27 @@ void CCEManager::SubmitMove(const BoardSquare &from, const BoardSquare &to, bool
   for (char c : move)
     movesHistory.append(wchar_t(c));
   app.gui.RefreshMovesWindow();
+}
+
+bool CCEManager::SendPosition(const std::string &fen, const std::vector<std::string> &moves) {
+  resultLine = "";
+  std::string command = fen.empty() ? "position startpos" : "position fen " + fen;
+  std::string history;
+  for (size_t i = 0; i < moves.size(); ++i) {
+    command += (i == 0 ? " moves " : " ") + moves[i];
+    history += moves[i] + "\n";
+  }
+  command += "\n";
+  WriteToEngine("\nstop\n");
+  WriteToEngine("\nucinewgame\n");
+  WriteToEngine(command.c_str());
+  startFen = fen;
+  movesHistory = L"";
+  for (char c : history)
+    movesHistory.append(wchar_t(c));
+  app.gui.RefreshMovesWindow();
+  // The wait also swallows the answer to the stop of a search that was running.
+  return WaitReady();
 }
 
 bool CCEManager::RequestInitialMove() {

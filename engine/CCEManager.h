@@ -7,6 +7,9 @@
 
 #include <irrlicht.h>
 
+#include <string>
+#include <vector>
+
 class CCEManager {
 public:
   CCEManager() = default;
@@ -30,6 +33,12 @@ public:
   bool ProcessEngineResult(BoardSquare &from, BoardSquare &to);
   bool RequestInitialMove();
   irr::core::stringw GetMovesHistory() const { return movesHistory; }
+  // Tells the engine a game from elsewhere: "position startpos moves ..." or,
+  // for another start, "position fen <FEN> moves ...". The moves become the
+  // history. False if the engine did not answer "readyok".
+  bool SendPosition(const std::string &startFen, const std::vector<std::string> &moves);
+  // The FEN the current game started from; empty for the standard start.
+  const std::string &GetStartFen() const { return startFen; }
 
 private:
   // Tests and the fuzz target feed engine output through this without a process.
@@ -52,4 +61,5 @@ private:
   irr::core::stringw engineInfo;
   irr::core::stringc resultLine;
   irr::core::stringw movesHistory;
+  std::string startFen;
 };

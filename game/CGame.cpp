@@ -59,6 +59,25 @@ void CGame::SetState(s32 s) {
   }
 }
 
+void CGame::ContinueGame(s32 humanSide, s32 side) {
+  state = LocalGame;
+  humanColor = humanSide;
+  awaitingEcho = false;
+  app.gui.OnGameStateChanged(LocalGame);
+  app.gui.SetBannerVisible(false);
+  app.gui.ShowSplash(false);
+  app.map.ClearSelection();
+  app.map.SetShadowsVisible(false);
+  if (humanColor == Black)
+    app.cameraRig.SetBlackView(false);
+  else
+    app.cameraRig.SetWhiteView(false);
+  app.cameraRig.SetLightSide(humanColor);
+  if (side != humanColor)
+    app.engine.RequestInitialMove();
+  SetActivePlayer(side);
+}
+
 void CGame::SetActivePlayer(s32 c) {
   activePlayer = c;
   app.map.ShowLabels(true, c);

@@ -16,6 +16,9 @@ public:
   void SetHumanColor(irr::s32 c) { humanColor = c; }
   irr::s32 GetHumanColor() const { return humanColor; }
   void SetActivePlayer(irr::s32 c);
+  // Goes on with a game set up on the board from elsewhere (a file): the
+  // human plays humanSide, side is to move; board and engine are not reset.
+  void ContinueGame(irr::s32 humanSide, irr::s32 side);
   irr::s32 GetActivePlayer() const { return activePlayer; }
   bool IsAwaitingEcho() const { return awaitingEcho; }
   void OnLeftMouseDown();
