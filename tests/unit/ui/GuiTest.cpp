@@ -70,8 +70,8 @@ const MenuItem MENU_TREE[] = {
     {1, 1, L"", -1, true},
     {1, 2, L"Abort", ID_MENU_ABORT, true},
     {1, 3, L"", -1, true},
-    {1, 4, L"Load...", ID_MENU_LOAD, false},
-    {1, 5, L"Save...", ID_MENU_SAVE, false},
+    {1, 4, L"Load...", ID_MENU_LOAD, true},
+    {1, 5, L"Save...", ID_MENU_SAVE, true},
     {2, 0, L"Debug Window", ID_MENU_DEBUG_WINDOW, true},
     {2, 1, L"Help Window", ID_MENU_HELP_WINDOW, true},
     {2, 2, L"Moves History Window", ID_MENU_MOVES_HISTORY, true},
@@ -181,7 +181,7 @@ TEST_F(GuiTest, PointerTestFollowsTheOpenWindows) {
   EXPECT_FALSE(app.gui.IsPointerOverGui());
   app.gui.ToggleMovesWindow();
   EXPECT_TRUE(app.gui.IsPointerOverGui());
-  PointAt(939, 25);
+  PointAt(879, 25);
   EXPECT_TRUE(app.gui.IsPointerOverGui());
   PointAt(1020, 225);
   EXPECT_FALSE(app.gui.IsPointerOverGui());
@@ -317,9 +317,9 @@ TEST_F(GuiTest, TextWindowsOpenInTheirPlacesAndExitClosesThem) {
   ASSERT_NE(app.gui.GetHelpWindow(), nullptr);
   ASSERT_NE(app.gui.GetMovesWindow(), nullptr);
   EXPECT_EQ(app.gui.GetHelpWindow()->getAbsolutePosition(), core::rect<s32>(256, 50, 768, 718));
-  EXPECT_EQ(app.gui.GetMovesWindow()->getAbsolutePosition(), core::rect<s32>(939, 25, 1019, 225));
+  EXPECT_EQ(app.gui.GetMovesWindow()->getAbsolutePosition(), core::rect<s32>(879, 25, 1019, 225));
   EXPECT_EQ(app.gui.GetHelpWindow()->GetTextArea()->getOverrideFont(), app.gui.GetSmallFont());
-  EXPECT_STREQ(app.gui.GetMovesWindow()->GetTextArea()->getText(), app.engine.GetMovesHistory().c_str());
+  EXPECT_STREQ(app.gui.GetMovesWindow()->GetTextArea()->getText(), app.gameFiles.GetMovesText().c_str());
   // The help text shows from its first line.
   EXPECT_EQ(app.gui.GetHelpWindow()->GetScrollBar()->getPos(), 0);
 
