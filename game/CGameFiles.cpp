@@ -15,7 +15,6 @@ using namespace irr;
 namespace {
 
 const char *const PLAYER_NAME = "Player";
-const video::SColor RESULT_COLOR(200, 240, 200, 40);
 
 core::stringw Widen(const std::string &text) {
   core::stringw wide;
@@ -39,23 +38,6 @@ std::string EngineName() {
     if (line.compare(0, 8, "id name ") == 0)
       return line.substr(8);
   return "Engine";
-}
-
-// The moves of the engine link's history: one long algebraic move a line.
-std::vector<ChessMove> HistoryMoves() {
-  std::vector<ChessMove> moves;
-  std::istringstream lines(Narrow(app.engine.GetMovesHistory().c_str()));
-  for (std::string line; std::getline(lines, line);) {
-    ChessMove move;
-    if (ChessMove::FromUci(line, move))
-      moves.push_back(move);
-  }
-  return moves;
-}
-
-core::rect<s32> ResultBannerRect() {
-  const s32 center = app.windowSize.Width / 2;
-  return core::rect<s32>(center - 220, 70, center + 220, 120);
 }
 
 } // namespace
@@ -176,36 +158,19 @@ bool CGameFiles::OpenGame(const std::string &path) {
 }
 
 void CGameFiles::ShowLoadedGame(const PgnGame &game) {
-  CChessPosition position;
+  // The reader has replayed every move; the board now takes the start
+  // position and the game controller plays the moves on it.
+  CChessPosition start;
   std::string error;
   if (!game.startFen.empty())
-    position.SetFen(game.startFen, error);
-  std::vector<std::string> texts;
-  for (const ChessMove &move : game.moves) {
-    position.Play(move); // the reader has replayed every move already
-    texts.push_back(move.ToUci());
-  }
-  const bool finished = game.IsFinished() || position.IsCheckmate() || position.IsStalemate();
-  // A finished game ends the one running; its final position stays on show.
-  if (finished && app.game.GetState() != Idle)
-    app.game.SetState(Idle);
-
+    start.SetFen(game.startFen, error);
   s32 side = White;
-  if (!LoadFen(app.map, position.GetFen(), side, error)) {
+  if (!LoadFen(app.map, start.GetFen(), side, error)) {
     LogMessage(("CGameFiles::ShowLoadedGame " + error).c_str());
     return;
   }
-  loadedResult = game.result;
-  loadedFen = game.startFen;
-  loadedMoves = game.moves;
-  app.engine.SendPosition(game.startFen, texts);
-  if (finished) {
-    const std::string result = CurrentMoves().result;
-    app.gui.ShowBanner(ResultBannerRect(), Widen("Game over: " + result).c_str(), RESULT_COLOR);
-    app.gui.SetBannerVisible(true);
-  } else {
-    app.game.ContinueGame(side, side); // the human plays the side to move
-  }
+  if (!app.game.ContinueGame(game.startFen, side, start.GetHalfMoveClock(), game.moves, game.result))
+    LogMessage("CGameFiles::ShowLoadedGame the rules refused a move the reader accepted");
   app.gui.RefreshMovesWindow();
 }
 
@@ -228,12 +193,13 @@ bool CGameFiles::OnKey(const SEvent::SKeyInput &key) {
 PgnGame CGameFiles::CurrentGame() const {
   PgnGame game = CurrentMoves();
   const bool humanWhite = app.game.GetHumanColor() == White;
+  const bool twoPlayers = app.game.IsTwoPlayers();
   game.SetTag("Event", "Casual game");
   game.SetTag("Site", "Kelvar");
   game.SetTag("Date", platform::PgnDateToday());
   game.SetTag("Round", "-");
-  game.SetTag("White", humanWhite ? PLAYER_NAME : EngineName());
-  game.SetTag("Black", humanWhite ? EngineName() : PLAYER_NAME);
+  game.SetTag("White", humanWhite || twoPlayers ? PLAYER_NAME : EngineName());
+  game.SetTag("Black", !humanWhite || twoPlayers ? PLAYER_NAME : EngineName());
   game.SetTag("Result", game.result);
   return game;
 }
@@ -241,28 +207,23 @@ PgnGame CGameFiles::CurrentGame() const {
 PgnGame CGameFiles::CurrentMoves() const {
   PgnGame game;
   game.startFen = app.engine.GetStartFen();
-  game.moves = HistoryMoves();
-
-  // The result: mate and stalemate on the board, else what an opened file said.
-  CChessPosition position;
-  std::string error;
-  if (!game.startFen.empty() && !position.SetFen(game.startFen, error))
-    return game;
-  for (const ChessMove &move : game.moves)
-    if (!position.Play(move))
-      return game;
-  if (position.IsCheckmate())
-    game.result = position.GetSideToMove() == White ? "0-1" : "1-0";
-  else if (position.IsStalemate())
-    game.result = "1/2-1/2";
-  else if (!loadedResult.empty() && loadedMoves == game.moves && loadedFen == game.startFen)
-    game.result = loadedResult;
+  const CGameRecord &record = app.game.GetRecord();
+  for (size_t i = 0; i < record.GetPlyCount(); ++i) {
+    const PlayedMove &played = record.GetMove(i);
+    ChessMove move;
+    move.from = played.from;
+    move.to = played.to;
+    move.promotion = played.promotion == PlayedMove::NONE ? Pawn : played.promotion;
+    game.moves.push_back(move);
+  }
+  if (app.game.IsGameOver())
+    game.result = app.game.GetVerdict().ResultText();
   return game;
 }
 
 core::stringw CGameFiles::GetMovesText() const {
   std::string text;
   if (!CPgnWriter::MovesList(CurrentMoves(), text))
-    return app.engine.GetMovesHistory(); // a history the rules cannot replay is shown as it is
+    return app.engine.GetMovesHistory(); // a game the rules cannot replay is shown as sent
   return Widen(text);
 }

@@ -36,8 +36,8 @@ public:
   bool OnKey(const irr::SEvent::SKeyInput &key);
   bool IsAskingToResume() const { return resumeBox != nullptr; }
 
-  // The game on the board: start position and moves as the engine link holds
-  // them, and the result once it is decided.
+  // The game on the board: its start position, the moves of the game's
+  // record, and the result once the game is over.
   PgnGame CurrentMoves() const;
   // The same with the tags of a saved game (players, date, place).
   PgnGame CurrentGame() const;
@@ -57,8 +57,4 @@ private:
   std::string pendingPath;
   bool startupHandled = false;
   irr::gui::IGUIWindow *resumeBox = nullptr;
-  // A finished game opened from a file keeps its result while its moves stand.
-  std::string loadedResult;
-  std::string loadedFen;
-  std::vector<ChessMove> loadedMoves;
 };

@@ -210,29 +210,37 @@ bool CMap::ExecuteMove(const BoardSquare &target, bool &promoted) {
   mover.SetMoved(true);
   UpdateMoves();
 
-  // The marker stands over the king in check after the move, over no other.
+  ShowCheck(OtherColor(color));
+  return true;
+}
+
+void CMap::ShowCheck(irr::s32 sideToMove) {
   irr::s32 checked = -1;
-  if (!IsKingAttacked(tokens, OtherColor(color), checked))
+  if (!IsKingAttacked(tokens, sideToMove, checked))
     checked = -1;
   for (irr::s32 i = 0; i < TOKEN_COUNT; ++i)
     if (tokens[i]->GetType() == King)
       tokens[i]->SetMarker(i == checked);
-  return true;
+}
+
+void CMap::RestorePawn(irr::s32 index) {
+  if (index < 0 || index >= TOKEN_COUNT)
+    return;
+  CGameToken *token = tokens[index];
+  if (token->GetType() == Pawn)
+    return;
+  // Create stores the kind even when there is no scene to build a mesh in.
+  token->DiscardNode();
+  token->Create(token->GetColor(), Pawn, PAWN_MESH, TokenTexture(token->GetColor()));
+  token->SetShadowVisible(shadowsVisible);
 }
 
 // New game: promoted pawns become pawns again, every token goes home,
 // nothing is selected, and the legal moves are rebuilt.
 void CMap::Reset() {
   LogMessage("CMap::Reset");
-  for (irr::s32 i = 0; i < PAWN_SLOTS; ++i) {
-    CGameToken *token = tokens[i];
-    if (token->GetType() == Pawn)
-      continue;
-    // Create stores the kind even when there is no scene to build a mesh in.
-    token->DiscardNode();
-    token->Create(token->GetColor(), Pawn, PAWN_MESH, TokenTexture(token->GetColor()));
-    token->SetShadowVisible(shadowsVisible);
-  }
+  for (irr::s32 i = 0; i < PAWN_SLOTS; ++i)
+    RestorePawn(i);
   for (CGameToken *token : tokens)
     token->Reset();
   ClearSelection();

@@ -150,18 +150,34 @@ TEST_F(GameFilesTest, BrokenFilesAreRefusedAndTheBoardStaysAsItWas) {
   EXPECT_EQ(Board(), board);
 }
 
-TEST_F(GameFilesTest, AFinishedGameShowsItsResultAndEndsTheRunningOne) {
+TEST_F(GameFilesTest, FinishedGamesShowTheirEnd) {
   StartProgram("");
   StartGame(White);
-  const std::string path = WriteFile("mate.pgn", "1. f3 e5 2. g4 Qh4# 0-1\n");
-  ASSERT_TRUE(app.gameFiles.OpenGame(path));
-  EXPECT_EQ(app.game.GetState(), Idle);
-  EXPECT_EQ(app.map.GetToken(TokenOn("h4"))->GetType(), Queen);
-  irr::gui::IGUIStaticText *banner = app.gui.GetBannerText();
-  ASSERT_NE(banner, nullptr);
-  EXPECT_TRUE(banner->isVisible());
-  EXPECT_EQ(std::wstring(banner->getText()), L"Game over: 0-1");
-  EXPECT_EQ(MovesText(), "1. f3 e5\n2. g4 Qh4#\n0-1\n");
+  struct Case {
+    const char *text;
+    GameEnd reason;
+    const wchar_t *banner;
+    const char *moves;
+  } cases[] = {
+      {"1. f3 e5 2. g4 Qh4# 0-1\n", GameEnd::Checkmate, L"CHECK MATE!\nBlack wins", "1. f3 e5\n2. g4 Qh4#\n0-1\n"},
+      {"1. f3 e5 2. g4 Qh4# *\n", GameEnd::Checkmate, L"CHECK MATE!\nBlack wins", "1. f3 e5\n2. g4 Qh4#\n0-1\n"},
+      {"[Result \"1-0\"]\n\n1. e4 e5 1-0\n", GameEnd::Recorded, L"GAME OVER\n1-0", "1. e4 e5\n1-0\n"},
+      {"1. d4 d5 1/2-1/2\n", GameEnd::Recorded, L"GAME OVER\n1/2-1/2", "1. d4 d5\n1/2-1/2\n"},
+  };
+  int n = 0;
+  for (const Case &c : cases) {
+    ASSERT_TRUE(app.gameFiles.OpenGame(WriteFile("over" + std::to_string(n++) + ".pgn", c.text))) << c.text;
+    EXPECT_TRUE(app.game.IsGameOver()) << c.text;
+    EXPECT_EQ(app.game.GetVerdict().reason, c.reason) << c.text;
+    irr::gui::IGUIStaticText *banner = app.gui.GetBannerText();
+    ASSERT_NE(banner, nullptr);
+    EXPECT_TRUE(banner->isVisible()) << c.text;
+    EXPECT_EQ(std::wstring(banner->getText()), c.banner);
+    EXPECT_EQ(MovesText(), c.moves);
+  }
+  EXPECT_EQ(app.map.GetToken(TokenOn("d5"))->GetColor(), Black);
+  gl_Exit();
+  EXPECT_FALSE(platform::FileExists(folder + "/data/kelvar/autosave.pgn")) << "a finished game is not kept";
 }
 
 TEST_F(GameFilesTest, AnUnfinishedGameIsKeptAtExitAndAFinishedOneIsNot) {
