@@ -149,6 +149,7 @@ bool CCEManager::WaitReady() {
 
 void CCEManager::Reset() {
   resultLine = "";
+  startFen.clear();
   WriteToEngine("\nstop\n");
   WriteToEngine("setoption name Hash value 32\n");
   WriteToEngine("setoption name Ponder value false\n");
@@ -180,7 +181,12 @@ void CCEManager::SubmitMove(const BoardSquare &from, const BoardSquare &to, bool
 }
 
 bool CCEManager::SendPosition(const std::vector<std::string> &moves) {
-  std::string command = "position startpos";
+  const std::string fen = startFen; // the game keeps its start position
+  return SendPosition(fen, moves);
+}
+
+bool CCEManager::SendPosition(const std::string &fen, const std::vector<std::string> &moves) {
+  std::string command = fen.empty() ? "position startpos" : "position fen " + fen;
   if (!moves.empty())
     command += " moves";
   movesHistory = L"";
@@ -191,6 +197,7 @@ bool CCEManager::SendPosition(const std::vector<std::string> &moves) {
     movesHistory.append(L'\n');
   }
   command += '\n';
+  startFen = fen;
   LogMessage("CCEManager::SendPosition");
   WriteToEngine(command.c_str());
   // The wait reads past any "bestmove" of a search the position replaces.

@@ -35,12 +35,18 @@ public:
   // the board, so the caller can tell the engine has no move.
   bool ProcessEngineResult(BoardSquare &from, BoardSquare &to);
   bool RequestInitialMove();
-  // Tells the engine the game's position as the moves from the start, without
+  // Tells the engine the game's position as the moves from the game's start, without
   // asking for a search, and makes them the moves kept for the history. Any
   // answer still due from an earlier search is dropped. False if the engine
   // did not confirm it was ready afterwards.
   bool SendPosition(const std::vector<std::string> &moves);
   irr::core::stringw GetMovesHistory() const { return movesHistory; }
+  // Tells the engine a game from elsewhere: "position startpos moves ..." or,
+  // for another start, "position fen <FEN> moves ...". The moves become the
+  // history. False if the engine did not answer "readyok".
+  bool SendPosition(const std::string &startFen, const std::vector<std::string> &moves);
+  // The FEN the current game started from; empty for the standard start.
+  const std::string &GetStartFen() const { return startFen; }
 
 private:
   // Tests and the fuzz target feed engine output through this without a process.
@@ -63,4 +69,5 @@ private:
   irr::core::stringw engineInfo;
   irr::core::stringc resultLine;
   irr::core::stringw movesHistory;
+  std::string startFen;
 };
