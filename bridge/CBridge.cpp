@@ -222,7 +222,8 @@ void CBridge::OnGo(std::istringstream &arguments) {
   int analysisMs = -1;
   while (arguments >> word) {
     // "go movetime N" asks for advice within N ms; other limits are ours.
-    if (word == "movetime" && arguments >> word && ParseInt(word, ANALYSIS_MS_MIN, BridgeSettings::THINK_MS_MAX, analysisMs))
+    if (word == "movetime" && arguments >> word &&
+        ParseInt(word, ANALYSIS_MS_MIN, BridgeSettings::THINK_MS_MAX, analysisMs))
       continue;
     options += (options.empty() ? "" : " ") + word;
   }
@@ -295,6 +296,7 @@ void CBridge::Search(bool handBack) {
     if (move.size() == 4 || move[4] == 'q')
       searchMoves.push_back(move);
   analysing = false;
+  handingBack = handBack;
   if (handBack) {
     weakenMarginCp = -1;
     stockfish.StartSearch(HAND_BACK_SEARCH);
@@ -314,6 +316,7 @@ void CBridge::Analyse(int thinkMs) {
   searchMoves = board.LegalMoves();
   weakenMarginCp = -1;
   analysing = true;
+  handingBack = false;
   stockfish.StartSearch("go movetime " + std::to_string(thinkMs));
 }
 
@@ -351,7 +354,9 @@ void CBridge::OnBestMove(const std::string &line) {
     move = "(none)";
   {
     std::lock_guard<std::mutex> lock(outputMutex);
-    lastBestMove = IsMoveText(move) && !analysing ? move : "";
+    // Only the engine's own move comes back as a hand-back; the answer to a
+    // hand-back or to a request for advice may well be the player's next move.
+    lastBestMove = IsMoveText(move) && !analysing && !handingBack ? move : "";
   }
   Write("bestmove " + move + "\n");
 }

@@ -94,6 +94,7 @@ private:
   std::vector<std::string> searchMoves; // the moves the answer may be
   int weakenMarginCp = -1;              // >= 0: pick among the candidates
   bool analysing = false;               // the answer is advice
+  bool handingBack = false;             // the answer is thrown away
   std::mt19937 random;
 
   std::mutex outputMutex;
