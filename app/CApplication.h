@@ -4,8 +4,10 @@
 
 #include "app/CCameraRig.h"
 #include "app/CEventReceiver.h"
+#include "app/CPlayerSettings.h"
 #include "engine/CCEManager.h"
 #include "game/CGame.h"
+#include "game/CHint.h"
 #include "scene/CMap.h"
 #include "ui/CDebugWindow.h"
 #include "ui/CGui.h"
@@ -26,6 +28,8 @@ struct CApplication {
   CGui gui;
   CDebugWindow debugWindow;
   CGame game;
+  CHint hint;
+  CPlayerSettings settings;
   CCEManager engine;
 };
 

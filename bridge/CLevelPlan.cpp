@@ -13,9 +13,9 @@ const int SKILL_FULL = 20;
 // How a level is played. The two lowest levels weaken by choice: a shallow
 // search lists several candidate moves and one of those scoring close to
 // the best is played at random, like a player who sees the moves but not
-// which is best. Casual uses the engine's lowest Skill Level; the levels
-// above it ask for an Elo rating. Depth limits end searches whose extra
-// depth the weakened play would not use anyway.
+// which is best. Casual uses a low Skill Level; the levels above it ask for
+// an Elo rating. The depth limits keep neighbouring levels apart also at
+// short think times, where the time would otherwise bound both alike.
 struct LevelRow {
   const char *name;
   int skill; // -1: not by skill
@@ -26,9 +26,9 @@ struct LevelRow {
 };
 
 const LevelRow LEVELS[LEVEL_MAX] = {
-    {"Beginner", -1, 0, 1, 6, 300}, {"Novice", -1, 0, 3, 4, 120},        {"Casual", 0, 0, 4, 1, 0},
-    {"Club", -1, 1600, 6, 1, 0},    {"Strong club", -1, 1900, 10, 1, 0}, {"Expert", -1, 2200, 14, 1, 0},
-    {"Master", -1, 2500, 0, 1, 0},  {"Full strength", -1, 0, 0, 1, 0},
+    {"Beginner", -1, 0, 1, 6, 300}, {"Novice", -1, 0, 2, 5, 150},       {"Casual", 1, 0, 4, 1, 0},
+    {"Club", -1, 1700, 6, 1, 0},    {"Strong club", -1, 1950, 8, 1, 0}, {"Expert", -1, 2200, 9, 1, 0},
+    {"Master", -1, 2550, 0, 1, 0},  {"Full strength", -1, 0, 0, 1, 0},
 };
 
 bool Has(const std::set<std::string> &options, const char *name) { return options.count(name) != 0; }

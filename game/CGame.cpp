@@ -42,9 +42,10 @@ void CGame::SetState(s32 s) {
   case LocalGame:
     app.gui.OnGameStateChanged(LocalGame);
     app.map.Reset();
+    app.settings.OnNewGame(); // a new engine chosen in the Config window starts here
     app.engine.Reset();
     awaitingEcho = false; // a new game never swallows an answer of the last one
-    app.map.SetShadowsVisible(false);
+    app.map.SetShadowsVisible(app.settings.Get().shadows);
     if (humanColor == Black) {
       app.engine.RequestInitialMove();
       app.cameraRig.SetBlackView(false);
@@ -65,7 +66,8 @@ void CGame::SetActivePlayer(s32 c) {
   if (app.map.IsMate(c)) {
     app.gui.ShowBanner(MateBannerRect(), MATE_TEXT, MATE_COLOR);
     app.gui.SetBannerVisible(true);
-    platform::Beep(MATE_TONE_HZ, MATE_TONE_MS);
+    if (app.settings.Get().sound)
+      platform::Beep(MATE_TONE_HZ, MATE_TONE_MS);
   }
 }
 

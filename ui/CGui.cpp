@@ -2,6 +2,7 @@
 #include "ui/CGui.h"
 
 #include "app/CApplication.h"
+#include "ui/CConfigWindow.h"
 #include "ui/CGUITextWindow.h"
 #include "ui/GuiIds.h"
 
@@ -51,6 +52,7 @@ void CGui::Draw() {
 }
 
 void CGui::Exit() {
+  CConfigWindow::Shutdown();
   if (movesWindow) {
     CGUITextWindow::Destroy(movesWindow);
     movesWindow = nullptr;
@@ -80,6 +82,8 @@ bool CGui::CreateMenus() {
   localGame->addSeparator();
   localGame->addItem(L"Load...", ID_MENU_LOAD, true, false);
   localGame->addItem(L"Save...", ID_MENU_SAVE, true, false);
+  localGame->addSeparator();
+  localGame->addItem(L"Hint", ID_MENU_HINT, true, false);
 
   gui::IGUIContextMenu *help = menuBar->getSubMenu(MENU_HELP);
   help->addItem(L"Debug Window", ID_MENU_DEBUG_WINDOW, true, false);
@@ -90,8 +94,7 @@ bool CGui::CreateMenus() {
   help->addSeparator();
   help->addItem(L"About...", ID_MENU_ABOUT, true, false);
 
-  // Configuration, loading and saving do not exist: shown, but greyed.
-  program->setItemEnabled(0, false);
+  // Loading and saving do not exist: shown, but greyed.
   localGame->setItemEnabled(4, false);
   localGame->setItemEnabled(5, false);
   return true;

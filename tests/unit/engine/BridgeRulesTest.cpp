@@ -125,10 +125,10 @@ TEST(BridgeLevels, EachLevelSetsTheEngineOptionsItOffers) {
   };
   const Case cases[] = {
       {1, {{"UCI_LimitStrength", "false"}, {"Skill Level", "20"}, {"MultiPV", "6"}}, 1, 6},
-      {2, {{"UCI_LimitStrength", "false"}, {"Skill Level", "20"}, {"MultiPV", "4"}}, 3, 4},
-      {3, {{"UCI_LimitStrength", "false"}, {"Skill Level", "0"}, {"MultiPV", "1"}}, 4, 1},
-      {4, {{"UCI_LimitStrength", "true"}, {"UCI_Elo", "1600"}, {"Skill Level", "20"}, {"MultiPV", "1"}}, 6, 1},
-      {7, {{"UCI_LimitStrength", "true"}, {"UCI_Elo", "2500"}, {"Skill Level", "20"}, {"MultiPV", "1"}}, 0, 1},
+      {2, {{"UCI_LimitStrength", "false"}, {"Skill Level", "20"}, {"MultiPV", "5"}}, 2, 5},
+      {3, {{"UCI_LimitStrength", "false"}, {"Skill Level", "1"}, {"MultiPV", "1"}}, 4, 1},
+      {4, {{"UCI_LimitStrength", "true"}, {"UCI_Elo", "1700"}, {"Skill Level", "20"}, {"MultiPV", "1"}}, 6, 1},
+      {7, {{"UCI_LimitStrength", "true"}, {"UCI_Elo", "2550"}, {"Skill Level", "20"}, {"MultiPV", "1"}}, 0, 1},
       {8, {{"UCI_LimitStrength", "false"}, {"Skill Level", "20"}, {"MultiPV", "1"}}, 0, 1},
   };
   for (const Case &c : cases) {
@@ -151,7 +151,7 @@ TEST(BridgeLevels, EachLevelSetsTheEngineOptionsItOffers) {
   }
   // Only Skill Level: ratings become the nearest skill.
   const CLevelPlan skillOnly = CLevelPlan::ForLevel(5, {"Skill Level"});
-  EXPECT_EQ(OptionMap(skillOnly), (std::map<std::string, std::string>{{"Skill Level", "7"}}));
+  EXPECT_EQ(OptionMap(skillOnly), (std::map<std::string, std::string>{{"Skill Level", "8"}}));
   // The expert's override wins over the level.
   const CLevelPlan forced = CLevelPlan::ForLevel(1, STOCKFISH_OPTIONS, 12);
   EXPECT_EQ(OptionMap(forced).at("Skill Level"), "12");

@@ -328,14 +328,14 @@ TEST_F(ScriptedEngineBridge, LevelOptionIsListedAndSetsTheEngineOptions) {
 
   const char *const expected[] = {
       // the default level, Casual
-      "setoption name UCI_LimitStrength value false\nsetoption name Skill Level value 0\n"
+      "setoption name UCI_LimitStrength value false\nsetoption name Skill Level value 1\n"
       "setoption name MultiPV value 1\nposition startpos\ngo movetime 300 depth 4\n",
       // Beginner: full skill, several lines, a depth of 1
       "setoption name Skill Level value 20\nsetoption name MultiPV value 6\n"
       "position startpos\ngo movetime 300 depth 1\n",
       // Master: a rating
       "setoption name UCI_LimitStrength value true\nsetoption name MultiPV value 1\n"
-      "setoption name UCI_Elo value 2500\nposition startpos\ngo movetime 300\n",
+      "setoption name UCI_Elo value 2550\nposition startpos\ngo movetime 300\n",
       // Full strength
       "setoption name UCI_LimitStrength value false\nposition startpos\ngo movetime 300\n",
   };

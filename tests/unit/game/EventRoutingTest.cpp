@@ -1,6 +1,7 @@
 // What the event receiver does with each event, and whether it consumes it.
 #include "tests/unit/game/GameFixture.h"
 
+#include "ui/CConfigWindow.h"
 #include "ui/GuiIds.h"
 
 namespace {
@@ -108,8 +109,13 @@ TEST_F(EventRouting, MenuCommandsReachTheirHandlers) {
   EXPECT_NE(app.gui.GetMovesWindow(), nullptr);
   EXPECT_TRUE(Menu(ID_MENU_START));
   EXPECT_NE(app.gui.GetColorWindow(), nullptr);
-  for (irr::s32 disabled : {ID_MENU_CONFIG, ID_MENU_LOAD, ID_MENU_SAVE})
+  for (irr::s32 disabled : {ID_MENU_LOAD, ID_MENU_SAVE})
     EXPECT_FALSE(Menu(disabled)) << disabled;
+  EXPECT_TRUE(Menu(ID_MENU_CONFIG));
+  ASSERT_NE(CConfigWindow::GetOpen(), nullptr);
+  EXPECT_TRUE(Menu(ID_MENU_CONFIG)); // brought to the front, not opened twice
+  CConfigWindow::GetOpen()->Cancel();
+  EXPECT_EQ(CConfigWindow::GetOpen(), nullptr);
   // The three boxes are modal: each is closed before the next command.
   for (irr::s32 box : {ID_MENU_ABOUT, ID_MENU_ENGINE_INFO, ID_MENU_QUIT}) {
     EXPECT_TRUE(Menu(box)) << box;
