@@ -1,5 +1,5 @@
-// The tint that shows a suggested move on the board: its from and to squares
-// glow in a colour of their own, apart from the selection's highlight.
+// The tint that shows a suggested move on the board: a translucent blue pane
+// lies on its from and to squares, apart from the selection's highlight.
 #pragma once
 
 #include "app/KelvarTypes.h"
@@ -10,21 +10,26 @@ class CMap;
 
 class CHintMarks {
 public:
+  CHintMarks() = default;
+  ~CHintMarks() = default;
+  CHintMarks(const CHintMarks &) = delete;
+  CHintMarks &operator=(const CHintMarks &) = delete;
+
   // Tints the two squares of the board; any earlier tint goes first.
   void Show(CMap &map, const BoardSquare &from, const BoardSquare &to);
   // Takes the tint off again.
   void Clear();
   bool IsShown() const { return count > 0; }
-  // The squares tinted now (for tests and the log).
+  // The squares tinted now and the panes on them.
   const BoardSquare *Squares() const { return squares; }
+  irr::scene::ISceneNode *Pane(int i) const { return i >= 0 && i < count ? panes[i] : nullptr; }
   int Count() const { return count; }
 
-  // The colour the tinted squares glow with.
+  // The panes' colour, alpha included.
   static const irr::video::SColor TINT;
 
 private:
-  irr::scene::ISceneNode *nodes[2] = {nullptr, nullptr};
-  irr::video::SColor saved[2];
+  irr::scene::ISceneNode *panes[2] = {nullptr, nullptr};
   BoardSquare squares[2];
   int count = 0;
 };

@@ -7,6 +7,7 @@
 #include "ui/CConfigWindow.h"
 #include "ui/GuiIds.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -17,13 +18,20 @@ namespace {
 
 bool Contains(const std::string &text, const std::string &part) { return text.find(part) != std::string::npos; }
 
-// The squares whose fields glow with the hint's tint.
+// The squares under the hint's panes, each pane lying on its square.
 std::vector<std::string> TintedSquares() {
   std::vector<std::string> tinted;
-  for (int x = 0; x < 8; ++x)
-    for (int y = 0; y < 8; ++y)
-      if (app.map.GetField(x, y)->GetNode()->getMaterial(0).EmissiveColor == CHintMarks::TINT)
-        tinted.push_back({char('a' + x), char('1' + y)});
+  const CHintMarks &marks = app.hint.GetMarks();
+  for (int i = 0; i < marks.Count(); ++i) {
+    const BoardSquare square = marks.Squares()[i];
+    const irr::core::vector3df at = marks.Pane(i)->getPosition();
+    const irr::core::vector3df field = app.map.GetField(square.X, square.Y)->GetWorldPosition();
+    EXPECT_FLOAT_EQ(at.X, field.X);
+    EXPECT_FLOAT_EQ(at.Z, field.Z);
+    EXPECT_EQ(marks.Pane(i)->getID(), 0) << "a pane must never be picked";
+    tinted.push_back({char('a' + square.X), char('1' + square.Y)});
+  }
+  std::sort(tinted.begin(), tinted.end());
   return tinted;
 }
 
