@@ -18,6 +18,9 @@ const wchar_t *CPlayerSettings::LevelName(int level) {
 bool CPlayerSettings::Init() {
   if (path.empty())
     path = CSettings::DefaultPath();
+  // An engine named in the environment by hand stands in for Stockfish.
+  const char *given = getenv("ABROK_ENGINE");
+  environmentEngine = given ? given : "";
   for (const std::string &line : values.Load(path))
     LogMessage(line.c_str());
   ExportEnginePath();
@@ -26,10 +29,11 @@ bool CPlayerSettings::Init() {
 
 void CPlayerSettings::ExportEnginePath() {
   // The engine program is our child: it inherits the variable.
-  if (values.enginePath.empty())
+  const std::string &engine = values.enginePath.empty() ? environmentEngine : values.enginePath;
+  if (engine.empty())
     unsetenv("ABROK_ENGINE");
   else
-    setenv("ABROK_ENGINE", values.enginePath.c_str(), 1);
+    setenv("ABROK_ENGINE", engine.c_str(), 1);
   runningEngine = values.enginePath;
 }
 

@@ -41,5 +41,6 @@ private:
 
   CSettings values;
   std::string path;
-  std::string runningEngine; // the path the engine program was started with
+  std::string runningEngine;     // the settings' path the engine program was started with
+  std::string environmentEngine; // ABROK_ENGINE as the program found it
 };

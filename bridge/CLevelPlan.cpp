@@ -27,7 +27,7 @@ struct LevelRow {
 
 const LevelRow LEVELS[LEVEL_MAX] = {
     {"Beginner", -1, 0, 1, 6, 300}, {"Novice", -1, 0, 2, 5, 150},       {"Casual", 1, 0, 4, 1, 0},
-    {"Club", -1, 1700, 6, 1, 0},    {"Strong club", -1, 1950, 8, 1, 0}, {"Expert", -1, 2200, 9, 1, 0},
+    {"Club", -1, 1700, 6, 1, 0},    {"Strong club", -1, 1950, 8, 1, 0}, {"Expert", -1, 2200, 7, 1, 0},
     {"Master", -1, 2550, 0, 1, 0},  {"Full strength", -1, 0, 0, 1, 0},
 };
 
