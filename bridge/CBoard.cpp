@@ -84,6 +84,10 @@ bool CBoard::SetFen(const std::string &fen, std::string &error) {
     } else if (c >= '1' && c <= '8') {
       file += c - '0';
     } else if (strchr("pnbrqkPNBRQK", c) && file < 8) {
+      if (IsPawn(c) && (rank == 0 || rank == 7)) {
+        error = "a pawn on the first or last rank";
+        return false;
+      }
       placed[rank * 8 + file++] = c;
     } else {
       error = std::string("unexpected '") + c + "' in the piece placement";

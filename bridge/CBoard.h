@@ -13,7 +13,9 @@ public:
   // Sets up the start position.
   void Reset();
   // Sets up the position of a Forsyth-Edwards text (the move counters may be
-  // left out). On false the board is unchanged and error says why.
+  // left out). False, with the board unchanged and error saying why, for a
+  // placement that is not 8 ranks of 8 squares with one king per side and no
+  // pawn on the first or last rank, or a broken side, castling or en passant.
   bool SetFen(const std::string &fen, std::string &error);
   // Plays a move in UCI text (e2e4, e7e8q, e1g1 for castling). The move is
   // assumed to be legal: check it with IsLegal or LegalMoves first.

@@ -195,22 +195,36 @@ void CBridge::OnNewGame() {
 }
 
 void CBridge::OnPosition(std::istringstream &arguments) {
-  std::string word;
+  // "position startpos [moves ...]" or "position fen <six fields> [moves ...]".
+  std::string word, fen;
   arguments >> word;
-  if (word != "startpos") {
-    std::cerr << "Abrok: only \"position startpos [moves ...]\" is understood; ignored\n";
+  if (word == "fen") {
+    while (arguments >> word && word != "moves")
+      fen += (fen.empty() ? "" : " ") + word;
+    CBoard check;
+    std::string reason;
+    if (!check.SetFen(fen, reason)) {
+      std::cerr << "Abrok: position fen refused (" << reason << "): " << fen << "\n";
+      return;
+    }
+  } else if (word != "startpos") {
+    std::cerr << "Abrok: only \"position startpos|fen <FEN> [moves ...]\" is understood; ignored\n";
+    return;
+  } else if (arguments >> word && word != "moves") {
+    std::cerr << "Abrok: \"" << word << "\" after \"position startpos\" ignored\n";
     return;
   }
   FinishSearch();
   moves.clear();
-  board.Reset();
+  startFen = fen;
+  std::string unused;
+  if (startFen.empty())
+    board.Reset();
+  else
+    board.SetFen(startFen, unused);
   {
     std::lock_guard<std::mutex> lock(outputMutex);
     lastBestMove.clear();
-  }
-  if (arguments >> word && word != "moves") {
-    std::cerr << "Abrok: \"" << word << "\" after \"position startpos\" ignored\n";
-    return;
   }
   while (arguments >> word)
     if (!PlayMove(word))
@@ -254,8 +268,9 @@ void CBridge::OnMove(const std::string &move) {
 
 bool CBridge::PlayMove(const std::string &move) {
   if (!board.IsLegal(move)) {
-    std::cerr << "Abrok: move " << move << " is not legal after \"" << (moves.empty() ? "startpos" : Join(moves))
-              << "\"; ignored\n";
+    const std::string start = startFen.empty() ? "" : "fen " + startFen + (moves.empty() ? "" : " moves ");
+    std::cerr << "Abrok: move " << move << " is not legal after \"" << start
+              << (moves.empty() && startFen.empty() ? "startpos" : Join(moves)) << "\"; ignored\n";
     return false;
   }
   moves.push_back(move);
@@ -271,7 +286,10 @@ void CBridge::Prepare(const CLevelPlan &plan) {
     stockfish.Send("setoption name " + name + " value " + value);
     sentOptions[name] = value;
   }
-  stockfish.Send("position startpos" + (moves.empty() ? std::string() : " moves " + Join(moves)));
+  std::string position = startFen.empty() ? "position startpos" : "position fen " + startFen;
+  if (!moves.empty())
+    position += " moves " + Join(moves);
+  stockfish.Send(position);
   candidates.Clear();
 }
 

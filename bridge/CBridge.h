@@ -84,6 +84,7 @@ private:
   BridgeSettings settings;
   CStockfish stockfish;
   bool haveEngine = false;
+  std::string startFen;           // the game's start position; empty for the standard one
   std::vector<std::string> moves; // the game since the start position
   CBoard board;
   std::map<std::string, std::string> sentOptions; // the engine's option values as last set
