@@ -19,17 +19,17 @@ const wchar_t *const THINK_ONLY_TEXT = L"This engine has no strength options: ev
                                        L"think time applies.";
 const char *const THINK_ONLY_MARK = "only the think time applies";
 
-// What the engine matches of the strength ladder showed for each level,
-// against the level below (level 1: against a player of random moves).
+// What the strength ladder measured for each level (engine matches, 20
+// games a pair, 100 ms a move): relative strength only, no rating.
 const wchar_t *const LEVEL_NOTES[CSettings::LEVEL_MAX] = {
-    L"Sees captures, misses plans; beats random moves.",
-    L"Wins most games against Beginner.",
-    L"Stockfish's lowest skill.",
-    L"Wins most games against Casual.",
-    L"Wins most games against Club.",
-    L"Wins most games against Strong club.",
-    L"Wins most games against Expert.",
-    L"Stockfish at full strength within the think time.",
+    L"Misses much. Measured: won 20 of 20 against random moves, 5% against Casual.",
+    L"Measured: 75% against Beginner.",
+    L"Measured: 75% against Novice.",
+    L"Measured: 75% against Casual.",
+    L"Measured: 97.5% against Club.",
+    L"Measured: 92.5% against Strong club.",
+    L"Measured: 87.5% against Expert.",
+    L"Stockfish unlimited within the think time. Measured: 85% against Master.",
 };
 
 // The one open window; the program keeps its own reference to it.
