@@ -38,8 +38,10 @@ bool gl_Init(irr::video::E_DRIVER_TYPE driverType) {
   app.driver->setTextureCreationFlag(irr::video::ETCF_ALWAYS_32_BIT, true);
 
   if (!app.eventReceiver.Init() || !app.cameraRig.Init() || !app.map.Init() || !app.gui.Init() ||
-      !app.debugWindow.Init() || !app.game.Init() || !app.engine.Init() || !app.gameFiles.Init())
+      !app.debugWindow.Init() || !app.game.Init() || !app.hint.Init() || !app.settings.Init() || !app.engine.Init() ||
+      !app.gameFiles.Init())
     return false;
+  app.settings.SendEngineOptions();
 
   app.game.SetState(Startup);
   LogMessage("gl_Init finished");
@@ -64,6 +66,7 @@ void gl_Update() {
   app.map.Update();
   app.gui.Update();
   app.game.Update();
+  app.hint.Update();
   app.debugWindow.Update();
   app.engine.Update();
   app.gameFiles.Update();
@@ -75,6 +78,7 @@ void gl_Exit() {
   app.map.Exit();
   app.gui.Exit();
   app.game.Exit();
+  app.hint.Exit();
   app.debugWindow.Exit();
   app.gameFiles.Exit(); // while the engine link still holds the game's moves
   app.engine.Exit();

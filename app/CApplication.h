@@ -4,9 +4,11 @@
 
 #include "app/CCameraRig.h"
 #include "app/CEventReceiver.h"
+#include "app/CPlayerSettings.h"
 #include "engine/CCEManager.h"
 #include "game/CGame.h"
 #include "game/CGameFiles.h"
+#include "game/CHint.h"
 #include "scene/CMap.h"
 #include "ui/CDebugWindow.h"
 #include "ui/CGui.h"
@@ -27,6 +29,8 @@ struct CApplication {
   CGui gui;
   CDebugWindow debugWindow;
   CGame game;
+  CHint hint;
+  CPlayerSettings settings;
   CCEManager engine;
   CGameFiles gameFiles;
 };

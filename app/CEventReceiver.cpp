@@ -1,6 +1,7 @@
 #include "app/CEventReceiver.h"
 
 #include "app/CApplication.h"
+#include "ui/CConfigWindow.h"
 #include "ui/GuiIds.h"
 
 using namespace irr;
@@ -16,6 +17,13 @@ bool CEventReceiver::OnEvent(const SEvent &event) {
   default:
     return false;
   }
+}
+
+// True while the keyboard focus rests in an edit box (the Config window's
+// engine path), whose letters are text, not commands.
+bool CEventReceiver::IsTypingText() {
+  gui::IGUIElement *focus = app.guiEnvironment ? app.guiEnvironment->getFocus() : nullptr;
+  return focus && focus->getType() == gui::EGUIET_EDIT_BOX;
 }
 
 bool CEventReceiver::GetMouseButton(int index) const {
@@ -48,6 +56,11 @@ bool CEventReceiver::OnKeyInput(const SEvent::SKeyInput &key) {
   if (key.Control && key.PressedDown && key.Key == KEY_KEY_N) {
     if (app.gui.CanStartGame())
       app.gui.ShowColorWindow();
+    return true;
+  }
+  // H asks for a hint, unless the letter is being typed into a text field.
+  if (key.Key == KEY_KEY_H && key.PressedDown && !key.Control && !IsTypingText()) {
+    app.hint.Request();
     return true;
   }
   return false;
@@ -120,7 +133,13 @@ bool CEventReceiver::OnMenuCommand(s32 command) {
   case ID_MENU_RESIGN:
     app.game.Resign();
     return true;
-  default: // "Config..." has no handler
+  case ID_MENU_CONFIG:
+    CConfigWindow::Show();
+    return true;
+  case ID_MENU_HINT:
+    app.hint.Request();
+    return true;
+  default:
     return false;
   }
 }
@@ -157,13 +176,17 @@ bool CEventReceiver::OnButtonClicked(s32 id) {
 bool CEventReceiver::OnMouseInput(const SEvent::SMouseInput &mouse) {
   switch (mouse.Event) {
   case EMIE_LMOUSE_PRESSED_DOWN:
-    if (!app.gui.IsPointerOverGui())
+    if (!app.gui.IsPointerOverGui()) {
+      app.hint.Clear(); // a shown hint lasts until the next click
       app.game.OnLeftMouseDown();
+    }
     leftButtonDown = true;
     break;
   case EMIE_RMOUSE_PRESSED_DOWN:
-    if (!app.gui.IsPointerOverGui())
+    if (!app.gui.IsPointerOverGui()) {
+      app.hint.Clear();
       app.game.OnRightMouseDown();
+    }
     rightButtonDown = true;
     break;
   case EMIE_LMOUSE_LEFT_UP:

@@ -20,6 +20,7 @@ public:
 
 private:
   bool OnKeyInput(const irr::SEvent::SKeyInput &key);
+  static bool IsTypingText();
   bool OnGuiEvent(const irr::SEvent::SGUIEvent &gui);
   bool OnMenuCommand(irr::s32 command);
   bool OnButtonClicked(irr::s32 id);

@@ -8,28 +8,38 @@
 
 namespace {
 
-const int REQUEST_TIMEOUT_MS = 5000;
 const int STOP_TIMEOUT_MS = 5000;
 const int SKILL_LEVEL_MAX = 20;
-const int THINK_MS_MAX = 600000;
+const int ANALYSIS_MS_MIN = 10;
+const char *const LEVEL_OPTION = "Level";
+const char *const THINK_OPTION = "Think Time";
 // The hand-back's answer is thrown away by the front end: the shallowest
 // search gives it at once.
 const char *const HAND_BACK_SEARCH = "go depth 1";
+
+// Reads an integer in [low, high] from text; false if it is not one.
+bool ParseInt(const std::string &text, int low, int high, int &value) {
+  char *end = nullptr;
+  errno = 0;
+  const long parsed = strtol(text.c_str(), &end, 10);
+  if (errno != 0 || end == text.c_str() || *end != '\0' || parsed < low || parsed > high)
+    return false;
+  value = int(parsed);
+  return true;
+}
 
 // Reads an integer variable in [low, high]; keeps fallback otherwise.
 int ReadSetting(const char *name, int low, int high, int fallback) {
   const char *text = getenv(name);
   if (!text)
     return fallback;
-  char *end = nullptr;
-  errno = 0;
-  const long value = strtol(text, &end, 10);
-  if (errno != 0 || end == text || *end != '\0' || value < low || value > high) {
+  int value = fallback;
+  if (!ParseInt(text, low, high, value)) {
     std::cerr << "Abrok: " << name << "=" << text << " is not a number from " << low << " to " << high << "; using "
               << fallback << "\n";
     return fallback;
   }
-  return int(value);
+  return value;
 }
 
 std::string Join(const std::vector<std::string> &words) {
@@ -50,21 +60,23 @@ std::string Trim(const std::string &line) {
 
 BridgeSettings BridgeSettings::FromEnvironment() {
   BridgeSettings settings;
-  settings.thinkMs = ReadSetting("ABROK_THINK_MS", 1, THINK_MS_MAX, settings.thinkMs);
-  settings.skillLevel = ReadSetting("ABROK_SKILL_LEVEL", 0, SKILL_LEVEL_MAX, settings.skillLevel);
+  settings.thinkFixed = getenv("ABROK_THINK_MS") != nullptr;
+  settings.thinkMs = ReadSetting("ABROK_THINK_MS", 1, BridgeSettings::THINK_MS_MAX, settings.thinkMs);
+  if (getenv("ABROK_SKILL_LEVEL"))
+    settings.skillOverride = ReadSetting("ABROK_SKILL_LEVEL", 0, SKILL_LEVEL_MAX, -1);
   return settings;
 }
 
 void CBridge::Start() {
   const std::string path = CStockfish::Locate();
   if (path.empty()) {
-    std::cerr << "Abrok: Stockfish not found (ABROK_STOCKFISH, PATH, /usr/games/stockfish);"
+    std::cerr << "Abrok: no engine found (ABROK_ENGINE, ABROK_STOCKFISH, PATH, /usr/games/stockfish);"
                  " install the Debian package 'stockfish'\n";
     return;
   }
-  haveStockfish = stockfish.Start(path, settings.skillLevel, [this](const std::string &line) { OnBestMove(line); });
-  if (haveStockfish)
-    haveStockfish = RefreshLegalMoves();
+  haveEngine = stockfish.Start(
+      path, [this](const std::string &line) { OnBestMove(line); },
+      [this](const std::string &line) { candidates.OnInfo(line); });
 }
 
 bool CBridge::HandleLine(const std::string &rawLine) {
@@ -81,10 +93,9 @@ bool CBridge::HandleLine(const std::string &rawLine) {
     AnswerUci();
   else if (command == "isready")
     Write("readyok\n"); // commands are taken at any time, also during a search
-  else if (command == "setoption") {
-    if (haveStockfish)
-      stockfish.Send(line);
-  } else if (command == "stop")
+  else if (command == "setoption")
+    OnSetOption(line);
+  else if (command == "stop")
     OnStop();
   else if (command == "ucinewgame")
     OnNewGame();
@@ -100,14 +111,19 @@ bool CBridge::HandleLine(const std::string &rawLine) {
 }
 
 void CBridge::Quit() {
-  if (haveStockfish)
+  if (haveEngine)
     stockfish.FinishSearch(STOP_TIMEOUT_MS);
   stockfish.Quit();
 }
 
 void CBridge::AnswerUci() {
   std::string text = "id name Abrok 5.0\nid author the Kelvar developers\n";
-  if (haveStockfish) {
+  text += "option name " + std::string(LEVEL_OPTION) + " type spin default " + std::to_string(LEVEL_DEFAULT) + " min " +
+          std::to_string(LEVEL_MIN) + " max " + std::to_string(LEVEL_MAX) + "\n";
+  text += "option name " + std::string(THINK_OPTION) + " type spin default " +
+          std::to_string(BridgeSettings::THINK_MS_DEFAULT) + " min " + std::to_string(BridgeSettings::THINK_MS_MIN) +
+          " max " + std::to_string(BridgeSettings::THINK_MS_MAX) + "\n";
+  if (haveEngine) {
     std::string name, author;
     for (const std::string &id : stockfish.Identity()) {
       if (id.compare(0, 8, "id name ") == 0)
@@ -116,22 +132,63 @@ void CBridge::AnswerUci() {
         author = id.substr(10);
     }
     text += "info string engine " + name + (author.empty() ? "" : " by " + author) + "\n";
-    text += "info string think time " + std::to_string(settings.thinkMs) + " ms, skill level " +
-            std::to_string(settings.skillLevel) + " of 20\n";
+    if (CLevelPlan::ForLevel(settings.level, EngineOptions(), settings.skillOverride).levelApplies)
+      text += "info string levels 1 to 8 weaken the engine\n";
+    else
+      text += "info string the engine offers neither Skill Level nor UCI_Elo: only the think time applies\n";
+    if (settings.skillOverride >= 0)
+      text += "info string skill level " + std::to_string(settings.skillOverride) + " of 20 (ABROK_SKILL_LEVEL)\n";
+    if (settings.thinkFixed)
+      text += "info string think time " + std::to_string(settings.thinkMs) + " ms (ABROK_THINK_MS)\n";
   } else {
-    text += "info string Stockfish not found: install the Debian package stockfish\n";
+    text += "info string no engine found: install the Debian package stockfish\n";
   }
   Write(text + "uciok\n");
 }
 
+void CBridge::OnSetOption(const std::string &line) {
+  // "setoption name <name, may hold blanks> [value <value>]"
+  const size_t nameAt = line.find(" name ");
+  if (nameAt == std::string::npos) {
+    std::cerr << "Abrok: setoption without a name ignored: " << line << "\n";
+    return;
+  }
+  const size_t valueAt = line.find(" value ", nameAt);
+  const std::string name =
+      Trim(line.substr(nameAt + 6, valueAt == std::string::npos ? std::string::npos : valueAt - nameAt - 6));
+  const std::string value = valueAt == std::string::npos ? "" : Trim(line.substr(valueAt + 7));
+  if (name == LEVEL_OPTION) {
+    if (!ParseInt(value, LEVEL_MIN, LEVEL_MAX, settings.level))
+      std::cerr << "Abrok: Level " << value << " is not from " << LEVEL_MIN << " to " << LEVEL_MAX << "; ignored\n";
+    return; // applied from the next search on
+  }
+  if (name == THINK_OPTION) {
+    int thinkMs = 0;
+    if (!ParseInt(value, BridgeSettings::THINK_MS_MIN, BridgeSettings::THINK_MS_MAX, thinkMs))
+      std::cerr << "Abrok: Think Time " << value << " is not a number of milliseconds from "
+                << BridgeSettings::THINK_MS_MIN << " to " << BridgeSettings::THINK_MS_MAX << "; ignored\n";
+    else if (!settings.thinkFixed)
+      settings.thinkMs = thinkMs;
+    return;
+  }
+  // Other options go to the engine if it has them (Hash, Ponder, ...).
+  if (haveEngine && EngineOptions().count(name)) {
+    FinishSearch();
+    stockfish.Send(line);
+    sentOptions[name] = value;
+  } else {
+    std::cerr << "Abrok: the engine has no option \"" << name << "\"; ignored\n";
+  }
+}
+
 void CBridge::OnStop() {
-  // Stockfish's answer to the stop is still passed on: every go gets its bestmove.
-  if (haveStockfish)
+  // The engine's answer to the stop is still passed on: every go gets its bestmove.
+  if (haveEngine)
     stockfish.StopSearch();
 }
 
 void CBridge::OnNewGame() {
-  if (!haveStockfish)
+  if (!haveEngine)
     return;
   FinishSearch();
   stockfish.Send("ucinewgame");
@@ -157,8 +214,6 @@ void CBridge::OnPosition(std::istringstream &arguments) {
     std::cerr << "Abrok: \"" << word << "\" after \"position startpos\" ignored\n";
     return;
   }
-  if (!NeedStockfish("position"))
-    return;
   FinishSearch();
   moves.clear();
   startFen = fen;
@@ -171,26 +226,34 @@ void CBridge::OnPosition(std::istringstream &arguments) {
     std::lock_guard<std::mutex> lock(outputMutex);
     lastBestMove.clear();
   }
-  if (!RefreshLegalMoves())
-    return;
   while (arguments >> word)
     if (!PlayMove(word))
       return; // the game stands after the last good move
 }
 
 void CBridge::OnGo(std::istringstream &arguments) {
-  std::string options;
-  std::getline(arguments >> std::ws, options);
+  std::string word, options;
+  int analysisMs = -1;
+  while (arguments >> word) {
+    // "go movetime N" asks for advice within N ms; other limits are ours.
+    if (word == "movetime" && arguments >> word &&
+        ParseInt(word, ANALYSIS_MS_MIN, BridgeSettings::THINK_MS_MAX, analysisMs))
+      continue;
+    options += (options.empty() ? "" : " ") + word;
+  }
   if (!options.empty())
     std::cerr << "Abrok: go options ignored, the search is bounded: " << options << "\n";
-  if (!NeedStockfish("go"))
+  if (!NeedEngine("go"))
     return;
   FinishSearch();
-  Search(false);
+  if (analysisMs > 0)
+    Analyse(analysisMs);
+  else
+    Search(false);
 }
 
 void CBridge::OnMove(const std::string &move) {
-  if (!NeedStockfish(move))
+  if (!NeedEngine(move))
     return;
   FinishSearch();
   bool handBack = false;
@@ -204,7 +267,7 @@ void CBridge::OnMove(const std::string &move) {
 }
 
 bool CBridge::PlayMove(const std::string &move) {
-  if (std::find(legalMoves.begin(), legalMoves.end(), move) == legalMoves.end()) {
+  if (!board.IsLegal(move)) {
     const std::string start = startFen.empty() ? "" : "fen " + startFen + (moves.empty() ? "" : " moves ");
     std::cerr << "Abrok: move " << move << " is not legal after \"" << start
               << (moves.empty() && startFen.empty() ? "startpos" : Join(moves)) << "\"; ignored\n";
@@ -212,54 +275,78 @@ bool CBridge::PlayMove(const std::string &move) {
   }
   moves.push_back(move);
   board.Apply(move);
-  return RefreshLegalMoves();
+  return true;
 }
 
-bool CBridge::RefreshLegalMoves() {
+void CBridge::Prepare(const CLevelPlan &plan) {
+  for (const auto &[name, value] : plan.options) {
+    auto sent = sentOptions.find(name);
+    if (sent != sentOptions.end() && sent->second == value)
+      continue;
+    stockfish.Send("setoption name " + name + " value " + value);
+    sentOptions[name] = value;
+  }
   std::string position = startFen.empty() ? "position startpos" : "position fen " + startFen;
   if (!moves.empty())
     position += " moves " + Join(moves);
-  std::vector<std::string> lines;
-  if (!stockfish.Request(position + "\ngo perft 1", "Nodes searched", REQUEST_TIMEOUT_MS, lines)) {
-    std::cerr << "Abrok: Stockfish did not list the legal moves\n";
+  stockfish.Send(position);
+  candidates.Clear();
+}
+
+bool CBridge::AnswerGameOver() {
+  if (!board.LegalMoves().empty())
     return false;
-  }
-  // Perft lists each legal move as "e2e4: 1".
-  legalMoves.clear();
-  for (const std::string &line : lines) {
-    const size_t colon = line.find(':');
-    if (colon != std::string::npos && IsMoveText(line.substr(0, colon)))
-      legalMoves.push_back(line.substr(0, colon));
-  }
+  // Mate or stalemate: there is nothing to search.
+  Write("bestmove (none)\n");
   return true;
 }
 
 void CBridge::Search(bool handBack) {
+  if (AnswerGameOver())
+    return;
+  const CLevelPlan plan = CLevelPlan::ForLevel(settings.level, EngineOptions(), settings.skillOverride);
+  Prepare(plan);
+  // The game promotes only to a queen: an under-promotion would come back
+  // changed and put the two move lists out of step, so it is never chosen.
+  const std::vector<std::string> legal = board.LegalMoves();
+  searchMoves.clear();
+  for (const std::string &move : legal)
+    if (move.size() == 4 || move[4] == 'q')
+      searchMoves.push_back(move);
+  analysing = false;
+  handingBack = handBack;
   if (handBack) {
+    weakenMarginCp = -1;
     stockfish.StartSearch(HAND_BACK_SEARCH);
     return;
   }
-  // The game promotes only to a queen: an under-promotion would come back
-  // changed and put the two move lists out of step, so it is never chosen.
-  std::vector<std::string> playable;
-  for (const std::string &move : legalMoves)
-    if (move.size() == 4 || move[4] == 'q')
-      playable.push_back(move);
-  std::string go = "go movetime " + std::to_string(settings.thinkMs);
-  if (!playable.empty() && playable.size() < legalMoves.size())
-    go += " searchmoves " + Join(playable);
+  weakenMarginCp = plan.candidates > 1 ? plan.marginCp : -1;
+  std::string go = plan.GoCommand(settings.thinkMs);
+  if (!searchMoves.empty() && searchMoves.size() < legal.size())
+    go += " searchmoves " + Join(searchMoves);
   stockfish.StartSearch(go);
+}
+
+void CBridge::Analyse(int thinkMs) {
+  if (AnswerGameOver())
+    return;
+  Prepare(CLevelPlan::FullStrength(EngineOptions()));
+  searchMoves = board.LegalMoves();
+  weakenMarginCp = -1;
+  analysing = true;
+  handingBack = false;
+  stockfish.StartSearch("go movetime " + std::to_string(thinkMs));
 }
 
 void CBridge::FinishSearch() {
   if (!stockfish.FinishSearch(STOP_TIMEOUT_MS))
-    std::cerr << "Abrok: Stockfish did not end its search\n";
+    std::cerr << "Abrok: the engine did not end its search\n";
 }
 
-bool CBridge::NeedStockfish(const std::string &what) {
-  if (haveStockfish && stockfish.IsRunning())
+bool CBridge::NeedEngine(const std::string &what) {
+  if (haveEngine && stockfish.IsRunning())
     return true;
-  std::cerr << "Abrok: no Stockfish to play with; \"" << what << "\" ignored\n";
+  std::cerr << "Abrok: no engine to play with; \"" << what << "\" ignored\n";
   return false;
 }
 
@@ -269,11 +356,25 @@ void CBridge::OnBestMove(const std::string &line) {
   std::istringstream words(line);
   std::string keyword, move;
   words >> keyword >> move;
+  if (weakenMarginCp >= 0) {
+    const std::string pick = candidates.Pick(weakenMarginCp, random);
+    if (std::find(searchMoves.begin(), searchMoves.end(), pick) != searchMoves.end())
+      move = pick;
+  }
+  // An answer that is not one of the moves asked for (an engine that does
+  // not know searchmoves, or one that is broken) is replaced by a legal move,
+  // so the game never stalls on it.
+  if (std::find(searchMoves.begin(), searchMoves.end(), move) == searchMoves.end() && !searchMoves.empty()) {
+    std::cerr << "Abrok: the engine answered \"" << line << "\"; playing " << searchMoves.front() << " instead\n";
+    move = searchMoves.front();
+  }
   if (move.empty())
     move = "(none)";
   {
     std::lock_guard<std::mutex> lock(outputMutex);
-    lastBestMove = IsMoveText(move) ? move : "";
+    // Only the engine's own move comes back as a hand-back; the answer to a
+    // hand-back or to a request for advice may well be the player's next move.
+    lastBestMove = IsMoveText(move) && !analysing && !handingBack ? move : "";
   }
   Write("bestmove " + move + "\n");
 }

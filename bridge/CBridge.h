@@ -1,22 +1,34 @@
 // The front end's side of the engine program: a reduced UCI in which every
 // move made on the board arrives as a bare line (e2e4, e7e8q) and is answered
-// by a search, driven here through Stockfish with standard UCI.
+// by a search, driven here through a UCI engine (Stockfish by default) with
+// standard UCI. The program keeps the game and its legal moves itself.
 #pragma once
 
 #include "bridge/CBoard.h"
+#include "bridge/CCandidateLines.h"
+#include "bridge/CLevelPlan.h"
 #include "bridge/CStockfish.h"
 
+#include <map>
 #include <mutex>
+#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
 
-// Strength settings, taken from the environment: ABROK_THINK_MS (think time
-// per move, default 1000) and ABROK_SKILL_LEVEL (Stockfish's "Skill Level",
-// 0..20, default 4; 20 is full strength).
+// Strength settings. The front end sets the level and the think time with
+// the UCI options "Level" and "Think Time"; the environment variables
+// ABROK_THINK_MS (think time per move, ms) and ABROK_SKILL_LEVEL (the
+// engine's "Skill Level", 0..20, in place of the level) override them.
 struct BridgeSettings {
-  int thinkMs = 1000;
-  int skillLevel = 4;
+  static constexpr int THINK_MS_DEFAULT = 1000;
+  static constexpr int THINK_MS_MIN = 100;
+  static constexpr int THINK_MS_MAX = 600000;
+
+  int thinkMs = THINK_MS_DEFAULT;
+  bool thinkFixed = false; // ABROK_THINK_MS was given: "Think Time" is ignored
+  int level = LEVEL_DEFAULT;
+  int skillOverride = -1; // ABROK_SKILL_LEVEL, -1 when not given
 
   // Reads the variables; a value that is not a number in range is reported
   // on standard error and the default kept.
@@ -25,18 +37,23 @@ struct BridgeSettings {
 
 class CBridge {
 public:
-  explicit CBridge(const BridgeSettings &settings) : settings(settings) {}
+  explicit CBridge(const BridgeSettings &settings) : settings(settings), random(std::random_device{}()) {}
 
-  // Starts Stockfish. Without it the bridge still answers "uci" and
-  // "isready", but every search is refused with a message on standard error.
+  // Starts the engine. Without it the bridge still answers "uci" and
+  // "isready" and follows the game, but every search is refused with a
+  // message on standard error.
   void Start();
   // Handles one line from the front end; false once the bridge must quit.
   bool HandleLine(const std::string &line);
-  // Ends a running search and Stockfish.
+  // Ends a running search and the engine.
   void Quit();
+
+  // The names of the engine's options (empty without an engine).
+  const std::set<std::string> &EngineOptions() const { return stockfish.Options(); }
 
 private:
   void AnswerUci();
+  void OnSetOption(const std::string &line);
   void OnStop();
   void OnNewGame();
   void OnPosition(std::istringstream &arguments);
@@ -44,14 +61,21 @@ private:
   void OnMove(const std::string &move);
   // Checks a move against the legal moves and plays it; reports a refusal.
   bool PlayMove(const std::string &move);
-  // Sets Stockfish's position to the game and asks it for the legal moves.
-  bool RefreshLegalMoves();
-  // Starts Stockfish's search for the side to move: the bounded search, or
-  // the minimal one that answers the hand-back of the engine's own move.
+  // Starts the engine's search for the side to move: the level's bounded
+  // search, or the minimal one that answers the hand-back of the engine's
+  // own move.
   void Search(bool handBack);
+  // A full-strength search of thinkMs whose answer is advice, not the
+  // engine's move: the front end's hint.
+  void Analyse(int thinkMs);
+  // Sets the engine's position to the game and sends the option values that
+  // differ from those it has.
+  void Prepare(const CLevelPlan &plan);
+  // Answers at once when the side to move has no legal move.
+  bool AnswerGameOver();
   // Ends a running search before the game changes under it.
   void FinishSearch();
-  bool NeedStockfish(const std::string &what);
+  bool NeedEngine(const std::string &what);
   // Reader thread: passes a search's answer on, as a bare "bestmove" line.
   void OnBestMove(const std::string &line);
   // Writes to the front end; both threads write, one at a time.
@@ -59,11 +83,21 @@ private:
 
   BridgeSettings settings;
   CStockfish stockfish;
-  bool haveStockfish = false;
-  std::string startFen;                // the game's start position; empty for the standard one
-  std::vector<std::string> moves;      // the game since the start position
-  std::vector<std::string> legalMoves; // of the position after moves
+  bool haveEngine = false;
+  std::string startFen;           // the game's start position; empty for the standard one
+  std::vector<std::string> moves; // the game since the start position
   CBoard board;
+  std::map<std::string, std::string> sentOptions; // the engine's option values as last set
+
+  // The running search, read by the reader thread once its answer comes.
+  // Set before the search starts and left alone until it has ended.
+  CCandidateLines candidates;
+  std::vector<std::string> searchMoves; // the moves the answer may be
+  int weakenMarginCp = -1;              // >= 0: pick among the candidates
+  bool analysing = false;               // the answer is advice
+  bool handingBack = false;             // the answer is thrown away
+  std::mt19937 random;
+
   std::mutex outputMutex;
   std::string lastBestMove; // guarded by outputMutex
 };

@@ -8,6 +8,7 @@
 
 namespace {
 
+const char *const ENGINE_VARIABLE = "ABROK_ENGINE";
 const char *const PATH_VARIABLE = "ABROK_STOCKFISH";
 const char *const DEBIAN_PATH = "/usr/games/stockfish";
 const int HANDSHAKE_TIMEOUT_MS = 10000; // Stockfish loads its network at start
@@ -25,6 +26,9 @@ bool StartsWith(const std::string &text, const std::string &prefix) {
 CStockfish::~CStockfish() { Quit(); }
 
 std::string CStockfish::Locate() {
+  const char *engine = getenv(ENGINE_VARIABLE);
+  if (engine && *engine)
+    return IsExecutable(engine) ? engine : "";
   if (const char *configured = getenv(PATH_VARIABLE))
     return IsExecutable(configured) ? configured : "";
   if (const char *path = getenv("PATH")) {
@@ -37,10 +41,11 @@ std::string CStockfish::Locate() {
   return IsExecutable(DEBIAN_PATH) ? DEBIAN_PATH : "";
 }
 
-bool CStockfish::Start(const std::string &path, int skillLevel, const BestMoveHandler &handler) {
+bool CStockfish::Start(const std::string &path, const BestMoveHandler &handler, const InfoHandler &infoHandler) {
   onBestMove = handler;
+  onInfo = infoHandler;
   if (!process.Start(path.c_str())) {
-    std::cerr << "Abrok: cannot start Stockfish at " << path << "\n";
+    std::cerr << "Abrok: cannot start the engine at " << path << "\n";
     return false;
   }
   running = true;
@@ -48,15 +53,19 @@ bool CStockfish::Start(const std::string &path, int skillLevel, const BestMoveHa
 
   std::vector<std::string> lines;
   if (!Request("uci", "uciok", HANDSHAKE_TIMEOUT_MS, lines)) {
-    std::cerr << "Abrok: Stockfish at " << path << " did not answer \"uci\"\n";
+    std::cerr << "Abrok: the engine at " << path << " did not answer \"uci\"\n";
     return false;
   }
-  for (const std::string &line : lines)
+  for (const std::string &line : lines) {
     if (StartsWith(line, "id "))
       identity.push_back(line);
-  Send("setoption name Skill Level value " + std::to_string(skillLevel));
+    // "option name <name, may hold blanks> type <kind> ..."
+    const size_t type = line.find(" type ");
+    if (StartsWith(line, "option name ") && type != std::string::npos)
+      options.insert(line.substr(12, type - 12));
+  }
   if (!Request("isready", "readyok", HANDSHAKE_TIMEOUT_MS, lines)) {
-    std::cerr << "Abrok: Stockfish at " << path << " did not answer \"isready\"\n";
+    std::cerr << "Abrok: the engine at " << path << " did not answer \"isready\"\n";
     return false;
   }
   return true;
@@ -155,7 +164,7 @@ void CStockfish::ReadLoop() {
       std::lock_guard<std::mutex> lock(mutex);
       running = false;
       if (!quitting)
-        std::cerr << "Abrok: Stockfish has ended\n";
+        std::cerr << "Abrok: the engine has ended\n";
       changed.notify_all();
       return;
     }
@@ -181,6 +190,8 @@ void CStockfish::OnLine(const std::string &line) {
     }
     return;
   }
+  if (searching && onInfo && StartsWith(line, "info "))
+    onInfo(line);
   if (requesting && !requestDone) {
     requestLines.push_back(line);
     if (StartsWith(line, requestEnd)) {

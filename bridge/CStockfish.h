@@ -1,5 +1,5 @@
-// The Stockfish process behind the bridge: found, started and spoken to with
-// standard UCI. A reader thread takes its output line by line, so searches
+// The UCI engine behind the bridge, Stockfish unless another is named: found,
+// started and spoken to with standard UCI. A reader thread takes its output line by line, so searches
 // run in the background while the bridge goes on answering the front end.
 #pragma once
 
@@ -8,6 +8,7 @@
 #include <condition_variable>
 #include <functional>
 #include <mutex>
+#include <set>
 #include <string>
 #include <thread>
 #include <vector>
@@ -16,20 +17,23 @@ class CStockfish {
 public:
   // Called on the reader thread with each "bestmove" line of a search.
   using BestMoveHandler = std::function<void(const std::string &line)>;
+  // Called on the reader thread with each "info" line of a search.
+  using InfoHandler = std::function<void(const std::string &line)>;
 
   CStockfish() = default;
   ~CStockfish();
   CStockfish(const CStockfish &) = delete;
   CStockfish &operator=(const CStockfish &) = delete;
 
-  // Finds Stockfish: the path in the environment variable ABROK_STOCKFISH if
-  // set (and nothing else then), else "stockfish" on the PATH, else
+  // Finds the engine: the path in the environment variable ABROK_ENGINE if
+  // set and not empty (any UCI engine), else ABROK_STOCKFISH if set (and
+  // nothing else then), else "stockfish" on the PATH, else
   // /usr/games/stockfish. Empty if none is executable.
   static std::string Locate();
 
-  // Starts Stockfish at path, completes its UCI handshake and sets its skill
-  // level. False, with a message on standard error, if any of it fails.
-  bool Start(const std::string &path, int skillLevel, const BestMoveHandler &onBestMove);
+  // Starts the engine at path and completes its UCI handshake. False, with a
+  // message on standard error, if any of it fails.
+  bool Start(const std::string &path, const BestMoveHandler &onBestMove, const InfoHandler &onInfo = nullptr);
 
   // Sends one command line (the line feed is added).
   void Send(const std::string &command);
@@ -50,8 +54,10 @@ public:
   // given up and a late answer dropped).
   bool FinishSearch(int timeoutMs);
 
-  // The "id" lines of Stockfish's handshake.
+  // The "id" lines of the engine's handshake.
   const std::vector<std::string> &Identity() const { return identity; }
+  // The names of the options the engine listed in its handshake.
+  const std::set<std::string> &Options() const { return options; }
   bool IsRunning();
 
   // Tells Stockfish to quit, waits a little for it and ends it otherwise.
@@ -74,5 +80,7 @@ private:
   std::string requestEnd;
   std::vector<std::string> requestLines;
   std::vector<std::string> identity;
+  std::set<std::string> options;
   BestMoveHandler onBestMove;
+  InfoHandler onInfo;
 };

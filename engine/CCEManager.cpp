@@ -51,6 +51,8 @@ void CCEManager::ForgetPartialLine() {
 
 bool CCEManager::Init() {
   ForgetPartialLine();
+  engineInfo = L""; // a restarted engine program may drive another engine
+  hintPending = hintWanted = false;
   if (!process.Start(ENGINE_PATH)) {
     const std::string line = std::string("CCEManager::Init cannot start ") + ENGINE_PATH + ": " + strerror(errno);
     LogMessage(line.c_str());
@@ -93,6 +95,11 @@ void CCEManager::Exit() {
 
 void CCEManager::ConsumedByWait(stringc &collected, const stringc &chunk) {
   collected.append(chunk);
+  // The advice's answer went into the wait: the next "bestmove" is the engine's.
+  if (hintPending && (lineBuffer + collected).find("bestmove") >= 0) {
+    hintPending = hintWanted = false;
+    LogMessage("CCEManager hint answer read by a wait; the hint is dropped");
+  }
   // The rest of a line the poll had begun is gone into this wait; keeping the
   // beginning would glue it to the next line.
   ForgetPartialLine();
@@ -151,8 +158,8 @@ void CCEManager::Reset() {
   resultLine = "";
   startFen.clear();
   WriteToEngine("\nstop\n");
-  WriteToEngine("setoption name Hash value 32\n");
-  WriteToEngine("setoption name Ponder value false\n");
+  SendOption("Hash", "32");
+  SendOption("Ponder", "false");
   WriteToEngine("\nucinewgame\n");
   WriteToEngine("position startpos\n");
   if (WaitReady())
@@ -178,6 +185,12 @@ void CCEManager::SubmitMove(const BoardSquare &from, const BoardSquare &to, bool
   for (char c : move)
     movesHistory.append(wchar_t(c));
   app.gui.RefreshMovesWindow();
+}
+
+bool CCEManager::SendOption(const char *name, const char *value) {
+  const std::string line = std::string("setoption name ") + name + " value " + value;
+  LogMessage(("CCEManager " + line).c_str());
+  return WriteToEngine((line + "\n").c_str());
 }
 
 bool CCEManager::SendPosition(const std::vector<std::string> &moves) {
@@ -229,7 +242,12 @@ void CCEManager::OnEngineBytes(const char *data, size_t size) {
       lineBuffer.append(data[i]); // carriage returns too: the parse ignores them
       continue;
     }
-    if (lineBuffer.find("bestmove") >= 0) {
+    if (lineBuffer.find("bestmove") >= 0 && hintPending) {
+      hintPending = false;
+      if (hintWanted)
+        hintLine = lineBuffer;
+      LogMessage(("CCEManager hint " + std::string(lineBuffer.c_str())).c_str());
+    } else if (lineBuffer.find("bestmove") >= 0) {
       resultLine = lineBuffer;
       currMoveCount = 0;
       LogMessage(lineBuffer.c_str());
@@ -245,6 +263,23 @@ void CCEManager::OnEngineBytes(const char *data, size_t size) {
   }
 }
 
+// Reads the four move characters after "bestmove " into the squares; a
+// character outside its alphabet leaves that coordinate as it was.
+namespace {
+void ParseMoveSquares(const stringc &move, BoardSquare &from, BoardSquare &to) {
+  for (irr::s32 i = 0; i < 8; ++i) {
+    if (move[0] == FILE_LETTERS[i])
+      from.X = i;
+    if (move[2] == FILE_LETTERS[i])
+      to.X = i;
+    if (move[1] == RANK_DIGITS[i])
+      from.Y = i;
+    if (move[3] == RANK_DIGITS[i])
+      to.Y = i;
+  }
+}
+} // namespace
+
 bool CCEManager::ProcessEngineResult(BoardSquare &from, BoardSquare &to) {
   if (resultLine.size() < RESULT_MIN_LENGTH)
     return false;
@@ -252,18 +287,44 @@ bool CCEManager::ProcessEngineResult(BoardSquare &from, BoardSquare &to) {
   // move after them is dropped.
   resultLine = resultLine.subString(RESULT_MOVE_AT, 4);
   from = to = BoardSquare(-1, -1); // stays off the board for "(none)" or garbage
-  for (irr::s32 i = 0; i < 8; ++i) {
-    if (resultLine[0] == FILE_LETTERS[i])
-      from.X = i;
-    if (resultLine[2] == FILE_LETTERS[i])
-      to.X = i;
-    if (resultLine[1] == RANK_DIGITS[i])
-      from.Y = i;
-    if (resultLine[3] == RANK_DIGITS[i])
-      to.Y = i;
-  }
+  ParseMoveSquares(resultLine, from, to);
   LogMessage("ProcessEngineResult:");
   LogMessage(resultLine.c_str());
   resultLine = "";
   return true;
+}
+
+// --- Advice for the player ---------------------------------------------------
+
+bool CCEManager::RequestHint(irr::u32 thinkMs) {
+  if (hintPending || !WaitReady())
+    return false;
+  hintLine = "";
+  const std::string go = "go movetime " + std::to_string(thinkMs) + "\n";
+  if (!WriteToEngine(go.c_str()))
+    return false;
+  hintPending = hintWanted = true;
+  return true;
+}
+
+bool CCEManager::FetchHint(BoardSquare &from, BoardSquare &to) {
+  // "bestmove (none)" and other short or odd answers are no advice.
+  const bool usable =
+      hintLine.size() >= RESULT_MIN_LENGTH && hintLine[RESULT_MOVE_AT] >= 'a' && hintLine[RESULT_MOVE_AT] <= 'h';
+  if (!usable) {
+    hintLine = "";
+    return false;
+  }
+  from = BoardSquare();
+  to = BoardSquare();
+  ParseMoveSquares(hintLine.subString(RESULT_MOVE_AT, 4), from, to);
+  hintLine = "";
+  return true;
+}
+
+void CCEManager::CancelHint() {
+  hintWanted = false;
+  hintLine = "";
+  if (hintPending)
+    WriteToEngine("\nstop\n");
 }

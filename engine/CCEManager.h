@@ -47,6 +47,19 @@ public:
   bool SendPosition(const std::string &startFen, const std::vector<std::string> &moves);
   // The FEN the current game started from; empty for the standard start.
   const std::string &GetStartFen() const { return startFen; }
+  // Sends "setoption name <name> value <value>" and logs the line.
+  bool SendOption(const char *name, const char *value);
+
+  // Asks the engine for advice on the side to move ("go movetime <ms>");
+  // its answer is kept apart from the engine's own moves. False if it was
+  // not sent (the engine not ready, or advice already on its way).
+  bool RequestHint(irr::u32 thinkMs);
+  // True once the advice has come; from and to are then its squares.
+  bool FetchHint(BoardSquare &from, BoardSquare &to);
+  // Drops the advice: a search still running is stopped, and its answer,
+  // whenever it comes, is not taken for the engine's move.
+  void CancelHint();
+  bool IsHintPending() const { return hintPending; }
 
 private:
   // Tests and the fuzz target feed engine output through this without a process.
@@ -68,6 +81,9 @@ private:
   platform::ChildProcess process;
   irr::core::stringw engineInfo;
   irr::core::stringc resultLine;
+  irr::core::stringc hintLine; // the advice's "bestmove" line, once it came
+  bool hintPending = false;    // an advice search's "bestmove" is still to come
+  bool hintWanted = false;     // ... and it is to be shown
   irr::core::stringw movesHistory;
   std::string startFen;
 };

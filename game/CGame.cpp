@@ -45,10 +45,11 @@ void CGame::SetState(s32 s) {
     app.gui.OnGameStateChanged(LocalGame);
     app.map.Reset();
     record.Start(app.map, White);
+    app.settings.OnNewGame(); // a new engine chosen in the Config window starts here
     app.engine.Reset();
     app.gui.ResetGameDisplay(); // the last game's banner goes, its moves too
     awaitingEcho = false;       // a new game never swallows an answer of the last one
-    app.map.SetShadowsVisible(false);
+    app.map.SetShadowsVisible(app.settings.Get().shadows);
     if (humanColor == Black && !twoPlayers) {
       app.engine.RequestInitialMove();
       app.cameraRig.SetBlackView(false);
@@ -134,7 +135,7 @@ void CGame::EndGame() {
   engineStuck = false;
   app.map.ClearSelection();
   CGameOverNotice::Show(verdict);
-  if (verdict.reason == GameEnd::Checkmate)
+  if (verdict.reason == GameEnd::Checkmate && app.settings.Get().sound)
     platform::Beep(MATE_TONE_HZ, MATE_TONE_MS);
   if (!twoPlayers)
     app.engine.SendPosition(record.GetMoveTexts());

@@ -10,6 +10,7 @@ BUILD_PACKAGES=(
   fonts-liberation            # Liberation Sans: the font the bitmap fonts are drawn from
   libasound2-dev              # the check-mate tone through ALSA
   stockfish                   # the chess engine our engine program drives
+  libinih-dev                 # reads the settings file (kelvar.ini)
 )
 TEST_PACKAGES=(
   libgtest-dev libgmock-dev   # unit tests
@@ -18,6 +19,7 @@ TEST_PACKAGES=(
   xvfb xdotool                # end-to-end tests: a virtual screen and real clicks
   x11-apps imagemagick        # screenshots of the game window (xwd, convert)
   x11-utils                   # xwininfo, to find the window
+  ethereal-chess              # a second UCI engine: the engine program drives any UCI engine
   pgn-extract                 # an independent PGN reader that checks the game files we write
   dpkg-dev                    # the Debian package: dpkg-shlibdeps finds its library dependencies
   lintian                     # checks the Debian package

@@ -2,6 +2,7 @@
 #include "ui/CGui.h"
 
 #include "app/CApplication.h"
+#include "ui/CConfigWindow.h"
 #include "ui/CGUITextWindow.h"
 #include "ui/GuiIds.h"
 
@@ -62,6 +63,7 @@ void CGui::Draw() {
 }
 
 void CGui::Exit() {
+  CConfigWindow::Shutdown();
   if (movesWindow) {
     CGUITextWindow::Destroy(movesWindow);
     movesWindow = nullptr;
@@ -96,6 +98,7 @@ bool CGui::CreateMenus() {
   localGame->addSeparator();
   localGame->addItem(L"Take Back", ID_MENU_TAKE_BACK, false, false);
   localGame->addItem(L"Resign", ID_MENU_RESIGN, false, false);
+  localGame->addItem(L"Hint", ID_MENU_HINT, true, false);
 
   gui::IGUIContextMenu *help = menuBar->getSubMenu(MENU_HELP);
   help->addItem(L"Debug Window", ID_MENU_DEBUG_WINDOW, true, false);
@@ -106,7 +109,5 @@ bool CGui::CreateMenus() {
   help->addSeparator();
   help->addItem(L"About...", ID_MENU_ABOUT, true, false);
 
-  // Configuration does not exist: shown, but greyed.
-  program->setItemEnabled(0, false);
   return true;
 }

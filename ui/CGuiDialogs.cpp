@@ -51,7 +51,16 @@ void CGui::ShowQuitDialog() {
 void CGui::ShowAboutDialog() { ShowMessageBox(L"About the Program...", ABOUT_TEXT, gui::EMBF_OK, -1); }
 
 void CGui::ShowEngineInfoDialog() {
-  const core::stringw info = app.engine.GetEngineInfo();
+  core::stringw info = app.engine.GetEngineInfo();
+  // The level the engine plays now, which its handshake cannot tell.
+  const CSettings &settings = app.settings.Get();
+  info += L"\nLevel: ";
+  info += settings.level;
+  info += L" (";
+  info += CPlayerSettings::LevelName(settings.level);
+  info += L"), think time ";
+  info += settings.thinkMs;
+  info += L" ms";
   ShowMessageBox(L"About the ChessEngine...", info.c_str(), gui::EMBF_OK, -1);
 }
 

@@ -263,7 +263,9 @@ TEST_F(BridgeGameTest, HandshakeNamesTheBridgeAndStockfish) {
   const std::wstring info = app.engine.GetEngineInfo().c_str(); // asked again if start-up missed it
   EXPECT_EQ(info.rfind(L"id name Abrok 5.0\n", 0), 0u);
   EXPECT_NE(info.find(L"Stockfish"), std::wstring::npos);
-  EXPECT_EQ(info.substr(info.size() - 6), L"uciok\n");
+  // The wait ends as soon as "uciok" is in; its line feed may come after.
+  EXPECT_EQ(info.substr(info.rfind(L"\nuciok")), info.back() == L'\n' ? L"\nuciok\n" : L"\nuciok");
+  EXPECT_NE(info.find(L"option name Level type spin default 3 min 1 max 8\n"), std::wstring::npos);
 }
 
 TEST_F(BridgeGameTest, RepliesWithALegalMoveAndAnswersTheHandBackAtOnce) {
@@ -305,4 +307,133 @@ TEST_F(BridgeGameTest, AShortGameStaysInStep) {
       ASSERT_TRUE(PollResult(from, to, 8000)) << "turn " << turn << ": no answer";
     }
   }
+}
+
+// --- Any UCI engine behind the bridge -------------------------------------------------
+
+// The bridge driving the scripted test engine as its UCI engine: the test
+// engine knows no "go perft" and plays the moves its script queues.
+class ScriptedEngineBridge : public ::testing::Test {
+protected:
+  void SetUp() override {
+    char pattern[] = "/tmp/kelvar-bridge-engine-XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    folder = pattern;
+  }
+  void TearDown() override {
+    bridge.reset();
+    fs::remove_all(folder);
+  }
+
+  // Starts the bridge on the test engine with this script (the transcript
+  // of what the engine was sent is added).
+  void Start(const std::string &script) {
+    std::ofstream(folder / "script") << "transcript " << (folder / "transcript").string() << "\n" << script;
+    setenv("ABROK_ENGINE", KELVAR_TEST_ENGINE, 1);
+    setenv("KELVAR_TEST_ENGINE_SCRIPT", (folder / "script").c_str(), 1);
+    bridge = std::make_unique<BridgeSession>("300");
+    unsetenv("ABROK_ENGINE");
+    unsetenv("KELVAR_TEST_ENGINE_SCRIPT");
+    ASSERT_TRUE(bridge->started);
+    ASSERT_TRUE(bridge->WaitReady());
+  }
+
+  std::string Transcript() const { return ReadWholeFile(folder / "transcript"); }
+
+  fs::path folder;
+  std::unique_ptr<BridgeSession> bridge;
+};
+
+// The engine offers Stockfish's strength options: each level sets them, and
+// only the values that change are sent again.
+TEST_F(ScriptedEngineBridge, LevelOptionIsListedAndSetsTheEngineOptions) {
+  Start("reply uci id name Scripted\\noption name Skill Level type spin default 20 min 0 max 20\\n"
+        "option name UCI_LimitStrength type check default false\\n"
+        "option name UCI_Elo type spin default 1350 min 1350 max 2850\\n"
+        "option name MultiPV type spin default 1 min 1 max 500\\nuciok\\n\n"
+        "bestmove e2e4 e2e4 e2e4 e2e4\n");
+  bridge->Send("uci");
+  std::string answer;
+  for (std::string line; (line = bridge->ReadLine(3000)) != "(none)" && line != "uciok";)
+    answer += line + "\n";
+  EXPECT_NE(answer.find("option name Level type spin default 3 min 1 max 8\n"), std::string::npos) << answer;
+  EXPECT_NE(answer.find("engine Scripted"), std::string::npos) << answer;
+
+  const char *const expected[] = {
+      // the default level, Casual
+      "setoption name UCI_LimitStrength value false\nsetoption name Skill Level value 1\n"
+      "setoption name MultiPV value 1\nposition startpos\ngo movetime 300 depth 4\n",
+      // Beginner: full skill, several lines, a depth of 1
+      "setoption name Skill Level value 20\nsetoption name MultiPV value 6\n"
+      "position startpos\ngo movetime 300 depth 1\n",
+      // Master: a rating
+      "setoption name UCI_LimitStrength value true\nsetoption name MultiPV value 1\n"
+      "setoption name UCI_Elo value 2550\nposition startpos\ngo movetime 300\n",
+      // Full strength
+      "setoption name UCI_LimitStrength value false\nposition startpos\ngo movetime 300\n",
+  };
+  const int levels[] = {0, 1, 7, 8};
+  for (int i = 0; i < 4; ++i) {
+    const size_t before = Transcript().size();
+    if (levels[i])
+      bridge->Send("setoption name Level value " + std::to_string(levels[i]));
+    bridge->Send("position startpos");
+    bridge->Send("go");
+    EXPECT_EQ(bridge->ReadLine(3000), "bestmove e2e4") << "level " << levels[i];
+    EXPECT_EQ(Transcript().substr(before), expected[i]) << "level " << levels[i];
+  }
+  for (const char *bad : {"setoption name Level value 0", "setoption name Level value 9",
+                          "setoption name Level value x", "setoption name Think Time value 5"})
+    bridge->Send(bad);
+  EXPECT_TRUE(bridge->WaitReady());
+  EXPECT_EQ(CountOf(bridge->Errors(), "ignored"), 4) << bridge->Errors();
+}
+
+// A whole game through an engine without "go perft": the bridge knows the
+// legal moves itself, replaces an illegal answer and ends at the mate.
+TEST_F(ScriptedEngineBridge, EngineWithoutPerftPlaysALegalGameToMate) {
+  // Fool's mate with the engine as White; each move is handed back, and the
+  // engine's answers to the hand-backs are Black's moves.
+  Start("bestmove f2f3 e7e5 e2e5 d8h4\n");
+  bridge->Send("position startpos");
+  bridge->Send("go");
+  EXPECT_EQ(bridge->ReadLine(3000), "bestmove f2f3");
+  bridge->Send("f2f3");
+  EXPECT_EQ(bridge->ReadLine(3000), "bestmove e7e5");
+  bridge->Send("e7e5");
+  // "e2e5" is not legal for White here: a legal move is played instead.
+  const std::string replaced = bridge->ReadLine(3000);
+  ASSERT_TRUE(std::regex_match(replaced, BARE_BESTMOVE)) << replaced;
+  EXPECT_NE(bridge->Errors().find("the engine answered \"bestmove e2e5\""), std::string::npos) << bridge->Errors();
+
+  // The game goes on from a fresh position with the mate itself.
+  bridge->Send("position startpos moves f2f3 e7e5 g2g4");
+  bridge->Send("go");
+  EXPECT_EQ(bridge->ReadLine(3000), "bestmove d8h4");
+  bridge->Send("d8h4");
+  EXPECT_EQ(bridge->ReadLine(3000), "bestmove (none)") << "White is mated";
+  EXPECT_EQ(Transcript().find("perft"), std::string::npos);
+}
+
+// Stockfish itself: a hint (go movetime) is searched at full strength and is
+// not taken for the engine's move when the player then plays it.
+TEST(Bridge, AdviceSearchIsNotTakenForTheEnginesMove) {
+  BridgeSession bridge("200");
+  ASSERT_TRUE(bridge.started);
+  ASSERT_TRUE(bridge.WaitReady());
+  bridge.Send("setoption name Level value 1");
+  bridge.Send("position startpos moves e2e4 e7e5 g1f3 b8c6 f1b5 a7a6");
+  bridge.Send("go movetime 300");
+  const std::string hint = bridge.ReadLine(5000);
+  ASSERT_TRUE(std::regex_match(hint, BARE_BESTMOVE)) << hint;
+  // The hinted move is a move of the player: it gets a full reply, with
+  // Black's legal moves.
+  bridge.Send(hint.substr(9));
+  const std::string reply = bridge.ReadLine(5000);
+  ASSERT_TRUE(std::regex_match(reply, BARE_BESTMOVE)) << reply;
+  CBoard board;
+  for (const char *move : {"e2e4", "e7e5", "g1f3", "b8c6", "f1b5", "a7a6"})
+    board.Apply(move);
+  board.Apply(hint.substr(9));
+  EXPECT_TRUE(board.IsLegal(reply.substr(9))) << hint << " then " << reply;
 }

@@ -1,6 +1,7 @@
 // What the event receiver does with each event, and whether it consumes it.
 #include "tests/unit/game/GameFixture.h"
 
+#include "ui/CConfigWindow.h"
 #include "ui/GuiIds.h"
 
 namespace {
@@ -108,7 +109,11 @@ TEST_F(EventRouting, MenuCommandsReachTheirHandlers) {
   EXPECT_NE(app.gui.GetMovesWindow(), nullptr);
   EXPECT_TRUE(Menu(ID_MENU_START));
   EXPECT_NE(app.gui.GetColorWindow(), nullptr);
-  EXPECT_FALSE(Menu(ID_MENU_CONFIG));
+  EXPECT_TRUE(Menu(ID_MENU_CONFIG));
+  ASSERT_NE(CConfigWindow::GetOpen(), nullptr);
+  EXPECT_TRUE(Menu(ID_MENU_CONFIG)); // brought to the front, not opened twice
+  CConfigWindow::GetOpen()->Cancel();
+  EXPECT_EQ(CConfigWindow::GetOpen(), nullptr);
   // Load opens the file dialog, in the games folder.
   EXPECT_TRUE(Menu(ID_MENU_LOAD));
   irr::gui::IGUIElement *dialog = app.guiEnvironment->getRootGUIElement()->getElementFromId(ID_LOAD_DIALOG, true);
@@ -235,12 +240,13 @@ protected:
 
 TEST_F(GameMenu, TakeBackAndResignAreAppendedAndGreyedWhenTheyCannotAct) {
   irr::gui::IGUIContextMenu *localGame = app.gui.GetMenuBar()->getSubMenu(1);
-  ASSERT_EQ(localGame->getItemCount(), 9u);
+  ASSERT_EQ(localGame->getItemCount(), 10u); // Hint comes last
   EXPECT_EQ(localGame->getItemCommandId(0), ID_MENU_START);
   EXPECT_EQ(localGame->getItemCommandId(2), ID_MENU_ABORT);
   EXPECT_STREQ(localGame->getItemText(6), L""); // the separator
   EXPECT_STREQ(localGame->getItemText(7), L"Take Back");
   EXPECT_STREQ(localGame->getItemText(8), L"Resign");
+  EXPECT_STREQ(localGame->getItemText(9), L"Hint");
   EXPECT_FALSE(ItemEnabled(ID_MENU_TAKE_BACK));
   EXPECT_FALSE(ItemEnabled(ID_MENU_RESIGN));
 

@@ -1,0 +1,66 @@
+#include "app/CPlayerSettings.h"
+
+#include "app/CApplication.h"
+
+#include <cstdlib>
+
+namespace {
+
+const wchar_t *const LEVEL_NAMES[] = {L"Beginner",    L"Novice", L"Casual", L"Club",
+                                      L"Strong club", L"Expert", L"Master", L"Full strength"};
+
+} // namespace
+
+const wchar_t *CPlayerSettings::LevelName(int level) {
+  return level >= CSettings::LEVEL_MIN && level <= CSettings::LEVEL_MAX ? LEVEL_NAMES[level - 1] : L"";
+}
+
+bool CPlayerSettings::Init() {
+  if (path.empty())
+    path = CSettings::DefaultPath();
+  // An engine named in the environment by hand stands in for Stockfish.
+  const char *given = getenv("ABROK_ENGINE");
+  environmentEngine = given ? given : "";
+  for (const std::string &line : values.Load(path))
+    LogMessage(line.c_str());
+  ExportEnginePath();
+  return true;
+}
+
+void CPlayerSettings::ExportEnginePath() {
+  // The engine program is our child: it inherits the variable.
+  const std::string &engine = values.enginePath.empty() ? environmentEngine : values.enginePath;
+  if (engine.empty())
+    unsetenv("ABROK_ENGINE");
+  else
+    setenv("ABROK_ENGINE", engine.c_str(), 1);
+  runningEngine = values.enginePath;
+}
+
+void CPlayerSettings::SendEngineOptions() const {
+  app.engine.SendOption("Level", std::to_string(values.level).c_str());
+  app.engine.SendOption("Think Time", std::to_string(values.thinkMs).c_str());
+}
+
+bool CPlayerSettings::Apply(const CSettings &changed) {
+  const bool engineOptionsChanged = changed.level != values.level || changed.thinkMs != values.thinkMs;
+  values = changed;
+  if (engineOptionsChanged)
+    SendEngineOptions();
+  std::string message;
+  const bool saved = values.Save(path, message);
+  LogMessage(message.c_str());
+  return saved;
+}
+
+void CPlayerSettings::OnNewGame() {
+  if (EngineIsCurrent())
+    return;
+  LogMessage(("CPlayerSettings::OnNewGame starting the engine program for " +
+              (values.enginePath.empty() ? std::string("Stockfish") : values.enginePath))
+                 .c_str());
+  app.engine.Exit();
+  ExportEnginePath();
+  if (app.engine.Init())
+    SendEngineOptions();
+}

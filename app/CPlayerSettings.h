@@ -1,0 +1,46 @@
+// The settings of the running program: loaded at start-up, passed to the
+// engine program, changed by the Config window and saved at once.
+#pragma once
+
+#include "app/CSettings.h"
+
+#include <string>
+
+class CPlayerSettings {
+public:
+  // Loads the settings file (its place from the environment unless a path
+  // was set before) and names the engine for the engine program, which reads
+  // it from ABROK_ENGINE when it starts. Always true: bad settings are
+  // logged and replaced by defaults.
+  bool Init();
+  void Update() {}
+  void Exit() {}
+
+  const CSettings &Get() const { return values; }
+  const std::string &GetPath() const { return path; }
+  void SetPath(const std::string &file) { path = file; }
+
+  // Sends the level and the think time to the engine.
+  void SendEngineOptions() const;
+  // Takes new settings: saves them, sends a changed level or think time to
+  // the engine at once (it plays its next move with them); a new engine
+  // starts with the next game. False if they could not be saved (logged;
+  // they still apply to this run).
+  bool Apply(const CSettings &changed);
+  // Called as a game starts: restarts the engine program if the settings
+  // name another engine than the one it runs.
+  void OnNewGame();
+  // True if the engine program runs the engine the settings name.
+  bool EngineIsCurrent() const { return runningEngine == values.enginePath; }
+
+  // "Beginner" .. "Full strength" for levels 1..8, "" otherwise.
+  static const wchar_t *LevelName(int level);
+
+private:
+  void ExportEnginePath();
+
+  CSettings values;
+  std::string path;
+  std::string runningEngine;     // the settings' path the engine program was started with
+  std::string environmentEngine; // ABROK_ENGINE as the program found it
+};

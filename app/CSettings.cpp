@@ -1,0 +1,162 @@
+#include "app/CSettings.h"
+
+#include <ini.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const int WINDOW_MIN = 320;
+const int WINDOW_MAX = 16384;
+
+struct ParseState {
+  CSettings *settings;
+  std::string path;
+  std::vector<std::string> *log;
+};
+
+bool ParseInt(const char *text, int low, int high, int &value) {
+  char *end = nullptr;
+  errno = 0;
+  const long parsed = strtol(text, &end, 10);
+  if (errno != 0 || end == text || *end != '\0' || parsed < low || parsed > high)
+    return false;
+  value = int(parsed);
+  return true;
+}
+
+bool ParseBool(const char *text, bool &value) {
+  if (!strcmp(text, "true") || !strcmp(text, "false")) {
+    value = !strcmp(text, "true");
+    return true;
+  }
+  return false;
+}
+
+std::string RangeText(int low, int high) {
+  return "a number from " + std::to_string(low) + " to " + std::to_string(high);
+}
+
+// Called by inih for each "key = value" line; false marks the line broken.
+int OnEntry(void *user, const char *section, const char *name, const char *value) {
+  ParseState &state = *static_cast<ParseState *>(user);
+  CSettings &s = *state.settings;
+  const std::string key = std::string(section) + "." + name;
+  std::string expected;
+  bool known = true, ok = false;
+  if (key == "engine.level") {
+    ok = ParseInt(value, CSettings::LEVEL_MIN, CSettings::LEVEL_MAX, s.level);
+    expected = RangeText(CSettings::LEVEL_MIN, CSettings::LEVEL_MAX);
+  } else if (key == "engine.think_ms") {
+    ok = ParseInt(value, CSettings::THINK_MS_MIN, CSettings::THINK_MS_MAX, s.thinkMs);
+    expected = RangeText(CSettings::THINK_MS_MIN, CSettings::THINK_MS_MAX);
+  } else if (key == "engine.path") {
+    s.enginePath = value;
+    ok = true;
+  } else if (key == "game.sound" || key == "game.shadows" || key == "game.turn_camera" || key == "window.fullscreen") {
+    bool &flag = key == "game.sound"         ? s.sound
+                 : key == "game.shadows"     ? s.shadows
+                 : key == "game.turn_camera" ? s.turnCamera
+                                             : s.fullscreen;
+    ok = ParseBool(value, flag);
+    expected = "true or false";
+  } else if (key == "window.width" || key == "window.height") {
+    ok = ParseInt(value, WINDOW_MIN, WINDOW_MAX, key == "window.width" ? s.width : s.height);
+    expected = RangeText(WINDOW_MIN, WINDOW_MAX);
+  } else {
+    known = false;
+  }
+  if (!known)
+    state.log->push_back("settings " + state.path + ": unknown key [" + section + "] " + name + "; ignored");
+  else if (!ok)
+    state.log->push_back("settings " + state.path + ": [" + section + "] " + name + " = " + value + " is not " +
+                         expected + "; the default is kept");
+  return 1; // the line was read; a bad value is reported above
+}
+
+const char *BoolText(bool value) { return value ? "true" : "false"; }
+
+} // namespace
+
+std::string CSettings::DefaultPath() {
+  const char *config = getenv("XDG_CONFIG_HOME");
+  // The base directory specification ignores a relative or empty value.
+  if (config && config[0] == '/')
+    return std::string(config) + "/kelvar/kelvar.ini";
+  const char *home = getenv("HOME");
+  if (home && *home)
+    return std::string(home) + "/.config/kelvar/kelvar.ini";
+  return "";
+}
+
+std::vector<std::string> CSettings::Load(const std::string &path) {
+  std::vector<std::string> log;
+  std::error_code error;
+  if (path.empty() || !fs::exists(path, error)) {
+    log.push_back("settings: no file at " + (path.empty() ? std::string("(no home folder)") : path) +
+                  "; using the defaults");
+    return log;
+  }
+  ParseState state{this, path, &log};
+  const int result = ini_parse(path.c_str(), OnEntry, &state);
+  if (result < 0)
+    log.push_back("settings " + path + ": cannot be read; using the defaults");
+  else if (result > 0)
+    log.push_back("settings " + path + ": line " + std::to_string(result) +
+                  " is not \"key = value\" or \"[section]\"; it is ignored");
+  log.push_back("settings loaded from " + path);
+  return log;
+}
+
+bool CSettings::Save(const std::string &path, std::string &message) const {
+  if (path.empty()) {
+    message = "settings not saved: no home folder to keep them in";
+    return false;
+  }
+  std::error_code error;
+  const fs::path target(path);
+  if (target.has_parent_path())
+    fs::create_directories(target.parent_path(), error);
+  const std::string temporary = path + ".tmp";
+  {
+    std::ofstream out(temporary, std::ios::trunc);
+    out << "[engine]\n"
+        << "level = " << level << "\n"
+        << "think_ms = " << thinkMs << "\n"
+        << "path = " << enginePath << "\n\n"
+        << "[game]\n"
+        << "sound = " << BoolText(sound) << "\n"
+        << "shadows = " << BoolText(shadows) << "\n"
+        << "turn_camera = " << BoolText(turnCamera) << "\n\n"
+        << "[window]\n"
+        << "width = " << width << "\n"
+        << "height = " << height << "\n"
+        << "fullscreen = " << BoolText(fullscreen) << "\n";
+    out.flush();
+    if (!out) {
+      message = "settings not saved to " + path + ": cannot write " + temporary + " (" + strerror(errno) + ")";
+      fs::remove(temporary, error);
+      return false;
+    }
+  }
+  fs::rename(temporary, target, error);
+  if (error) {
+    message = "settings not saved to " + path + ": " + error.message();
+    fs::remove(temporary, error);
+    return false;
+  }
+  message = "settings saved to " + path;
+  return true;
+}
+
+bool CSettings::operator==(const CSettings &o) const {
+  return level == o.level && thinkMs == o.thinkMs && enginePath == o.enginePath && sound == o.sound &&
+         shadows == o.shadows && turnCamera == o.turnCamera && width == o.width && height == o.height &&
+         fullscreen == o.fullscreen;
+}

@@ -1,0 +1,46 @@
+// The player's settings, kept between runs in an INI file
+// ($XDG_CONFIG_HOME/kelvar/kelvar.ini, else ~/.config/kelvar/kelvar.ini):
+//
+//   [engine]  level (1-8), think_ms (500-10000), path (empty for Stockfish)
+//   [game]    sound, shadows, turn_camera (true/false)
+//   [window]  width, height, fullscreen
+//
+// A missing file means the defaults. A line that cannot be read, an unknown
+// key or a value out of range keeps that value's default and is reported.
+#pragma once
+
+#include <string>
+#include <vector>
+
+class CSettings {
+public:
+  static constexpr int LEVEL_MIN = 1;
+  static constexpr int LEVEL_MAX = 8;
+  static constexpr int THINK_MS_MIN = 500;
+  static constexpr int THINK_MS_MAX = 10000;
+
+  int level = 3;
+  int thinkMs = 1000;
+  std::string enginePath; // empty: Stockfish
+  bool sound = true;
+  bool shadows = false;
+  bool turnCamera = false;
+  int width = 1024;
+  int height = 768;
+  bool fullscreen = false;
+
+  // The file's place from the environment; "" when neither XDG_CONFIG_HOME
+  // nor HOME is set.
+  static std::string DefaultPath();
+
+  // Reads the file over the defaults. Returns the lines to log: where the
+  // settings came from and every entry that was not taken.
+  std::vector<std::string> Load(const std::string &path);
+  // Writes every setting to a temporary file beside path and renames it into
+  // place, creating the folder if needed, so a reader never sees half a file.
+  // On false, message says why and the file is as it was.
+  bool Save(const std::string &path, std::string &message) const;
+
+  bool operator==(const CSettings &other) const;
+  bool operator!=(const CSettings &other) const { return !(*this == other); }
+};

@@ -1,0 +1,52 @@
+#include "game/CHint.h"
+
+#include "app/CApplication.h"
+#include "rules/ChessMove.h"
+
+#include <string>
+
+bool CHint::IsPlayersTurn() {
+  return app.game.GetState() == LocalGame && app.game.GetActivePlayer() == app.game.GetHumanColor() &&
+         !app.game.IsAwaitingEcho();
+}
+
+bool CHint::Request() {
+  if (!IsPlayersTurn()) {
+    LogMessage("CHint::Request ignored: not the player's turn");
+    return false;
+  }
+  Clear();
+  if (!app.engine.RequestHint(THINK_MS)) {
+    LogMessage("CHint::Request the engine did not take the request");
+    return false;
+  }
+  LogMessage("CHint::Request");
+  waiting = true;
+  return true;
+}
+
+void CHint::Update() {
+  if ((waiting || marks.IsShown()) && !IsPlayersTurn()) {
+    Clear();
+    return;
+  }
+  BoardSquare from, to;
+  if (!waiting || !app.engine.FetchHint(from, to)) {
+    // An answer that was no move ends the wait as well.
+    if (waiting && !app.engine.IsHintPending()) {
+      waiting = false;
+      LogMessage("CHint::Update the engine gave no move");
+    }
+    return;
+  }
+  waiting = false;
+  marks.Show(app.map, from, to);
+  LogMessage(("CHint " + SquareName(from) + SquareName(to)).c_str());
+}
+
+void CHint::Clear() {
+  if (waiting)
+    app.engine.CancelHint();
+  waiting = false;
+  marks.Clear();
+}

@@ -1,0 +1,71 @@
+#!/usr/bin/env bash
+# A whole game against a second, independent UCI engine (Debian's
+# ethereal-chess), named in the settings file: the engine program drives it
+# without "go perft" and without strength options. The player's side clicks
+# legal moves until the game is over.
+source "$(dirname "$0")/lib.sh"
+
+ETHEREAL=/usr/games/ethereal-chess
+[[ -x "$ETHEREAL" ]] || fail "$ETHEREAL is missing (Debian package ethereal-chess)"
+mkdir -p "$XDG_CONFIG_HOME/kelvar"
+printf '[engine]\nlevel = 1\nthink_ms = 500\npath = %s\n' "$ETHEREAL" >"$XDG_CONFIG_HOME/kelvar/kelvar.ini"
+
+LOCAL_GAME_X=117 MENU_Y=9 SUB_X_LOCAL=110 ITEM_START_Y=30
+WHITE_BUTTON="462 389" CAMERA_WHITE_TOP="21 746"
+MAX_MOVES=150 # the player's moves; the engine mates long before
+
+count() { grep -cF -- "$1" "$GAME_LOG" || true; }
+wait_for_count_log() { # text n timeout
+  local i
+  for i in $(seq $(($3 * 10))); do
+    (($(count "$1") >= $2)) && return 0
+    sleep 0.1
+  done
+  return 1
+}
+# Every move sent to the engine so far: the line after each "SubmitMove".
+moves_played() { awk '/^Kelvar: SubmitMove$/ { getline; sub(/^Kelvar: /, ""); printf "%s ", $0 }' "$GAME_LOG"; }
+
+start_xvfb
+launch_game
+wait_for_log "Kelvar: gl_Init finished" 60
+find_window
+grep -qF "Kelvar: settings loaded from $XDG_CONFIG_HOME/kelvar/kelvar.ini" "$GAME_LOG" || fail "settings not loaded"
+wait_for_log "Kelvar: CMap::MoveGameTokensIn" 20
+sleep 3
+click $LOCAL_GAME_X $MENU_Y
+click $SUB_X_LOCAL $ITEM_START_Y
+click $WHITE_BUTTON
+wait_for_log "Kelvar: CMap::Reset" 10
+click $CAMERA_WHITE_TOP
+sleep 0.5
+# The engine program's own child is Ethereal, not Stockfish.
+engine_program=$(pgrep -P "$GAME_PID" | head -n1)
+[[ "$(ps -o comm= --ppid "$engine_program")" == ethereal-chess ]] || fail "the engine program does not run Ethereal"
+
+for ((n = 1; n <= MAX_MOVES; n++)); do
+  # shellcheck disable=SC2046
+  move=$("$KELVAR_BINARY_DIR/tests/e2e/kelvar_legalmove" "$n" $(moves_played))
+  [[ "$move" == none ]] && break
+  submitted=$(count "Kelvar: SubmitMove")
+  read -r fx fy tx ty < <("$KELVAR_BINARY_DIR/tests/e2e/kelvar_squarepos" white-top "${move:0:2}" "${move:2:2}" |
+    grep -E '^[0-9]+ [0-9]+$' | tr '\n' ' '; echo)
+  click "$fx" "$fy"
+  click "$tx" "$ty"
+  wait_for_count_log "Kelvar: SubmitMove" $((submitted + 1)) 5 || fail "move $n ($move) was not played"
+  # The engine's answer, then its hand-back; a mated engine answers "(none)".
+  if ! wait_for_count_log "Kelvar: SubmitMove" $((submitted + 2)) 30; then
+    grep -qF "Kelvar: bestmove (none)" "$GAME_LOG" && break
+    fail "the engine did not answer move $n ($move)"
+  fi
+  wait_for_count_log "Kelvar: ProcessEngineResult:" $((2 * n)) 30 || fail "the hand-back of move $n was not answered"
+  sleep 0.3
+  grep -qF "Kelvar: bestmove (none)" "$GAME_LOG" && break
+done
+screenshot game-over
+played=$(moves_played)
+echo "moves: $played"
+"$KELVAR_BINARY_DIR/tests/e2e/kelvar_legalmove" 0 $played | grep -qx none || fail "the game did not reach its end: $played"
+grep -qF "Kelvar: bestmove (none)" "$GAME_LOG" || fail "the engine program did not report the end"
+grep -q "Abrok: .*not legal" "$GAME_LOG" && fail "the engine program refused a move"
+echo "PASS"

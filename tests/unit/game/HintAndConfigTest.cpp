@@ -1,0 +1,210 @@
+// The hint and the Config window, with the whole program on the null driver
+// and the scripted engine: what reaches the engine, the board and the file.
+#include "tests/unit/game/GameFixture.h"
+
+#include "scene/CGameField.h"
+#include "tests/support/LogCapture.h"
+#include "ui/CConfigWindow.h"
+#include "ui/GuiIds.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+bool Contains(const std::string &text, const std::string &part) { return text.find(part) != std::string::npos; }
+
+// The squares under the hint's panes, each pane lying on its square.
+std::vector<std::string> TintedSquares() {
+  std::vector<std::string> tinted;
+  const CHintMarks &marks = app.hint.GetMarks();
+  for (int i = 0; i < marks.Count(); ++i) {
+    const BoardSquare square = marks.Squares()[i];
+    const irr::core::vector3df at = marks.Pane(i)->getPosition();
+    const irr::core::vector3df field = app.map.GetField(square.X, square.Y)->GetWorldPosition();
+    EXPECT_FLOAT_EQ(at.X, field.X);
+    EXPECT_FLOAT_EQ(at.Z, field.Z);
+    EXPECT_EQ(marks.Pane(i)->getID(), 0) << "a pane must never be picked";
+    tinted.push_back({char('a' + square.X), char('1' + square.Y)});
+  }
+  std::sort(tinted.begin(), tinted.end());
+  return tinted;
+}
+
+class HintTest : public GameFixture {};
+
+class ConfigTest : public GameFixture {
+protected:
+  // Starts the program with its settings file in a folder of the test's own.
+  void Start(const std::string &settingsText) {
+    char pattern[] = "/tmp/kelvar-config-XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    settingsFolder = pattern;
+    settingsPath = settingsFolder + "/kelvar.ini";
+    if (!settingsText.empty())
+      std::ofstream(settingsPath) << settingsText;
+    app.settings.SetPath(settingsPath);
+    StartProgram("");
+    log = std::make_unique<testing_support::LogCapture>(app.device);
+  }
+  void TearDown() override {
+    log.reset();
+    GameFixture::TearDown();
+    fs::remove_all(settingsFolder);
+    unsetenv("ABROK_ENGINE");
+  }
+
+  static CConfigWindow *OpenWindow() {
+    CConfigWindow::Show();
+    return CConfigWindow::GetOpen();
+  }
+  static irr::gui::IGUIComboBox *LevelList() {
+    return static_cast<irr::gui::IGUIComboBox *>(
+        app.guiEnvironment->getRootGUIElement()->getElementFromId(ID_CONFIG_LEVEL, true));
+  }
+  static void Click(irr::s32 id) {
+    irr::SEvent event{};
+    event.EventType = irr::EET_GUI_EVENT;
+    event.GUIEvent.EventType = irr::gui::EGET_BUTTON_CLICKED;
+    event.GUIEvent.Caller = app.guiEnvironment->getRootGUIElement()->getElementFromId(id, true);
+    ASSERT_NE(event.GUIEvent.Caller, nullptr);
+    // As a button reports it: to its parent, up through the window.
+    event.GUIEvent.Caller->getParent()->OnEvent(event);
+  }
+
+  std::string settingsFolder, settingsPath;
+  std::unique_ptr<testing_support::LogCapture> log;
+};
+
+} // namespace
+
+TEST_F(HintTest, ShowsTwoTintedSquaresOnThePlayersTurnOnly) {
+  // The hint's search answers g1f3; the move e2e4 is answered with e7e5.
+  StartProgram("bestmove g1f3 e7e5\n");
+  EXPECT_FALSE(app.hint.Request()) << "no game yet";
+  StartGame(White);
+  ASSERT_TRUE(app.hint.Request());
+  EXPECT_TRUE(EngineReceived("go movetime 500\n"));
+  ASSERT_TRUE(FramesUntil([] { return app.hint.GetMarks().IsShown(); }));
+  EXPECT_EQ(TintedSquares(), (std::vector<std::string>{"f3", "g1"}));
+  // Advice only: nothing moved, still the player's turn.
+  EXPECT_EQ(TokenOn("f3"), -1);
+  EXPECT_EQ(app.game.GetActivePlayer(), White);
+
+  // The next click takes the tint off.
+  ClickSquare("e2");
+  EXPECT_TRUE(TintedSquares().empty());
+  ClickSquare("e4");
+  EXPECT_FALSE(app.hint.Request()) << "the engine's turn";
+  ASSERT_TRUE(FramesUntil([] { return TokenOn("e5") != -1; }));
+  ASSERT_TRUE(FramesUntil([] { return app.game.GetActivePlayer() == White; }));
+  EXPECT_TRUE(TintedSquares().empty());
+  EXPECT_EQ(MovesSent(), "e2e4\ne7e5\n");
+}
+
+// The player moves before the advice has come: its late answer is dropped
+// and the engine's real reply is played.
+TEST_F(HintTest, AMoveBeforeTheAnswerDropsTheHint) {
+  StartProgram("reply go {sleep 300}bestmove g1f3\\n\nbestmove e7e5\n");
+  StartGame(White);
+  ASSERT_TRUE(app.hint.Request());
+  ClickSquare("e2");
+  ClickSquare("e4");
+  EXPECT_TRUE(EngineReceived("\nstop\n")) << "the advice's search is stopped";
+  ASSERT_TRUE(FramesUntil([] { return TokenOn("e5") != -1; }));
+  ASSERT_TRUE(FramesUntil([] { return app.game.GetActivePlayer() == White; }));
+  EXPECT_EQ(TokenOn("f3"), -1);
+  EXPECT_TRUE(TintedSquares().empty());
+  Frames(20);
+  EXPECT_TRUE(TintedSquares().empty());
+}
+
+TEST_F(HintTest, KeyHAsksUnlessTextIsBeingTyped) {
+  StartProgram("bestmove d2d4\n");
+  StartGame(White);
+  irr::SEvent key{};
+  key.EventType = irr::EET_KEY_INPUT_EVENT;
+  key.KeyInput.Key = irr::KEY_KEY_H;
+  key.KeyInput.PressedDown = true;
+  // Typing into the Config window's engine path is not a command.
+  CConfigWindow::Show();
+  app.guiEnvironment->setFocus(app.guiEnvironment->getRootGUIElement()->getElementFromId(ID_CONFIG_ENGINE, true));
+  EXPECT_FALSE(app.eventReceiver.OnEvent(key));
+  CConfigWindow::GetOpen()->Cancel();
+  EXPECT_TRUE(app.eventReceiver.OnEvent(key));
+  EXPECT_TRUE(app.hint.IsWaiting());
+  ASSERT_TRUE(FramesUntil([] { return app.hint.GetMarks().IsShown(); }));
+  EXPECT_EQ(TintedSquares(), (std::vector<std::string>{"d2", "d4"}));
+}
+
+TEST_F(ConfigTest, OkAppliesSavesAndSendsTheLevel) {
+  Start("[engine]\nlevel = 2\n");
+  EXPECT_EQ(app.settings.Get().level, 2);
+  EXPECT_TRUE(EngineReceived("setoption name Level value 2\nsetoption name Think Time value 1000\n"))
+      << "sent at start-up";
+
+  CConfigWindow *window = OpenWindow();
+  ASSERT_NE(window, nullptr);
+  EXPECT_EQ(LevelList()->getSelected(), 1);
+  LevelList()->setSelected(4);
+  Click(ID_CONFIG_OK);
+  EXPECT_EQ(CConfigWindow::GetOpen(), nullptr);
+  EXPECT_EQ(app.settings.Get().level, 5);
+  EXPECT_TRUE(log->Contains("Kelvar: CCEManager setoption name Level value 5"));
+  EXPECT_TRUE(log->Contains("Kelvar: settings saved to " + settingsPath));
+  EXPECT_TRUE(EngineReceived("setoption name Level value 5\n"));
+  CSettings saved;
+  saved.Load(settingsPath);
+  EXPECT_EQ(saved.level, 5);
+
+  // Cancel leaves the settings, the file and the engine alone.
+  const std::string sentBefore = Transcript();
+  ASSERT_NE(OpenWindow(), nullptr);
+  LevelList()->setSelected(0);
+  Click(ID_CONFIG_CANCEL);
+  EXPECT_EQ(CConfigWindow::GetOpen(), nullptr);
+  EXPECT_EQ(app.settings.Get().level, 5);
+  saved.Load(settingsPath);
+  EXPECT_EQ(saved.level, 5);
+  Frames(5);
+  EXPECT_FALSE(Contains(Transcript().substr(sentBefore.size()), "Level"));
+}
+
+TEST_F(ConfigTest, ANewEngineStartsWithTheNextGame) {
+  Start("");
+  EXPECT_TRUE(app.settings.EngineIsCurrent());
+  CSettings changed = app.settings.Get();
+  changed.enginePath = "/usr/games/ethereal-chess";
+  changed.shadows = true;
+  app.settings.Apply(changed);
+  EXPECT_FALSE(app.settings.EngineIsCurrent());
+  EXPECT_EQ(getenv("ABROK_ENGINE"), nullptr) << "not before the next game";
+  StartGame(White);
+  EXPECT_TRUE(app.settings.EngineIsCurrent());
+  ASSERT_NE(getenv("ABROK_ENGINE"), nullptr);
+  EXPECT_STREQ(getenv("ABROK_ENGINE"), "/usr/games/ethereal-chess");
+  EXPECT_TRUE(log->Contains("CPlayerSettings::OnNewGame starting the engine program for /usr/games/ethereal-chess"));
+  // The restarted program is told the level again.
+  EXPECT_TRUE(log->Contains("Kelvar: CCEManager setoption name Level value 3"));
+}
+
+TEST_F(ConfigTest, TestButtonNamesTheEngineOrSaysWhatIsWrong) {
+  Start("");
+  ASSERT_NE(OpenWindow(), nullptr);
+  irr::gui::IGUIElement *path = app.guiEnvironment->getRootGUIElement()->getElementFromId(ID_CONFIG_ENGINE, true);
+  const std::string testEngine = KELVAR_TEST_ENGINE;
+  path->setText(std::wstring(testEngine.begin(), testEngine.end()).c_str());
+  Click(ID_CONFIG_TEST);
+  EXPECT_STREQ(CConfigWindow::GetOpen()->GetTestResult()->getText(), L"Found: Kelvar Test Engine");
+  path->setText(L"/nonexistent/engine");
+  Click(ID_CONFIG_TEST);
+  EXPECT_STREQ(CConfigWindow::GetOpen()->GetTestResult()->getText(), L"Not usable: no program at /nonexistent/engine");
+  path->setText(L"/bin/true"); // a program, but no engine
+  Click(ID_CONFIG_TEST);
+  EXPECT_STREQ(CConfigWindow::GetOpen()->GetTestResult()->getText(),
+               L"Not usable: /bin/true does not answer as a UCI engine");
+}

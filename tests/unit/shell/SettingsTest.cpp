@@ -1,0 +1,185 @@
+// The settings file: where it lives, what a broken or strange file leaves of
+// the defaults, the round trip, and a folder that cannot be written.
+#include "app/CSettings.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class SettingsFile : public ::testing::Test {
+protected:
+  void SetUp() override {
+    char pattern[] = "/tmp/kelvar-settings-XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    folder = pattern;
+    path = (folder / "kelvar" / "kelvar.ini").string();
+  }
+  void TearDown() override {
+    fs::permissions(folder, fs::perms::owner_all, fs::perm_options::add);
+    fs::remove_all(folder);
+  }
+
+  void Write(const std::string &text) {
+    fs::create_directories(fs::path(path).parent_path());
+    std::ofstream(path) << text;
+  }
+
+  static std::string Joined(const std::vector<std::string> &lines) {
+    std::string text;
+    for (const std::string &line : lines)
+      text += line + "\n";
+    return text;
+  }
+
+  fs::path folder;
+  std::string path;
+};
+
+} // namespace
+
+TEST(Settings, PathFollowsXdgConfigHomeThenHome) {
+  const char *savedConfig = getenv("XDG_CONFIG_HOME");
+  const std::string keepConfig = savedConfig ? savedConfig : "";
+  const std::string keepHome = getenv("HOME") ? getenv("HOME") : "";
+  struct Case {
+    const char *config; // nullptr: unset
+    const char *home;
+    const char *expected;
+  };
+  const Case cases[] = {
+      {"/cfg", "/home/a", "/cfg/kelvar/kelvar.ini"},
+      {nullptr, "/home/a", "/home/a/.config/kelvar/kelvar.ini"},
+      {"", "/home/a", "/home/a/.config/kelvar/kelvar.ini"},             // empty counts as unset
+      {"relative/cfg", "/home/a", "/home/a/.config/kelvar/kelvar.ini"}, // so does a relative path
+      {nullptr, nullptr, ""},
+  };
+  for (const Case &c : cases) {
+    c.config ? setenv("XDG_CONFIG_HOME", c.config, 1) : unsetenv("XDG_CONFIG_HOME");
+    c.home ? setenv("HOME", c.home, 1) : unsetenv("HOME");
+    EXPECT_EQ(CSettings::DefaultPath(), c.expected) << (c.config ? c.config : "(unset)");
+  }
+  savedConfig ? setenv("XDG_CONFIG_HOME", keepConfig.c_str(), 1) : unsetenv("XDG_CONFIG_HOME");
+  setenv("HOME", keepHome.c_str(), 1);
+}
+
+TEST_F(SettingsFile, MissingOrEmptyFileMeansDefaults) {
+  CSettings settings;
+  const std::string log = Joined(settings.Load(path));
+  EXPECT_EQ(settings, CSettings());
+  EXPECT_NE(log.find("no file at " + path), std::string::npos) << log;
+
+  Write("");
+  EXPECT_NE(Joined(settings.Load(path)).find("settings loaded from " + path), std::string::npos);
+  EXPECT_EQ(settings, CSettings());
+}
+
+// Every bad entry keeps its own default and is named in the log; the good
+// entries around it are still taken.
+TEST_F(SettingsFile, BadEntriesKeepTheirDefaultsAndAreReported) {
+  Write("[engine]\n"
+        "level = 9\n"
+        "think_ms = 2500\n"
+        "path = /usr/games/ethereal-chess\n"
+        "colour = blue\n"
+        "[game]\n"
+        "sound = maybe\n"
+        "shadows = true\n"
+        "turn_camera = TRUE\n"
+        "this line has no equals sign\n"
+        "[window]\n"
+        "width = 1280\n"
+        "height = -5\n"
+        "fullscreen = true\n"
+        "[extra]\n"
+        "key = value\n");
+  CSettings settings;
+  const std::string log = Joined(settings.Load(path));
+  EXPECT_EQ(settings.level, 3);
+  EXPECT_EQ(settings.thinkMs, 2500);
+  EXPECT_EQ(settings.enginePath, "/usr/games/ethereal-chess");
+  EXPECT_TRUE(settings.sound);
+  EXPECT_TRUE(settings.shadows);
+  EXPECT_FALSE(settings.turnCamera);
+  EXPECT_EQ(settings.width, 1280);
+  EXPECT_EQ(settings.height, 768);
+  EXPECT_TRUE(settings.fullscreen);
+  for (const char *reported :
+       {"[engine] level = 9 is not a number from 1 to 8", "unknown key [engine] colour",
+        "[game] sound = maybe is not true or false", "[game] turn_camera = TRUE", "line 10 is not",
+        "[window] height = -5", "unknown key [extra] key", "settings loaded from"})
+    EXPECT_NE(log.find(reported), std::string::npos) << reported << "\n" << log;
+}
+
+TEST_F(SettingsFile, BinaryGarbageIsSurvived) {
+  std::string garbage;
+  for (int i = 0; i < 4096; ++i)
+    garbage += char((i * 7919) % 256);
+  Write(garbage);
+  CSettings settings;
+  settings.Load(path);
+  EXPECT_EQ(settings, CSettings());
+}
+
+TEST_F(SettingsFile, RoundTripThroughAnAtomicWrite) {
+  CSettings settings;
+  settings.level = 7;
+  settings.thinkMs = 10000;
+  settings.enginePath = "/opt/engines/my engine";
+  settings.sound = false;
+  settings.shadows = true;
+  settings.turnCamera = true;
+  settings.width = 1600;
+  settings.height = 900;
+  settings.fullscreen = true;
+  std::string message;
+  ASSERT_TRUE(settings.Save(path, message)) << message; // the folder is made
+  EXPECT_EQ(message, "settings saved to " + path);
+  EXPECT_FALSE(fs::exists(path + ".tmp"));
+
+  CSettings loaded;
+  loaded.Load(path);
+  EXPECT_EQ(loaded, settings);
+
+  // Saving again replaces the file whole.
+  loaded.level = 1;
+  ASSERT_TRUE(loaded.Save(path, message));
+  CSettings again;
+  again.Load(path);
+  EXPECT_EQ(again.level, 1);
+}
+
+TEST_F(SettingsFile, UnwritableFolderIsReportedAndTheFileKept) {
+  if (geteuid() == 0)
+    GTEST_SKIP() << "root writes into any folder";
+  Write("[engine]\nlevel = 5\n");
+  fs::permissions(fs::path(path).parent_path(), fs::perms::owner_read | fs::perms::owner_exec);
+  CSettings settings;
+  settings.level = 2;
+  std::string message;
+  EXPECT_FALSE(settings.Save(path, message));
+  EXPECT_NE(message.find("settings not saved to " + path), std::string::npos) << message;
+  fs::permissions(fs::path(path).parent_path(), fs::perms::owner_all);
+  CSettings kept;
+  kept.Load(path);
+  EXPECT_EQ(kept.level, 5);
+}
+
+TEST_F(SettingsFile, PathThatIsAFileIsReported) {
+  // The folder's place holds a file: nothing can be made there.
+  std::ofstream((folder / "kelvar").string()) << "not a folder";
+  CSettings settings;
+  std::string message;
+  EXPECT_FALSE(settings.Save(path, message));
+  EXPECT_NE(message.find("settings not saved"), std::string::npos) << message;
+  EXPECT_FALSE(CSettings().Save("", message));
+  // Not even root can make a folder in /proc.
+  EXPECT_FALSE(settings.Save("/proc/kelvar-settings-test/kelvar.ini", message));
+  EXPECT_NE(message.find("settings not saved"), std::string::npos) << message;
+}

@@ -1,0 +1,206 @@
+#include "ui/CConfigWindow.h"
+
+#include "app/CApplication.h"
+#include "engine/CEngineProbe.h"
+#include "ui/GuiFocus.h"
+#include "ui/GuiIds.h"
+
+#include <cmath>
+
+using namespace irr;
+
+namespace {
+
+const s32 WIDTH = 440, HEIGHT = 330;
+const s32 LABEL_LEFT = 10, FIELD_LEFT = 130, RIGHT = WIDTH - 10;
+const int PROBE_TIMEOUT_MS = 3000;
+const float THINK_STEP_S = 0.5f;
+const wchar_t *const THINK_ONLY_TEXT = L"This engine has no strength options: every level plays alike; only the "
+                                       L"think time applies.";
+const char *const THINK_ONLY_MARK = "only the think time applies";
+
+// What the strength ladder measured for each level (engine matches, 20
+// games a pair, 100 ms a move): relative strength only, no rating.
+const wchar_t *const LEVEL_NOTES[CSettings::LEVEL_MAX] = {
+    L"Misses much. Measured: won 20 of 20 against random moves, 5% against Casual.",
+    L"Measured: 75% against Beginner.",
+    L"Measured: 75% against Novice.",
+    L"Measured: 75% against Casual.",
+    L"Measured: 97.5% against Club.",
+    L"Measured: 92.5% against Strong club.",
+    L"Measured: 87.5% against Expert.",
+    L"Stockfish unlimited within the think time. Measured: 85% against Master.",
+};
+
+// The one open window; the program keeps its own reference to it.
+CConfigWindow *openWindow = nullptr;
+
+core::stringw Widen(const std::string &text) {
+  core::stringw wide;
+  for (unsigned char c : text)
+    wide.append(wchar_t(c));
+  return wide;
+}
+
+std::string Narrow(const wchar_t *text) {
+  std::string narrow;
+  for (; text && *text; ++text)
+    narrow += *text < 128 ? char(*text) : '?';
+  return narrow;
+}
+
+} // namespace
+
+CConfigWindow::CConfigWindow(gui::IGUIEnvironment *environment, const core::rect<s32> &rectangle,
+                             const CSettings &current)
+    : IGUIElement(gui::EGUIET_ELEMENT, environment, environment->getRootGUIElement(), ID_CONFIG_WINDOW, rectangle),
+      initial(current) {
+  CreateControls();
+}
+
+void CConfigWindow::Show() {
+  if (openWindow && openWindow->getParent()) {
+    openWindow->getParent()->bringToFront(openWindow);
+    return;
+  }
+  Shutdown();
+  const s32 left = (app.windowSize.Width - WIDTH) / 2, top = (app.windowSize.Height - HEIGHT) / 2;
+  openWindow =
+      new CConfigWindow(app.guiEnvironment, core::rect<s32>(left, top, left + WIDTH, top + HEIGHT), app.settings.Get());
+}
+
+CConfigWindow *CConfigWindow::GetOpen() { return openWindow && openWindow->getParent() ? openWindow : nullptr; }
+
+void CConfigWindow::Shutdown() {
+  if (!openWindow)
+    return;
+  openWindow->Close();
+  openWindow->drop();
+  openWindow = nullptr;
+}
+
+void CConfigWindow::CreateControls() {
+  gui::IGUIEnvironment *env = Environment;
+  gui::IGUIWindow *window = env->addWindow(core::rect<s32>(0, 0, WIDTH, HEIGHT), false, L"Config", this, -1);
+  window->getCloseButton()->setVisible(false); // OK or Cancel
+  const auto label = [&](s32 y, const wchar_t *text) {
+    env->addStaticText(text, core::rect<s32>(LABEL_LEFT, y + 3, FIELD_LEFT - 5, y + 21), false, false, window);
+  };
+
+  label(32, L"Level");
+  level = env->addComboBox(core::rect<s32>(FIELD_LEFT, 32, FIELD_LEFT + 170, 52), window, ID_CONFIG_LEVEL);
+  for (int i = CSettings::LEVEL_MIN; i <= CSettings::LEVEL_MAX; ++i)
+    level->addItem((core::stringw(i) + L"  " + CPlayerSettings::LevelName(i)).c_str(), u32(i));
+  level->setSelected(initial.level - CSettings::LEVEL_MIN);
+  levelNote = env->addStaticText(L"", core::rect<s32>(FIELD_LEFT, 56, RIGHT, 88), false, true, window);
+
+  label(94, L"Think time (s)");
+  thinkTime =
+      env->addSpinBox(L"", core::rect<s32>(FIELD_LEFT, 94, FIELD_LEFT + 80, 114), true, window, ID_CONFIG_THINK);
+  thinkTime->setRange(CSettings::THINK_MS_MIN / 1000.f, CSettings::THINK_MS_MAX / 1000.f);
+  thinkTime->setStepSize(THINK_STEP_S);
+  thinkTime->setDecimalPlaces(1);
+  thinkTime->setValue(initial.thinkMs / 1000.f);
+
+  label(126, L"Engine");
+  enginePath = env->addEditBox(Widen(initial.enginePath).c_str(), core::rect<s32>(FIELD_LEFT, 126, RIGHT - 70, 146),
+                               true, window, ID_CONFIG_ENGINE);
+  env->addButton(core::rect<s32>(RIGHT - 60, 126, RIGHT, 146), window, ID_CONFIG_TEST, L"Test");
+  testResult = env->addStaticText(L"Empty for Stockfish, else the path of a UCI engine.",
+                                  core::rect<s32>(FIELD_LEFT, 150, RIGHT, 168), false, false, window);
+
+  sound =
+      env->addCheckBox(initial.sound, core::rect<s32>(LABEL_LEFT, 180, RIGHT, 198), window, ID_CONFIG_SOUND, L"Sound");
+  shadows = env->addCheckBox(initial.shadows, core::rect<s32>(LABEL_LEFT, 204, RIGHT, 222), window, ID_CONFIG_SHADOWS,
+                             L"Piece shadows during a game");
+  turnCamera = env->addCheckBox(initial.turnCamera, core::rect<s32>(LABEL_LEFT, 228, RIGHT, 246), window,
+                                ID_CONFIG_TURN_CAMERA, L"Two players: turn the camera to the side to move");
+
+  env->addButton(core::rect<s32>(RIGHT - 190, HEIGHT - 40, RIGHT - 100, HEIGHT - 12), window, ID_CONFIG_OK, L"OK");
+  env->addButton(core::rect<s32>(RIGHT - 90, HEIGHT - 40, RIGHT, HEIGHT - 12), window, ID_CONFIG_CANCEL, L"Cancel");
+  ShowLevelNote();
+}
+
+void CConfigWindow::ShowLevelNote() {
+  const std::wstring info = app.engine.GetEngineInfo().c_str();
+  const std::wstring mark(THINK_ONLY_MARK, THINK_ONLY_MARK + strlen(THINK_ONLY_MARK));
+  if (info.find(mark) != std::wstring::npos) {
+    levelNote->setText(THINK_ONLY_TEXT);
+    return;
+  }
+  const s32 chosen = level->getSelected() + CSettings::LEVEL_MIN;
+  levelNote->setText(chosen >= CSettings::LEVEL_MIN && chosen <= CSettings::LEVEL_MAX ? LEVEL_NOTES[chosen - 1] : L"");
+}
+
+CSettings CConfigWindow::Collected() const {
+  CSettings settings = initial; // the window's size and state are not set here
+  settings.level = level->getSelected() + CSettings::LEVEL_MIN;
+  const int thinkMs = int(std::lround(thinkTime->getValue() * 1000.f));
+  settings.thinkMs = std::min(CSettings::THINK_MS_MAX, std::max(CSettings::THINK_MS_MIN, thinkMs));
+  settings.enginePath = Narrow(enginePath->getText());
+  // Blanks around a pasted path are not part of it.
+  const size_t first = settings.enginePath.find_first_not_of(" \t");
+  settings.enginePath =
+      first == std::string::npos
+          ? ""
+          : settings.enginePath.substr(first, settings.enginePath.find_last_not_of(" \t") - first + 1);
+  settings.sound = sound->isChecked();
+  settings.shadows = shadows->isChecked();
+  settings.turnCamera = turnCamera->isChecked();
+  return settings;
+}
+
+void CConfigWindow::Accept() {
+  const CSettings chosen = Collected();
+  Close();
+  if (chosen != app.settings.Get())
+    app.settings.Apply(chosen);
+  // Shadows belong to a game in progress at once.
+  if (app.game.GetState() == LocalGame)
+    app.map.SetShadowsVisible(chosen.shadows);
+}
+
+void CConfigWindow::Cancel() { Close(); }
+
+void CConfigWindow::TestEngine() {
+  std::string name, error;
+  const std::string path = Collected().enginePath;
+  if (CEngineProbe::Identify(path, PROBE_TIMEOUT_MS, name, error))
+    testResult->setText((core::stringw(L"Found: ") + Widen(name)).c_str());
+  else
+    testResult->setText((core::stringw(L"Not usable: ") + Widen(error)).c_str());
+  LogMessage(("CConfigWindow::TestEngine " + (error.empty() ? name : error)).c_str());
+}
+
+void CConfigWindow::Close() {
+  if (!getParent())
+    return;
+  ReleaseFocusWithin(Environment, this);
+  // The program's own reference keeps the element alive while the event
+  // that closed it is still being handled.
+  remove();
+}
+
+bool CConfigWindow::OnEvent(const SEvent &event) {
+  if (event.EventType == EET_GUI_EVENT && event.GUIEvent.Caller) {
+    const s32 id = event.GUIEvent.Caller->getID();
+    switch (event.GUIEvent.EventType) {
+    case gui::EGET_BUTTON_CLICKED:
+      if (id == ID_CONFIG_OK)
+        Accept();
+      else if (id == ID_CONFIG_CANCEL)
+        Cancel();
+      else if (id == ID_CONFIG_TEST)
+        TestEngine();
+      else
+        break;
+      return true;
+    case gui::EGET_COMBO_BOX_CHANGED:
+      ShowLevelNote();
+      return true;
+    default:
+      break;
+    }
+  }
+  return IGUIElement::OnEvent(event);
+}

@@ -1,0 +1,49 @@
+// The Config window (Program > Config...): level, think time, engine with a
+// Test button, sound, piece shadows during a game and the two-player camera.
+// OK applies and saves the settings, Cancel leaves everything as it was.
+#pragma once
+
+#include "app/CSettings.h"
+
+#include <irrlicht.h>
+
+class CConfigWindow : public irr::gui::IGUIElement {
+public:
+  // Opens the window over the screen's centre with the current settings, or
+  // brings the open one to the front.
+  static void Show();
+  // The open window, or null.
+  static CConfigWindow *GetOpen();
+  // Closes the window if it is open and lets go of it (at shut-down).
+  static void Shutdown();
+
+  // Handles its own buttons and lists; other events travel on.
+  bool OnEvent(const irr::SEvent &event) override;
+
+  // The settings as the controls show them now.
+  CSettings Collected() const;
+  // The OK, Cancel and Test buttons' actions.
+  void Accept();
+  void Cancel();
+  void TestEngine();
+
+  irr::gui::IGUIStaticText *GetLevelNote() const { return levelNote; }
+  irr::gui::IGUIStaticText *GetTestResult() const { return testResult; }
+
+private:
+  CConfigWindow(irr::gui::IGUIEnvironment *environment, const irr::core::rect<irr::s32> &rectangle,
+                const CSettings &current);
+  void CreateControls();
+  void ShowLevelNote();
+  void Close();
+
+  CSettings initial;
+  irr::gui::IGUIComboBox *level = nullptr;
+  irr::gui::IGUISpinBox *thinkTime = nullptr;
+  irr::gui::IGUIEditBox *enginePath = nullptr;
+  irr::gui::IGUIStaticText *testResult = nullptr;
+  irr::gui::IGUIStaticText *levelNote = nullptr;
+  irr::gui::IGUICheckBox *sound = nullptr;
+  irr::gui::IGUICheckBox *shadows = nullptr;
+  irr::gui::IGUICheckBox *turnCamera = nullptr;
+};
