@@ -58,13 +58,22 @@ BridgeSettings BridgeSettings::FromEnvironment() {
 void CBridge::Start() {
   const std::string path = CStockfish::Locate();
   if (path.empty()) {
-    std::cerr << "Abrok: Stockfish not found (ABROK_STOCKFISH, PATH, /usr/games/stockfish);"
-                 " install the Debian package 'stockfish'\n";
+    const char *configured = getenv("ABROK_STOCKFISH");
+    stockfishProblem = configured ? std::string("Stockfish not found at ABROK_STOCKFISH=") + configured
+                                  : "Stockfish not found (PATH, /usr/games/stockfish)";
+    std::cerr << "Abrok: " << stockfishProblem << "; install the Debian package 'stockfish'\n";
     return;
   }
-  haveStockfish = stockfish.Start(path, settings.skillLevel, [this](const std::string &line) { OnBestMove(line); });
+  // A Stockfish given up after too many restarts is reported to the front end.
+  haveStockfish = stockfish.Start(
+      path, settings.skillLevel, [this](const std::string &line) { OnBestMove(line); },
+      [this](const std::string &reason) { Write("info string error " + reason + "\n"); });
+  if (!haveStockfish)
+    stockfishProblem = stockfish.StartError();
   if (haveStockfish)
     haveStockfish = RefreshLegalMoves();
+  if (!haveStockfish && stockfishProblem.empty())
+    stockfishProblem = "Stockfish at " + path + " did not list the legal moves";
 }
 
 bool CBridge::HandleLine(const std::string &rawLine) {
@@ -119,7 +128,7 @@ void CBridge::AnswerUci() {
     text += "info string think time " + std::to_string(settings.thinkMs) + " ms, skill level " +
             std::to_string(settings.skillLevel) + " of 20\n";
   } else {
-    text += "info string Stockfish not found: install the Debian package stockfish\n";
+    text += "info string error " + stockfishProblem + "\n";
   }
   Write(text + "uciok\n");
 }

@@ -27,8 +27,9 @@ class CBridge {
 public:
   explicit CBridge(const BridgeSettings &settings) : settings(settings) {}
 
-  // Starts Stockfish. Without it the bridge still answers "uci" and
-  // "isready", but every search is refused with a message on standard error.
+  // Starts Stockfish. Without it the bridge still answers "uci" (with an
+  // "info string error" line saying why) and "isready", but every search is
+  // refused with a message on standard error.
   void Start();
   // Handles one line from the front end; false once the bridge must quit.
   bool HandleLine(const std::string &line);
@@ -60,6 +61,7 @@ private:
   BridgeSettings settings;
   CStockfish stockfish;
   bool haveStockfish = false;
+  std::string stockfishProblem; // why there is no Stockfish, for the front end
   std::vector<std::string> moves;      // the game since the start position
   std::vector<std::string> legalMoves; // of the position after moves
   CBoard board;

@@ -2,6 +2,7 @@
 #include "ui/CGui.h"
 
 #include "app/CApplication.h"
+#include "platform/Platform.h"
 #include "ui/CGUITextWindow.h"
 #include "ui/GuiIds.h"
 
@@ -43,7 +44,13 @@ bool CGui::Init() {
   return CreateCameraButtons();
 }
 
-void CGui::Update() {}
+void CGui::Update() {
+  // Unsigned difference: correct across the tick counter's wrap-around.
+  if (noticeShown && s32(platform::GetTickCount() - noticeUntil) >= 0) {
+    noticeShown = false;
+    SetStatusText(statusBase);
+  }
+}
 
 void CGui::Draw() {
   if (splashTexture)
