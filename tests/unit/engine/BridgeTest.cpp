@@ -4,6 +4,7 @@
 
 #include "bridge/CBoard.h"
 
+#include <csignal>
 #include <fcntl.h>
 #include <regex>
 #include <sys/wait.h>
@@ -79,6 +80,27 @@ public:
 };
 
 const std::regex BARE_BESTMOVE("bestmove [a-h][1-8][a-h][1-8]q?");
+
+// The processes whose parent is pid, from the process table.
+std::vector<int> ChildrenOf(int parentPid) {
+  std::vector<int> children;
+  for (const auto &entry : fs::directory_iterator("/proc")) {
+    std::ifstream stat(entry.path() / "stat");
+    std::string pid, name, state, parent;
+    if (stat >> pid >> name >> state >> parent && parent == std::to_string(parentPid))
+      children.push_back(std::stoi(pid));
+  }
+  return children;
+}
+
+// Kills the bridge's Stockfish with SIGKILL; false if it has none.
+bool KillStockfishOf(int bridgePid) {
+  const std::vector<int> children = ChildrenOf(bridgePid);
+  if (children.size() != 1)
+    return false;
+  kill(children[0], SIGKILL);
+  return true;
+}
 
 } // namespace
 
@@ -171,13 +193,7 @@ TEST(Bridge, EndOfInputEndsTheBridgeAndStockfish) {
   BridgeSession bridge("200");
   ASSERT_TRUE(bridge.started);
   ASSERT_TRUE(bridge.WaitReady()); // Stockfish runs by now
-  std::vector<int> children;
-  for (const auto &entry : fs::directory_iterator("/proc")) {
-    std::ifstream stat(entry.path() / "stat");
-    std::string pid, name, state, parent;
-    if (stat >> pid >> name >> state >> parent && parent == std::to_string(bridge.child.Pid()))
-      children.push_back(std::stoi(pid));
-  }
+  const std::vector<int> children = ChildrenOf(bridge.child.Pid());
   ASSERT_EQ(children.size(), 1u);
 
   const int pid = bridge.child.Pid();
@@ -188,6 +204,39 @@ TEST(Bridge, EndOfInputEndsTheBridgeAndStockfish) {
   ASSERT_TRUE(WIFEXITED(status)) << "the bridge did not end by itself";
   EXPECT_EQ(WEXITSTATUS(status), 0);
   EXPECT_FALSE(fs::exists("/proc/" + std::to_string(children[0]))) << "Stockfish outlived the bridge";
+}
+
+// Stockfish killed during a search is started again and the search with it:
+// the front end gets its answer as if nothing had happened. The fourth death
+// within a minute is reported as an error line, and "isready" still answered.
+TEST(Bridge, RestartsAKilledStockfishAndGivesUpOnTheFourthDeathInAMinute) {
+  BridgeSession bridge("1500");
+  ASSERT_TRUE(bridge.started);
+  ASSERT_TRUE(bridge.WaitReady());
+  bridge.Send("e2e4");
+  platform::Sleep(300);
+  ASSERT_TRUE(KillStockfishOf(bridge.child.Pid()));
+  EXPECT_TRUE(std::regex_match(bridge.ReadLine(20000), BARE_BESTMOVE));
+  EXPECT_NE(bridge.Errors().find("Stockfish has ended; starting it again"), std::string::npos) << bridge.Errors();
+
+  // The game goes on in the restarted Stockfish: a legal reply to d2d4 too.
+  bridge.Send("position startpos moves e2e4 e7e5");
+  bridge.Send("d2d4");
+  EXPECT_TRUE(std::regex_match(bridge.ReadLine(20000), BARE_BESTMOVE));
+
+  for (int death = 2; death <= 4; ++death) {
+    ASSERT_TRUE(bridge.WaitReady()) << death;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (!KillStockfishOf(bridge.child.Pid()) && std::chrono::steady_clock::now() < deadline)
+      platform::Sleep(50);
+    platform::Sleep(200);
+  }
+  std::string line;
+  for (int i = 0; i < 10 && (line = bridge.ReadLine(20000)).rfind("info string error", 0) != 0;)
+    ++i;
+  EXPECT_EQ(line, "info string error Stockfish ended 4 times within a minute");
+  bridge.Send("isready");
+  EXPECT_EQ(bridge.ReadLine(3000), "readyok");
 }
 
 TEST(Bridge, WithoutStockfishItSaysWhatToInstall) {
