@@ -220,13 +220,13 @@ private:
     const Clock::time_point now = Clock::now();
     while (!stockfishKills.empty() && now - stockfishKills.front() > std::chrono::minutes(1))
       stockfishKills.erase(stockfishKills.begin());
-    int kind = std::uniform_int_distribution<int>(0, 2)(random);
-    if (kind == 1 && (int(stockfishKills.size()) >= STOCKFISH_KILLS_PER_MINUTE - 1 || bridge != stockfishBridge))
-      kind = 0;
     if (bridge != stockfishBridge) {
       stockfishBridge = bridge; // a new engine program starts a new Stockfish budget
       stockfishKills.clear();
     }
+    int kind = std::uniform_int_distribution<int>(0, 2)(random);
+    if (kind == 1 && int(stockfishKills.size()) >= STOCKFISH_KILLS_PER_MINUTE - 1)
+      kind = 0;
     if (kind == 0) {
       kill(bridge, SIGKILL);
     } else if (kind == 1) {

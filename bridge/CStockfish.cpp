@@ -1,5 +1,6 @@
 #include "bridge/CStockfish.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <iostream>
 #include <sstream>
@@ -21,6 +22,23 @@ bool IsExecutable(const std::string &path) { return !path.empty() && access(path
 
 bool StartsWith(const std::string &text, const std::string &prefix) {
   return text.compare(0, prefix.size(), prefix) == 0;
+}
+
+const long SHORTEST_RESUMED_SEARCH_MS = 100;
+
+// A "go movetime N ..." command with N cut by the time already spent, so a
+// search restarted after a crash ends about when the first would have.
+std::string WithTimeLeft(const std::string &go, std::chrono::steady_clock::duration spent) {
+  const std::string key = "movetime ";
+  const size_t at = go.find(key);
+  if (at == std::string::npos)
+    return go;
+  const size_t digits = at + key.size();
+  const size_t end = go.find(' ', digits);
+  const long total = atol(go.substr(digits, end - digits).c_str());
+  const long spentMs = long(std::chrono::duration_cast<std::chrono::milliseconds>(spent).count());
+  const long left = std::max(SHORTEST_RESUMED_SEARCH_MS, total - spentMs);
+  return go.substr(0, digits) + std::to_string(left) + (end == std::string::npos ? "" : go.substr(end));
 }
 
 // The option name of a "setoption name <id> value <x>" line.
@@ -130,6 +148,7 @@ void CStockfish::StartSearch(const std::string &goCommand) {
     std::lock_guard<std::mutex> lock(mutex);
     searching = true;
     searchCommand = goCommand;
+    searchStart = std::chrono::steady_clock::now();
   }
   Send(goCommand);
 }
@@ -297,7 +316,7 @@ bool CStockfish::Heal() {
     if (!position.empty())
       Write(position + "\n");
     if (searching)
-      Write(searchCommand + "\n");
+      Write(WithTimeLeft(searchCommand, std::chrono::steady_clock::now() - searchStart) + "\n");
     if (requesting && !requestDone) {
       requestLines.clear();
       Write(requestCommands + "\n");

@@ -2,8 +2,8 @@
 // standard UCI. A reader thread takes its output line by line, so searches
 // run in the background while the bridge goes on answering the front end.
 // When Stockfish ends unasked, the reader thread starts it again, gives it
-// the options and position it had and restarts the search or request that
-// was running, at most three times a minute.
+// the options and position it had and restarts the search (for the time it
+// had left) or request that was running, at most three times a minute.
 #pragma once
 
 #include "platform/Platform.h"
@@ -110,6 +110,7 @@ private:
   std::vector<std::string> options; // "setoption" lines, the last per name
   std::string position;             // the last "position" line
   std::string searchCommand;        // the "go" of the running search
+  std::chrono::steady_clock::time_point searchStart;
   std::string requestCommands;      // the commands of the running request
   bool healing = false;             // the reader thread is restarting Stockfish
   std::vector<std::chrono::steady_clock::time_point> restarts;

@@ -283,6 +283,8 @@ void CCEManager::OnHandshakeDone() {
   if (!restartReason.empty()) {
     ++restartCount;
     Log("CCEManager engine restarted (" + restartReason + ")");
+    Log("CCEManager engine told: " + PositionCommand().substr(0, PositionCommand().size() - 1) +
+        (searchPending ? ", go" : ""));
     app.gui.ShowStatusNotice(L"Engine restarted", NOTICE_MS);
     restartReason.clear();
   }
