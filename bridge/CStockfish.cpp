@@ -92,7 +92,9 @@ bool CStockfish::Start(const std::string &stockfishPath, int skillLevel, const B
     std::cerr << "Abrok: " << startError << "\n";
     return false;
   }
-  return true;
+  std::lock_guard<std::mutex> lock(mutex);
+  startedWell = running;
+  return startedWell;
 }
 
 void CStockfish::Remember(const std::string &commands) {
@@ -252,15 +254,17 @@ void CStockfish::ReadLoop() {
     }
     if (!process.OutputEnded())
       continue;
-    bool expected = false;
+    bool heal = false;
     {
       std::lock_guard<std::mutex> lock(mutex);
-      expected = quitting;
+      // Only a Stockfish that once started well is started again; one that
+      // fails its first start is reported by Start.
+      heal = !quitting && startedWell;
       running = false;
-      healing = !quitting;
+      healing = heal;
       changed.notify_all();
     }
-    if (expected || !Heal())
+    if (!heal || !Heal())
       return;
   }
 }

@@ -113,6 +113,7 @@ private:
   std::chrono::steady_clock::time_point searchStart;
   std::string requestCommands;      // the commands of the running request
   bool healing = false;             // the reader thread is restarting Stockfish
+  bool startedWell = false;         // Start succeeded: a later end is healed
   std::vector<std::chrono::steady_clock::time_point> restarts;
   int restartCount = 0;
   std::string pending; // output not yet a whole line (reader thread)
