@@ -46,9 +46,9 @@ struct CCEManagerProbe {
 namespace {
 
 const char *const STOCKFISH = "/usr/games/stockfish";
-const int PLY_LIMIT = 60;             // a game ends as a draw after this many moves
+const int PLY_LIMIT = 60; // a game ends as a draw after this many moves
 const auto STUCK_AFTER = std::chrono::seconds(60);
-const int FRAME_SLEEP_MS = 5;         // between frames, as a light frame loop
+const int FRAME_SLEEP_MS = 5;             // between frames, as a light frame loop
 const int STOCKFISH_KILLS_PER_MINUTE = 3; // the engine program gives up on the fourth
 
 // Lists the legal moves of a position with a Stockfish of its own.

@@ -61,7 +61,7 @@ private:
   BridgeSettings settings;
   CStockfish stockfish;
   bool haveStockfish = false;
-  std::string stockfishProblem; // why there is no Stockfish, for the front end
+  std::string stockfishProblem;        // why there is no Stockfish, for the front end
   std::vector<std::string> moves;      // the game since the start position
   std::vector<std::string> legalMoves; // of the position after moves
   CBoard board;

@@ -294,8 +294,7 @@ bool CStockfish::Heal() {
         recent.push_back(at);
     restarts.swap(recent);
     if (int(restarts.size()) >= RESTARTS_PER_MINUTE) {
-      const std::string reason =
-          "Stockfish ended " + std::to_string(restarts.size() + 1) + " times within a minute";
+      const std::string reason = "Stockfish ended " + std::to_string(restarts.size() + 1) + " times within a minute";
       std::cerr << "Abrok: " << reason << "; given up\n";
       process.ClosePipes();
       process.Stop(0);

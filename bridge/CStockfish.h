@@ -111,9 +111,9 @@ private:
   std::string position;             // the last "position" line
   std::string searchCommand;        // the "go" of the running search
   std::chrono::steady_clock::time_point searchStart;
-  std::string requestCommands;      // the commands of the running request
-  bool healing = false;             // the reader thread is restarting Stockfish
-  bool startedWell = false;         // Start succeeded: a later end is healed
+  std::string requestCommands; // the commands of the running request
+  bool healing = false;        // the reader thread is restarting Stockfish
+  bool startedWell = false;    // Start succeeded: a later end is healed
   std::vector<std::chrono::steady_clock::time_point> restarts;
   int restartCount = 0;
   std::string pending; // output not yet a whole line (reader thread)

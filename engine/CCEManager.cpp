@@ -15,12 +15,12 @@ using irr::core::stringw;
 namespace {
 
 const char *const ENGINE_PATH = "./Abrok_5_0.exe";
-const uint32_t QUIT_GRACE_MS = 500;       // time the engine gets to quit by itself at shut-down
-const size_t READ_CHUNK = 4096;           // one read from the pipe
+const uint32_t QUIT_GRACE_MS = 500;          // time the engine gets to quit by itself at shut-down
+const size_t READ_CHUNK = 4096;              // one read from the pipe
 const size_t READ_LIMIT_PER_FRAME = 1 << 16; // a flood is taken over several frames
-const int CURRMOVE_LIMIT = 5;             // "info currmove" lines before a search is stopped
-const size_t INFO_LIMIT = 1023;           // identification text keeps at most this many characters
-const uint32_t NOTICE_MS = 4000;          // how long the status line says "Engine restarted"
+const int CURRMOVE_LIMIT = 5;                // "info currmove" lines before a search is stopped
+const size_t INFO_LIMIT = 1023;              // identification text keeps at most this many characters
+const uint32_t NOTICE_MS = 4000;             // how long the status line says "Engine restarted"
 const uint32_t THINK_MS_MAX = 600000;
 const char *const ERROR_PREFIX = "info string error ";
 const char *const NULL_MOVE = "0000";

@@ -19,8 +19,8 @@
 // How long the link gives its engine before it counts as hung, and how often
 // it may restart it. Tests shorten them.
 struct EngineTimings {
-  uint32_t handshakeMs = 20000; // "uci" to "uciok": the engine program starts Stockfish first
-  uint32_t readyMs = 8000;      // "isready" to "readyok"
+  uint32_t handshakeMs = 20000;  // "uci" to "uciok": the engine program starts Stockfish first
+  uint32_t readyMs = 8000;       // "isready" to "readyok"
   uint32_t searchGraceMs = 6000; // beyond the think time, for "bestmove"
   uint32_t thinkMs = 1000;       // the engine program's think time (ABROK_THINK_MS)
   uint32_t restartWindowMs = 60000;
@@ -106,7 +106,7 @@ private:
   std::deque<uint32_t> fences;       // send ticks of unanswered "isready"
   std::deque<uint32_t> restartTicks; // restarts within the last window
   int restartCount = 0;
-  unsigned launchCount = 0; // tells output of a replaced engine from the current one's
+  unsigned launchCount = 0;  // tells output of a replaced engine from the current one's
   std::string restartReason; // set while a restart's handshake runs
   std::string handshakeText; // engine output of the handshake under way
 
@@ -118,6 +118,6 @@ private:
   irr::core::stringw engineInfo;
   irr::core::stringc resultLine;
   irr::core::stringw movesHistory;
-  std::string failure;          // why there is no engine, once Failed
-  bool failureShown = false;    // the message box has been shown
+  std::string failure;       // why there is no engine, once Failed
+  bool failureShown = false; // the message box has been shown
 };

@@ -82,8 +82,8 @@ private:
   irr::gui::IGUIWindow *colorWindow = nullptr;
   irr::gui::IGUIStaticText *statusText = nullptr;
   irr::gui::IGUIStaticText *bannerText = nullptr;
-  irr::core::stringw statusBase;  // the game's status text under a notice
-  irr::u32 noticeUntil = 0;       // tick when the notice ends
+  irr::core::stringw statusBase; // the game's status text under a notice
+  irr::u32 noticeUntil = 0;      // tick when the notice ends
   bool noticeShown = false;
   irr::video::ITexture *splashTexture = nullptr;
 };

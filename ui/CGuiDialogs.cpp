@@ -52,9 +52,7 @@ void CGui::ShowEngineInfoDialog() {
   ShowMessageBox(L"About the ChessEngine...", info.c_str(), gui::EMBF_OK, -1);
 }
 
-void CGui::ShowEngineMessage(const wchar_t *text) {
-  ShowMessageBox(L"Chess Engine", text, gui::EMBF_OK, -1);
-}
+void CGui::ShowEngineMessage(const wchar_t *text) { ShowMessageBox(L"Chess Engine", text, gui::EMBF_OK, -1); }
 
 core::stringw CGui::ReadHelpText() const {
   io::IFileSystem *files = app.device->getFileSystem();

@@ -48,7 +48,8 @@ TEST_F(EngineLinkTest, WithoutAnEngineTheProgramGoesOnAndSaysWhatIsMissing) {
     EXPECT_TRUE(app.engine.Init()) << c.name;
     EXPECT_EQ(app.engine.GetState(), LinkState::Failed) << c.name;
     EXPECT_TRUE(log->Contains(std::string("Kelvar: CCEManager::Init ") + c.log)) << c.name;
-    EXPECT_TRUE(log->Contains("Kelvar: CCEManager engine unavailable (the engine program ./Abrok_5_0.exe cannot be run"))
+    EXPECT_TRUE(
+        log->Contains("Kelvar: CCEManager engine unavailable (the engine program ./Abrok_5_0.exe cannot be run"))
         << c.name;
     const std::wstring info = app.engine.GetEngineInfo().c_str();
     EXPECT_EQ(info.rfind(L"The chess engine could not be started: the engine program", 0), 0u) << c.name;
@@ -200,8 +201,7 @@ TEST_F(EngineLinkTest, DeathsAndHangsAtEveryPointEndWithTheGameGoingOn) {
        "position startpos moves e2e4\nisready\ngo\n"},
       {"hang on readyok", "reply isready\n", false, "position startpos moves e2e4\nisready\ngo\n"},
       {"death during a search", "reply move {exit 3}\n", false, "position startpos moves e2e4\nisready\ngo\n"},
-      {"hang during a search", "reply move info depth 1\\n\n", false,
-       "position startpos moves e2e4\nisready\ngo\n"},
+      {"hang during a search", "reply move info depth 1\\n\n", false, "position startpos moves e2e4\nisready\ngo\n"},
       {"death during the hand-back", "bestmove e7e5\nreply echo {exit 3}\n", true,
        "position startpos moves e2e4 e7e5\nisready\ngo\n"},
       {"hang during the hand-back", "bestmove e7e5\nreply echo\n", true,
@@ -289,7 +289,7 @@ TEST_F(EngineLinkTest, ExitLeavesNoProcessBehindWhateverTheEnginesState) {
   struct Case {
     const char *name;
     const char *script;
-    bool stopped; // the engine is frozen with SIGSTOP
+    bool stopped;  // the engine is frozen with SIGSTOP
     int minimumMs; // an engine that ignores "quit" gets its full pause
   };
   const Case cases[] = {
