@@ -182,7 +182,8 @@ void CCEManager::Restart(const std::string &reason) {
   while (!restartTicks.empty() && uint32_t(now - restartTicks.front()) >= timings.restartWindowMs)
     restartTicks.pop_front();
   if (int(restartTicks.size()) >= timings.restartsPerWindow) {
-    Fail("it failed " + std::to_string(restartTicks.size() + 1) + " times within a minute (" + reason + ")");
+    Fail("the engine program failed " + std::to_string(restartTicks.size() + 1) + " times within a minute (" + reason +
+         ")");
     return;
   }
   restartTicks.push_back(now);

@@ -238,6 +238,8 @@ TEST_F(EngineLinkTest, DeathsAndHangsAtEveryPointEndWithTheGameGoingOn) {
     EXPECT_EQ(to, BoardSquare(5, 5));
     EXPECT_EQ(app.engine.GetRestartCount(), 1);
     EXPECT_TRUE(log->Contains("Kelvar: CCEManager engine restarted ("));
+    ASSERT_NE(app.gui.GetStatusText(), nullptr);
+    EXPECT_STREQ(app.gui.GetStatusText()->getText(), L"Engine restarted");
     EXPECT_EQ(app.engine.GetMovesHistory(), irr::core::stringw(c.handBack ? L"e2e4\ne7e5\n" : L"e2e4\n"));
     const std::string sent = Transcript();
     EXPECT_EQ(CountOf(sent, "uci\n"), 2) << sent;
@@ -255,7 +257,8 @@ TEST_F(EngineLinkTest, AnEngineThatKeepsDyingIsGivenUpAfterThreeRestarts) {
   app.engine.SubmitMove(BoardSquare(4, 1), BoardSquare(4, 3), false);
   ASSERT_TRUE(PollUntil([] { return app.engine.GetState() == LinkState::Failed; }, 15000));
   EXPECT_EQ(app.engine.GetRestartCount(), 3);
-  EXPECT_TRUE(log->Contains("Kelvar: CCEManager engine unavailable (it failed 4 times within a minute"));
+  EXPECT_TRUE(
+      log->Contains("Kelvar: CCEManager engine unavailable (the engine program failed 4 times within a minute"));
   EXPECT_EQ(app.engine.GetMovesHistory(), irr::core::stringw(L"e2e4\n"));
   EXPECT_FALSE(app.engine.RequestInitialMove());
 }
