@@ -133,7 +133,7 @@ protected:
     const std::string mark = "sent-so-far\n";
     app.engine.WriteToEngine(mark.c_str());
     std::string text = Transcript();
-    for (int i = 0; i < 2000 && !EndsWith(text, mark); ++i) {
+    for (int i = 0; i < 10000 && !EndsWith(text, mark); ++i) {
       platform::Sleep(1);
       text = Transcript();
     }
