@@ -62,6 +62,7 @@ private:
   CStockfish stockfish;
   bool haveStockfish = false;
   std::string stockfishProblem;        // why there is no Stockfish, for the front end
+  std::string startFen;                // the game's start position; empty for the standard one
   std::vector<std::string> moves;      // the game since the start position
   std::vector<std::string> legalMoves; // of the position after moves
   CBoard board;

@@ -14,16 +14,17 @@ using irr::core::stringw;
 
 namespace {
 
-const char *const ENGINE_PATH = "./Abrok_5_0.exe";
-const uint32_t QUIT_GRACE_MS = 500;          // time the engine gets to quit by itself at shut-down
-const size_t READ_CHUNK = 4096;              // one read from the pipe
-const size_t READ_LIMIT_PER_FRAME = 1 << 16; // a flood is taken over several frames
-const int CURRMOVE_LIMIT = 5;                // "info currmove" lines before a search is stopped
-const size_t INFO_LIMIT = 1023;              // identification text keeps at most this many characters
-const uint32_t NOTICE_MS = 4000;             // how long the status line says "Engine restarted"
+const char *const &ENGINE_PATH = platform::EngineProgramPath(); // follows the data folder
+const uint32_t QUIT_GRACE_MS = 500;                             // time the engine gets to quit by itself at shut-down
+const size_t READ_CHUNK = 4096;                                 // one read from the pipe
+const size_t READ_LIMIT_PER_FRAME = 1 << 16;                    // a flood is taken over several frames
+const int CURRMOVE_LIMIT = 5;                                   // "info currmove" lines before a search is stopped
+const size_t INFO_LIMIT = 1023;  // identification text keeps at most this many characters
+const uint32_t NOTICE_MS = 4000; // how long the status line says "Engine restarted"
 const uint32_t THINK_MS_MAX = 600000;
 const char *const ERROR_PREFIX = "info string error ";
 const char *const NULL_MOVE = "0000";
+const char *const NO_MOVE = "(none)";
 
 const char *const FILE_LETTERS = "abcdefgh";
 const char *const RANK_DIGITS = "12345678";
@@ -243,12 +244,9 @@ void CCEManager::OnEngineLine(const std::string &line) {
     }
     const size_t start = line.find_first_not_of(' ', 8);
     const std::string move = start == std::string::npos ? "" : line.substr(start, line.find(' ', start) - start);
-    if (move == "(none)") {
-      searchPending = false; // the side to move has no move: the game is over
-      return;
-    }
-    // "0000", the null move, answers a hand-back that needs no move.
-    if (start != 8 + 1 || (!IsMoveText(move) && move != NULL_MOVE)) {
+    // "(none)": the side to move has no move; "0000", the null move, may
+    // answer a hand-back. Both are handed out as squares off the board.
+    if (start != 8 + 1 || (!IsMoveText(move) && move != NULL_MOVE && move != NO_MOVE)) {
       // Not played; the watch asks a fresh engine once the search is overdue.
       Log("CCEManager refused the engine's result: " + line);
       return;
@@ -400,8 +398,9 @@ bool CCEManager::ProcessEngineResult(BoardSquare &from, BoardSquare &to) {
   if (resultLine.size() < 4)
     return false;
   // The move was checked when it arrived; a promotion letter is left to the
-  // rules. The null move leaves the caller's squares as they were.
-  if (resultLine != NULL_MOVE) {
+  // rules. An answer without a move gives squares off the board.
+  from = to = BoardSquare(-1, -1);
+  if (resultLine != NULL_MOVE && resultLine != NO_MOVE) {
     from = BoardSquare(irr::s32(strchr(FILE_LETTERS, resultLine[0]) - FILE_LETTERS),
                        irr::s32(strchr(RANK_DIGITS, resultLine[1]) - RANK_DIGITS));
     to = BoardSquare(irr::s32(strchr(FILE_LETTERS, resultLine[2]) - FILE_LETTERS),

@@ -58,7 +58,10 @@ public:
   // engine the position. Any search under way is dropped. False only when
   // there is no engine to tell.
   bool SendPosition(const std::vector<std::string> &moves);
-  // If the engine's move has arrived, gives its squares once and returns true.
+  // If the engine's answer has arrived, gives its squares once and returns
+  // true. An answer without a move ("bestmove (none)", or the null move
+  // 0000) gives squares off the board, so the caller can tell the engine has
+  // no move; a malformed move is never handed out.
   bool ProcessEngineResult(BoardSquare &from, BoardSquare &to);
   // Asks the engine to move first. False when there is no engine.
   bool RequestInitialMove();

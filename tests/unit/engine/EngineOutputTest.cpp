@@ -46,8 +46,8 @@ TEST_F(EngineOutputTest, AnOwedResultGivesItsSquaresOnce) {
       {"the word inside another line", {"info string bestmove e2e4\n"}, false, {3, 3}, {5, 5}},
       {"a refused result is followed by a good one", {"bestmove zz9x\nbestmove d2d4\n"}, true, {3, 1}, {3, 3}},
       {"one result per request: a second is dropped", {"bestmove e2e4\nbestmove d2d4\n"}, true, {4, 1}, {4, 3}},
-      {"the null move keeps the caller's squares", {"bestmove 0000\n"}, true, {3, 3}, {5, 5}},
-      {"the side to move has no move", {"bestmove (none)\nbestmove e2e4\n"}, false, {3, 3}, {5, 5}},
+      {"the null move gives squares off the board", {"bestmove 0000\n"}, true, {-1, -1}, {-1, -1}},
+      {"no move at all", {"bestmove (none)\nbestmove e2e4\n"}, true, {-1, -1}, {-1, -1}},
       {"other lines are dropped", {"info depth 1 pv e2e4\n", "readyok\n"}, false, {3, 3}, {5, 5}},
   };
   for (const ParseCase &c : cases) {
