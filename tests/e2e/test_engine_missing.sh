@@ -71,7 +71,7 @@ bare="$E2E_TMP/run"
 cp -r "$KELVAR_RUN_DIR" "$bare"
 rm "$bare/Abrok_5_0.exe"
 run_without_engine no-program "$bare" KELVAR_NONE=1
-grep -qF "Kelvar: CCEManager::Init cannot start ./Abrok_5_0.exe: No such file or directory" "$GAME_LOG" ||
+grep -qF "Kelvar: CCEManager::Init cannot start $bare/Abrok_5_0.exe: No such file or directory" "$GAME_LOG" ||
   fail "the missing program was not logged"
 
 # Stockfish is a program that ends at once: the engine program says so.
