@@ -58,7 +58,7 @@ bool gl_Init(irr::video::E_DRIVER_TYPE driverType) {
   app.driver->setTextureCreationFlag(irr::video::ETCF_ALWAYS_32_BIT, true);
 
   if (!app.eventReceiver.Init() || !app.cameraRig.Init() || !app.map.Init() || !app.gui.Init() ||
-      !app.debugWindow.Init() || !app.game.Init() || !app.engine.Init())
+      !app.debugWindow.Init() || !app.game.Init() || !app.engine.Init() || !app.gameFiles.Init())
     return false;
 
   app.game.SetState(Startup);
@@ -87,6 +87,7 @@ void gl_Update() {
   app.game.Update();
   app.debugWindow.Update();
   app.engine.Update();
+  app.gameFiles.Update();
 }
 
 void gl_Exit() {
@@ -96,6 +97,7 @@ void gl_Exit() {
   app.gui.Exit();
   app.game.Exit();
   app.debugWindow.Exit();
+  app.gameFiles.Exit(); // while the engine link still holds the game's moves
   app.engine.Exit();
   LogMessage("gl_Exit finished");
 }

@@ -6,6 +6,7 @@
 #include "app/CEventReceiver.h"
 #include "engine/CCEManager.h"
 #include "game/CGame.h"
+#include "game/CGameFiles.h"
 #include "scene/CMap.h"
 #include "ui/CDebugWindow.h"
 #include "ui/CGui.h"
@@ -27,6 +28,7 @@ struct CApplication {
   CDebugWindow debugWindow;
   CGame game;
   CCEManager engine;
+  CGameFiles gameFiles;
 };
 
 extern CApplication app;

@@ -23,8 +23,15 @@ bool CEventReceiver::GetMouseButton(int index) const {
 }
 
 // Escape closes an open help window; F1 opens or closes it; Ctrl+Z and Ctrl+N
-// act as Take Back and Start. Releases do nothing.
+// act as Take Back and Start; Ctrl+S saves the game, Ctrl+O opens one.
+// Releases do nothing.
 bool CEventReceiver::OnKeyInput(const SEvent::SKeyInput &key) {
+  if (app.gameFiles.OnKey(key))
+    return true;
+  if (key.PressedDown && key.Control && (key.Key == KEY_KEY_S || key.Key == KEY_KEY_O)) {
+    key.Key == KEY_KEY_S ? app.gameFiles.SaveGame() : app.gameFiles.ShowLoadDialog();
+    return true;
+  }
   if (app.gui.IsHelpWindowOpen() && key.PressedDown && key.Key == KEY_ESCAPE) {
     app.gui.ToggleHelpWindow();
     return true;
@@ -54,6 +61,14 @@ bool CEventReceiver::OnGuiEvent(const SEvent::SGUIEvent &gui) {
   if (gui.EventType == gui::EGET_MESSAGEBOX_YES && id == ID_QUIT_BOX) {
     app.device->closeDevice();
     return true;
+  }
+  if ((gui.EventType == gui::EGET_MESSAGEBOX_YES || gui.EventType == gui::EGET_MESSAGEBOX_NO) && id == ID_RESUME_BOX) {
+    app.gameFiles.OnResumeAnswer(gui.EventType == gui::EGET_MESSAGEBOX_YES);
+    return false; // the box closes itself
+  }
+  if (gui.EventType == gui::EGET_FILE_SELECTED && id == ID_LOAD_DIALOG) {
+    app.gameFiles.OnFileChosen(static_cast<gui::IGUIFileOpenDialog *>(gui.Caller));
+    return false;
   }
   if (gui.EventType == gui::EGET_MENU_ITEM_SELECTED) {
     // The caller is the sub-menu whose item was chosen.
@@ -93,13 +108,19 @@ bool CEventReceiver::OnMenuCommand(s32 command) {
   case ID_MENU_MOVES_HISTORY:
     app.gui.ToggleMovesWindow();
     return true;
+  case ID_MENU_LOAD:
+    app.gameFiles.ShowLoadDialog();
+    return true;
+  case ID_MENU_SAVE:
+    app.gameFiles.SaveGame();
+    return true;
   case ID_MENU_TAKE_BACK:
     app.game.TakeBack();
     return true;
   case ID_MENU_RESIGN:
     app.game.Resign();
     return true;
-  default: // "Config...", "Load..." and "Save..." have no handler
+  default: // "Config..." has no handler
     return false;
   }
 }

@@ -1,11 +1,27 @@
-// Entry point: start-up, the frame loop, shut-down.
+// Entry point: the command line, start-up, the frame loop, shut-down.
 #include "app/CApplication.h"
+#include "app/CCommandLine.h"
 #include "platform/Platform.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <string>
+#include <system_error>
 
-int main() {
+int main(int argc, char **argv) {
+  std::string gamePath;
+  const int exitCode = CCommandLine::Perform(CCommandLine::Parse(argc, argv, gamePath));
+  if (exitCode >= 0)
+    return exitCode;
+  // A game file named relative to where the game was started; the working
+  // directory changes below.
+  if (!gamePath.empty()) {
+    std::error_code failed;
+    const std::filesystem::path absolute = std::filesystem::absolute(gamePath, failed);
+    if (!failed)
+      gamePath = absolute.string();
+  }
+
   // Log lines go to standard output; keep them line by line even when it is
   // a pipe or a file, so that whoever reads them sees each line at once.
   setvbuf(stdout, nullptr, _IOLBF, 0);
@@ -20,6 +36,7 @@ int main() {
 
   if (!gl_Init())
     return 1;
+  app.gameFiles.OpenAfterStartup(gamePath);
   while (gl_Frame()) {
   }
   gl_Exit();

@@ -306,7 +306,7 @@ void CCEManager::SendFence() {
 }
 
 std::string CCEManager::PositionCommand() const {
-  std::string text = "position startpos";
+  std::string text = startFen.empty() ? "position startpos" : "position fen " + startFen;
   if (!moves.empty()) {
     text += " moves";
     for (const std::string &move : moves)
@@ -335,6 +335,7 @@ stringw CCEManager::GetEngineInfo() {
 
 void CCEManager::Reset() {
   resultLine = "";
+  startFen.clear();
   moves.clear();
   RebuildHistory();
   searchPending = false;
@@ -371,6 +372,12 @@ void CCEManager::SubmitMove(const BoardSquare &from, const BoardSquare &to, bool
 }
 
 bool CCEManager::SendPosition(const std::vector<std::string> &newMoves) {
+  const std::string fen = startFen; // the game keeps its start position
+  return SendPosition(fen, newMoves);
+}
+
+bool CCEManager::SendPosition(const std::string &fen, const std::vector<std::string> &newMoves) {
+  startFen = fen;
   moves = newMoves;
   RebuildHistory();
   app.gui.RefreshMovesWindow();

@@ -66,6 +66,12 @@ public:
   // Asks the engine to move first. False when there is no engine.
   bool RequestInitialMove();
   irr::core::stringw GetMovesHistory() const { return movesHistory; }
+  // As SendPosition above, from another start: "position fen <FEN> moves ...";
+  // an empty FEN is the standard start. The start is kept for later positions
+  // and for a restarted engine.
+  bool SendPosition(const std::string &startFen, const std::vector<std::string> &moves);
+  // The FEN the current game started from; empty for the standard start.
+  const std::string &GetStartFen() const { return startFen; }
 
   LinkState GetState() const { return state; }
   // True while the engine owes a move (a search or a hand-back's answer).
@@ -123,4 +129,5 @@ private:
   irr::core::stringw movesHistory;
   std::string failure;       // why there is no engine, once Failed
   bool failureShown = false; // the message box has been shown
+  std::string startFen;      // the game's start; empty for the standard one
 };

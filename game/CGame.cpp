@@ -30,7 +30,8 @@ void CGame::SetState(s32 s) {
   case Idle:
     verdict = GameVerdict();
     engineStuck = false;
-    app.engine.Reset(); // the engine leaves any game it was playing
+    record.Start(app.map, White); // no game: no moves to show
+    app.engine.Reset();           // the engine leaves any game it was playing
     app.gui.ResetGameDisplay();
     app.gui.OnGameStateChanged(Idle);
     app.map.ShowLabels(false, White);
@@ -60,6 +61,39 @@ void CGame::SetState(s32 s) {
   default: // the reserved code is only stored
     break;
   }
+}
+
+bool CGame::ContinueGame(const std::string &startFen, s32 startSide, s32 halfMoveClock,
+                         const std::vector<ChessMove> &moves, const std::string &result) {
+  state = LocalGame;
+  twoPlayers = false;
+  engineStuck = false;
+  awaitingEcho = false;
+  app.map.ClearSelection();
+  record.Start(app.map, startSide, halfMoveClock);
+  bool played = true;
+  for (size_t i = 0; i < moves.size() && played; ++i)
+    played = record.Play(app.map, moves[i].from, moves[i].to);
+  app.map.ClearSelection();
+  verdict = CGameJudge::Judge(app.map, record);
+  if (!verdict.IsOver())
+    verdict = CGameJudge::Recorded(result);
+
+  humanColor = record.GetSideToMove();
+  app.gui.OnGameStateChanged(LocalGame);
+  app.gui.ResetGameDisplay();
+  app.gui.ShowSplash(false);
+  app.map.SetShadowsVisible(false);
+  if (humanColor == Black)
+    app.cameraRig.SetBlackView(false);
+  else
+    app.cameraRig.SetWhiteView(false);
+  app.cameraRig.SetLightSide(humanColor);
+  app.engine.SendPosition(startFen, record.GetMoveTexts());
+  SetActivePlayer(record.GetSideToMove());
+  if (verdict.IsOver())
+    EndGame();
+  return played;
 }
 
 void CGame::SetActivePlayer(s32 c) {

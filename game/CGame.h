@@ -5,6 +5,10 @@
 #include "app/KelvarTypes.h"
 #include "rules/CGameJudge.h"
 #include "rules/CGameRecord.h"
+#include "rules/ChessMove.h"
+
+#include <string>
+#include <vector>
 
 #include <cstdint>
 
@@ -22,6 +26,15 @@ public:
   void SetTwoPlayers(bool on) { twoPlayers = on; }
   bool IsTwoPlayers() const { return twoPlayers; }
   void SetActivePlayer(irr::s32 c);
+  // Takes over a game from elsewhere (a file). The board stands at the
+  // game's start position (startFen, empty for the standard one) with
+  // startSide to move; the moves are played through the record, the engine
+  // learns the position, and the human plays the side to move against it.
+  // The game is judged as after any move; a result the position does not
+  // show (resignation, agreement) ends it as recorded. False if the rules
+  // refuse a move (the board then holds the moves before it).
+  bool ContinueGame(const std::string &startFen, irr::s32 startSide, irr::s32 halfMoveClock,
+                    const std::vector<ChessMove> &moves, const std::string &result);
   irr::s32 GetActivePlayer() const { return activePlayer; }
   bool IsAwaitingEcho() const { return awaitingEcho; }
   void OnLeftMouseDown();

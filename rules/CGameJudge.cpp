@@ -28,6 +28,8 @@ const char *GameVerdict::ReasonText() const {
     return "insufficient material";
   case GameEnd::Resignation:
     return "resignation";
+  case GameEnd::Recorded:
+    return "as recorded";
   default:
     return "";
   }
@@ -91,5 +93,14 @@ GameVerdict CGameJudge::Resign(irr::s32 resigningColor) {
   GameVerdict verdict;
   verdict.reason = GameEnd::Resignation;
   verdict.winner = OtherColor(resigningColor);
+  return verdict;
+}
+
+GameVerdict CGameJudge::Recorded(const std::string &result) {
+  GameVerdict verdict;
+  if (result != "1-0" && result != "0-1" && result != "1/2-1/2")
+    return verdict;
+  verdict.reason = GameEnd::Recorded;
+  verdict.winner = result == "1-0" ? White : result == "0-1" ? Black : GameVerdict::NO_WINNER;
   return verdict;
 }

@@ -4,6 +4,8 @@
 
 #include "app/KelvarTypes.h"
 
+#include <string>
+
 class CMap;
 class CGameRecord;
 
@@ -15,6 +17,7 @@ enum class GameEnd : irr::s32 {
   FiftyMoves,
   InsufficientMaterial,
   Resignation,
+  Recorded, // a result a game file states without the position showing it
 };
 
 // How a game ended; reason None means it goes on.
@@ -44,6 +47,8 @@ public:
   static bool IsInsufficientMaterial(const CMap &map);
   // The game lost by the resigning colour.
   static GameVerdict Resign(irr::s32 resigningColor);
+  // The end a game file states ("1-0", "0-1", "1/2-1/2"); none for "*".
+  static GameVerdict Recorded(const std::string &result);
 
   static constexpr irr::s32 FIFTY_MOVE_PLIES = 100;
   static constexpr int REPETITION_COUNT = 3;

@@ -29,6 +29,8 @@ std::wstring CGameOverNotice::BannerText(const GameVerdict &verdict) {
     return L"DRAW: NO MATING MATERIAL";
   case GameEnd::Resignation:
     return verdict.winner == White ? L"BLACK RESIGNS" : L"WHITE RESIGNS";
+  case GameEnd::Recorded:
+    return L"GAME OVER\n" + Widen(verdict.ResultText());
   default:
     return L"";
   }

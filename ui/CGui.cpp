@@ -114,9 +114,7 @@ bool CGui::CreateMenus() {
   help->addSeparator();
   help->addItem(L"About...", ID_MENU_ABOUT, true, false);
 
-  // Configuration, loading and saving do not exist: shown, but greyed.
+  // Configuration does not exist: shown, but greyed.
   program->setItemEnabled(0, false);
-  localGame->setItemEnabled(4, false);
-  localGame->setItemEnabled(5, false);
   return true;
 }

@@ -26,6 +26,8 @@ public:
   irr::gui::IGUIFont *GetSmallFont() const { return smallFont; }
 
   // Dialogs and text windows.
+  // Adds a message box over everything, left only through its own buttons.
+  irr::gui::IGUIWindow *ShowMessageBox(const wchar_t *caption, const wchar_t *text, irr::s32 flags, irr::s32 id);
   void ShowQuitDialog();
   void ShowAboutDialog();
   void ShowEngineInfoDialog();
@@ -77,8 +79,6 @@ private:
   static constexpr irr::s32 SPLASH_LEFT = 256;
   static constexpr irr::s32 SPLASH_TOP = 320;
 
-  // Adds a message box over everything, left only through its own buttons.
-  void ShowMessageBox(const wchar_t *caption, const wchar_t *text, irr::s32 flags, irr::s32 id);
   // The help file as wide text, or "Helpfile not found.".
   irr::core::stringw ReadHelpText() const;
 

@@ -29,16 +29,18 @@ core::rect<s32> HelpRect(const core::dimension2d<s32> &screen) {
 
 // The moves history window: a narrow column near the top-right corner.
 core::rect<s32> MovesRect(const core::dimension2d<s32> &screen) {
-  return core::rect<s32>(screen.Width - 85, 25, screen.Width - 5, 225);
+  // Wide enough for a move pair in standard notation: "12. Nxe4+ Qxe4#".
+  return core::rect<s32>(screen.Width - 145, 25, screen.Width - 5, 225);
 }
 
 } // namespace
 
-void CGui::ShowMessageBox(const wchar_t *caption, const wchar_t *text, s32 flags, s32 id) {
+gui::IGUIWindow *CGui::ShowMessageBox(const wchar_t *caption, const wchar_t *text, s32 flags, s32 id) {
   gui::IGUIEnvironment *env = app.guiEnvironment;
   gui::IGUIWindow *box = env->addMessageBox(caption, text, true /*modal*/, flags, env->getRootGUIElement(), id);
   if (box && box->getCloseButton())
     box->getCloseButton()->setVisible(false);
+  return box;
 }
 
 void CGui::ShowQuitDialog() {
@@ -106,12 +108,8 @@ void CGui::ToggleMovesWindow() {
 void CGui::RefreshMovesWindow() {
   if (!movesWindow)
     return;
-  // One move a line in long algebraic notation, from the game's record.
-  core::stringw history;
-  for (const std::string &move : app.game.GetRecord().GetMoveTexts()) {
-    history.append(core::stringw(move.c_str()));
-    history.append(L'\n');
-  }
+  // Move pairs in standard notation, from the game's record.
+  const core::stringw history = app.gameFiles.GetMovesText();
   movesWindow->setText(history.c_str());
   movesWindow->ScrollToEnd();
 }

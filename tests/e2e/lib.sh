@@ -8,6 +8,7 @@ mkdir -p "$KELVAR_ARTIFACTS"
 E2E_NAME=$(basename "${BASH_SOURCE[1]:-$0}" .sh)
 E2E_TMP=$(mktemp -d /tmp/kelvar-e2e.XXXXXX)
 GAME_LOG="$KELVAR_ARTIFACTS/$E2E_NAME.log"
+: >"$GAME_LOG" # launches append, so one test may start the game twice
 XVFB_PID="" GAME_PID="" WINDOW=""
 
 fail() { echo "FAIL ($E2E_NAME): $*" >&2; [[ -f "$GAME_LOG" ]] && tail -n 30 "$GAME_LOG" >&2; exit 1; }
@@ -40,9 +41,12 @@ start_xvfb() {
   fail "Xvfb :$n does not answer"
 }
 
-# Starts the game inside the run folder (it reads everything relative to it).
+# Starts the game inside the run folder (it reads everything relative to it),
+# with any arguments given. Saved games go to the test's own data folder
+# ($E2E_DATA), never to the real home.
+E2E_DATA="$E2E_TMP/data"
 launch_game() {
-  (cd "$KELVAR_RUN_DIR" && exec stdbuf -oL -eL ./kelvar >"$GAME_LOG" 2>&1) &
+  (cd "$KELVAR_RUN_DIR" && XDG_DATA_HOME="$E2E_DATA" exec stdbuf -oL -eL ./kelvar "$@" >>"$GAME_LOG" 2>&1) &
   GAME_PID=$!
 }
 

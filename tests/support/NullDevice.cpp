@@ -52,6 +52,8 @@ std::string EnterCopyOfRunFolder(const char *omitMediaFile) {
     fs::remove(target / "media" / omitMediaFile);
   if (chdir(dir) != 0)
     return {};
+  // Saved games and the autosave go to the copy too, never to the real home.
+  setenv("XDG_DATA_HOME", (target / "data").c_str(), 1);
   return target.string();
 }
 

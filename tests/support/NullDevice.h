@@ -24,7 +24,8 @@ void PostMouse(irr::EMOUSE_INPUT_EVENT what, int x, int y);
 void RunFrames(int n);
 
 // Copies the run folder's media into a fresh temporary folder, optionally
-// without one file, and makes it the working directory. Returns the folder.
+// without one file, and makes it the working directory; the player's data
+// folder (XDG_DATA_HOME) becomes its "data" folder. Returns the folder.
 std::string EnterCopyOfRunFolder(const char *omitMediaFile = nullptr);
 
 } // namespace testing_support

@@ -25,6 +25,10 @@ void GameFixture::StartProgram(const std::string &script, bool passStartup) {
   ASSERT_FALSE(folder.empty());
   fs::copy_file(KELVAR_TEST_ENGINE, folder + "/Abrok_5_0.exe", fs::copy_options::overwrite_existing);
   std::ofstream(folder + "/test_engine.script") << "transcript " << folder << "/transcript.txt\n" << script;
+  if (!presetAutosave.empty()) {
+    fs::create_directories(folder + "/data/kelvar");
+    std::ofstream(folder + "/data/kelvar/autosave.pgn") << presetAutosave;
+  }
   platform::SetTickSource(Now);
   ASSERT_TRUE(gl_Init(irr::video::EDT_NULL));
   if (passStartup) {

@@ -50,5 +50,8 @@ protected:
   bool BannerShown() const;
 
   std::string folder;
+  // When set before StartProgram: the last session's unfinished game, found
+  // in the player's data folder at start.
+  std::string presetAutosave;
   static uint32_t fakeNow; // milliseconds skipped on top of real time
 };

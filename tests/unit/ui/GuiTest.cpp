@@ -71,8 +71,8 @@ const MenuItem MENU_TREE[] = {
     {1, 1, L"", -1, true},
     {1, 2, L"Abort", ID_MENU_ABORT, true},
     {1, 3, L"", -1, true},
-    {1, 4, L"Load...", ID_MENU_LOAD, false},
-    {1, 5, L"Save...", ID_MENU_SAVE, false},
+    {1, 4, L"Load...", ID_MENU_LOAD, true},
+    {1, 5, L"Save...", ID_MENU_SAVE, true},
     {1, 6, L"", -1, true},
     {1, 7, L"Take Back", ID_MENU_TAKE_BACK, false}, // no game: nothing to take back or resign
     {1, 8, L"Resign", ID_MENU_RESIGN, false},
@@ -210,7 +210,7 @@ TEST_F(GuiTest, PointerTestFollowsTheOpenWindows) {
   EXPECT_FALSE(app.gui.IsPointerOverGui());
   app.gui.ToggleMovesWindow();
   EXPECT_TRUE(app.gui.IsPointerOverGui());
-  PointAt(939, 25);
+  PointAt(879, 25);
   EXPECT_TRUE(app.gui.IsPointerOverGui());
   PointAt(1020, 225);
   EXPECT_FALSE(app.gui.IsPointerOverGui());
@@ -350,7 +350,7 @@ TEST_F(GuiTest, TextWindowsOpenInTheirPlacesAndExitClosesThem) {
   ASSERT_NE(app.gui.GetHelpWindow(), nullptr);
   ASSERT_NE(app.gui.GetMovesWindow(), nullptr);
   EXPECT_EQ(app.gui.GetHelpWindow()->getAbsolutePosition(), core::rect<s32>(256, 50, 768, 718));
-  EXPECT_EQ(app.gui.GetMovesWindow()->getAbsolutePosition(), core::rect<s32>(939, 25, 1019, 225));
+  EXPECT_EQ(app.gui.GetMovesWindow()->getAbsolutePosition(), core::rect<s32>(879, 25, 1019, 225));
   EXPECT_EQ(app.gui.GetHelpWindow()->GetTextArea()->getOverrideFont(), app.gui.GetSmallFont());
   EXPECT_STREQ(app.gui.GetMovesWindow()->GetTextArea()->getText(), L""); // no game, no moves
   // The help text shows from its first line.

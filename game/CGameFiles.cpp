@@ -1,0 +1,229 @@
+#include "game/CGameFiles.h"
+
+#include "app/CApplication.h"
+#include "platform/DataFiles.h"
+#include "rules/CChessPosition.h"
+#include "rules/CPgnReader.h"
+#include "rules/CPgnWriter.h"
+#include "rules/FenPosition.h"
+#include "ui/GuiIds.h"
+
+#include <sstream>
+
+using namespace irr;
+
+namespace {
+
+const char *const PLAYER_NAME = "Player";
+
+core::stringw Widen(const std::string &text) {
+  core::stringw wide;
+  for (char c : text)
+    wide.append(wchar_t(static_cast<unsigned char>(c)));
+  return wide;
+}
+
+// Irrlicht widens file names byte by byte; this undoes it.
+std::string Narrow(const wchar_t *text) {
+  std::string narrow;
+  for (; text && *text; ++text)
+    narrow += char(*text);
+  return narrow;
+}
+
+// The engine's name from its "id name" line.
+std::string EngineName() {
+  std::istringstream lines(Narrow(app.engine.GetEngineInfo().c_str()));
+  for (std::string line; std::getline(lines, line);)
+    if (line.compare(0, 8, "id name ") == 0)
+      return line.substr(8);
+  return "Engine";
+}
+
+} // namespace
+
+bool CGameFiles::Init() {
+  const std::string home = platform::DataHome();
+  if (home.empty())
+    LogMessage("CGameFiles::Init no data folder (neither XDG_DATA_HOME nor HOME is set): games cannot be saved");
+  else
+    dataFolder = home + "/kelvar";
+  return true;
+}
+
+void CGameFiles::Update() {
+  if (startupHandled || app.game.GetState() == Startup)
+    return;
+  startupHandled = true;
+  if (!pendingPath.empty()) {
+    OpenGame(pendingPath);
+    pendingPath.clear();
+    return;
+  }
+  if (!dataFolder.empty() && platform::FileExists(GetAutosavePath()))
+    resumeBox = app.gui.ShowMessageBox(L"Unfinished game", L"Resume the unfinished game?", gui::EMBF_YES | gui::EMBF_NO,
+                                       ID_RESUME_BOX);
+}
+
+void CGameFiles::Exit() {
+  if (dataFolder.empty())
+    return;
+  const PgnGame game = CurrentGame();
+  const bool unfinished =
+      app.game.GetState() == LocalGame && !game.IsFinished() && (!game.moves.empty() || !game.startFen.empty());
+  if (!unfinished) {
+    // An autosave not yet offered (closed during start-up or while the
+    // question is open) stays for the next session.
+    if (startupHandled && !resumeBox)
+      platform::RemoveFile(GetAutosavePath());
+    return;
+  }
+  std::string error;
+  if (!WriteGame(game, GetAutosavePath(), error))
+    LogMessage(("CGameFiles::Exit autosave failed: " + error).c_str());
+}
+
+bool CGameFiles::WriteGame(const PgnGame &game, const std::string &path, std::string &error) const {
+  std::string text;
+  const size_t slash = path.rfind('/');
+  if (!CPgnWriter::Write(game, text, error) ||
+      (slash != std::string::npos && !platform::MakeFolders(path.substr(0, slash), error)) ||
+      !platform::WriteFileAtomically(path, text, error))
+    return false;
+  LogMessage(("PGN saved " + std::to_string(game.moves.size()) + " plies to " + path).c_str());
+  return true;
+}
+
+void CGameFiles::SaveGame() {
+  const PgnGame game = CurrentGame();
+  if (game.moves.empty() && game.startFen.empty() && app.game.GetState() != LocalGame) {
+    app.gui.ShowMessageBox(L"Save Game", L"There is no game to save.", gui::EMBF_OK, -1);
+    return;
+  }
+  if (dataFolder.empty()) {
+    app.gui.ShowMessageBox(L"Save Game", L"No folder for games: neither XDG_DATA_HOME nor HOME is set.", gui::EMBF_OK,
+                           -1);
+    return;
+  }
+  const std::string path = GetGamesFolder() + "/" + platform::TimeStampNow() + ".pgn";
+  std::string error;
+  if (!WriteGame(game, path, error)) {
+    LogMessage(("CGameFiles::SaveGame " + error).c_str());
+    app.gui.ShowMessageBox(L"Save Game", Widen("The game was not saved:\n" + error).c_str(), gui::EMBF_OK, -1);
+    return;
+  }
+  app.gui.ShowMessageBox(L"Save Game", Widen("The game was saved to\n" + path).c_str(), gui::EMBF_OK, -1);
+}
+
+void CGameFiles::ShowLoadDialog() {
+  std::string folder = GetGamesFolder(), error;
+  if (folder.empty() || !platform::MakeFolders(folder, error))
+    folder = ".";
+  gui::IGUIEnvironment *env = app.guiEnvironment;
+  // The dialog walks the working directory; it is given back when the dialog
+  // closes, since every media path is relative to it.
+  env->addFileOpenDialog(L"Load a game", true, env->getRootGUIElement(), ID_LOAD_DIALOG, true, &folder[0]);
+}
+
+void CGameFiles::OnFileChosen(gui::IGUIFileOpenDialog *dialog) {
+  if (!dialog)
+    return;
+  std::string path = Narrow(dialog->getFileName());
+  if (!path.empty() && path[0] != '/')
+    path = std::string(dialog->getDirectoryName().c_str()) + "/" + path;
+  OpenGame(path);
+}
+
+void CGameFiles::Refuse(const std::string &path, int line, const std::string &reason) {
+  LogMessage(("PGN error " + path + " line " + std::to_string(line) + ": " + reason).c_str());
+  const std::string text = "Cannot open " + path + "\nline " + std::to_string(line) + ": " + reason;
+  app.gui.ShowMessageBox(L"Load Game", Widen(text).c_str(), gui::EMBF_OK, -1);
+}
+
+bool CGameFiles::OpenGame(const std::string &path) {
+  std::string text, error;
+  if (!platform::ReadSmallFile(path, CPgnReader::MAX_FILE_BYTES, text, error)) {
+    Refuse(path, 0, error);
+    return false;
+  }
+  PgnGame game;
+  PgnError pgnError;
+  if (!CPgnReader::Read(text, game, pgnError)) {
+    Refuse(path, pgnError.line, pgnError.reason);
+    return false;
+  }
+  ShowLoadedGame(game);
+  LogMessage(("PGN loaded " + std::to_string(game.moves.size()) + " plies from " + path).c_str());
+  return true;
+}
+
+void CGameFiles::ShowLoadedGame(const PgnGame &game) {
+  // The reader has replayed every move; the board now takes the start
+  // position and the game controller plays the moves on it.
+  CChessPosition start;
+  std::string error;
+  if (!game.startFen.empty())
+    start.SetFen(game.startFen, error);
+  s32 side = White;
+  if (!LoadFen(app.map, start.GetFen(), side, error)) {
+    LogMessage(("CGameFiles::ShowLoadedGame " + error).c_str());
+    return;
+  }
+  if (!app.game.ContinueGame(game.startFen, side, start.GetHalfMoveClock(), game.moves, game.result))
+    LogMessage("CGameFiles::ShowLoadedGame the rules refused a move the reader accepted");
+  app.gui.RefreshMovesWindow();
+}
+
+void CGameFiles::OnResumeAnswer(bool yes) {
+  resumeBox = nullptr;
+  if (yes)
+    OpenGame(GetAutosavePath());
+  else
+    platform::RemoveFile(GetAutosavePath());
+}
+
+bool CGameFiles::OnKey(const SEvent::SKeyInput &key) {
+  if (!resumeBox || !key.PressedDown || (key.Key != KEY_RETURN && key.Key != KEY_ESCAPE))
+    return false;
+  resumeBox->remove();
+  OnResumeAnswer(key.Key == KEY_RETURN);
+  return true;
+}
+
+PgnGame CGameFiles::CurrentGame() const {
+  PgnGame game = CurrentMoves();
+  const bool humanWhite = app.game.GetHumanColor() == White;
+  const bool twoPlayers = app.game.IsTwoPlayers();
+  game.SetTag("Event", "Casual game");
+  game.SetTag("Site", "Kelvar");
+  game.SetTag("Date", platform::PgnDateToday());
+  game.SetTag("Round", "-");
+  game.SetTag("White", humanWhite || twoPlayers ? PLAYER_NAME : EngineName());
+  game.SetTag("Black", !humanWhite || twoPlayers ? PLAYER_NAME : EngineName());
+  game.SetTag("Result", game.result);
+  return game;
+}
+
+PgnGame CGameFiles::CurrentMoves() const {
+  PgnGame game;
+  game.startFen = app.engine.GetStartFen();
+  const CGameRecord &record = app.game.GetRecord();
+  for (size_t i = 0; i < record.GetPlyCount(); ++i) {
+    const PlayedMove &played = record.GetMove(i);
+    ChessMove move;
+    move.from = played.from;
+    move.to = played.to;
+    move.promotion = played.promotion == PlayedMove::NONE ? Pawn : played.promotion;
+    game.moves.push_back(move);
+  }
+  if (app.game.IsGameOver())
+    game.result = app.game.GetVerdict().ResultText();
+  return game;
+}
+
+core::stringw CGameFiles::GetMovesText() const {
+  std::string text;
+  if (!CPgnWriter::MovesList(CurrentMoves(), text))
+    return app.engine.GetMovesHistory(); // a game the rules cannot replay is shown as sent
+  return Widen(text);
+}

@@ -1,0 +1,84 @@
+#!/usr/bin/env bash
+# Games as files, played as a player does: start the game with a PGN file on
+# the command line and see its position and moves history, play on, save with
+# Ctrl+S (pgn-extract accepts the file), close the window mid-game, start
+# again, answer the resume question with Enter and find the same game.
+source "$(dirname "$0")/lib.sh"
+
+HELP_X=186 MENU_Y=9 SUB_X_HELP=230 ITEM_MOVES_Y=60
+CAMERA_WHITE_TOP="21 746"
+
+count() { grep -cF -- "$1" "$GAME_LOG" || true; }
+wait_for_count() {
+  local text=$1 n=$2 timeout=${3:-30} i
+  for i in $(seq $((timeout * 10))); do
+    (($(count "$text") >= n)) && return 0
+    kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended while waiting for '$text' x$n"
+    sleep 0.1
+  done
+  fail "'$text' appeared $(count "$text") times, expected $n, within ${timeout}s"
+}
+squares() { "$KELVAR_BINARY_DIR/tests/e2e/kelvar_squarepos" "$@" | grep -E '^[0-9]+ [0-9]+$' | tr '\n' ' '; }
+
+game="$E2E_TMP/italian.pgn"
+printf '[Event "Club"]\n[White "A"]\n[Black "B"]\n\n1. e4 e5 {main line} (1... c5 $1) 2. Nf3 Nc6 *\n' >"$game"
+
+start_xvfb
+launch_game "$game"
+wait_for_log "Kelvar: gl_Init finished" 60
+find_window
+wait_for_log "Kelvar: PGN loaded 4 plies from $game" 30
+sleep 3 # the fields land
+click $HELP_X $MENU_Y
+click $SUB_X_HELP $ITEM_MOVES_Y
+sleep 0.5
+screenshot opened
+
+# Play on: Bc4, clicked from above White's side; the engine answers.
+click $CAMERA_WHITE_TOP
+sleep 0.3
+read -r fx fy tx ty < <(squares white-top f1 c4; echo)
+submitted=$(count "Kelvar: SubmitMove")
+click "$fx" "$fy"
+click "$tx" "$ty"
+wait_for_count "Kelvar: SubmitMove" $((submitted + 1)) 5
+grep -qxF "Kelvar: f1c4" "$GAME_LOG" || fail "the move f1c4 was not sent"
+wait_for_count "Kelvar: SubmitMove" $((submitted + 2)) 30 # the engine's reply, played and handed back
+wait_for_count "Kelvar: ProcessEngineResult:" 2 30
+sleep 0.5
+screenshot played-on
+
+# Ctrl+S saves into the games folder; an independent reader accepts the file.
+press_key ctrl+s
+wait_for_log "Kelvar: PGN saved 6 plies to $E2E_DATA/kelvar/games/" 10
+saved=$(ls "$E2E_DATA"/kelvar/games/*.pgn | head -n1)
+[[ -f "$saved" ]] || fail "no saved game in $E2E_DATA/kelvar/games"
+grep -qF "3. Bc4" "$saved" || fail "the saved game lacks 3. Bc4: $(cat "$saved")"
+complaints=$(/usr/games/pgn-extract -r -s "$saved" 2>&1 || true)
+[[ -z "$complaints" ]] || fail "pgn-extract: $complaints"
+sleep 0.5
+screenshot saved
+cp "$saved" "$KELVAR_ARTIFACTS/$E2E_NAME-saved.pgn"
+
+# Closing the window mid-game keeps the game for the next start.
+close_window
+wait_for_exit 20 || fail "exit code $?"
+grep -qF "Kelvar: PGN saved 6 plies to $E2E_DATA/kelvar/autosave.pgn" "$GAME_LOG" || fail "no autosave at exit"
+
+launch_game
+wait_for_count "Kelvar: gl_Init finished" 2 60
+find_window
+wait_for_count "Kelvar: CMap::MoveGameTokensIn" 2 20 # the start-up phase is over: the question is up
+sleep 1
+screenshot resume-question
+press_key Return
+wait_for_log "Kelvar: PGN loaded 6 plies from $E2E_DATA/kelvar/autosave.pgn" 10
+sleep 3
+click $HELP_X $MENU_Y
+click $SUB_X_HELP $ITEM_MOVES_Y
+sleep 0.5
+screenshot resumed
+
+close_window
+wait_for_exit 20 || fail "exit code $?"
+echo "PASS"
