@@ -1,8 +1,11 @@
 #include "app/CApplication.h"
 
+#include "platform/Platform.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <string>
 
 CApplication app;
 
@@ -27,6 +30,23 @@ bool CreateDevice(irr::video::E_DRIVER_TYPE driverType) {
   app.guiEnvironment = app.device->getGUIEnvironment();
   app.logger = app.device->getLogger();
   return app.driver && app.sceneManager && app.guiEnvironment && app.logger;
+}
+
+// With KELVAR_FRAME_LOG set, one log line a second tells how many frames
+// were drawn: tests see from it that the window kept drawing.
+void CountFrame() {
+  static const bool enabled = getenv("KELVAR_FRAME_LOG") != nullptr;
+  static uint32_t secondStart = platform::GetTickCount();
+  static unsigned frames = 0;
+  if (!enabled)
+    return;
+  ++frames;
+  if (uint32_t(platform::GetTickCount() - secondStart) >= 1000) {
+    const std::string line = "frames in the last second: " + std::to_string(frames);
+    LogMessage(line.c_str());
+    frames = 0;
+    secondStart = platform::GetTickCount();
+  }
 }
 
 } // namespace
@@ -56,6 +76,7 @@ bool gl_Frame() {
   app.guiEnvironment->drawAll();
   app.gui.Draw();
   app.driver->endScene();
+  CountFrame();
   gl_Update();
   return true;
 }

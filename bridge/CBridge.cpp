@@ -70,13 +70,24 @@ BridgeSettings BridgeSettings::FromEnvironment() {
 void CBridge::Start() {
   const std::string path = CStockfish::Locate();
   if (path.empty()) {
-    std::cerr << "Abrok: no engine found (ABROK_ENGINE, ABROK_STOCKFISH, PATH, /usr/games/stockfish);"
-                 " install the Debian package 'stockfish'\n";
+    const char *engine = getenv("ABROK_ENGINE");
+    const char *stockfishPath = getenv("ABROK_STOCKFISH");
+    if (engine && *engine)
+      engineProblem = std::string("no engine at ABROK_ENGINE=") + engine;
+    else if (stockfishPath)
+      engineProblem = std::string("Stockfish not found at ABROK_STOCKFISH=") + stockfishPath;
+    else
+      engineProblem = "Stockfish not found (PATH, /usr/games/stockfish)";
+    std::cerr << "Abrok: " << engineProblem << "; install the Debian package 'stockfish'\n";
     return;
   }
+  // An engine given up after too many restarts is reported to the front end.
   haveEngine = stockfish.Start(
       path, [this](const std::string &line) { OnBestMove(line); },
-      [this](const std::string &line) { candidates.OnInfo(line); });
+      [this](const std::string &line) { candidates.OnInfo(line); },
+      [this](const std::string &reason) { Write("info string error " + reason + "\n"); });
+  if (!haveEngine)
+    engineProblem = stockfish.StartError();
 }
 
 bool CBridge::HandleLine(const std::string &rawLine) {
@@ -141,7 +152,7 @@ void CBridge::AnswerUci() {
     if (settings.thinkFixed)
       text += "info string think time " + std::to_string(settings.thinkMs) + " ms (ABROK_THINK_MS)\n";
   } else {
-    text += "info string no engine found: install the Debian package stockfish\n";
+    text += "info string error " + engineProblem + "\n";
   }
   Write(text + "uciok\n");
 }

@@ -39,9 +39,9 @@ class CBridge {
 public:
   explicit CBridge(const BridgeSettings &settings) : settings(settings), random(std::random_device{}()) {}
 
-  // Starts the engine. Without it the bridge still answers "uci" and
-  // "isready" and follows the game, but every search is refused with a
-  // message on standard error.
+  // Starts the engine. Without it the bridge still answers "uci" (with an
+  // "info string error" line saying why) and "isready" and follows the game,
+  // but every search is refused with a message on standard error.
   void Start();
   // Handles one line from the front end; false once the bridge must quit.
   bool HandleLine(const std::string &line);
@@ -84,6 +84,7 @@ private:
   BridgeSettings settings;
   CStockfish stockfish;
   bool haveEngine = false;
+  std::string engineProblem;      // why there is no engine, for the front end
   std::string startFen;           // the game's start position; empty for the standard one
   std::vector<std::string> moves; // the game since the start position
   CBoard board;

@@ -1,6 +1,6 @@
 #include "bridge/CStockfish.h"
 
-#include <chrono>
+#include <algorithm>
 #include <cstdlib>
 #include <iostream>
 #include <sstream>
@@ -14,11 +14,38 @@ const char *const DEBIAN_PATH = "/usr/games/stockfish";
 const int HANDSHAKE_TIMEOUT_MS = 10000; // Stockfish loads its network at start
 const int QUIT_TIMEOUT_MS = 1000;
 const int READ_POLL_MS = 50; // how often the reader looks whether it must end
+const int RESTARTS_PER_MINUTE = 3;
+const auto RESTART_WINDOW = std::chrono::minutes(1);
+// Longest a command waits for a restart under way: two handshakes per try.
+const auto HEAL_WAIT = std::chrono::milliseconds(2 * HANDSHAKE_TIMEOUT_MS * (RESTARTS_PER_MINUTE + 1));
 
 bool IsExecutable(const std::string &path) { return !path.empty() && access(path.c_str(), X_OK) == 0; }
 
 bool StartsWith(const std::string &text, const std::string &prefix) {
   return text.compare(0, prefix.size(), prefix) == 0;
+}
+
+const long SHORTEST_RESUMED_SEARCH_MS = 100;
+
+// A "go movetime N ..." command with N cut by the time already spent, so a
+// search restarted after a crash ends about when the first would have.
+std::string WithTimeLeft(const std::string &go, std::chrono::steady_clock::duration spent) {
+  const std::string key = "movetime ";
+  const size_t at = go.find(key);
+  if (at == std::string::npos)
+    return go;
+  const size_t digits = at + key.size();
+  const size_t end = go.find(' ', digits);
+  const long total = atol(go.substr(digits, end - digits).c_str());
+  const long spentMs = long(std::chrono::duration_cast<std::chrono::milliseconds>(spent).count());
+  const long left = std::max(SHORTEST_RESUMED_SEARCH_MS, total - spentMs);
+  return go.substr(0, digits) + std::to_string(left) + (end == std::string::npos ? "" : go.substr(end));
+}
+
+// The option name of a "setoption name <id> value <x>" line.
+std::string OptionName(const std::string &line) {
+  const size_t value = line.find(" value");
+  return line.substr(0, value);
 }
 
 } // namespace
@@ -41,11 +68,15 @@ std::string CStockfish::Locate() {
   return IsExecutable(DEBIAN_PATH) ? DEBIAN_PATH : "";
 }
 
-bool CStockfish::Start(const std::string &path, const BestMoveHandler &handler, const InfoHandler &infoHandler) {
+bool CStockfish::Start(const std::string &enginePath, const BestMoveHandler &handler, const InfoHandler &infoHandler,
+                       const FailureHandler &failureHandler) {
   onBestMove = handler;
   onInfo = infoHandler;
+  onFailure = failureHandler;
+  path = enginePath;
   if (!process.Start(path.c_str())) {
-    std::cerr << "Abrok: cannot start the engine at " << path << "\n";
+    startError = "the engine at " + path + " cannot be started";
+    std::cerr << "Abrok: " << startError << "\n";
     return false;
   }
   running = true;
@@ -53,7 +84,8 @@ bool CStockfish::Start(const std::string &path, const BestMoveHandler &handler, 
 
   std::vector<std::string> lines;
   if (!Request("uci", "uciok", HANDSHAKE_TIMEOUT_MS, lines)) {
-    std::cerr << "Abrok: the engine at " << path << " did not answer \"uci\"\n";
+    startError = "the engine at " + path + " did not answer \"uci\"";
+    std::cerr << "Abrok: " << startError << "\n";
     return false;
   }
   for (const std::string &line : lines) {
@@ -65,16 +97,43 @@ bool CStockfish::Start(const std::string &path, const BestMoveHandler &handler, 
       options.insert(line.substr(12, type - 12));
   }
   if (!Request("isready", "readyok", HANDSHAKE_TIMEOUT_MS, lines)) {
-    std::cerr << "Abrok: the engine at " << path << " did not answer \"isready\"\n";
+    startError = "the engine at " + path + " did not answer \"isready\"";
+    std::cerr << "Abrok: " << startError << "\n";
     return false;
   }
-  return true;
+  std::lock_guard<std::mutex> lock(mutex);
+  startedWell = running;
+  return startedWell;
+}
+
+void CStockfish::Remember(const std::string &commands) {
+  std::istringstream lines(commands);
+  std::string line;
+  while (std::getline(lines, line)) {
+    if (StartsWith(line, "position ")) {
+      position = line;
+    } else if (StartsWith(line, "setoption name ")) {
+      const std::string name = OptionName(line);
+      bool replaced = false;
+      for (std::string &option : optionLines)
+        if (OptionName(option) == name) {
+          option = line;
+          replaced = true;
+        }
+      if (!replaced)
+        optionLines.push_back(line);
+    }
+  }
 }
 
 void CStockfish::Send(const std::string &command) {
-  const std::string line = command + "\n";
-  process.Write(line.data(), line.size());
+  std::unique_lock<std::mutex> lock(mutex);
+  changed.wait_for(lock, HEAL_WAIT, [this] { return !healing; });
+  Remember(command);
+  Write(command + "\n");
 }
+
+void CStockfish::Write(const std::string &text) { process.Write(text.data(), text.size()); }
 
 bool CStockfish::Request(const std::string &commands, const std::string &endPrefix, int timeoutMs,
                          std::vector<std::string> &lines) {
@@ -83,11 +142,13 @@ bool CStockfish::Request(const std::string &commands, const std::string &endPref
     requesting = true;
     requestDone = false;
     requestEnd = endPrefix;
+    requestCommands = commands;
     requestLines.clear();
   }
   Send(commands);
   std::unique_lock<std::mutex> lock(mutex);
-  changed.wait_for(lock, std::chrono::milliseconds(timeoutMs), [this] { return requestDone || !running; });
+  changed.wait_for(lock, std::chrono::milliseconds(timeoutMs),
+                   [this] { return requestDone || (!running && !healing); });
   requesting = false;
   lines.swap(requestLines);
   return requestDone;
@@ -97,6 +158,8 @@ void CStockfish::StartSearch(const std::string &goCommand) {
   {
     std::lock_guard<std::mutex> lock(mutex);
     searching = true;
+    searchCommand = goCommand;
+    searchStart = std::chrono::steady_clock::now();
   }
   Send(goCommand);
 }
@@ -116,27 +179,31 @@ bool CStockfish::FinishSearch(int timeoutMs) {
     return true;
   Send("stop");
   std::unique_lock<std::mutex> lock(mutex);
-  const bool done =
-      changed.wait_for(lock, std::chrono::milliseconds(timeoutMs), [this] { return !searching || !running; });
+  const bool done = changed.wait_for(lock, std::chrono::milliseconds(timeoutMs),
+                                     [this] { return !searching || (!running && !healing); });
   searching = false;
   return done && running;
 }
 
 bool CStockfish::IsRunning() {
-  std::lock_guard<std::mutex> lock(mutex);
+  std::unique_lock<std::mutex> lock(mutex);
+  changed.wait_for(lock, HEAL_WAIT, [this] { return !healing; });
   return running;
 }
 
+int CStockfish::RestartCount() {
+  std::lock_guard<std::mutex> lock(mutex);
+  return restartCount;
+}
+
 void CStockfish::Quit() {
-  if (!process.IsStarted())
+  if (!process.IsStarted() && !reader.joinable())
     return;
   {
-    std::lock_guard<std::mutex> lock(mutex);
-    quitting = true;
-  }
-  Send("quit");
-  {
     std::unique_lock<std::mutex> lock(mutex);
+    changed.wait_for(lock, HEAL_WAIT, [this] { return !healing; });
+    quitting = true;
+    Write("quit\n");
     changed.wait_for(lock, std::chrono::milliseconds(QUIT_TIMEOUT_MS), [this] { return !running; });
     stopping = true;
   }
@@ -146,35 +213,131 @@ void CStockfish::Quit() {
   process.Stop(QUIT_TIMEOUT_MS);
 }
 
-void CStockfish::ReadLoop() {
-  std::string pending;
+bool CStockfish::NextLine(std::string &line, int timeoutMs) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
   char buffer[4096];
+  for (;;) {
+    const size_t end = pending.find('\n');
+    if (end != std::string::npos) {
+      line = pending.substr(0, end);
+      pending.erase(0, end + 1);
+      if (!line.empty() && line.back() == '\r')
+        line.pop_back();
+      return true;
+    }
+    const auto left =
+        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now()).count();
+    if (left <= 0 || !process.WaitForOutput(int(left)))
+      return false;
+    const size_t count = process.Read(buffer, sizeof(buffer));
+    if (count == 0 && process.OutputEnded())
+      return false;
+    pending.append(buffer, count);
+  }
+}
+
+bool CStockfish::AwaitLine(const std::string &prefix, int timeoutMs) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+  std::string line;
+  for (;;) {
+    const auto left =
+        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now()).count();
+    if (left <= 0 || !NextLine(line, int(left)))
+      return false;
+    if (StartsWith(line, prefix))
+      return true;
+  }
+}
+
+void CStockfish::ReadLoop() {
+  std::string line;
   for (;;) {
     {
       std::lock_guard<std::mutex> lock(mutex);
       if (stopping)
         return;
     }
-    if (!process.WaitForOutput(READ_POLL_MS))
-      continue;
-    const size_t count = process.Read(buffer, sizeof(buffer));
-    if (count == 0) {
-      if (!process.OutputEnded())
-        continue;
-      std::lock_guard<std::mutex> lock(mutex);
-      running = false;
-      if (!quitting)
-        std::cerr << "Abrok: the engine has ended\n";
-      changed.notify_all();
-      return;
-    }
-    pending.append(buffer, count);
-    for (size_t end; (end = pending.find('\n')) != std::string::npos; pending.erase(0, end + 1)) {
-      std::string line = pending.substr(0, end);
-      if (!line.empty() && line.back() == '\r')
-        line.pop_back();
+    if (NextLine(line, READ_POLL_MS)) {
       OnLine(line);
+      continue;
     }
+    if (!process.OutputEnded())
+      continue;
+    bool heal = false;
+    {
+      std::lock_guard<std::mutex> lock(mutex);
+      // Only a Stockfish that once started well is started again; one that
+      // fails its first start is reported by Start.
+      heal = !quitting && startedWell;
+      running = false;
+      healing = heal;
+      changed.notify_all();
+    }
+    if (!heal || !Heal())
+      return;
+  }
+}
+
+bool CStockfish::Relaunch() {
+  process.ClosePipes();
+  process.Stop(0);
+  pending.clear();
+  if (!process.Start(path.c_str()))
+    return false;
+  Write("uci\n");
+  if (!AwaitLine("uciok", HANDSHAKE_TIMEOUT_MS))
+    return false;
+  std::lock_guard<std::mutex> lock(mutex);
+  for (const std::string &option : optionLines)
+    Write(option + "\n");
+  Write("isready\n");
+  return true;
+}
+
+bool CStockfish::Heal() {
+  for (;;) {
+    const auto now = std::chrono::steady_clock::now();
+    std::vector<std::chrono::steady_clock::time_point> recent;
+    for (const auto &at : restarts)
+      if (now - at < RESTART_WINDOW)
+        recent.push_back(at);
+    restarts.swap(recent);
+    if (int(restarts.size()) >= RESTARTS_PER_MINUTE) {
+      const std::string reason = "Stockfish ended " + std::to_string(restarts.size() + 1) + " times within a minute";
+      std::cerr << "Abrok: " << reason << "; given up\n";
+      process.ClosePipes();
+      process.Stop(0);
+      {
+        std::lock_guard<std::mutex> lock(mutex);
+        healing = false;
+        searching = false;
+        changed.notify_all();
+      }
+      if (onFailure)
+        onFailure(reason);
+      return false;
+    }
+    restarts.push_back(now);
+    std::cerr << "Abrok: Stockfish has ended; starting it again\n";
+    if (!Relaunch() || !AwaitLine("readyok", HANDSHAKE_TIMEOUT_MS))
+      continue;
+
+    // The position first, then whatever was under way when it ended: the
+    // search starts again from scratch, a request is asked again.
+    std::lock_guard<std::mutex> lock(mutex);
+    if (!position.empty())
+      Write(position + "\n");
+    if (searching)
+      Write(WithTimeLeft(searchCommand, std::chrono::steady_clock::now() - searchStart) + "\n");
+    if (requesting && !requestDone) {
+      requestLines.clear();
+      Write(requestCommands + "\n");
+    }
+    ++restartCount;
+    running = true;
+    healing = false;
+    changed.notify_all();
+    return true;
   }
 }
 

@@ -18,6 +18,8 @@ extern char **environ;
 namespace platform {
 namespace {
 
+const int WRITE_WAIT_MS = 20; // longest wait for room in a full pipe
+
 // Closes fd if it is open and marks it closed.
 void CloseFd(int &fd) {
   if (fd >= 0)
@@ -129,8 +131,11 @@ bool ChildProcess::Start(const char *path) {
   toChild_ = input[1];
   fromChild_ = output[0];
   outputEnded_ = false;
-  // Reads must never wait, even if the peeked count was taken meanwhile.
+  reaped_ = false;
+  // Reads must never wait, even if the peeked count was taken meanwhile;
+  // a write to a child that has stopped reading waits only a bounded time.
   fcntl(fromChild_, F_SETFL, fcntl(fromChild_, F_GETFL) | O_NONBLOCK);
+  fcntl(toChild_, F_SETFL, fcntl(toChild_, F_GETFL) | O_NONBLOCK);
   return true;
 }
 
@@ -145,6 +150,11 @@ size_t ChildProcess::Write(const char *data, size_t size) {
       done += size_t(n);
     } else if (n < 0 && errno == EINTR) {
       continue;
+    } else if (n < 0 && errno == EAGAIN) {
+      // The pipe is full: the child is not reading. Give it a moment, no more.
+      pollfd entry{toChild_, POLLOUT, 0};
+      if (poll(&entry, 1, WRITE_WAIT_MS) <= 0)
+        break;
     } else {
       guard.raised = n < 0 && errno == EPIPE;
       break;
@@ -196,9 +206,21 @@ void ChildProcess::ClosePipes() {
   CloseFd(fromChild_);
 }
 
+bool ChildProcess::HasEnded() {
+  if (pid_ <= 0)
+    return true;
+  if (!reaped_)
+    reaped_ = TryReap(pid_);
+  return reaped_;
+}
+
 void ChildProcess::Stop(uint32_t graceMs) {
   if (pid_ <= 0)
     return;
+  if (reaped_) {
+    pid_ = -1;
+    return;
+  }
   // Measured on the real clock: a test may have replaced the tick source.
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(graceMs);
   bool reaped = TryReap(pid_);

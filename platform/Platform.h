@@ -43,8 +43,9 @@ public:
   // then tells why.
   bool Start(const char *path);
 
-  // Writes size bytes to the child's standard input, blocking until they are
-  // taken; returns how many went in (0 when the child has gone). A child that
+  // Writes size bytes to the child's standard input; returns how many went in
+  // (0 when the child has gone). When the pipe is full it waits at most 20 ms
+  // for room, so a child that has stopped reading cannot hold the caller. A child that
   // has ended never raises SIGPIPE in this process.
   size_t Write(const char *data, size_t size);
 
@@ -68,6 +69,10 @@ public:
   // either way, so no zombie is left. Returns at once if it was not started.
   void Stop(uint32_t graceMs = 0);
 
+  // True once the child has ended; it is reaped then, so Stop finds nothing
+  // left to wait for. Never blocks.
+  bool HasEnded();
+
   bool IsStarted() const { return pid_ > 0; }
   int Pid() const { return pid_; }
 
@@ -76,6 +81,7 @@ private:
   int toChild_ = -1;   // write end of the child's standard input
   int fromChild_ = -1; // read end of the child's standard output
   bool outputEnded_ = false;
+  bool reaped_ = false; // HasEnded has collected the child's exit
 };
 
 } // namespace platform

@@ -3,6 +3,7 @@
 
 #include "app/CApplication.h"
 #include "ui/CConfigWindow.h"
+#include "platform/Platform.h"
 #include "ui/CGUITextWindow.h"
 #include "ui/GuiIds.h"
 
@@ -44,7 +45,14 @@ bool CGui::Init() {
   return CreateCameraButtons();
 }
 
-void CGui::Update() { RefreshGameMenu(); }
+void CGui::Update() {
+  RefreshGameMenu();
+  // Unsigned difference: correct across the tick counter's wrap-around.
+  if (noticeShown && s32(platform::GetTickCount() - noticeUntil) >= 0) {
+    noticeShown = false;
+    SetStatusText(statusBase);
+  }
+}
 
 void CGui::RefreshGameMenu() {
   if (!menuBar)

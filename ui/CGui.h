@@ -31,6 +31,8 @@ public:
   void ShowQuitDialog();
   void ShowAboutDialog();
   void ShowEngineInfoDialog();
+  // A box that says what is wrong with the chess engine, closed with OK.
+  void ShowEngineMessage(const wchar_t *text);
   // Says the engine answered with no move it could play in the position.
   void ShowEngineNoMoveDialog();
   void ToggleHelpWindow();
@@ -42,6 +44,9 @@ public:
   bool CreateCameraButtons();
   bool IsPointerOverGui() const;
   void SetStatusText(irr::core::stringw text);
+  // Shows text on the status line for durationMs; the game's own status
+  // text, also one set meanwhile, comes back after it.
+  void ShowStatusNotice(const wchar_t *text, irr::u32 durationMs);
   void OnGameStateChanged(irr::s32 state);
   void ShowBanner(const irr::core::rect<irr::s32> &rect, const wchar_t *text, irr::video::SColor color);
   void SetBannerVisible(bool visible);
@@ -86,5 +91,8 @@ private:
   irr::gui::IGUIWindow *colorWindow = nullptr;
   irr::gui::IGUIStaticText *statusText = nullptr;
   irr::gui::IGUIStaticText *bannerText = nullptr;
+  irr::core::stringw statusBase; // the game's status text under a notice
+  irr::u32 noticeUntil = 0;      // tick when the notice ends
+  bool noticeShown = false;
   irr::video::ITexture *splashTexture = nullptr;
 };

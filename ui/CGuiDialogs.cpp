@@ -64,6 +64,8 @@ void CGui::ShowEngineInfoDialog() {
   ShowMessageBox(L"About the ChessEngine...", info.c_str(), gui::EMBF_OK, -1);
 }
 
+void CGui::ShowEngineMessage(const wchar_t *text) { ShowMessageBox(L"Chess Engine", text, gui::EMBF_OK, -1); }
+
 void CGui::ShowEngineNoMoveDialog() {
   ShowMessageBox(L"Chess Engine", L"The engine has no move in this position", gui::EMBF_OK, -1);
 }

@@ -3,6 +3,7 @@
 #include "ui/CGui.h"
 
 #include "app/CApplication.h"
+#include "platform/Platform.h"
 #include "ui/CGUITextWindow.h"
 #include "ui/GuiFocus.h"
 #include "ui/GuiIds.h"
@@ -79,6 +80,9 @@ bool CGui::IsPointerOverGui() const {
 }
 
 void CGui::SetStatusText(core::stringw text) {
+  statusBase = text;
+  if (noticeShown)
+    return; // shown when the notice ends
   if (!statusText) {
     // Beside the last camera button, with its top and bottom.
     core::rect<s32> r = cameraButtons[3] ? cameraButtons[3]->getAbsolutePosition() : core::rect<s32>();
@@ -90,6 +94,15 @@ void CGui::SetStatusText(core::stringw text) {
     statusText->setOverrideColor(STATUS_COLOR);
   }
   statusText->setText(text.c_str());
+}
+
+void CGui::ShowStatusNotice(const wchar_t *text, u32 durationMs) {
+  const core::stringw base = statusBase;
+  noticeShown = false;
+  SetStatusText(text);
+  statusBase = base;
+  noticeShown = true;
+  noticeUntil = platform::GetTickCount() + durationMs;
 }
 
 void CGui::OnGameStateChanged(s32 state) {

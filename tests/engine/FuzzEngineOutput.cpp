@@ -1,32 +1,41 @@
-// libFuzzer target: arbitrary engine output through the engine link's
-// per-frame line handling and the parse of its result lines.
+// libFuzzer target: arbitrary engine output through the engine link's line
+// handling, its bounded line buffer and the parse of its result lines.
 //
-// Input layout: a sequence of frames, each one length byte (1 + byte % 9
-// bytes follow, as the poll reads at most nine per frame) and its bytes.
+// Input layout: a sequence of frames, each a length byte (1 + byte * 16
+// bytes follow, so long lines and floods occur) and its bytes. Before each
+// frame the link owes a result, as if a search had been asked for.
 #include "app/CApplication.h"
+#include "engine/CEngineLineBuffer.h"
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 struct CCEManagerProbe {
   static void Feed(CCEManager &engine, const uint8_t *data, size_t size) {
     engine.OnEngineBytes(reinterpret_cast<const char *>(data), size);
   }
-  static void ForgetPartialLine() { CCEManager::ForgetPartialLine(); }
+  static void ExpectResult(CCEManager &engine) { engine.searchPending = true; }
+  static size_t PendingBytes(const CCEManager &engine) { return engine.lineBuffer.PendingSize(); }
 };
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
-  CCEManager engine; // no process: the stop command goes nowhere
-  CCEManagerProbe::ForgetPartialLine();
+  CCEManager engine; // no process: commands go nowhere
   size_t at = 0;
   while (at < size) {
-    size_t frame = 1 + data[at++] % 9;
+    size_t frame = 1 + size_t(data[at++]) * 16;
     if (frame > size - at)
       frame = size - at;
+    CCEManagerProbe::ExpectResult(engine);
     CCEManagerProbe::Feed(engine, data + at, frame);
     at += frame;
 
-    // Squares that start on the board stay on it, and a result is handed out once.
+    // The line in the making never outgrows its bound.
+    if (CCEManagerProbe::PendingBytes(engine) > CEngineLineBuffer::MAX_LINE)
+      __builtin_trap();
+
+    // Squares of a result are on the board (the null move leaves the
+    // caller's), and a result is handed out once.
     BoardSquare from(3, 3), to(5, 5);
     if (engine.ProcessEngineResult(from, to)) {
       if (!from.IsOnBoard() || !to.IsOnBoard())

@@ -4,6 +4,7 @@
 
 #include "bridge/CBoard.h"
 
+#include <csignal>
 #include <fcntl.h>
 #include <regex>
 #include <sys/wait.h>
@@ -79,6 +80,27 @@ public:
 };
 
 const std::regex BARE_BESTMOVE("bestmove [a-h][1-8][a-h][1-8]q?");
+
+// The processes whose parent is pid, from the process table.
+std::vector<int> ChildrenOf(int parentPid) {
+  std::vector<int> children;
+  for (const auto &entry : fs::directory_iterator("/proc")) {
+    std::ifstream stat(entry.path() / "stat");
+    std::string pid, name, state, parent;
+    if (stat >> pid >> name >> state >> parent && parent == std::to_string(parentPid))
+      children.push_back(std::stoi(pid));
+  }
+  return children;
+}
+
+// Kills the bridge's Stockfish with SIGKILL; false if it has none.
+bool KillStockfishOf(int bridgePid) {
+  const std::vector<int> children = ChildrenOf(bridgePid);
+  if (children.size() != 1)
+    return false;
+  kill(children[0], SIGKILL);
+  return true;
+}
 
 } // namespace
 
@@ -204,13 +226,7 @@ TEST(Bridge, EndOfInputEndsTheBridgeAndStockfish) {
   BridgeSession bridge("200");
   ASSERT_TRUE(bridge.started);
   ASSERT_TRUE(bridge.WaitReady()); // Stockfish runs by now
-  std::vector<int> children;
-  for (const auto &entry : fs::directory_iterator("/proc")) {
-    std::ifstream stat(entry.path() / "stat");
-    std::string pid, name, state, parent;
-    if (stat >> pid >> name >> state >> parent && parent == std::to_string(bridge.child.Pid()))
-      children.push_back(std::stoi(pid));
-  }
+  const std::vector<int> children = ChildrenOf(bridge.child.Pid());
   ASSERT_EQ(children.size(), 1u);
 
   const int pid = bridge.child.Pid();
@@ -223,6 +239,39 @@ TEST(Bridge, EndOfInputEndsTheBridgeAndStockfish) {
   EXPECT_FALSE(fs::exists("/proc/" + std::to_string(children[0]))) << "Stockfish outlived the bridge";
 }
 
+// Stockfish killed during a search is started again and the search with it:
+// the front end gets its answer as if nothing had happened. The fourth death
+// within a minute is reported as an error line, and "isready" still answered.
+TEST(Bridge, RestartsAKilledStockfishAndGivesUpOnTheFourthDeathInAMinute) {
+  BridgeSession bridge("1500");
+  ASSERT_TRUE(bridge.started);
+  ASSERT_TRUE(bridge.WaitReady());
+  bridge.Send("e2e4");
+  platform::Sleep(300);
+  ASSERT_TRUE(KillStockfishOf(bridge.child.Pid()));
+  EXPECT_TRUE(std::regex_match(bridge.ReadLine(20000), BARE_BESTMOVE));
+  EXPECT_NE(bridge.Errors().find("Stockfish has ended; starting it again"), std::string::npos) << bridge.Errors();
+
+  // The game goes on in the restarted Stockfish: a legal reply to d2d4 too.
+  bridge.Send("position startpos moves e2e4 e7e5");
+  bridge.Send("d2d4");
+  EXPECT_TRUE(std::regex_match(bridge.ReadLine(20000), BARE_BESTMOVE));
+
+  for (int death = 2; death <= 4; ++death) {
+    ASSERT_TRUE(bridge.WaitReady()) << death;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (!KillStockfishOf(bridge.child.Pid()) && std::chrono::steady_clock::now() < deadline)
+      platform::Sleep(50);
+    platform::Sleep(200);
+  }
+  std::string line;
+  for (int i = 0; i < 10 && (line = bridge.ReadLine(20000)).rfind("info string error", 0) != 0;)
+    ++i;
+  EXPECT_EQ(line, "info string error Stockfish ended 4 times within a minute");
+  bridge.Send("isready");
+  EXPECT_EQ(bridge.ReadLine(3000), "readyok");
+}
+
 TEST(Bridge, WithoutStockfishItSaysWhatToInstall) {
   setenv("ABROK_STOCKFISH", "/nonexistent/stockfish", 1);
   BridgeSession bridge("200");
@@ -232,7 +281,9 @@ TEST(Bridge, WithoutStockfishItSaysWhatToInstall) {
   std::string text;
   for (std::string line; (line = bridge.ReadLine(2000)) != "(none)" && line != "uciok";)
     text += line + "\n";
-  EXPECT_NE(text.find("install the Debian package stockfish"), std::string::npos) << text;
+  EXPECT_NE(text.find("info string error Stockfish not found at ABROK_STOCKFISH=/nonexistent/stockfish\n"),
+            std::string::npos)
+      << text;
   bridge.Send("e2e4");
   bridge.Send("isready");
   EXPECT_EQ(bridge.ReadLine(2000), "readyok");
@@ -248,13 +299,10 @@ protected:
     fs::current_path(KELVAR_RUN_DIR);
     setenv("ABROK_THINK_MS", thinkMs, 1);
     started = true;
-    const bool ok = app.engine.Init();
+    app.engine.Init();
     unsetenv("ABROK_THINK_MS");
-    // On a loaded machine Stockfish may start after the link's waits have
-    // given up; the tests begin once it answers.
-    for (int i = 0; i < 20 && ok && !app.engine.WaitReady(); ++i) {
-    }
-    return ok;
+    // On a loaded machine Stockfish takes seconds to start; the frames go on.
+    return PollUntil([] { return app.engine.GetState() == CCEManager::LinkState::Ready; }, 30000);
   }
 };
 

@@ -1,16 +1,19 @@
 // The engine link against the scripted test engine: start-up, handshake,
-// commands byte for byte, the per-frame poll and the process faults.
+// commands byte for byte, and the faults the link survives by restarting
+// its engine: deaths and hangs at every point of the conversation.
 #include "EngineTestSupport.h"
 
 #include <csignal>
 #include <sys/wait.h>
 
 using namespace engine_test;
+using LinkState = CCEManager::LinkState;
 
 namespace {
 
-const char *const NEW_GAME_SEQUENCE = "\nstop\nsetoption name Hash value 32\nsetoption name Ponder value false\n"
-                                      "\nucinewgame\nposition startpos\nisready\n";
+const char *const HANDSHAKE_SEQUENCE = "uci\nsetoption name Hash value 32\nsetoption name Ponder value false\n"
+                                       "position startpos\nisready\n";
+const char *const NEW_GAME_SEQUENCE = "\nstop\n\nucinewgame\nposition startpos\nisready\n";
 
 // True once nothing is left of the process: it has ended and been reaped.
 bool ProcessIsGone(int pid) {
@@ -23,32 +26,59 @@ bool ProcessIsGone(int pid) {
 
 // --- Start-up and handshake --------------------------------------------------
 
-TEST_F(EngineLinkTest, InitFailsWhenTheEngineCannotBeStarted) {
-  // No engine file at all.
-  EXPECT_FALSE(app.engine.Init());
-  EXPECT_TRUE(log->Contains("Kelvar: CCEManager::Init cannot start ./Abrok_5_0.exe: No such file or directory"));
+TEST_F(EngineLinkTest, WithoutAnEngineTheProgramGoesOnAndSaysWhatIsMissing) {
+  struct Case {
+    const char *name;
+    std::function<void()> prepare;
+    const char *log;
+  };
+  const Case cases[] = {
+      {"no engine file", [] {}, "cannot start ./Abrok_5_0.exe: No such file or directory"},
+      {"not executable",
+       [this] {
+         std::ofstream(folder / "Abrok_5_0.exe") << "#!/bin/sh\n";
+         fs::permissions(folder / "Abrok_5_0.exe", fs::perms::owner_read | fs::perms::owner_write);
+       },
+       "cannot start ./Abrok_5_0.exe: Permission denied"},
+  };
+  for (const Case &c : cases) {
+    app.engine.~CCEManager();
+    new (&app.engine) CCEManager();
+    c.prepare();
+    EXPECT_TRUE(app.engine.Init()) << c.name;
+    EXPECT_EQ(app.engine.GetState(), LinkState::Failed) << c.name;
+    EXPECT_TRUE(log->Contains(std::string("Kelvar: CCEManager::Init ") + c.log)) << c.name;
+    EXPECT_TRUE(
+        log->Contains("Kelvar: CCEManager engine unavailable (the engine program ./Abrok_5_0.exe cannot be run"))
+        << c.name;
+    const std::wstring info = app.engine.GetEngineInfo().c_str();
+    EXPECT_EQ(info.rfind(L"The chess engine could not be started: the engine program", 0), 0u) << c.name;
 
-  // A file that is there but cannot be executed.
-  std::ofstream(folder / "Abrok_5_0.exe") << "#!/bin/sh\n";
-  fs::permissions(folder / "Abrok_5_0.exe", fs::perms::owner_read | fs::perms::owner_write);
-  EXPECT_FALSE(app.engine.Init());
-  EXPECT_TRUE(log->Contains("Kelvar: CCEManager::Init cannot start ./Abrok_5_0.exe: Permission denied"));
+    // The game record still works: moves are kept, nothing is owed.
+    app.engine.Reset();
+    EXPECT_FALSE(app.engine.RequestInitialMove()) << c.name;
+    app.engine.SubmitMove(BoardSquare(4, 1), BoardSquare(4, 3), false);
+    EXPECT_FALSE(app.engine.IsSearchPending()) << c.name;
+    EXPECT_EQ(app.engine.GetMovesHistory(), irr::core::stringw(L"e2e4\n")) << c.name;
+    app.engine.Update();
+  }
 }
 
-TEST_F(EngineLinkTest, HandshakeKeepsIdentificationWithoutCarriageReturnsAndAsksOnce) {
-  // Output written before "uci" is drained and not part of the text.
-  ASSERT_TRUE(StartEngine("greeting early noise\\r\\n\n"
-                          "reply uci id name Test\\r\\nid author Someone\\r\\nuciok\\r\\n\n"));
-  EXPECT_EQ(app.engine.GetEngineInfo(), irr::core::stringw(L"id name Test\nid author Someone\nuciok\n"));
-  EXPECT_EQ(SentSoFar(), "uci\n"); // the second call sent nothing
+TEST_F(EngineLinkTest, AnEngineErrorLineInTheHandshakeGivesUpWithItsReason) {
+  InstallTestEngine("reply uci id name Abrok\\ninfo string error Stockfish not found (PATH)\\nuciok\\n\n");
+  started = true;
+  app.engine.Init();
+  ASSERT_TRUE(PollUntil([] { return app.engine.GetState() == LinkState::Failed; }));
+  EXPECT_TRUE(log->Contains("Kelvar: CCEManager engine unavailable (Stockfish not found (PATH))"));
 }
 
-TEST_F(EngineLinkTest, HandshakeIsRepeatedOnlyWhileNothingArrived) {
-  ASSERT_TRUE(StartEngine("reply uci\nreply uci id name Late\\nuciok\\n\n"));
-  // The wait ends with "uciok"; its line feed may still be on the way.
-  irr::core::stringw info = app.engine.GetEngineInfo();
-  EXPECT_EQ(info.trim(L"\n"), irr::core::stringw(L"id name Late\nuciok"));
-  EXPECT_EQ(SentSoFar(), "uci\nuci\n");
+TEST_F(EngineLinkTest, ASlowHandshakeRunsAcrossFramesAndKeepsTheIdentification) {
+  const auto start = std::chrono::steady_clock::now();
+  ASSERT_TRUE(StartEngine("reply uci id name Slow\\r\\n{sleep 700}id author Someone\\r\\nuciok\\r\\n\n"));
+  EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(700));
+  EXPECT_LT(longestFrame, std::chrono::milliseconds(250)) << "a frame waited for the engine";
+  EXPECT_EQ(app.engine.GetEngineInfo(), irr::core::stringw(L"id name Slow\nid author Someone\nuciok\n"));
+  EXPECT_EQ(SentSoFar(), HANDSHAKE_SEQUENCE);
 }
 
 // --- Commands -------------------------------------------------------------------
@@ -57,20 +87,12 @@ TEST_F(EngineLinkTest, ResetSendsTheNewGameSequenceAndClearsTheHistory) {
   ASSERT_TRUE(StartEngine(""));
   app.engine.SubmitMove(BoardSquare(4, 1), BoardSquare(4, 3), false);
   app.engine.Reset();
-  EXPECT_EQ(SentSoFar(), std::string("uci\nisready\ne2e4\n") + NEW_GAME_SEQUENCE);
+  EXPECT_EQ(SentSoFar(), std::string(HANDSHAKE_SEQUENCE) + "e2e4\n" + NEW_GAME_SEQUENCE);
   EXPECT_TRUE(app.engine.GetMovesHistory().empty());
-  EXPECT_FALSE(log->Contains("Kelvar: CCEManager::Reset Error4"));
+  EXPECT_FALSE(app.engine.IsSearchPending());
 }
 
-TEST_F(EngineLinkTest, ResetWithoutReadyokLogsError4AndKeepsTheHistory) {
-  ASSERT_TRUE(StartEngine("reply isready readyok\\n\nreply isready\n"));
-  app.engine.SubmitMove(BoardSquare(6, 0), BoardSquare(5, 2), false);
-  app.engine.Reset();
-  EXPECT_TRUE(log->Contains("Kelvar: CCEManager::Reset Error4"));
-  EXPECT_EQ(app.engine.GetMovesHistory(), irr::core::stringw(L"g1f3\n"));
-}
-
-TEST_F(EngineLinkTest, SubmitMoveWritesMoveTextsAfterReadyok) {
+TEST_F(EngineLinkTest, SubmitMoveWritesMoveTextsAndOwesASearch) {
   ASSERT_TRUE(StartEngine(""));
   struct Case {
     BoardSquare from, to;
@@ -82,28 +104,27 @@ TEST_F(EngineLinkTest, SubmitMoveWritesMoveTextsAfterReadyok) {
       {{0, 6}, {0, 7}, true, "a7a8q\n"},
       {{7, 7}, {0, 0}, false, "h8a1\n"},
   };
-  std::string expected = "uci\n";
+  std::string expected = HANDSHAKE_SEQUENCE;
   std::wstring history;
   for (const Case &c : cases) {
     app.engine.SubmitMove(c.from, c.to, c.promoted);
-    expected += std::string("isready\n") + c.text;
+    expected += c.text;
     history += std::wstring(c.text, c.text + strlen(c.text));
     EXPECT_TRUE(log->Contains(std::string("Kelvar: ") + c.text)) << c.text;
+    EXPECT_TRUE(app.engine.IsSearchPending()) << c.text;
   }
   EXPECT_TRUE(log->Contains("Kelvar: SubmitMove"));
   EXPECT_EQ(SentSoFar(), expected);
   EXPECT_EQ(app.engine.GetMovesHistory(), irr::core::stringw(history.c_str()));
+
+  // Squares off the board are refused and change nothing.
+  app.engine.SubmitMove(BoardSquare(8, 1), BoardSquare(4, 3), false);
+  app.engine.SubmitMove(BoardSquare(4, 1), BoardSquare(4, -1), false);
+  EXPECT_EQ(SentSoFar(), expected + "sent-so-far\n"); // the first marker, then nothing
+  EXPECT_EQ(app.engine.GetMovesHistory(), irr::core::stringw(history.c_str()));
 }
 
-TEST_F(EngineLinkTest, MoveIsNotSentButRecordedWhenTheEngineIsNotReady) {
-  ASSERT_TRUE(StartEngine("reply isready\nreply isready\n"));
-  app.engine.SubmitMove(BoardSquare(3, 1), BoardSquare(3, 3), false);
-  EXPECT_FALSE(app.engine.RequestInitialMove());
-  EXPECT_EQ(SentSoFar(), "uci\nisready\nisready\n");
-  EXPECT_EQ(app.engine.GetMovesHistory(), irr::core::stringw(L"d2d4\n"));
-}
-
-TEST_F(EngineLinkTest, RequestInitialMoveWritesGo) {
+TEST_F(EngineLinkTest, RequestInitialMoveWritesGoAndTheResultArrives) {
   ASSERT_TRUE(StartEngine("bestmove d2d4\n"));
   EXPECT_TRUE(app.engine.RequestInitialMove());
   EXPECT_TRUE(log->Contains("Kelvar: CCEManager::RequestInitialMove"));
@@ -111,37 +132,22 @@ TEST_F(EngineLinkTest, RequestInitialMoveWritesGo) {
   ASSERT_TRUE(PollResult(from, to));
   EXPECT_EQ(from, BoardSquare(3, 1));
   EXPECT_EQ(to, BoardSquare(3, 3));
-  EXPECT_EQ(SentSoFar(), "uci\nisready\ngo\n");
+  EXPECT_FALSE(app.engine.IsSearchPending());
+  EXPECT_EQ(SentSoFar(), std::string(HANDSHAKE_SEQUENCE) + "go\n");
 }
 
-TEST_F(EngineLinkTest, SubmitMoveRefusesSquaresOffTheBoard) {
-  ASSERT_TRUE(StartEngine(""));
-  app.engine.SubmitMove(BoardSquare(8, 1), BoardSquare(4, 3), false);
-  app.engine.SubmitMove(BoardSquare(4, 1), BoardSquare(4, -1), false);
-  EXPECT_EQ(SentSoFar(), "uci\n");
-  EXPECT_TRUE(app.engine.GetMovesHistory().empty());
-}
-
-// --- Reading --------------------------------------------------------------------
-
-TEST_F(EngineLinkTest, TwentyWaitingBytesAreReadAsNineNineAndTwo) {
-  ASSERT_TRUE(StartEngine("reply go abcdefghijklmnopqrst\n"));
-  ASSERT_TRUE(app.engine.WriteToEngine("go\n"));
-  platform::Sleep(200);
-  irr::core::stringc chunk;
-  const char *const expected[] = {"abcdefghi", "jklmnopqr", "st"};
-  for (const char *piece : expected) {
-    ASSERT_TRUE(app.engine.ReadFromEngine(chunk));
-    EXPECT_EQ(chunk, irr::core::stringc(piece));
-  }
-  EXPECT_FALSE(app.engine.ReadFromEngine(chunk));
-  EXPECT_EQ(chunk, irr::core::stringc("st"));
-}
-
-TEST_F(EngineLinkTest, WritingNothingReportsFailure) {
-  ASSERT_TRUE(StartEngine(""));
-  EXPECT_FALSE(app.engine.WriteToEngine(""));
-  EXPECT_TRUE(app.engine.WriteToEngine("x\n"));
+TEST_F(EngineLinkTest, SendPositionReplacesTheMovesAndDropsTheSearchUnderWay) {
+  // The search's late answer comes before the fence's readyok and is dropped.
+  ASSERT_TRUE(StartEngine("reply move {sleep 200}bestmove e7e5\\n\n"));
+  app.engine.SubmitMove(BoardSquare(4, 1), BoardSquare(4, 3), false);
+  EXPECT_TRUE(app.engine.SendPosition({"d2d4", "d7d5"}));
+  EXPECT_EQ(app.engine.GetMovesHistory(), irr::core::stringw(L"d2d4\nd7d5\n"));
+  EXPECT_FALSE(app.engine.IsSearchPending());
+  BoardSquare from, to;
+  EXPECT_FALSE(PollResult(from, to, 800));
+  EXPECT_TRUE(log->Contains("Kelvar: CCEManager dropped a result nothing asked for"));
+  EXPECT_EQ(SentSoFar(),
+            std::string(HANDSHAKE_SEQUENCE) + "e2e4\n\nstop\nposition startpos moves d2d4 d7d5\nisready\n");
 }
 
 TEST_F(EngineLinkTest, FifthCurrmoveLineStopsTheSearchOnce) {
@@ -161,7 +167,6 @@ TEST_F(EngineLinkTest, FifthCurrmoveLineStopsTheSearchOnce) {
       {lines(5) + "bestmove a2a3\\n", 1},
       {lines(6) + "bestmove a2a3\\n", 1}, // the sixth starts a new count
       {lines(10) + "bestmove a2a3\\n", 2},
-      {lines(4) + "bestmove a2a3\\n" + lines(4) + "bestmove a2a3\\n", 0}, // a result resets the count
   };
   std::string script;
   for (const Case &c : cases)
@@ -170,70 +175,154 @@ TEST_F(EngineLinkTest, FifthCurrmoveLineStopsTheSearchOnce) {
 
   for (const Case &c : cases) {
     const int before = CountOf(SentSoFar(), "\nstop\n");
-    ASSERT_TRUE(app.engine.WriteToEngine("go\n"));
-    for (int result = 0; result < CountOf(c.reply, "bestmove"); ++result) {
-      BoardSquare from, to;
-      ASSERT_TRUE(PollResult(from, to)) << c.reply;
-    }
+    ASSERT_TRUE(app.engine.RequestInitialMove());
+    BoardSquare from, to;
+    ASSERT_TRUE(PollResult(from, to)) << c.reply;
     EXPECT_EQ(CountOf(SentSoFar(), "\nstop\n") - before, c.stops) << c.reply;
   }
 }
 
-TEST_F(EngineLinkTest, EngineOutputWithZeroBytesKeepsItsLineFeeds) {
-  // A zero byte must not cut the rest of its chunk, line feed included.
-  ASSERT_TRUE(StartEngine("reply go \\x00\\nbestmove e2e4\\n\n"));
-  ASSERT_TRUE(app.engine.WriteToEngine("go\n"));
-  BoardSquare from, to;
-  ASSERT_TRUE(PollResult(from, to));
-  EXPECT_EQ(from, BoardSquare(4, 1));
-  EXPECT_EQ(to, BoardSquare(4, 3));
+// --- Faults -------------------------------------------------------------------
+
+// Each case makes the first engine process fail at one point of a game; the
+// processes after it are healthy. The link must restart the engine, tell it
+// the game and, if it owed a move, get that move, with the history intact.
+TEST_F(EngineLinkTest, DeathsAndHangsAtEveryPointEndWithTheGameGoingOn) {
+  struct Case {
+    const char *name;
+    const char *faultyScript;
+    bool handBack;      // the fault comes after the engine's reply, at its hand-back
+    const char *replay; // what the new process must be told
+  };
+  const Case cases[] = {
+      {"death before the handshake", "reply uci {exit 1}\n", false, "position startpos moves e2e4\nisready\ngo\n"},
+      {"hang before the handshake", "reply uci\n", false, "position startpos moves e2e4\nisready\ngo\n"},
+      {"death after readyok", "reply isready readyok\\n{exit 4}\n", false,
+       "position startpos moves e2e4\nisready\ngo\n"},
+      {"hang on readyok", "reply isready\n", false, "position startpos moves e2e4\nisready\ngo\n"},
+      {"death during a search", "reply move {exit 3}\n", false, "position startpos moves e2e4\nisready\ngo\n"},
+      {"hang during a search", "reply move info depth 1\\n\n", false, "position startpos moves e2e4\nisready\ngo\n"},
+      {"death during the hand-back", "bestmove e7e5\nreply echo {exit 3}\n", true,
+       "position startpos moves e2e4 e7e5\nisready\ngo\n"},
+      {"hang during the hand-back", "bestmove e7e5\nreply echo\n", true,
+       "position startpos moves e2e4 e7e5\nisready\ngo\n"},
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.name);
+    fs::remove(folder / "Abrok_5_0.exe");
+    fs::remove(folder / "transcript");
+    app.engine.~CCEManager();
+    new (&app.engine) CCEManager();
+    InstallTestEngine(c.faultyScript);
+    EngineTimings &timings = CCEManagerProbe::Timings(app.engine);
+    timings.handshakeMs = 1500;
+    timings.readyMs = 1500;
+    timings.thinkMs = 0;
+    timings.searchGraceMs = 1500;
+    started = true;
+    longestFrame = std::chrono::microseconds(0);
+    app.engine.Init();
+    // The first process has read its script once it notes its first line.
+    ASSERT_TRUE(PollUntil([&] { return Transcript().find("uci\n") != std::string::npos; }));
+    SetScript("reply go bestmove g8f6\\n\nreply go bestmove g8f6\\n\n");
+
+    app.engine.SubmitMove(BoardSquare(4, 1), BoardSquare(4, 3), false);
+    BoardSquare from, to;
+    if (c.handBack) {
+      ASSERT_TRUE(PollResult(from, to));
+      ASSERT_EQ(from, BoardSquare(4, 6));
+      app.engine.SubmitMove(from, to, false);
+    }
+    ASSERT_TRUE(PollResult(from, to, 10000));
+    EXPECT_EQ(from, BoardSquare(6, 7));
+    EXPECT_EQ(to, BoardSquare(5, 5));
+    EXPECT_EQ(app.engine.GetRestartCount(), 1);
+    EXPECT_TRUE(log->Contains("Kelvar: CCEManager engine restarted ("));
+    ASSERT_NE(app.gui.GetStatusText(), nullptr);
+    EXPECT_STREQ(app.gui.GetStatusText()->getText(), L"Engine restarted");
+    EXPECT_EQ(app.engine.GetMovesHistory(), irr::core::stringw(c.handBack ? L"e2e4\ne7e5\n" : L"e2e4\n"));
+    const std::string sent = Transcript();
+    EXPECT_EQ(CountOf(sent, "uci\n"), 2) << sent;
+    EXPECT_TRUE(EndsWith(sent, c.replay)) << sent;
+    EXPECT_LT(longestFrame, std::chrono::milliseconds(250)) << "a frame waited for the engine";
+    const int pid = CCEManagerProbe::EnginePid(app.engine);
+    app.engine.Exit();
+    EXPECT_TRUE(ProcessIsGone(pid));
+  }
+  started = false;
 }
 
-// A wait that consumes the rest of a line the poll had begun must not leave
-// its beginning behind: "bestmove " glued to the next line would be misread.
-TEST_F(EngineLinkTest, WaitDropsTheHalfLineThePollHadRead) {
-  ASSERT_TRUE(StartEngine("reply go bestmove \nbestmove e7e5\n"));
-  ASSERT_TRUE(app.engine.RequestInitialMove());
-  platform::Sleep(100);
-  app.engine.Update(); // reads "bestmove " (nine bytes), no line feed yet
-  app.engine.Reset();  // its wait consumes what follows
+TEST_F(EngineLinkTest, AnEngineThatKeepsDyingIsGivenUpAfterThreeRestarts) {
+  ASSERT_TRUE(StartEngine("reply move {exit 3}\n"));
+  app.engine.SubmitMove(BoardSquare(4, 1), BoardSquare(4, 3), false);
+  ASSERT_TRUE(PollUntil([] { return app.engine.GetState() == LinkState::Failed; }, 15000));
+  EXPECT_EQ(app.engine.GetRestartCount(), 3);
+  EXPECT_TRUE(
+      log->Contains("Kelvar: CCEManager engine unavailable (the engine program failed 4 times within a minute"));
+  EXPECT_EQ(app.engine.GetMovesHistory(), irr::core::stringw(L"e2e4\n"));
+  EXPECT_FALSE(app.engine.RequestInitialMove());
+}
+
+TEST_F(EngineLinkTest, GarbageAndEndlessLinesNeitherBreakTheLinkNorPlayAMove) {
+  const std::string endless(100000, 'x');
+  ASSERT_TRUE(StartEngine("reply move \\x00\\xff\\x01garbage\\r\\n" + endless + " bestmove e2e4\\n" +
+                          "bestmove zz9x\\nbestmove (none\\nbestmovee7e5\\nbestmove e7e5\\n\n"));
   app.engine.SubmitMove(BoardSquare(4, 1), BoardSquare(4, 3), false);
   BoardSquare from, to;
   ASSERT_TRUE(PollResult(from, to));
   EXPECT_EQ(from, BoardSquare(4, 6));
   EXPECT_EQ(to, BoardSquare(4, 4));
+  EXPECT_EQ(app.engine.GetRestartCount(), 0);
+  EXPECT_TRUE(log->Contains("Kelvar: CCEManager dropped 1 over-long engine line(s)"));
+  EXPECT_TRUE(log->Contains("Kelvar: CCEManager refused the engine's result: bestmove zz9x"));
 }
-
-// --- Process faults -----------------------------------------------------------
 
 TEST_F(EngineLinkTest, EngineDyingMidGameMakesWritesFailAndExitStillCompletes) {
   ASSERT_TRUE(StartEngine("reply move {exit 3}\n"));
   app.engine.SubmitMove(BoardSquare(4, 1), BoardSquare(4, 3), false); // the engine dies on it
   platform::Sleep(100);
   EXPECT_FALSE(app.engine.WriteToEngine("isready\n")); // no SIGPIPE ends this process
-  app.engine.SubmitMove(BoardSquare(4, 6), BoardSquare(4, 4), false);
-  EXPECT_EQ(app.engine.GetMovesHistory(), irr::core::stringw(L"e2e4\ne7e5\n"));
   app.engine.Exit();
   started = false;
   EXPECT_TRUE(log->Contains("Kelvar: CCEManager::Exit WriteToEngine Error"));
+  EXPECT_EQ(app.engine.GetMovesHistory(), irr::core::stringw(L"e2e4\n"));
 }
 
-TEST_F(EngineLinkTest, ExitLeavesNoProcessBehind) {
+TEST_F(EngineLinkTest, ExitLeavesNoProcessBehindWhateverTheEnginesState) {
   struct Case {
+    const char *name;
     const char *script;
+    bool stopped;  // the engine is frozen with SIGSTOP
     int minimumMs; // an engine that ignores "quit" gets its full pause
   };
-  const Case cases[] = {{"", 0}, {"ignore-quit\n", 500}};
+  const Case cases[] = {
+      {"answering", "", false, 0},
+      {"ignoring quit", "ignore-quit\n", false, 500},
+      {"frozen", "", true, 500},
+      {"mid-handshake", "reply uci {sleep 5000}uciok\\n\nignore-quit\n", false, 500},
+  };
   for (const Case &c : cases) {
+    SCOPED_TRACE(c.name);
     fs::remove(folder / "Abrok_5_0.exe");
-    ASSERT_TRUE(StartEngine(c.script));
+    app.engine.~CCEManager();
+    new (&app.engine) CCEManager();
+    InstallTestEngine(c.script);
+    app.engine.Init();
+    // An engine that has answered everything: none of its replies is on the way.
+    const auto readyLines = [&] { return std::count(log->Lines().begin(), log->Lines().end(), "Kelvar: readyok"); };
+    const auto before = readyLines();
+    if (!strstr(c.script, "uciok")) {
+      ASSERT_TRUE(PollUntil([&] { return readyLines() > before; }));
+    }
     const int pid = CCEManagerProbe::EnginePid(app.engine);
+    ASSERT_GT(pid, 0);
+    if (c.stopped)
+      kill(pid, SIGSTOP);
     const auto start = std::chrono::steady_clock::now();
     app.engine.Exit();
     const auto elapsed = std::chrono::steady_clock::now() - start;
-    EXPECT_TRUE(ProcessIsGone(pid)) << c.script;
-    EXPECT_GE(elapsed, std::chrono::milliseconds(c.minimumMs)) << c.script;
-    EXPECT_LT(elapsed, std::chrono::milliseconds(1500)) << c.script;
+    EXPECT_TRUE(ProcessIsGone(pid));
+    EXPECT_GE(elapsed, std::chrono::milliseconds(c.minimumMs));
+    EXPECT_LT(elapsed, std::chrono::milliseconds(1500));
   }
-  started = false;
 }

@@ -23,11 +23,13 @@ inline void PrintTo(const BoardSquare &square, std::ostream *out) {
   *out << "(" << square.X << ", " << square.Y << ")";
 }
 
-// Reaches the link's line handling directly (a friend of CCEManager).
+// Reaches the link's internals directly (a friend of CCEManager).
 struct CCEManagerProbe {
   static void Feed(CCEManager &engine, const std::string &bytes) { engine.OnEngineBytes(bytes.data(), bytes.size()); }
-  static void ForgetPartialLine() { CCEManager::ForgetPartialLine(); }
   static int EnginePid(const CCEManager &engine) { return engine.process.Pid(); }
+  static EngineTimings &Timings(CCEManager &engine) { return engine.timings; }
+  // As if a search had been asked for: a result is owed.
+  static void ExpectResult(CCEManager &engine) { engine.searchPending = true; }
 };
 
 namespace engine_test {
@@ -60,7 +62,6 @@ protected:
     // all, the link starts afresh here (the poll's line with it).
     app.engine.~CCEManager();
     new (&app.engine) CCEManager();
-    CCEManagerProbe::ForgetPartialLine();
     ASSERT_TRUE(testing_support::CreateNullDevice());
     log = std::make_unique<testing_support::LogCapture>(app.device);
     char pattern[] = "/tmp/kelvar-engine-XXXXXX";
@@ -84,15 +85,44 @@ protected:
   // Puts the test engine in the folder as ./Abrok_5_0.exe with this script;
   // everything the link sends is kept in the transcript.
   void InstallTestEngine(const std::string &script) {
-    std::ofstream(folder / "test_engine.script") << "transcript " << (folder / "transcript").string() << "\n" << script;
+    SetScript(script);
     fs::create_symlink(KELVAR_TEST_ENGINE, folder / "Abrok_5_0.exe");
   }
 
-  // Installs the test engine and starts the link on it.
+  // Writes the script the next engine process reads at its start.
+  void SetScript(const std::string &script) {
+    std::ofstream(folder / "test_engine.script") << "transcript " << (folder / "transcript").string() << "\n" << script;
+  }
+
+  // Installs the test engine, starts the link on it with short time limits
+  // and runs frames until the handshake is done. False if it never is.
   bool StartEngine(const std::string &script) {
     InstallTestEngine(script);
     started = true;
-    return app.engine.Init();
+    EngineTimings &timings = CCEManagerProbe::Timings(app.engine);
+    timings.handshakeMs = 3000;
+    timings.readyMs = 1500;
+    timings.thinkMs = 0;
+    timings.searchGraceMs = 1500;
+    app.engine.Init();
+    return PollUntil([] { return app.engine.GetState() == CCEManager::LinkState::Ready; });
+  }
+
+  // Runs frames until the condition holds; false on time-out. The longest
+  // frame is kept in longestFrame.
+  template <typename Condition> bool PollUntil(Condition condition, int timeoutMs = 8000) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    while (std::chrono::steady_clock::now() < deadline) {
+      if (condition())
+        return true;
+      const auto start = std::chrono::steady_clock::now();
+      app.engine.Update();
+      const auto took = std::chrono::steady_clock::now() - start;
+      if (took > longestFrame)
+        longestFrame = std::chrono::duration_cast<std::chrono::microseconds>(took);
+      platform::Sleep(1);
+    }
+    return condition();
   }
 
   std::string Transcript() const { return ReadWholeFile(folder / "transcript"); }
@@ -103,7 +133,7 @@ protected:
     const std::string mark = "sent-so-far\n";
     app.engine.WriteToEngine(mark.c_str());
     std::string text = Transcript();
-    for (int i = 0; i < 2000 && !EndsWith(text, mark); ++i) {
+    for (int i = 0; i < 10000 && !EndsWith(text, mark); ++i) {
       platform::Sleep(1);
       text = Transcript();
     }
@@ -111,21 +141,15 @@ protected:
   }
 
   // Runs the per-frame poll until a result can be fetched; false on time-out.
-  static bool PollResult(BoardSquare &from, BoardSquare &to, int timeoutMs = 3000) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-    while (std::chrono::steady_clock::now() < deadline) {
-      app.engine.Update();
-      if (app.engine.ProcessEngineResult(from, to))
-        return true;
-      platform::Sleep(1);
-    }
-    return false;
+  bool PollResult(BoardSquare &from, BoardSquare &to, int timeoutMs = 8000) {
+    return PollUntil([&] { return app.engine.ProcessEngineResult(from, to); }, timeoutMs);
   }
 
   std::unique_ptr<testing_support::LogCapture> log;
   fs::path folder;
   fs::path previous;
   bool started = false;
+  std::chrono::microseconds longestFrame{0};
 };
 
 } // namespace engine_test

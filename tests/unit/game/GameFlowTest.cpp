@@ -148,7 +148,8 @@ TEST_F(HumanWhite, AnIllegalEngineMoveLeavesTheBoardAndTheTurnAlone) {
 }
 
 TEST_F(HumanBlack, TheEngineOpensAfterGoAndThenItIsBlacksTurn) {
-  StartProgram("bestmove e2e4\n");
+  // The answer takes a while, so the click below surely comes before it.
+  StartProgram("reply go {sleep 500}bestmove e2e4\\n\n");
   StartGame(Black);
   EXPECT_TRUE(EngineReceived("position startpos\n"));
   EXPECT_TRUE(EngineReceived("go\n"));

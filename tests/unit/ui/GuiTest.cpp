@@ -1,6 +1,7 @@
 // The interface on the null driver: CGui::Init on a bare device in the run
 // folder (or a copy of it with one file missing).
 #include "app/CApplication.h"
+#include "platform/Platform.h"
 #include "tests/support/NullDevice.h"
 #include "ui/CGUITextWindow.h"
 #include "ui/GuiIds.h"
@@ -162,6 +163,31 @@ TEST_F(GuiTest, CameraButtonsAndStatusLineSitInTheBottomLeftCorner) {
   app.gui.SetStatusText(L"again");
   EXPECT_EQ(app.gui.GetStatusText(), status);
   EXPECT_STREQ(status->getText(), L"again");
+}
+
+namespace {
+uint32_t noticeClock = 0;
+uint32_t NoticeClock() { return noticeClock; }
+} // namespace
+
+// A notice covers the game's status for its time; a status set meanwhile is
+// the one that comes back.
+TEST_F(GuiTest, AStatusNoticeGivesWayToTheLatestGameStatus) {
+  platform::SetTickSource(NoticeClock);
+  noticeClock = 1000;
+  app.gui.SetStatusText(L"Game Status: Idle");
+  app.gui.ShowStatusNotice(L"Engine restarted", 4000);
+  EXPECT_STREQ(app.gui.GetStatusText()->getText(), L"Engine restarted");
+  app.gui.SetStatusText(L"Game Status: Local Game Running");
+  noticeClock += 3999;
+  app.gui.Update();
+  EXPECT_STREQ(app.gui.GetStatusText()->getText(), L"Engine restarted");
+  noticeClock += 1;
+  app.gui.Update();
+  EXPECT_STREQ(app.gui.GetStatusText()->getText(), L"Game Status: Local Game Running");
+  app.gui.SetStatusText(L"Game Status: Idle");
+  EXPECT_STREQ(app.gui.GetStatusText()->getText(), L"Game Status: Idle");
+  platform::SetTickSource(nullptr);
 }
 
 TEST_F(GuiTest, PointerOverButtonsCountsAllFourEdges) {
