@@ -238,10 +238,11 @@ void CCEManager::OnEngineLine(const std::string &line) {
     LogMessage("readyok");
     return;
   }
-  if (StartsWith(line, "bestmove") && hintPending && fences.empty() && !searchPending) {
-    // The answer of an advice search: shown to the player, never played.
+  if (StartsWith(line, "bestmove") && hintPending) {
+    // The engine answers in order: the first result after an advice search
+    // was asked for is that search's, shown to the player and never played.
     hintPending = false;
-    if (hintWanted)
+    if (hintWanted && fences.empty())
       hintLine = stringc(line.c_str());
     Log("CCEManager hint " + line);
     return;
@@ -486,15 +487,15 @@ bool CCEManager::RequestHint(irr::u32 thinkMs) {
 
 bool CCEManager::FetchHint(BoardSquare &from, BoardSquare &to) {
   // "bestmove (none)" and other short or odd answers are no advice.
-  const bool usable =
-      hintLine.size() >= RESULT_MIN_LENGTH && hintLine[RESULT_MOVE_AT] >= 'a' && hintLine[RESULT_MOVE_AT] <= 'h';
+  const irr::u32 moveAt = 9; // "bestmove " then the move
+  const bool usable = hintLine.size() >= moveAt + 4 && IsMoveText(hintLine.subString(moveAt, 4).c_str());
   if (!usable) {
     hintLine = "";
     return false;
   }
   from = BoardSquare();
   to = BoardSquare();
-  ParseMoveSquares(hintLine.subString(RESULT_MOVE_AT, 4), from, to);
+  ParseMoveSquares(hintLine.subString(moveAt, 4), from, to);
   hintLine = "";
   return true;
 }

@@ -145,8 +145,8 @@ private:
   bool hintPending = false;    // an advice search's "bestmove" is still to come
   bool hintWanted = false;     // ... and it is to be shown
   irr::core::stringw movesHistory;
-  std::string failure;       // why there is no engine, once Failed
-  bool failureShown = false; // the message box has been shown
-  std::string startFen;      // the game's start; empty for the standard one
+  std::string failure;                                      // why there is no engine, once Failed
+  bool failureShown = false;                                // the message box has been shown
+  std::string startFen;                                     // the game's start; empty for the standard one
   std::vector<std::pair<std::string, std::string>> options; // set by the game, name and value
 };

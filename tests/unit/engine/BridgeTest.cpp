@@ -245,6 +245,8 @@ TEST(Bridge, EndOfInputEndsTheBridgeAndStockfish) {
 TEST(Bridge, RestartsAKilledStockfishAndGivesUpOnTheFourthDeathInAMinute) {
   BridgeSession bridge("1500");
   ASSERT_TRUE(bridge.started);
+  // Full strength searches for the whole think time, so the kill lands mid-search.
+  bridge.Send("setoption name Level value 8");
   ASSERT_TRUE(bridge.WaitReady());
   bridge.Send("e2e4");
   platform::Sleep(300);

@@ -127,17 +127,30 @@ protected:
 
   std::string Transcript() const { return ReadWholeFile(folder / "transcript"); }
 
-  // Everything the link has sent so far. A marker line is written and
-  // awaited first, because the engine notes a line only after it came.
+  // Everything the link has sent so far. A numbered marker line is written
+  // and awaited first, because the engine notes a line only after it came;
+  // the markers themselves are left out of the answer.
   std::string SentSoFar() const {
-    const std::string mark = "sent-so-far\n";
+    static int calls = 0;
+    const std::string prefix = "sent-so-far ";
+    const std::string mark = prefix + std::to_string(++calls) + "\n";
     app.engine.WriteToEngine(mark.c_str());
     std::string text = Transcript();
     for (int i = 0; i < 10000 && !EndsWith(text, mark); ++i) {
       platform::Sleep(1);
       text = Transcript();
     }
-    return EndsWith(text, mark) ? text.substr(0, text.size() - mark.size()) : text + "(engine silent)";
+    if (!EndsWith(text, mark))
+      return text + "(engine silent)";
+    std::string sent;
+    for (size_t at = 0, end; at < text.size(); at = end + 1) {
+      end = text.find('\n', at);
+      if (end == std::string::npos)
+        end = text.size();
+      if (text.compare(at, prefix.size(), prefix) != 0)
+        sent += text.substr(at, end - at) + "\n";
+    }
+    return sent;
   }
 
   // Runs the per-frame poll until a result can be fetched; false on time-out.

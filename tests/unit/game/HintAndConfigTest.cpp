@@ -188,8 +188,8 @@ TEST_F(ConfigTest, ANewEngineStartsWithTheNextGame) {
   ASSERT_NE(getenv("ABROK_ENGINE"), nullptr);
   EXPECT_STREQ(getenv("ABROK_ENGINE"), "/usr/games/ethereal-chess");
   EXPECT_TRUE(log->Contains("CPlayerSettings::OnNewGame starting the engine program for /usr/games/ethereal-chess"));
-  // The restarted program is told the level again.
-  EXPECT_TRUE(log->Contains("Kelvar: CCEManager setoption name Level value 3"));
+  // The restarted program is told the level again once its handshake is done.
+  EXPECT_TRUE(FramesUntil([&] { return log->Contains("Kelvar: CCEManager setoption name Level value 3"); }));
 }
 
 TEST_F(ConfigTest, TestButtonNamesTheEngineOrSaysWhatIsWrong) {
