@@ -24,6 +24,8 @@ bool CEventReceiver::GetMouseButton(int index) const {
 
 // Escape closes an open help window; F1 opens or closes it. Releases do nothing.
 bool CEventReceiver::OnKeyInput(const SEvent::SKeyInput &key) {
+  if (app.gui.GetPromotionWindow().IsOpen() && key.PressedDown && app.game.OnPromotionKey(key.Key))
+    return true;
   if (app.gui.IsHelpWindowOpen() && key.PressedDown && key.Key == KEY_ESCAPE) {
     app.gui.ToggleHelpWindow();
     return true;
@@ -107,8 +109,13 @@ bool CEventReceiver::OnButtonClicked(s32 id) {
   case ID_CAM_BLACK_SIDE:
     app.cameraRig.SetBlackView(false);
     return true;
-  default:
-    return false;
+  default: {
+    s32 kind;
+    if (!CPromotionWindow::KindOfButton(id, kind))
+      return false;
+    app.game.OnPromotionChosen(kind);
+    return true;
+  }
   }
 }
 

@@ -224,15 +224,9 @@ void CBridge::Search(bool handBack) {
     stockfish.StartSearch(HAND_BACK_SEARCH);
     return;
   }
-  // The game promotes only to a queen: an under-promotion would come back
-  // changed and put the two move lists out of step, so it is never chosen.
-  std::vector<std::string> playable;
-  for (const std::string &move : legalMoves)
-    if (move.size() == 4 || move[4] == 'q')
-      playable.push_back(move);
-  std::string go = "go movetime " + std::to_string(settings.thinkMs);
-  if (!playable.empty() && playable.size() < legalMoves.size())
-    go += " searchmoves " + Join(playable);
+  // Every legal move may be chosen, under-promotions included: the game
+  // plays the promotion letter it is sent.
+  const std::string go = "go movetime " + std::to_string(settings.thinkMs);
   stockfish.StartSearch(go);
 }
 

@@ -25,6 +25,13 @@ const irr::u32 INFO_BUFFER_CHARS = 1024; // identification text keeps at most 10
 
 const char *const FILE_LETTERS = "abcdefgh";
 const char *const RANK_DIGITS = "12345678";
+const irr::u32 PROMOTION_AT = RESULT_MOVE_AT + 4; // the optional fifth move character
+
+// The UCI promotion letter of a piece kind, and back; anything else is a queen.
+char PromotionLetter(irr::s32 kind) { return kind == Rook ? 'r' : kind == Bishop ? 'b' : kind == Knight ? 'n' : 'q'; }
+irr::s32 PromotionKind(char letter) {
+  return letter == 'r' ? Rook : letter == 'b' ? Bishop : letter == 'n' ? Knight : Queen;
+}
 
 // The poll's state lives as long as the program: one line in the making and
 // the number of "info currmove" lines of the current search.
@@ -160,14 +167,14 @@ void CCEManager::Reset() {
     LogMessage("CCEManager::Reset Error4");
 }
 
-void CCEManager::SubmitMove(const BoardSquare &from, const BoardSquare &to, bool promoted) {
+void CCEManager::SubmitMove(const BoardSquare &from, const BoardSquare &to, bool promoted, irr::s32 promotion) {
   std::string move;
   if (!AppendSquare(move, from) || !AppendSquare(move, to)) {
     LogMessage("CCEManager::SubmitMove Error: square off the board");
     return;
   }
   if (promoted)
-    move += 'q'; // the rules always promote to a queen
+    move += PromotionLetter(promotion);
   move += '\n';
 
   LogMessage("SubmitMove");
@@ -218,10 +225,16 @@ void CCEManager::OnEngineBytes(const char *data, size_t size) {
 }
 
 bool CCEManager::ProcessEngineResult(BoardSquare &from, BoardSquare &to) {
+  irr::s32 promotion;
+  return ProcessEngineResult(from, to, promotion);
+}
+
+bool CCEManager::ProcessEngineResult(BoardSquare &from, BoardSquare &to, irr::s32 &promotion) {
   if (resultLine.size() < RESULT_MIN_LENGTH)
     return false;
-  // Only the four move characters count: a promotion letter or a ponder
-  // move after them is dropped.
+  // The four move characters and a promotion letter right after them count;
+  // a ponder move further on is dropped.
+  promotion = PromotionKind(resultLine.size() > PROMOTION_AT ? resultLine[PROMOTION_AT] : ' ');
   resultLine = resultLine.subString(RESULT_MOVE_AT, 4);
   for (irr::s32 i = 0; i < 8; ++i) {
     if (resultLine[0] == FILE_LETTERS[i])

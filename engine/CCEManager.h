@@ -26,8 +26,13 @@ public:
   irr::core::stringw GetEngineInfo();
   bool WaitReady();
   void Reset();
-  void SubmitMove(const BoardSquare &from, const BoardSquare &to, bool promoted);
+  // Sends a move; a promotion carries the letter of the piece chosen
+  // (q, r, b or n; a queen unless promotion names another piece).
+  void SubmitMove(const BoardSquare &from, const BoardSquare &to, bool promoted, irr::s32 promotion = Queen);
   bool ProcessEngineResult(BoardSquare &from, BoardSquare &to);
+  // As above, and the piece a promotion letter after the move names (a
+  // queen when there is none or it is not one of q, r, b, n).
+  bool ProcessEngineResult(BoardSquare &from, BoardSquare &to, irr::s32 &promotion);
   bool RequestInitialMove();
   irr::core::stringw GetMovesHistory() const { return movesHistory; }
 

@@ -31,6 +31,7 @@ void CGame::SetState(s32 s) {
     startupTick = platform::GetTickCount();
     break;
   case Idle:
+    CancelPromotion();
     app.engine.Reset(); // the engine leaves any game it was playing
     app.gui.ResetGameDisplay();
     app.gui.OnGameStateChanged(Idle);
@@ -40,6 +41,7 @@ void CGame::SetState(s32 s) {
     app.map.MoveGameTokensIn();
     break;
   case LocalGame:
+    CancelPromotion();
     app.gui.OnGameStateChanged(LocalGame);
     app.map.Reset();
     app.engine.Reset();
@@ -85,6 +87,7 @@ void CGame::Update() {
 // to that hand-back is fetched and thrown away before the human may move.
 void CGame::EngineTurn() {
   BoardSquare from, to;
+  irr::s32 promotion = Queen;
   if (awaitingEcho) {
     if (!app.engine.ProcessEngineResult(from, to))
       return;
@@ -93,25 +96,25 @@ void CGame::EngineTurn() {
     SetActivePlayer(OtherColor(activePlayer));
     return;
   }
-  if (!app.engine.ProcessEngineResult(from, to))
+  if (!app.engine.ProcessEngineResult(from, to, promotion))
     return;
   app.map.ClearSelection();
   s32 index = -1;
   if (app.map.FindTokenAt(from, index))
     app.map.SelectToken(index);
   bool promoted = false;
-  if (!app.map.ExecuteMove(to, promoted)) {
+  if (!app.map.ExecuteMove(to, promoted, promotion)) {
     LogMessage("CGame::Update the engine's move was refused by the rules");
     return;
   }
-  app.engine.SubmitMove(from, to, promoted);
+  app.engine.SubmitMove(from, to, promoted, promotion);
   awaitingEcho = true; // the engine's piece stays lit until its answer is in
 }
 
 // A click on an own piece selects it; a click on a square with a piece
 // selected tries to move it there.
 void CGame::OnLeftMouseDown() {
-  if (state != LocalGame || activePlayer != humanColor)
+  if (state != LocalGame || activePlayer != humanColor || promotionPending)
     return;
   s32 index = -1;
   if (app.map.PickToken(index)) {
@@ -127,14 +130,61 @@ void CGame::OnLeftMouseDown() {
     return;
   BoardSquare from;
   app.map.GetTokenSquare(selected, from);
+  if (app.map.IsPromotionMove(selected, target)) {
+    // The move waits for the piece chosen; the pawn stays lit meanwhile.
+    promotionPending = true;
+    promotionFrom = from;
+    promotionTo = target;
+    app.gui.GetPromotionWindow().Open();
+    return;
+  }
+  PlayHumanMove(from, target, Queen);
+}
+
+void CGame::PlayHumanMove(const BoardSquare &from, const BoardSquare &target, s32 promotion) {
   bool promoted = false;
-  if (!app.map.ExecuteMove(target, promoted))
+  if (!app.map.ExecuteMove(target, promoted, promotion))
     return;                                  // not a legal move: selection and highlights stay
   SetActivePlayer(OtherColor(activePlayer)); // a mate is announced before the move is sent
-  app.engine.SubmitMove(from, target, promoted);
+  app.engine.SubmitMove(from, target, promoted, promotion);
+}
+
+void CGame::OnPromotionChosen(s32 kind) {
+  if (!promotionPending)
+    return;
+  CancelPromotion();
+  if (state == LocalGame && activePlayer == humanColor)
+    PlayHumanMove(promotionFrom, promotionTo, kind);
+}
+
+bool CGame::OnPromotionKey(EKEY_CODE key) {
+  if (!promotionPending)
+    return false;
+  CPromotionWindow &window = app.gui.GetPromotionWindow();
+  switch (key) {
+  case KEY_RETURN:
+    OnPromotionChosen(window.GetChoice());
+    return true;
+  case KEY_LEFT:
+    window.Step(-1);
+    return true;
+  case KEY_RIGHT:
+    window.Step(+1);
+    return true;
+  case KEY_ESCAPE: // the move is taken back before it was made; the pawn stays lit
+    CancelPromotion();
+    return true;
+  default:
+    return false;
+  }
+}
+
+void CGame::CancelPromotion() {
+  promotionPending = false;
+  app.gui.GetPromotionWindow().Close();
 }
 
 void CGame::OnRightMouseDown() {
-  if (state == LocalGame && activePlayer == humanColor)
+  if (state == LocalGame && activePlayer == humanColor && !promotionPending)
     app.map.ClearSelection();
 }

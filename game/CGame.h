@@ -20,13 +20,25 @@ public:
   bool IsAwaitingEcho() const { return awaitingEcho; }
   void OnLeftMouseDown();
   void OnRightMouseDown();
+  // The human's pawn has reached the last rank: the move waits for the
+  // piece chosen in the promotion window.
+  bool IsPromotionPending() const { return promotionPending; }
+  void OnPromotionChosen(irr::s32 kind);
+  // Enter takes the preselected piece, the arrow keys move the choice;
+  // false for any other key.
+  bool OnPromotionKey(irr::EKEY_CODE key);
 
 private:
   void EngineTurn();
+  // Plays the selected token to target for the human and hands it to the engine.
+  void CancelPromotion();
+  void PlayHumanMove(const BoardSquare &from, const BoardSquare &target, irr::s32 promotion);
 
   irr::s32 state = Startup;
   irr::s32 humanColor = White;
   irr::s32 activePlayer = White;
   bool awaitingEcho = false;
+  bool promotionPending = false;
+  BoardSquare promotionFrom, promotionTo;
   uint32_t startupTick = 0;
 };

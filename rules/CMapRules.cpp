@@ -16,7 +16,6 @@ using rules_detail::Occupancy;
 namespace {
 
 const char *const PAWN_MESH = "./media/pawn.x";
-const char *const QUEEN_MESH = "./media/queen.x";
 const char *const WHITE_TEXTURE = "./media/whitetoken.bmp";
 const char *const BLACK_TEXTURE = "./media/blacktoken.bmp";
 // Tokens 0..15 are the pawns of the start position.
@@ -25,6 +24,20 @@ const irr::s32 KINGSIDE_ROOK_FILE = 7, KINGSIDE_ROOK_TARGET = 5;
 const irr::s32 QUEENSIDE_ROOK_FILE = 0, QUEENSIDE_ROOK_TARGET = 3;
 
 const char *TokenTexture(irr::s32 color) { return color != White ? BLACK_TEXTURE : WHITE_TEXTURE; }
+
+// The mesh a pawn takes on when it is promoted to kind.
+const char *PromotionMesh(irr::s32 kind) {
+  switch (kind) {
+  case Rook:
+    return "./media/rook.x";
+  case Bishop:
+    return "./media/bishop.x";
+  case Knight:
+    return "./media/knight.x";
+  default:
+    return "./media/queen.x";
+  }
+}
 
 // A pawn's diagonal step onto an empty square is an en-passant capture; the
 // pawn taken stands beside the mover's origin, on the target's file.
@@ -160,9 +173,11 @@ bool CMap::IsMate(irr::s32 color) const {
 }
 
 // Plays the selected token to target if target is one of its legal moves:
-// capture (also en passant), the castling rook, promotion to a queen and the
-// check marker. False, with nothing changed, otherwise.
-bool CMap::ExecuteMove(const BoardSquare &target, bool &promoted) {
+// capture (also en passant), the castling rook, promotion (to a queen unless
+// promotion names a rook, bishop or knight) and the check marker; the
+// picture follows with the move travelling and the last move tinted. False,
+// with nothing changed, otherwise.
+bool CMap::ExecuteMove(const BoardSquare &target, bool &promoted, irr::s32 promotion) {
   promoted = false;
   if (selectedToken < 0 || selectedToken >= TOKEN_COUNT)
     return false;
@@ -176,6 +191,8 @@ bool CMap::ExecuteMove(const BoardSquare &target, bool &promoted) {
 
   const irr::s32 color = mover.GetColor();
   const BoardSquare from = mover.GetSquare();
+  Placement before;
+  SnapshotPlacement(before);
 
   // Capture: the taken token stays on its square, flagged and hidden.
   irr::s32 taken = -1; // FindTokenAt leaves it alone when it finds nothing
@@ -199,11 +216,16 @@ bool CMap::ExecuteMove(const BoardSquare &target, bool &promoted) {
     }
   }
 
-  // Promotion: always to a queen, on the same token (it keeps its index).
+  // Promotion, on the same token (it keeps its index); a king or pawn is no
+  // choice and means a queen.
   if (mover.GetType() == Pawn && ((color == Black && target.Y == 0) || (color == White && target.Y == 7))) {
     promoted = true;
+    const irr::s32 kind = promotion == Rook || promotion == Bishop || promotion == Knight ? promotion : Queen;
     mover.DiscardNode();
-    mover.Create(color, Queen, QUEEN_MESH, TokenTexture(color));
+    mover.Create(color, kind, PromotionMesh(kind), TokenTexture(color));
+    mover.SetShadowVisible(shadowsVisible);
+    if (kind == Knight)
+      mover.SetRotationY(color == White ? -90.f : 90.f);
   }
 
   // Only a pawn's double step can be answered en passant, and only at once.
@@ -219,7 +241,23 @@ bool CMap::ExecuteMove(const BoardSquare &target, bool &promoted) {
   for (irr::s32 i = 0; i < TOKEN_COUNT; ++i)
     if (tokens[i]->GetType() == King)
       tokens[i]->SetMarker(i == checked);
+
+  AnimateMove(before, selectedToken);
+  SetLastMove(from, target);
   return true;
+}
+
+// Whether moving token index to target is a legal pawn move onto its last rank.
+bool CMap::IsPromotionMove(irr::s32 index, const BoardSquare &target) const {
+  if (index < 0 || index >= TOKEN_COUNT || tokens[index]->GetType() != Pawn)
+    return false;
+  if (target.Y != (tokens[index]->GetColor() == White ? 7 : 0))
+    return false;
+  TargetList &legal = tokens[index]->GetTargets();
+  for (TargetList::ConstIterator it = legal.begin(); it != legal.end(); ++it)
+    if (*it == target)
+      return true;
+  return false;
 }
 
 // New game: promoted pawns become pawns again, every token goes home,
@@ -235,8 +273,10 @@ void CMap::Reset() {
     token->Create(token->GetColor(), Pawn, PAWN_MESH, TokenTexture(token->GetColor()));
     token->SetShadowVisible(shadowsVisible);
   }
+  SettleFields();
   for (CGameToken *token : tokens)
     token->Reset();
+  ClearLastMove();
   ClearSelection();
   selectedToken = -1;
   enPassantPawn = -1;

@@ -36,12 +36,33 @@ public:
   bool InitGameTokens();
   // Entry animation: fields, pieces and labels fall onto their places.
   void MoveGameTokensIn();
+  void SettleFields();
   irr::core::vector3df GetSquareWorldPosition(irr::s32 x, irr::s32 y) const;
 
   CGameField *GetField(irr::s32 x, irr::s32 y) const { return squares[x * 8 + y]; }
   CGameToken *GetToken(irr::s32 index) const { return tokens[index]; }
   CGameLabel *GetLabel(irr::s32 index) const { return labels[index]; }
   CGameToken *const *GetTokens() const { return tokens; }
+
+  // --- A move as the player sees it (scene/) ---------------------------
+  // Where every token's node stands and whether it is in play: taken before
+  // a move so that the picture can travel from there to the new position.
+  struct Placement {
+    irr::core::vector3df at[TOKEN_COUNT];
+    bool captured[TOKEN_COUNT] = {};
+  };
+  void SnapshotPlacement(Placement &placement) const;
+  // Lets every token the move has shifted glide from where it was drawn to
+  // its square (a knight in an arc, a castling rook after its king), and a
+  // token the move has taken sink out of the board. The rule state is final
+  // already; only the picture follows.
+  void AnimateMove(const Placement &before, irr::s32 mover);
+  // Whether some token is still travelling.
+  bool IsAnimating() const;
+  // The tint of the last move's two squares; cleared with no move.
+  void SetLastMove(const BoardSquare &from, const BoardSquare &to);
+  void ClearLastMove();
+  bool GetLastMove(BoardSquare &from, BoardSquare &to) const;
 
   // --- Board model and move generation (rules/) ------------------------
   static bool IsOnBoard(irr::s32 x, irr::s32 y);
@@ -59,7 +80,8 @@ public:
   void FilterLegalTargets(irr::s32 i, TargetList &targets) const;
   void UpdateMoves();
   bool IsMate(irr::s32 color) const;
-  bool ExecuteMove(const BoardSquare &target, bool &promoted);
+  bool ExecuteMove(const BoardSquare &target, bool &promoted, irr::s32 promotion = Queen);
+  bool IsPromotionMove(irr::s32 index, const BoardSquare &target) const;
   // New game: every token home (promoted ones back to pawns), no selection.
   void Reset();
   // The pawn that has just made a double step and may be taken en passant
@@ -76,6 +98,7 @@ public:
   void SelectToken(irr::s32 index);
   bool FindTokenOfNode(const irr::scene::ISceneNode *node, irr::s32 &index) const;
   bool FindSquareOfNode(const irr::scene::ISceneNode *node, BoardSquare &square) const;
+  bool PickDrawn(irr::s32 &index, BoardSquare &square) const;
   bool PickToken(irr::s32 &index) const;
   bool PickSquare(BoardSquare &square) const;
   irr::core::vector3df GetSelectedTokenPosition() const;
@@ -91,6 +114,9 @@ private:
   // Rule state beyond the tokens: the pawn that has just made a double step
   // and may be taken en passant on the next move (-1 for none).
   irr::s32 enPassantPawn = -1;
+  // The last move's squares, tinted on the board; lastMoveShown false: none.
+  BoardSquare lastMoveFrom, lastMoveTo;
+  bool lastMoveShown = false;
   // Whether the pieces' shadows are on, so that a piece given a new mesh at
   // a new game shows its shadow like the others.
   bool shadowsVisible = false;

@@ -167,4 +167,15 @@ void CMap::MoveGameTokensIn() {
       label->DropIn();
 }
 
+// Ends the fields' fall at once: a game begun while they are still dropping
+// in must never see a click land on a field passing by in mid-air.
+void CMap::SettleFields() {
+  for (s32 x = 0; x < 8; ++x)
+    for (s32 y = 0; y < 8; ++y)
+      if (CGameField *field = squares[x * 8 + y]; field && field->GetNode()) {
+        field->GetNode()->removeAnimators();
+        field->SetPosition(core::vector3df(BOARD_ORIGIN + SQUARE_PITCH * x, 0, BOARD_ORIGIN + SQUARE_PITCH * y));
+      }
+}
+
 core::vector3df CMap::GetSquareWorldPosition(s32 x, s32 y) const { return squares[x * 8 + y]->GetWorldPosition(); }

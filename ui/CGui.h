@@ -2,6 +2,8 @@
 // buttons, status line, banner, colour choice, dialogs, text windows, splash.
 #pragma once
 
+#include "ui/CPromotionWindow.h"
+
 #include <irrlicht.h>
 
 class CGUITextWindow;
@@ -40,6 +42,7 @@ public:
   void ShowColorWindow();
   void CloseColorWindow();
   void ShowSplash(bool show);
+  CPromotionWindow &GetPromotionWindow() { return promotionWindow; }
 
   // Read access for tests and the event routing.
   irr::gui::IGUIFont *GetLargeFont() const { return largeFont; }
@@ -78,4 +81,5 @@ private:
   irr::gui::IGUIStaticText *statusText = nullptr;
   irr::gui::IGUIStaticText *bannerText = nullptr;
   irr::video::ITexture *splashTexture = nullptr;
+  CPromotionWindow promotionWindow;
 };

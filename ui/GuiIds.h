@@ -22,4 +22,10 @@ enum GuiId {
   ID_CAM_WHITE_SIDE = 206,
   ID_CAM_BLACK_TOP = 207,
   ID_CAM_BLACK_SIDE = 208,
+  // The promotion window and its four choices, queen first.
+  ID_PROMOTION_WINDOW = 220,
+  ID_PROMOTE_QUEEN = 221,
+  ID_PROMOTE_ROOK = 222,
+  ID_PROMOTE_BISHOP = 223,
+  ID_PROMOTE_KNIGHT = 224,
 };
