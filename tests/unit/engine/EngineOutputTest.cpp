@@ -34,7 +34,7 @@ protected:
 TEST_F(EngineOutputTest, ResultLinesGiveTheirSquaresOnce) {
   const ParseCase cases[] = {
       {"ponder move dropped", {"bestmove e7e5 ponder g1f3\n"}, true, {4, 6}, {4, 4}},
-      {"promotion letter ignored", {"bestmove e7e8q\n"}, true, {4, 6}, {4, 7}},
+      {"promotion letter after the squares", {"bestmove e7e8q\n"}, true, {4, 6}, {4, 7}},
       {"line split across frames", {"bestm", "ove e2", "e4\n"}, true, {4, 1}, {4, 3}},
       {"carriage return before line feed", {"bestmove a7a8\r\n"}, true, {0, 6}, {0, 7}},
       {"no line feed yet", {"bestmove e2e4"}, false, {3, 3}, {5, 5}},
@@ -53,6 +53,27 @@ TEST_F(EngineOutputTest, ResultLinesGiveTheirSquaresOnce) {
     EXPECT_EQ(from, c.from) << c.name;
     EXPECT_EQ(to, c.to) << c.name;
     EXPECT_FALSE(engine.ProcessEngineResult(from, to)) << c.name << ": handed out twice";
+  }
+}
+
+TEST_F(EngineOutputTest, APromotionLetterNamesThePieceAndAnythingElseMeansAQueen) {
+  const struct {
+    const char *line;
+    irr::s32 kind;
+  } cases[] = {
+      {"bestmove e7e8n\n", Knight}, {"bestmove e7e8b\n", Bishop},   {"bestmove e7e8r ponder d8d1\n", Rook},
+      {"bestmove e7e8q\n", Queen},  {"bestmove e7e8\n", Queen},     {"bestmove e7e8 ponder a2a1n\n", Queen},
+      {"bestmove e7e8k\n", Queen},  {"bestmove e7e8n\r\n", Knight},
+  };
+  for (const auto &c : cases) {
+    CCEManager engine;
+    CCEManagerProbe::ForgetPartialLine();
+    CCEManagerProbe::Feed(engine, c.line);
+    BoardSquare from, to;
+    irr::s32 kind = -1;
+    ASSERT_TRUE(engine.ProcessEngineResult(from, to, kind)) << c.line;
+    EXPECT_EQ(kind, c.kind) << c.line;
+    EXPECT_EQ(to, BoardSquare(4, 7)) << c.line;
   }
 }
 
