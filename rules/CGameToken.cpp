@@ -193,6 +193,8 @@ void CGameToken::SetCaptured(bool c) {
   if (meshNode) {
     meshNode->setVisible(!c);
     meshNode->setID(c ? ID_NODE_NONE : ID_NODE_TOKEN);
+    if (!c)
+      meshNode->setScale(vector3df(1, 1, 1)); // back in play from a smaller place on a tray
   }
   captured = c;
 }

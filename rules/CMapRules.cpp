@@ -277,6 +277,7 @@ void CMap::Reset() {
   for (CGameToken *token : tokens)
     token->Reset();
   ClearLastMove();
+  captureOrder.clear();
   ClearSelection();
   selectedToken = -1;
   enPassantPawn = -1;

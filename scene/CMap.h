@@ -7,6 +7,9 @@
 
 #include <irrlicht.h>
 
+#include <vector>
+
+class CCaptureTray;
 class CGameField;
 class CGameLabel;
 class CGameToken;
@@ -34,6 +37,7 @@ public:
   bool InitGameChars();
   bool InitGameNumbers();
   bool InitGameTokens();
+  bool InitTrays();
   // Entry animation: fields, pieces and labels fall onto their places.
   void MoveGameTokensIn();
   void SettleFields();
@@ -63,6 +67,12 @@ public:
   void SetLastMove(const BoardSquare &from, const BoardSquare &to);
   void ClearLastMove();
   bool GetLastMove(BoardSquare &from, BoardSquare &to) const;
+  // Puts every captured token on its side's tray, in the order they were
+  // taken; a token no longer captured leaves the order, one captured
+  // without passing through a move joins it at the end.
+  void RebuildTrays();
+  const std::vector<irr::s32> &GetCaptureOrder() const { return captureOrder; }
+  CCaptureTray *GetTray(irr::s32 color) const { return trays[color == White ? 0 : 1]; }
 
   // --- Board model and move generation (rules/) ------------------------
   static bool IsOnBoard(irr::s32 x, irr::s32 y);
@@ -109,7 +119,10 @@ private:
   CGameField *squares[FIELD_COUNT];
   CGameToken *tokens[TOKEN_COUNT];
   CGameLabel *labels[LABEL_COUNT];
+  CCaptureTray *trays[2];
   irr::s32 selectedToken;
+  // Captured tokens in the order they were taken.
+  std::vector<irr::s32> captureOrder;
 
   // Rule state beyond the tokens: the pawn that has just made a double step
   // and may be taken en passant on the next move (-1 for none).
@@ -117,6 +130,10 @@ private:
   // The last move's squares, tinted on the board; lastMoveShown false: none.
   BoardSquare lastMoveFrom, lastMoveTo;
   bool lastMoveShown = false;
+
+  // Where a captured token stands on its tray (its place in the capture
+  // order of its colour), false without a tray.
+  bool TraySlotOf(irr::s32 index, irr::core::vector3df &position) const;
   // Whether the pieces' shadows are on, so that a piece given a new mesh at
   // a new game shows its shadow like the others.
   bool shadowsVisible = false;

@@ -4,8 +4,11 @@
 
 #include "app/CApplication.h"
 #include "rules/CGameToken.h"
+#include "scene/CCaptureTray.h"
 #include "scene/CGameField.h"
+
 #include "scene/CMoveAnimator.h"
+#include <algorithm>
 
 using irr::core::vector3df;
 
@@ -18,6 +21,9 @@ void CMap::SnapshotPlacement(Placement &placement) const {
 }
 
 void CMap::AnimateMove(const Placement &before, irr::s32 mover) {
+  for (irr::s32 i = 0; i < TOKEN_COUNT; ++i)
+    if (tokens[i] && tokens[i]->IsCaptured() && !before.captured[i])
+      captureOrder.push_back(i);
   if (!app.device || mover < 0 || mover >= TOKEN_COUNT)
     return;
   const irr::u32 now = app.device->getTimer()->getTime();
@@ -33,9 +39,14 @@ void CMap::AnimateMove(const Placement &before, irr::s32 mover) {
     if (token->IsCaptured()) {
       if (before.captured[i])
         continue;
-      // Taken: it sinks where it stood, then leaves the board unseen.
-      path.to = path.rest = path.from - vector3df(0, CMoveAnimator::SINK_DEPTH, 0);
-      path.visibleAtRest = false;
+      // Taken: it sinks where it stood, then stands on its side's tray
+      // (or stays out of sight without one).
+      path.to = path.from - vector3df(0, CMoveAnimator::SINK_DEPTH, 0);
+      path.visibleAtRest = TraySlotOf(i, path.rest);
+      if (path.visibleAtRest)
+        path.restScale = CCaptureTray::PIECE_SCALE;
+      else
+        path.rest = path.to;
       node->setVisible(true);
     } else {
       path.to = path.rest = node->getPosition();
@@ -85,4 +96,44 @@ bool CMap::GetLastMove(BoardSquare &from, BoardSquare &to) const {
   from = lastMoveFrom;
   to = lastMoveTo;
   return true;
+}
+
+bool CMap::TraySlotOf(irr::s32 index, vector3df &position) const {
+  const CCaptureTray *tray = tokens[index] ? GetTray(tokens[index]->GetColor()) : nullptr;
+  if (!tray || !tray->GetNode())
+    return false;
+  irr::s32 slot = 0;
+  for (irr::s32 taken : captureOrder) {
+    if (taken == index) {
+      position = tray->GetSlotPosition(slot);
+      return true;
+    }
+    if (tokens[taken]->GetColor() == tokens[index]->GetColor())
+      ++slot;
+  }
+  return false;
+}
+
+void CMap::RebuildTrays() {
+  captureOrder.erase(std::remove_if(captureOrder.begin(), captureOrder.end(),
+                                    [this](irr::s32 i) { return !tokens[i] || !tokens[i]->IsCaptured(); }),
+                     captureOrder.end());
+  for (irr::s32 i = 0; i < TOKEN_COUNT; ++i)
+    if (tokens[i] && tokens[i]->IsCaptured() &&
+        std::find(captureOrder.begin(), captureOrder.end(), i) == captureOrder.end())
+      captureOrder.push_back(i);
+  for (irr::s32 i : captureOrder) {
+    irr::scene::IAnimatedMeshSceneNode *node = tokens[i]->GetMeshNode();
+    if (!node)
+      continue;
+    vector3df slot;
+    const bool onTray = TraySlotOf(i, slot);
+    node->removeAnimators();
+    if (onTray) {
+      node->setPosition(slot);
+      node->setScale(vector3df(CCaptureTray::PIECE_SCALE));
+      node->updateAbsolutePosition();
+    }
+    node->setVisible(onTray);
+  }
 }

@@ -4,6 +4,7 @@
 
 #include "app/CApplication.h"
 #include "rules/CGameToken.h"
+#include "scene/CCaptureTray.h"
 #include "scene/CGameField.h"
 #include "scene/CGameLabel.h"
 
@@ -54,17 +55,18 @@ template <typename T, int N> void DeleteAll(T *(&objects)[N]) {
 
 } // namespace
 
-CMap::CMap() : squares(), tokens(), labels(), selectedToken(-1) {}
+CMap::CMap() : squares(), tokens(), labels(), trays(), selectedToken(-1) {}
 
 CMap::~CMap() {
   DeleteAll(tokens);
   DeleteAll(squares);
   DeleteAll(labels);
+  DeleteAll(trays);
 }
 
 bool CMap::Init() {
   LogMessage("CMap::Init");
-  return InitSkyBox() && InitGameFields() && InitGameChars() && InitGameNumbers() && InitGameTokens();
+  return InitSkyBox() && InitGameFields() && InitGameChars() && InitGameNumbers() && InitGameTokens() && InitTrays();
 }
 
 bool CMap::InitSkyBox() {
@@ -150,6 +152,14 @@ bool CMap::InitGameTokens() {
   for (CGameToken *token : tokens)
     token->Reset();
   return true;
+}
+
+// The two trays for captured pieces, made of the dark field's wood.
+bool CMap::InitTrays() {
+  LogMessage("CMap::InitTrays");
+  AllocateAll(trays);
+  return trays[0]->Create(White, "./media/chess_field_black.x") &&
+         trays[1]->Create(Black, "./media/chess_field_black.x");
 }
 
 void CMap::MoveGameTokensIn() {

@@ -31,6 +31,7 @@ void CMoveAnimator::animateNode(irr::scene::ISceneNode *node, irr::u32 timeMs) {
   if (irr::s32(timeMs - path.startMs) >= irr::s32(path.durationMs)) {
     finished = true;
     node->setPosition(path.rest);
+    node->setScale(vector3df(path.restScale));
     node->setVisible(path.visibleAtRest);
     return;
   }

@@ -24,6 +24,7 @@ public:
     // then still seen; a glide simply stays at `to`.
     irr::core::vector3df rest;
     bool visibleAtRest = true;
+    irr::f32 restScale = 1.f;
   };
 
   explicit CMoveAnimator(const Path &path) : path(path) {}

@@ -1,5 +1,6 @@
 // A move as it is seen: the rule state changes at once, the pieces travel.
 // The journeys are read at chosen times by driving each node's animator.
+#include "scene/CCaptureTray.h"
 #include "scene/CGameField.h"
 #include "scene/CMoveAnimator.h"
 #include "tests/unit/rules/RulesTestSupport.h"
@@ -156,4 +157,80 @@ TEST_F(MoveAnimation, TheLastMoveIsTintedUntilTheNextAndANewGameClearsIt) {
   EXPECT_EQ(tinted(), "");
   BoardSquare from, to;
   EXPECT_FALSE(app.map.GetLastMove(from, to));
+}
+
+namespace {
+
+// The token's node once every journey has ended.
+vector3df Landed(irr::s32 token, bool *visible = nullptr, irr::f32 *scale = nullptr) {
+  if (CMoveAnimator::Of(NodeOf(token)))
+    At(token, 10 * CMoveAnimator::MOVE_MS);
+  if (visible)
+    *visible = NodeOf(token)->isVisible();
+  if (scale)
+    *scale = NodeOf(token)->getScale().X;
+  return NodeOf(token)->getPosition();
+}
+
+} // namespace
+
+TEST_F(MoveAnimation, CapturedPiecesStandOnTheirOwnersTrayInCaptureOrder) {
+  ASSERT_TRUE(app.map.InitTrays());
+  // 1.e4 d5 2.exd5 Qxd5 3.Nc3 Qxa2 4.Rxa2: two white pawns, then a black queen.
+  const irr::s32 d5 = TokenOn(app.map, "d7"), e4 = TokenOn(app.map, "e2"), a2 = TokenOn(app.map, "a2"),
+                 queen = TokenOn(app.map, "d8");
+  ASSERT_TRUE(PlayLine(app.map, "e2e4 d7d5 e4d5 d8d5 b1c3 d5a2 a1a2"));
+  EXPECT_EQ(app.map.GetCaptureOrder(), (std::vector<irr::s32>{d5, e4, a2, queen}));
+  const struct {
+    irr::s32 token;
+    vector3df slot;
+  } cases[] = {
+      {e4, app.map.GetTray(White)->GetSlotPosition(0)},
+      {a2, app.map.GetTray(White)->GetSlotPosition(1)},
+      {d5, app.map.GetTray(Black)->GetSlotPosition(0)},
+      {queen, app.map.GetTray(Black)->GetSlotPosition(1)},
+  };
+  for (const auto &c : cases) {
+    bool visible = false;
+    irr::f32 scale = 0;
+    ExpectNear(Landed(c.token, &visible, &scale), c.slot, std::to_string(c.token).c_str());
+    EXPECT_TRUE(visible) << c.token;
+    EXPECT_FLOAT_EQ(scale, CCaptureTray::PIECE_SCALE) << c.token;
+    EXPECT_EQ(NodeOf(c.token)->getID(), ID_NODE_NONE) << "a piece on a tray is never picked";
+  }
+  // The trays run along the owners' sides, White's in front of rank 1.
+  EXPECT_LT(cases[0].slot.Z, SquareAt("a1").Z);
+  EXPECT_GT(cases[2].slot.Z, SquareAt("a8").Z);
+  EXPECT_NE(cases[0].slot, cases[1].slot);
+
+  app.map.Reset();
+  EXPECT_TRUE(app.map.GetCaptureOrder().empty());
+  bool visible = false;
+  irr::f32 scale = 0;
+  ExpectNear(Landed(queen, &visible, &scale), SquareAt("d8"), "queen home");
+  EXPECT_TRUE(visible);
+  EXPECT_FLOAT_EQ(scale, 1.f);
+}
+
+TEST_F(MoveAnimation, RebuildingTheTraysFollowsTheCapturedTokens) {
+  ASSERT_TRUE(app.map.InitTrays());
+  const irr::s32 first = TokenOn(app.map, "e2"), second = TokenOn(app.map, "a2");
+  ASSERT_TRUE(PlayLine(app.map, "e2e4 d7d5 e4d5 d8d5 b1c3 d5a2"));
+  // As a take back would: the last capture is undone, and another piece is
+  // taken off the board without a move.
+  CGameToken *undone = app.map.GetToken(second);
+  undone->SetCaptured(false);
+  undone->SetSquare(Sq("a2"));
+  const irr::s32 extra = TokenOn(app.map, "h2");
+  app.map.GetToken(extra)->SetCaptured(true);
+  app.map.RebuildTrays();
+  EXPECT_EQ(app.map.GetCaptureOrder().size(), 3u); // black's d-pawn, then White's two
+  bool visible = false;
+  ExpectNear(Landed(first, &visible), app.map.GetTray(White)->GetSlotPosition(0), "first stays first");
+  ExpectNear(Landed(extra, &visible), app.map.GetTray(White)->GetSlotPosition(1), "the new one follows");
+  EXPECT_TRUE(visible);
+  EXPECT_EQ(app.map.GetCaptureOrder().back(), extra);
+  EXPECT_TRUE(NodeOf(second)->isVisible());
+  EXPECT_FLOAT_EQ(NodeOf(second)->getScale().X, 1.f) << "back on the board at full size";
+  ExpectNear(NodeOf(second)->getPosition(), SquareAt("a2"), "back on a2");
 }
