@@ -15,6 +15,20 @@ const wchar_t *const MATE_TEXT = L"CHECK MATE!";
 const video::SColor MATE_COLOR(150, 220, 0, 0);
 const uint32_t MATE_TONE_HZ = 2500, MATE_TONE_MS = 1000;
 
+const char *const MOVE_SOUND = "./media/move.wav";
+const char *const CAPTURE_SOUND = "./media/capture.wav";
+const char *const CHECK_SOUND = "./media/check.wav";
+
+// The sound of a move just played by color: a knock for a capture, else a
+// click, and a soft tone when it gives check (not mate, which has its own tone).
+void PlayMoveSound(size_t capturesBefore, s32 color) {
+  platform::PlaySound(app.map.GetCaptureOrder().size() > capturesBefore ? CAPTURE_SOUND : MOVE_SOUND);
+  const s32 opponent = OtherColor(color);
+  s32 king;
+  if (app.map.IsKingAttacked(app.map.GetTokens(), opponent, king) && !app.map.IsMate(opponent))
+    platform::PlaySound(CHECK_SOUND);
+}
+
 core::rect<s32> MateBannerRect() {
   const s32 center = app.windowSize.Width / 2;
   return core::rect<s32>(center - 220, 70, center + 220, 120);
@@ -103,10 +117,12 @@ void CGame::EngineTurn() {
   if (app.map.FindTokenAt(from, index))
     app.map.SelectToken(index);
   bool promoted = false;
+  const size_t captures = app.map.GetCaptureOrder().size();
   if (!app.map.ExecuteMove(to, promoted, promotion)) {
     LogMessage("CGame::Update the engine's move was refused by the rules");
     return;
   }
+  PlayMoveSound(captures, activePlayer);
   app.engine.SubmitMove(from, to, promoted, promotion);
   awaitingEcho = true; // the engine's piece stays lit until its answer is in
 }
@@ -143,8 +159,10 @@ void CGame::OnLeftMouseDown() {
 
 void CGame::PlayHumanMove(const BoardSquare &from, const BoardSquare &target, s32 promotion) {
   bool promoted = false;
+  const size_t captures = app.map.GetCaptureOrder().size();
   if (!app.map.ExecuteMove(target, promoted, promotion))
-    return;                                  // not a legal move: selection and highlights stay
+    return; // not a legal move: selection and highlights stay
+  PlayMoveSound(captures, activePlayer);
   SetActivePlayer(OtherColor(activePlayer)); // a mate is announced before the move is sent
   app.engine.SubmitMove(from, target, promoted, promotion);
 }

@@ -25,12 +25,12 @@ public:
   bool WriteBmp(const std::string &name, const CRasterImage &image, bool withAlpha = false) const;
   bool WriteJpeg(const std::string &name, const CRasterImage &image) const;
   bool WriteMesh(const std::string &name, const CMeshBuilder &mesh, const SMeshMaterial &material) const;
+  // A file encoded by its caller (a sound).
+  bool WriteBytes(const std::string &name, const void *data, size_t size) const;
 
   std::string PathOf(const std::string &name) const { return folder + "/" + name; }
 
 private:
-  bool WriteBytes(const std::string &name, const void *data, size_t size) const;
-
   std::string folder;
   irr::video::IVideoDriver *driver;
 };

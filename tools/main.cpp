@@ -7,6 +7,7 @@
 #include "tools/LabelMedia.h"
 #include "tools/MediaFolder.h"
 #include "tools/PieceMedia.h"
+#include "tools/SoundMedia.h"
 
 #include <irrlicht.h>
 
@@ -40,6 +41,7 @@ int main(int argc, char **argv) {
   ok &= mediagen::WriteFontMedia(folder);
   ok &= mediagen::WriteInterfaceMedia(folder);
   ok &= mediagen::WritePieceMedia(folder);
+  ok &= mediagen::WriteSoundMedia(folder);
 
   device->drop();
   if (!ok) {
