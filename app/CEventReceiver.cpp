@@ -22,7 +22,8 @@ bool CEventReceiver::GetMouseButton(int index) const {
   return index == 0 ? leftButtonDown : index == 1 ? rightButtonDown : false;
 }
 
-// Escape closes an open help window; F1 opens or closes it. Releases do nothing.
+// Escape closes an open help window; F1 opens or closes it; Ctrl+Z and Ctrl+N
+// act as Take Back and Start. Releases do nothing.
 bool CEventReceiver::OnKeyInput(const SEvent::SKeyInput &key) {
   if (app.gui.GetPromotionWindow().IsOpen() && key.PressedDown && app.game.OnPromotionKey(key.Key))
     return true;
@@ -32,6 +33,16 @@ bool CEventReceiver::OnKeyInput(const SEvent::SKeyInput &key) {
   }
   if (key.Key == KEY_F1 && key.PressedDown) {
     app.gui.ToggleHelpWindow();
+    return true;
+  }
+  // Ctrl+Z takes a move back, Ctrl+N starts a game, each only where its menu item could.
+  if (key.Control && key.PressedDown && key.Key == KEY_KEY_Z) {
+    app.game.TakeBack();
+    return true;
+  }
+  if (key.Control && key.PressedDown && key.Key == KEY_KEY_N) {
+    if (app.gui.CanStartGame())
+      app.gui.ShowColorWindow();
     return true;
   }
   return false;
@@ -84,6 +95,12 @@ bool CEventReceiver::OnMenuCommand(s32 command) {
   case ID_MENU_MOVES_HISTORY:
     app.gui.ToggleMovesWindow();
     return true;
+  case ID_MENU_TAKE_BACK:
+    app.game.TakeBack();
+    return true;
+  case ID_MENU_RESIGN:
+    app.game.Resign();
+    return true;
   default: // "Config...", "Load..." and "Save..." have no handler
     return false;
   }
@@ -93,7 +110,9 @@ bool CEventReceiver::OnButtonClicked(s32 id) {
   switch (id) {
   case ID_BUTTON_WHITE:
   case ID_BUTTON_BLACK:
-    app.game.SetHumanColor(id == ID_BUTTON_WHITE ? White : Black);
+  case ID_BUTTON_TWO_PLAYERS:
+    app.game.SetTwoPlayers(id == ID_BUTTON_TWO_PLAYERS);
+    app.game.SetHumanColor(id == ID_BUTTON_BLACK ? Black : White);
     app.game.SetState(LocalGame);
     app.gui.CloseColorWindow();
     return true;

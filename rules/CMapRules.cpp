@@ -25,20 +25,6 @@ const irr::s32 QUEENSIDE_ROOK_FILE = 0, QUEENSIDE_ROOK_TARGET = 3;
 
 const char *TokenTexture(irr::s32 color) { return color != White ? BLACK_TEXTURE : WHITE_TEXTURE; }
 
-// The mesh a pawn takes on when it is promoted to kind.
-const char *PromotionMesh(irr::s32 kind) {
-  switch (kind) {
-  case Rook:
-    return "./media/rook.x";
-  case Bishop:
-    return "./media/bishop.x";
-  case Knight:
-    return "./media/knight.x";
-  default:
-    return "./media/queen.x";
-  }
-}
-
 // A pawn's diagonal step onto an empty square is an en-passant capture; the
 // pawn taken stands beside the mover's origin, on the target's file.
 bool IsDiagonalPawnStep(const CGameToken &mover, const BoardSquare &from, const BoardSquare &to) {
@@ -221,11 +207,7 @@ bool CMap::ExecuteMove(const BoardSquare &target, bool &promoted, irr::s32 promo
   if (mover.GetType() == Pawn && ((color == Black && target.Y == 0) || (color == White && target.Y == 7))) {
     promoted = true;
     const irr::s32 kind = promotion == Rook || promotion == Bishop || promotion == Knight ? promotion : Queen;
-    mover.DiscardNode();
-    mover.Create(color, kind, PromotionMesh(kind), TokenTexture(color));
-    mover.SetShadowVisible(shadowsVisible);
-    if (kind == Knight)
-      mover.SetRotationY(color == White ? -90.f : 90.f);
+    mover.ChangeType(kind); // a board without a scene only changes the kind
   }
 
   // Only a pawn's double step can be answered en passant, and only at once.
@@ -234,17 +216,31 @@ bool CMap::ExecuteMove(const BoardSquare &target, bool &promoted, irr::s32 promo
   mover.SetMoved(true);
   UpdateMoves();
 
-  // The marker stands over the king in check after the move, over no other.
+  ShowCheck(OtherColor(color));
+  AnimateMove(before, selectedToken);
+  SetLastMove(from, target);
+  return true;
+}
+
+void CMap::ShowCheck(irr::s32 sideToMove) {
   irr::s32 checked = -1;
-  if (!IsKingAttacked(tokens, OtherColor(color), checked))
+  if (!IsKingAttacked(tokens, sideToMove, checked))
     checked = -1;
   for (irr::s32 i = 0; i < TOKEN_COUNT; ++i)
     if (tokens[i]->GetType() == King)
       tokens[i]->SetMarker(i == checked);
+}
 
-  AnimateMove(before, selectedToken);
-  SetLastMove(from, target);
-  return true;
+void CMap::RestorePawn(irr::s32 index) {
+  if (index < 0 || index >= TOKEN_COUNT)
+    return;
+  CGameToken *token = tokens[index];
+  if (token->GetType() == Pawn)
+    return;
+  // Create stores the kind even when there is no scene to build a mesh in.
+  token->DiscardNode();
+  token->Create(token->GetColor(), Pawn, PAWN_MESH, TokenTexture(token->GetColor()));
+  token->SetShadowVisible(shadowsVisible);
 }
 
 // Whether moving token index to target is a legal pawn move onto its last rank.
@@ -264,15 +260,8 @@ bool CMap::IsPromotionMove(irr::s32 index, const BoardSquare &target) const {
 // nothing is selected, and the legal moves are rebuilt.
 void CMap::Reset() {
   LogMessage("CMap::Reset");
-  for (irr::s32 i = 0; i < PAWN_SLOTS; ++i) {
-    CGameToken *token = tokens[i];
-    if (token->GetType() == Pawn)
-      continue;
-    // Create stores the kind even when there is no scene to build a mesh in.
-    token->DiscardNode();
-    token->Create(token->GetColor(), Pawn, PAWN_MESH, TokenTexture(token->GetColor()));
-    token->SetShadowVisible(shadowsVisible);
-  }
+  for (irr::s32 i = 0; i < PAWN_SLOTS; ++i)
+    RestorePawn(i);
   SettleFields();
   for (CGameToken *token : tokens)
     token->Reset();

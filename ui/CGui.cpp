@@ -43,7 +43,18 @@ bool CGui::Init() {
   return CreateCameraButtons();
 }
 
-void CGui::Update() {}
+void CGui::Update() { RefreshGameMenu(); }
+
+void CGui::RefreshGameMenu() {
+  if (!menuBar)
+    return;
+  gui::IGUIContextMenu *localGame = menuBar->getSubMenu(MENU_LOCAL_GAME);
+  localGame->setItemEnabled(ITEM_TAKE_BACK, app.game.CanTakeBack());
+  localGame->setItemEnabled(ITEM_RESIGN, app.game.CanResign());
+  // A game that has ended still shows its board; Start begins the next one.
+  if (app.game.GetState() == LocalGame)
+    localGame->setItemEnabled(ITEM_START, app.game.IsGameOver());
+}
 
 void CGui::Draw() {
   if (splashTexture)
@@ -60,6 +71,8 @@ void CGui::Exit() {
     helpWindow = nullptr;
   }
 }
+
+bool CGui::CanStartGame() const { return menuBar && menuBar->getSubMenu(MENU_LOCAL_GAME)->isItemEnabled(ITEM_START); }
 
 bool CGui::CreateMenus() {
   gui::IGUIEnvironment *env = app.guiEnvironment;
@@ -80,6 +93,9 @@ bool CGui::CreateMenus() {
   localGame->addSeparator();
   localGame->addItem(L"Load...", ID_MENU_LOAD, true, false);
   localGame->addItem(L"Save...", ID_MENU_SAVE, true, false);
+  localGame->addSeparator();
+  localGame->addItem(L"Take Back", ID_MENU_TAKE_BACK, false, false);
+  localGame->addItem(L"Resign", ID_MENU_RESIGN, false, false);
 
   gui::IGUIContextMenu *help = menuBar->getSubMenu(MENU_HELP);
   help->addItem(L"Debug Window", ID_MENU_DEBUG_WINDOW, true, false);

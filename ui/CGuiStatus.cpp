@@ -131,10 +131,12 @@ void CGui::ShowColorWindow() {
   gui::IGUIEnvironment *env = app.guiEnvironment;
   const s32 cx = app.windowSize.Width / 2;
   const s32 cy = app.windowSize.Height / 2;
-  colorWindow = env->addWindow(core::rect<s32>(cx - 100, cy - 50, cx + 100, cy + 50), false /*modal*/,
+  // The two colours side by side, two players on one board below them.
+  colorWindow = env->addWindow(core::rect<s32>(cx - 100, cy - 50, cx + 100, cy + 90), false /*modal*/,
                                L"Select your color...", nullptr, -1);
   env->addButton(core::rect<s32>(10, 30, 90, 80), colorWindow, ID_BUTTON_WHITE, L"WHITE");
   env->addButton(core::rect<s32>(110, 30, 190, 80), colorWindow, ID_BUTTON_BLACK, L"BLACK");
+  env->addButton(core::rect<s32>(10, 90, 190, 130), colorWindow, ID_BUTTON_TWO_PLAYERS, L"TWO PLAYERS");
   // Only a colour choice closes the window.
   colorWindow->getCloseButton()->setVisible(false);
 }
