@@ -6,6 +6,9 @@
 #include "rules/CGameToken.h"
 #include "scene/CGameField.h"
 #include "scene/CGameLabel.h"
+#include "scene/CMoveAnimator.h"
+
+#include <vector>
 
 namespace {
 
@@ -115,7 +118,20 @@ bool CMap::PickDrawn(irr::s32 &index, BoardSquare &square) const {
   irr::core::line3df ray;
   if (!PointerRay(ray))
     return false;
+  // A piece still on its way is looked through: a click acts on the position
+  // after the move, whose squares are the ones under the travelling piece.
+  std::vector<irr::scene::ISceneNode *> travelling;
+  for (CGameToken *token : tokens) {
+    irr::scene::ISceneNode *moving = token ? token->GetMeshNode() : nullptr;
+    const CMoveAnimator *move = CMoveAnimator::Of(moving);
+    if (move && !move->hasFinished() && moving->getID() == ID_NODE_TOKEN) {
+      moving->setID(ID_NODE_NONE);
+      travelling.push_back(moving);
+    }
+  }
   const irr::scene::ISceneNode *node = DrawnNodeUnderRay(ray);
+  for (irr::scene::ISceneNode *moving : travelling)
+    moving->setID(ID_NODE_TOKEN);
   irr::s32 found = -1;
   if (node && FindTokenOfNode(node, found) && !tokens[found]->IsCaptured()) {
     index = found;

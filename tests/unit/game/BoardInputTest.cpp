@@ -40,8 +40,8 @@ TEST_F(SideView, AClickOnAnEnemyPieceOnATargetPlaysTheCapture) {
   ClickSquare("e4");
   ASSERT_EQ(app.map.GetSelectedToken(), whitePawn);
 
-  // The top of the black pawn, as drawn.
-  Frames(1);
+  // The top of the black pawn, as drawn once it has landed.
+  ASSERT_TRUE(FramesUntil([] { return !app.map.IsAnimating(); }));
   const irr::core::aabbox3df box = app.map.GetToken(blackPawn)->GetMeshNode()->getTransformedBoundingBox();
   const irr::core::vector3df head(box.getCenter().X, box.MinEdge.Y + 0.85f * (box.MaxEdge.Y - box.MinEdge.Y),
                                   box.getCenter().Z);
