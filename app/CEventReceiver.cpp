@@ -34,6 +34,8 @@ bool CEventReceiver::GetMouseButton(int index) const {
 // act as Take Back and Start; Ctrl+S saves the game, Ctrl+O opens one.
 // Releases do nothing.
 bool CEventReceiver::OnKeyInput(const SEvent::SKeyInput &key) {
+  if (app.gui.GetPromotionWindow().IsOpen() && key.PressedDown && app.game.OnPromotionKey(key.Key))
+    return true;
   if (app.gameFiles.OnKey(key))
     return true;
   if (key.PressedDown && key.Control && (key.Key == KEY_KEY_S || key.Key == KEY_KEY_O)) {
@@ -166,8 +168,13 @@ bool CEventReceiver::OnButtonClicked(s32 id) {
   case ID_CAM_BLACK_SIDE:
     app.cameraRig.SetBlackView(false);
     return true;
-  default:
-    return false;
+  default: {
+    s32 kind;
+    if (!CPromotionWindow::KindOfButton(id, kind))
+      return false;
+    app.game.OnPromotionChosen(kind);
+    return true;
+  }
   }
 }
 

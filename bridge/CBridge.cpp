@@ -317,13 +317,9 @@ void CBridge::Search(bool handBack) {
     return;
   const CLevelPlan plan = CLevelPlan::ForLevel(settings.level, EngineOptions(), settings.skillOverride);
   Prepare(plan);
-  // The game promotes only to a queen: an under-promotion would come back
-  // changed and put the two move lists out of step, so it is never chosen.
-  const std::vector<std::string> legal = board.LegalMoves();
-  searchMoves.clear();
-  for (const std::string &move : legal)
-    if (move.size() == 4 || move[4] == 'q')
-      searchMoves.push_back(move);
+  // Every legal move may be chosen, under-promotions included: the game
+  // plays the promotion letter it is sent.
+  searchMoves = board.LegalMoves();
   analysing = false;
   handingBack = handBack;
   if (handBack) {
@@ -332,9 +328,7 @@ void CBridge::Search(bool handBack) {
     return;
   }
   weakenMarginCp = plan.candidates > 1 ? plan.marginCp : -1;
-  std::string go = plan.GoCommand(settings.thinkMs);
-  if (!searchMoves.empty() && searchMoves.size() < legal.size())
-    go += " searchmoves " + Join(searchMoves);
+  const std::string go = plan.GoCommand(settings.thinkMs);
   stockfish.StartSearch(go);
 }
 

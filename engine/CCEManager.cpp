@@ -29,6 +29,12 @@ const char *const NO_MOVE = "(none)";
 const char *const FILE_LETTERS = "abcdefgh";
 const char *const RANK_DIGITS = "12345678";
 
+// The UCI promotion letter of a piece kind, and back; anything else is a queen.
+char PromotionLetter(irr::s32 kind) { return kind == Rook ? 'r' : kind == Bishop ? 'b' : kind == Knight ? 'n' : 'q'; }
+irr::s32 PromotionKind(char letter) {
+  return letter == 'r' ? Rook : letter == 'b' ? Bishop : letter == 'n' ? Knight : Queen;
+}
+
 // Writes one square as a file letter and a rank digit; false if it is off the board.
 bool AppendSquare(std::string &text, const BoardSquare &square) {
   if (!square.IsOnBoard())
@@ -364,14 +370,14 @@ void CCEManager::Reset() {
   SendFence();
 }
 
-void CCEManager::SubmitMove(const BoardSquare &from, const BoardSquare &to, bool promoted) {
+void CCEManager::SubmitMove(const BoardSquare &from, const BoardSquare &to, bool promoted, irr::s32 promotion) {
   std::string move;
   if (!AppendSquare(move, from) || !AppendSquare(move, to)) {
     LogMessage("CCEManager::SubmitMove Error: square off the board");
     return;
   }
   if (promoted)
-    move += 'q'; // the rules always promote to a queen
+    move += PromotionLetter(promotion);
 
   LogMessage("SubmitMove");
   Log(move + "\n");
@@ -455,10 +461,16 @@ void ParseMoveSquares(const stringc &move, BoardSquare &from, BoardSquare &to) {
 } // namespace
 
 bool CCEManager::ProcessEngineResult(BoardSquare &from, BoardSquare &to) {
+  irr::s32 promotion;
+  return ProcessEngineResult(from, to, promotion);
+}
+
+bool CCEManager::ProcessEngineResult(BoardSquare &from, BoardSquare &to, irr::s32 &promotion) {
   if (resultLine.size() < 4)
     return false;
-  // The move was checked when it arrived; a promotion letter is left to the
-  // rules. An answer without a move gives squares off the board.
+  // The move was checked when it arrived; its fifth character, if any, names
+  // the promotion piece. An answer without a move gives squares off the board.
+  promotion = PromotionKind(resultLine.size() > 4 ? resultLine[4] : ' ');
   from = to = BoardSquare(-1, -1);
   if (resultLine != NULL_MOVE && resultLine != NO_MOVE) {
     from = BoardSquare(irr::s32(strchr(FILE_LETTERS, resultLine[0]) - FILE_LETTERS),

@@ -52,8 +52,10 @@ public:
   irr::core::stringw GetEngineInfo();
   // Starts a new game: the engine leaves any search and game it had.
   void Reset();
-  // Records a move made on the board and sends it; the engine answers it with a search.
-  void SubmitMove(const BoardSquare &from, const BoardSquare &to, bool promoted);
+  // Records a move made on the board and sends it; the engine answers it with
+  // a search. A promotion carries the letter of the piece chosen (q, r, b or
+  // n; a queen unless promotion names another piece).
+  void SubmitMove(const BoardSquare &from, const BoardSquare &to, bool promoted, irr::s32 promotion = Queen);
   // Replaces the game's moves (move texts such as e2e4, e7e8q) and tells the
   // engine the position. Any search under way is dropped. False only when
   // there is no engine to tell.
@@ -63,6 +65,9 @@ public:
   // 0000) gives squares off the board, so the caller can tell the engine has
   // no move; a malformed move is never handed out.
   bool ProcessEngineResult(BoardSquare &from, BoardSquare &to);
+  // As above, and the piece a promotion letter after the move names (a
+  // queen when there is none or it is not one of q, r, b, n).
+  bool ProcessEngineResult(BoardSquare &from, BoardSquare &to, irr::s32 &promotion);
   // Asks the engine to move first. False when there is no engine.
   bool RequestInitialMove();
   irr::core::stringw GetMovesHistory() const { return movesHistory; }

@@ -15,7 +15,21 @@ namespace {
 const uint32_t STARTUP_PHASE_MS = 5000;
 const uint32_t MATE_TONE_HZ = 2500, MATE_TONE_MS = 1000;
 
+const char *const MOVE_SOUND = "./media/move.wav";
+const char *const CAPTURE_SOUND = "./media/capture.wav";
+const char *const CHECK_SOUND = "./media/check.wav";
+
 void Log(const std::string &text) { LogMessage(text.c_str()); }
+
+// The sound of a move just played by color: a knock for a capture, else a
+// click, and a soft tone when it gives check (not mate, which has its own tone).
+void PlayMoveSound(size_t capturesBefore, s32 color) {
+  platform::PlaySound(app.map.GetCaptureOrder().size() > capturesBefore ? CAPTURE_SOUND : MOVE_SOUND);
+  const s32 opponent = OtherColor(color);
+  s32 king;
+  if (app.map.IsKingAttacked(app.map.GetTokens(), opponent, king) && !app.map.IsMate(opponent))
+    platform::PlaySound(CHECK_SOUND);
+}
 
 } // namespace
 
@@ -28,6 +42,7 @@ void CGame::SetState(s32 s) {
     startupTick = platform::GetTickCount();
     break;
   case Idle:
+    CancelPromotion();
     verdict = GameVerdict();
     engineStuck = false;
     record.Start(app.map, White); // no game: no moves to show
@@ -40,6 +55,7 @@ void CGame::SetState(s32 s) {
     app.map.MoveGameTokensIn();
     break;
   case LocalGame:
+    CancelPromotion();
     verdict = GameVerdict();
     engineStuck = false;
     app.gui.OnGameStateChanged(LocalGame);
@@ -120,9 +136,12 @@ bool CGame::IsHumanTurn() const {
   return state == LocalGame && !verdict.IsOver() && !engineStuck && (twoPlayers || activePlayer == humanColor);
 }
 
-bool CGame::PlayMove(const BoardSquare &from, const BoardSquare &to) {
-  if (!record.Play(app.map, from, to))
+bool CGame::PlayMove(const BoardSquare &from, const BoardSquare &to, s32 promotion) {
+  const size_t captures = app.map.GetCaptureOrder().size();
+  const s32 color = record.GetSideToMove();
+  if (!record.Play(app.map, from, to, promotion))
     return false;
+  PlayMoveSound(captures, color);
   Log("CGame played " + record.GetMove(record.GetPlyCount() - 1).ToText());
   verdict = CGameJudge::Judge(app.map, record);
   app.gui.RefreshMovesWindow();
@@ -130,6 +149,7 @@ bool CGame::PlayMove(const BoardSquare &from, const BoardSquare &to) {
 }
 
 void CGame::EndGame() {
+  CancelPromotion();
   Log(std::string("CGame game over: ") + verdict.ResultText() + " (" + verdict.ReasonText() + ")");
   awaitingEcho = false;
   engineStuck = false;
@@ -153,6 +173,7 @@ void CGame::OnEngineHasNoMove() {
 // A move that ends the game is not handed back: nothing more is searched.
 void CGame::EngineTurn() {
   BoardSquare from, to;
+  s32 promotion = Queen;
   if (awaitingEcho) {
     if (!app.engine.ProcessEngineResult(from, to))
       return;
@@ -161,10 +182,10 @@ void CGame::EngineTurn() {
     SetActivePlayer(record.GetSideToMove());
     return;
   }
-  if (!app.engine.ProcessEngineResult(from, to))
+  if (!app.engine.ProcessEngineResult(from, to, promotion))
     return;
   app.map.ClearSelection();
-  if (!from.IsOnBoard() || !to.IsOnBoard() || !PlayMove(from, to)) {
+  if (!from.IsOnBoard() || !to.IsOnBoard() || !PlayMove(from, to, promotion)) {
     OnEngineHasNoMove();
     return;
   }
@@ -175,14 +196,14 @@ void CGame::EngineTurn() {
     return;
   }
   const PlayedMove &move = record.GetMove(record.GetPlyCount() - 1);
-  app.engine.SubmitMove(from, to, move.promotion != PlayedMove::NONE);
+  app.engine.SubmitMove(from, to, move.promotion != PlayedMove::NONE, move.promotion);
   awaitingEcho = true;
 }
 
 // A click on a piece selects it; a click on a square with a piece of the
 // side to move selected tries to move it there.
 void CGame::OnLeftMouseDown() {
-  if (!IsHumanTurn())
+  if (!IsHumanTurn() || promotionPending)
     return;
   s32 index = -1;
   if (app.map.PickToken(index)) {
@@ -198,7 +219,19 @@ void CGame::OnLeftMouseDown() {
     return;
   BoardSquare from;
   app.map.GetTokenSquare(selected, from);
-  if (!PlayMove(from, target))
+  if (app.map.IsPromotionMove(selected, target)) {
+    // The move waits for the piece chosen; the pawn stays lit meanwhile.
+    promotionPending = true;
+    promotionFrom = from;
+    promotionTo = target;
+    app.gui.GetPromotionWindow().Open();
+    return;
+  }
+  PlayHumanMove(from, target, Queen);
+}
+
+void CGame::PlayHumanMove(const BoardSquare &from, const BoardSquare &target, s32 promotion) {
+  if (!PlayMove(from, target, promotion))
     return; // not a legal move: selection and highlights stay
   SetActivePlayer(record.GetSideToMove());
   if (verdict.IsOver()) {
@@ -210,11 +243,46 @@ void CGame::OnLeftMouseDown() {
     return;
   }
   const PlayedMove &move = record.GetMove(record.GetPlyCount() - 1);
-  app.engine.SubmitMove(from, target, move.promotion != PlayedMove::NONE);
+  app.engine.SubmitMove(from, target, move.promotion != PlayedMove::NONE, move.promotion);
+}
+
+void CGame::OnPromotionChosen(s32 kind) {
+  if (!promotionPending)
+    return;
+  CancelPromotion();
+  if (IsHumanTurn())
+    PlayHumanMove(promotionFrom, promotionTo, kind);
+}
+
+bool CGame::OnPromotionKey(EKEY_CODE key) {
+  if (!promotionPending)
+    return false;
+  CPromotionWindow &window = app.gui.GetPromotionWindow();
+  switch (key) {
+  case KEY_RETURN:
+    OnPromotionChosen(window.GetChoice());
+    return true;
+  case KEY_LEFT:
+    window.Step(-1);
+    return true;
+  case KEY_RIGHT:
+    window.Step(+1);
+    return true;
+  case KEY_ESCAPE: // the move is dropped before it was made; the pawn stays lit
+    CancelPromotion();
+    return true;
+  default:
+    return false;
+  }
+}
+
+void CGame::CancelPromotion() {
+  promotionPending = false;
+  app.gui.GetPromotionWindow().Close();
 }
 
 void CGame::OnRightMouseDown() {
-  if (IsHumanTurn())
+  if (IsHumanTurn() && !promotionPending)
     app.map.ClearSelection();
 }
 
@@ -234,6 +302,13 @@ void CGame::TakeBack() {
   do
     record.Undo(app.map);
   while (!twoPlayers && record.GetSideToMove() != humanColor && record.GetPlyCount() > 0);
+  CancelPromotion();
+  // The picture follows: captured pieces back from the trays, the move now last tinted.
+  app.map.RebuildTrays();
+  if (record.GetPlyCount() > 0)
+    app.map.SetLastMove(record.GetMove(record.GetPlyCount() - 1).from, record.GetMove(record.GetPlyCount() - 1).to);
+  else
+    app.map.ClearLastMove();
   Log("CGame take back to ply " + std::to_string(record.GetPlyCount()));
   verdict = GameVerdict();
   engineStuck = false;

@@ -39,6 +39,13 @@ public:
   bool IsAwaitingEcho() const { return awaitingEcho; }
   void OnLeftMouseDown();
   void OnRightMouseDown();
+  // The human's pawn has reached the last rank: the move waits for the
+  // piece chosen in the promotion window.
+  bool IsPromotionPending() const { return promotionPending; }
+  void OnPromotionChosen(irr::s32 kind);
+  // Enter takes the preselected piece, the arrow keys move the choice,
+  // Escape drops the move; false for any other key.
+  bool OnPromotionKey(irr::EKEY_CODE key);
 
   // The moves of the game in progress (or of the one just ended).
   const CGameRecord &GetRecord() const { return record; }
@@ -62,7 +69,11 @@ public:
 private:
   void EngineTurn();
   // Plays a move through the record, logs it and judges the new position.
-  bool PlayMove(const BoardSquare &from, const BoardSquare &to);
+  bool PlayMove(const BoardSquare &from, const BoardSquare &to, irr::s32 promotion = Queen);
+  // The human's move from a click (or a promotion choice): played, judged,
+  // handed to the engine.
+  void PlayHumanMove(const BoardSquare &from, const BoardSquare &target, irr::s32 promotion);
+  void CancelPromotion();
   // Announces the verdict: log line, banner, status line, tone; the engine
   // learns the final position and searches nothing more.
   void EndGame();
@@ -76,6 +87,8 @@ private:
   bool awaitingEcho = false;
   bool twoPlayers = false;
   bool engineStuck = false;
+  bool promotionPending = false;
+  BoardSquare promotionFrom, promotionTo;
   uint32_t startupTick = 0;
   CGameRecord record;
   GameVerdict verdict;

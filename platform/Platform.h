@@ -8,6 +8,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
+#include <vector>
 
 namespace platform {
 
@@ -27,6 +29,25 @@ void Sleep(uint32_t milliseconds);
 // service and returns when it has ended. Without a sound device it waits the
 // same time silently.
 void Beep(uint32_t frequencyHz, uint32_t durationMs);
+
+// Samples of a sound file: 16-bit PCM, channels interleaved.
+struct PcmSound {
+  std::vector<int16_t> samples;
+  unsigned rate = 0;
+  unsigned channels = 0;
+};
+
+// Decodes a RIFF/WAVE file of 16-bit PCM (mono or stereo). False, with the
+// reason in error, for anything else: truncated, another format, no data.
+bool DecodeWav(const std::string &bytes, PcmSound &sound, std::string &error);
+
+// Queues the WAV file at path to be played on the sound thread (started on
+// first use) and returns at once; the frame loop never waits for a sound. A
+// missing or broken file, a full queue or no sound device: nothing is heard.
+void PlaySound(const char *path);
+
+// Ends the sound thread after what it is playing; later sounds are dropped.
+void StopSounds();
 
 // A child process whose standard input and output are pipes to this process.
 // Its standard error stays this process's own. The pipe ends this process

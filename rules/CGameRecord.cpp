@@ -102,7 +102,7 @@ void CGameRecord::Start(const CMap &map, irr::s32 sideToMove, irr::s32 halfMoveC
   clocks.assign(1, halfMoveClock < 0 ? 0 : halfMoveClock);
 }
 
-bool CGameRecord::Play(CMap &map, const BoardSquare &from, const BoardSquare &to) {
+bool CGameRecord::Play(CMap &map, const BoardSquare &from, const BoardSquare &to, irr::s32 promotion) {
   const irr::s32 side = GetSideToMove();
   PlayedMove move;
   move.from = from;
@@ -137,7 +137,7 @@ bool CGameRecord::Play(CMap &map, const BoardSquare &from, const BoardSquare &to
   if (selectedBefore != move.token)
     map.SelectToken(move.token);
   bool promoted = false;
-  if (!map.ExecuteMove(to, promoted)) {
+  if (!map.ExecuteMove(to, promoted, promotion)) {
     if (selectedBefore != move.token) // the selection is put back as it was
       selectedBefore >= 0 ? map.SelectToken(selectedBefore) : map.ClearSelection();
     return false;

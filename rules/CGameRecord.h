@@ -42,7 +42,9 @@ public:
   // Plays from->to on the board through its rules and records it. False, with
   // board and record unchanged, when no token of the side to move stands on
   // from or the rules refuse the move. The mover is left selected.
-  bool Play(CMap &map, const BoardSquare &from, const BoardSquare &to);
+  // A pawn reaching the last rank becomes promotion (a queen unless it
+  // names a rook, bishop or knight).
+  bool Play(CMap &map, const BoardSquare &from, const BoardSquare &to, irr::s32 promotion = Queen);
   // Takes the last move back on the board: squares, a captured token shown
   // again, a promoted piece back to a pawn, the castling rook, moved flags,
   // en passant, the check marker. Nothing is selected afterwards. False when

@@ -81,6 +81,9 @@ bool CGameToken::Create(irr::s32 c, irr::s32 t, const char *meshPath, const char
   SetTextureOnLayers(meshNode, texture, 0, 0);
   SetTextureOnLayers(meshNode, nullptr, 1, 1);
   SetLitMaterialFlags(meshNode);
+  AttachMeshSelector(scene, meshNode);
+  if (captured)
+    meshNode->setID(ID_NODE_NONE);
 
   // The shadow carries the "nothing" id so that a ray picking tokens by id
   // never hits a piece's far-reaching shadow volume instead of the piece.
@@ -208,10 +211,15 @@ vector3df CGameToken::GetWorldPosition() const {
 
 bool CGameToken::IsCaptured() const { return captured; }
 
-// A captured piece is hidden, which also keeps it out of mouse picking.
+// A captured piece is hidden and loses the piece id, which keeps it out of
+// mouse picking also while it is still seen leaving the board.
 void CGameToken::SetCaptured(bool c) {
-  if (meshNode)
+  if (meshNode) {
     meshNode->setVisible(!c);
+    meshNode->setID(c ? ID_NODE_NONE : ID_NODE_TOKEN);
+    if (!c)
+      meshNode->setScale(vector3df(1, 1, 1)); // back in play from a smaller place on a tray
+  }
   captured = c;
 }
 

@@ -159,9 +159,11 @@ bool CMap::IsMate(irr::s32 color) const {
 }
 
 // Plays the selected token to target if target is one of its legal moves:
-// capture (also en passant), the castling rook, promotion to a queen and the
-// check marker. False, with nothing changed, otherwise.
-bool CMap::ExecuteMove(const BoardSquare &target, bool &promoted) {
+// capture (also en passant), the castling rook, promotion (to a queen unless
+// promotion names a rook, bishop or knight) and the check marker; the
+// picture follows with the move travelling and the last move tinted. False,
+// with nothing changed, otherwise.
+bool CMap::ExecuteMove(const BoardSquare &target, bool &promoted, irr::s32 promotion) {
   promoted = false;
   if (selectedToken < 0 || selectedToken >= TOKEN_COUNT)
     return false;
@@ -175,6 +177,8 @@ bool CMap::ExecuteMove(const BoardSquare &target, bool &promoted) {
 
   const irr::s32 color = mover.GetColor();
   const BoardSquare from = mover.GetSquare();
+  Placement before;
+  SnapshotPlacement(before);
 
   // Capture: the taken token stays on its square, flagged and hidden.
   irr::s32 taken = -1; // FindTokenAt leaves it alone when it finds nothing
@@ -198,10 +202,12 @@ bool CMap::ExecuteMove(const BoardSquare &target, bool &promoted) {
     }
   }
 
-  // Promotion: always to a queen, on the same token (it keeps its index).
+  // Promotion, on the same token (it keeps its index); a king or pawn is no
+  // choice and means a queen.
   if (mover.GetType() == Pawn && ((color == Black && target.Y == 0) || (color == White && target.Y == 7))) {
     promoted = true;
-    mover.ChangeType(Queen); // a board without a scene only changes the kind
+    const irr::s32 kind = promotion == Rook || promotion == Bishop || promotion == Knight ? promotion : Queen;
+    mover.ChangeType(kind); // a board without a scene only changes the kind
   }
 
   // Only a pawn's double step can be answered en passant, and only at once.
@@ -211,6 +217,8 @@ bool CMap::ExecuteMove(const BoardSquare &target, bool &promoted) {
   UpdateMoves();
 
   ShowCheck(OtherColor(color));
+  AnimateMove(before, selectedToken);
+  SetLastMove(from, target);
   return true;
 }
 
@@ -235,14 +243,30 @@ void CMap::RestorePawn(irr::s32 index) {
   token->SetShadowVisible(shadowsVisible);
 }
 
+// Whether moving token index to target is a legal pawn move onto its last rank.
+bool CMap::IsPromotionMove(irr::s32 index, const BoardSquare &target) const {
+  if (index < 0 || index >= TOKEN_COUNT || tokens[index]->GetType() != Pawn)
+    return false;
+  if (target.Y != (tokens[index]->GetColor() == White ? 7 : 0))
+    return false;
+  TargetList &legal = tokens[index]->GetTargets();
+  for (TargetList::ConstIterator it = legal.begin(); it != legal.end(); ++it)
+    if (*it == target)
+      return true;
+  return false;
+}
+
 // New game: promoted pawns become pawns again, every token goes home,
 // nothing is selected, and the legal moves are rebuilt.
 void CMap::Reset() {
   LogMessage("CMap::Reset");
   for (irr::s32 i = 0; i < PAWN_SLOTS; ++i)
     RestorePawn(i);
+  SettleFields();
   for (CGameToken *token : tokens)
     token->Reset();
+  ClearLastMove();
+  captureOrder.clear();
   ClearSelection();
   selectedToken = -1;
   enPassantPawn = -1;

@@ -6,6 +6,9 @@
 #include "rules/CGameToken.h"
 #include "scene/CGameField.h"
 #include "scene/CGameLabel.h"
+#include "scene/CMoveAnimator.h"
+
+#include <vector>
 
 namespace {
 
@@ -23,10 +26,16 @@ bool PointerRay(irr::core::line3df &ray) {
   return true;
 }
 
-// The nearest visible node under the ray whose id shares a bit with idMask.
-// Hidden nodes (captured pieces) and their children are never hit.
-irr::scene::ISceneNode *NodeUnderRay(const irr::core::line3df &ray, irr::s32 idMask) {
-  return app.sceneManager->getSceneCollisionManager()->getSceneNodeFromRayBB(ray, idMask, false);
+// What is drawn under the ray: the node of the nearest triangle among the
+// board fields and the pieces in play. Each of those nodes carries a triangle
+// selector of its own mesh, so a piece's empty surroundings inside its
+// bounding box are looked through. Hidden nodes and nodes whose id carries
+// neither bit (captured pieces, markers, shadows, labels) are never hit.
+irr::scene::ISceneNode *DrawnNodeUnderRay(const irr::core::line3df &ray) {
+  irr::core::vector3df point;
+  irr::core::triangle3df triangle;
+  return app.sceneManager->getSceneCollisionManager()->getSceneNodeAndCollisionPointFromRay(
+      ray, point, triangle, ID_NODE_FIELD | ID_NODE_TOKEN);
 }
 
 } // namespace
@@ -103,30 +112,55 @@ bool CMap::FindSquareOfNode(const irr::scene::ISceneNode *node, BoardSquare &squ
   return false;
 }
 
-// The token under the pointer, by its mesh or by the square it stands on.
-// The index is written whenever a token is found; the answer is true only
-// for a token of the human player's colour.
-bool CMap::PickToken(irr::s32 &index) const {
+// What is drawn under the pointer, as a token (-1 for none) and a square: a
+// piece names itself and the square it stands on, a field its square.
+bool CMap::PickDrawn(irr::s32 &index, BoardSquare &square) const {
   irr::core::line3df ray;
   if (!PointerRay(ray))
     return false;
-  irr::s32 found;
-  irr::scene::ISceneNode *node = NodeUnderRay(ray, ID_NODE_TOKEN);
-  if (!node || !FindTokenOfNode(node, found)) {
-    BoardSquare square;
-    if (!FindSquareOfNode(NodeUnderRay(ray, ID_NODE_FIELD), square) || !FindTokenAt(square, found))
-      return false;
+  // A piece still on its way is looked through: a click acts on the position
+  // after the move, whose squares are the ones under the travelling piece.
+  std::vector<irr::scene::ISceneNode *> travelling;
+  for (CGameToken *token : tokens) {
+    irr::scene::ISceneNode *moving = token ? token->GetMeshNode() : nullptr;
+    const CMoveAnimator *move = CMoveAnimator::Of(moving);
+    if (move && !move->hasFinished() && moving->getID() == ID_NODE_TOKEN) {
+      moving->setID(ID_NODE_NONE);
+      travelling.push_back(moving);
+    }
   }
+  const irr::scene::ISceneNode *node = DrawnNodeUnderRay(ray);
+  for (irr::scene::ISceneNode *moving : travelling)
+    moving->setID(ID_NODE_TOKEN);
+  irr::s32 found = -1;
+  if (node && FindTokenOfNode(node, found) && !tokens[found]->IsCaptured()) {
+    index = found;
+    square = tokens[found]->GetSquare();
+    return true;
+  }
+  if (!FindSquareOfNode(node, square))
+    return false;
+  index = FindTokenAt(square, found) ? found : -1;
+  return true;
+}
+
+// The token drawn under the pointer, or standing on the square drawn there.
+// The index is written whenever a token is found; the answer is true only
+// for a token of the human player's colour.
+bool CMap::PickToken(irr::s32 &index) const {
+  irr::s32 found = -1;
+  BoardSquare square;
+  if (!PickDrawn(found, square) || found < 0)
+    return false;
   index = found;
   return tokens[found]->GetColor() == app.game.GetHumanColor();
 }
 
-// The board square under the pointer; pieces are looked through.
+// The board square drawn under the pointer; a piece drawn there stands for
+// the square it stands on, so a click on an enemy piece aims at its square.
 bool CMap::PickSquare(BoardSquare &square) const {
-  irr::core::line3df ray;
-  if (!PointerRay(ray))
-    return false;
-  return FindSquareOfNode(NodeUnderRay(ray, ID_NODE_FIELD), square);
+  irr::s32 found = -1;
+  return PickDrawn(found, square);
 }
 
 // World position of the selected token, (0, 0, 0) with no selection.

@@ -32,6 +32,7 @@ bool CGameField::Create(bool isDark, const char *meshPath) {
   SetMaterialType(node, video::EMT_SOLID);
   node->setScale(core::vector3df(FIELD_SCALE));
   SetLitMaterialFlags(node);
+  AttachMeshSelector(app.sceneManager, node);
   // No texture here: until its first highlight the field shows the one its mesh names.
   return true;
 }
@@ -46,9 +47,22 @@ core::vector3df CGameField::GetWorldPosition() const { return node->getAbsoluteP
 void CGameField::SetHighlight(bool on) {
   if (on == highlighted)
     return;
-  const char *path = on ? (dark ? "./media/field_dg_hi.jpg" : "./media/field_lg_hi.jpg")
-                        : (dark ? "./media/field_dg.jpg" : "./media/field_lg.jpg");
   highlighted = on;
+  ShowTexture();
+}
+
+void CGameField::SetLastMoveTint(bool on) {
+  if (on == lastMoveTint)
+    return;
+  lastMoveTint = on;
+  ShowTexture();
+}
+
+// The selection highlight, else the last move's tint, else the plain wood.
+void CGameField::ShowTexture() {
+  const char *path = highlighted    ? (dark ? "./media/field_dg_hi.jpg" : "./media/field_lg_hi.jpg")
+                     : lastMoveTint ? (dark ? "./media/field_dg_last.jpg" : "./media/field_lg_last.jpg")
+                                    : (dark ? "./media/field_dg.jpg" : "./media/field_lg.jpg");
   if (node)
     SetTextureOnLayers(node, app.driver->getTexture(path), 0, 0);
 }

@@ -21,6 +21,9 @@ public:
   // Switches between the normal and the highlight texture; no-op when unchanged.
   void SetHighlight(bool on);
   bool IsHighlighted() const { return highlighted; }
+  // The last move's tint; a highlight shows over it.
+  void SetLastMoveTint(bool on);
+  bool IsLastMoveTinted() const { return lastMoveTint; }
   bool IsDark() const { return dark != 0; }
   // Entry animation: falls from 60 units above onto its place.
   void DropIn();
@@ -31,4 +34,7 @@ private:
   irr::s32 dark = 0;
   BoardSquare square;
   bool highlighted = false;
+  bool lastMoveTint = false;
+
+  void ShowTexture();
 };

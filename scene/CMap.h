@@ -7,6 +7,9 @@
 
 #include <irrlicht.h>
 
+#include <vector>
+
+class CCaptureTray;
 class CGameField;
 class CGameLabel;
 class CGameToken;
@@ -34,14 +37,42 @@ public:
   bool InitGameChars();
   bool InitGameNumbers();
   bool InitGameTokens();
+  bool InitTrays();
   // Entry animation: fields, pieces and labels fall onto their places.
   void MoveGameTokensIn();
+  void SettleFields();
   irr::core::vector3df GetSquareWorldPosition(irr::s32 x, irr::s32 y) const;
 
   CGameField *GetField(irr::s32 x, irr::s32 y) const { return squares[x * 8 + y]; }
   CGameToken *GetToken(irr::s32 index) const { return tokens[index]; }
   CGameLabel *GetLabel(irr::s32 index) const { return labels[index]; }
   CGameToken *const *GetTokens() const { return tokens; }
+
+  // --- A move as the player sees it (scene/) ---------------------------
+  // Where every token's node stands and whether it is in play: taken before
+  // a move so that the picture can travel from there to the new position.
+  struct Placement {
+    irr::core::vector3df at[TOKEN_COUNT];
+    bool captured[TOKEN_COUNT] = {};
+  };
+  void SnapshotPlacement(Placement &placement) const;
+  // Lets every token the move has shifted glide from where it was drawn to
+  // its square (a knight in an arc, a castling rook after its king), and a
+  // token the move has taken sink out of the board. The rule state is final
+  // already; only the picture follows.
+  void AnimateMove(const Placement &before, irr::s32 mover);
+  // Whether some token is still travelling.
+  bool IsAnimating() const;
+  // The tint of the last move's two squares; cleared with no move.
+  void SetLastMove(const BoardSquare &from, const BoardSquare &to);
+  void ClearLastMove();
+  bool GetLastMove(BoardSquare &from, BoardSquare &to) const;
+  // Puts every captured token on its side's tray, in the order they were
+  // taken; a token no longer captured leaves the order, one captured
+  // without passing through a move joins it at the end.
+  void RebuildTrays();
+  const std::vector<irr::s32> &GetCaptureOrder() const { return captureOrder; }
+  CCaptureTray *GetTray(irr::s32 color) const { return trays[color == White ? 0 : 1]; }
 
   // --- Board model and move generation (rules/) ------------------------
   // Token objects without scene nodes, for a board that only judges and
@@ -62,7 +93,8 @@ public:
   void FilterLegalTargets(irr::s32 i, TargetList &targets) const;
   void UpdateMoves();
   bool IsMate(irr::s32 color) const;
-  bool ExecuteMove(const BoardSquare &target, bool &promoted);
+  bool ExecuteMove(const BoardSquare &target, bool &promoted, irr::s32 promotion = Queen);
+  bool IsPromotionMove(irr::s32 index, const BoardSquare &target) const;
   // New game: every token home (promoted ones back to pawns), no selection.
   void Reset();
   // Makes token index a pawn again, with the pawn mesh and the board's shadow
@@ -85,6 +117,7 @@ public:
   void SelectToken(irr::s32 index);
   bool FindTokenOfNode(const irr::scene::ISceneNode *node, irr::s32 &index) const;
   bool FindSquareOfNode(const irr::scene::ISceneNode *node, BoardSquare &square) const;
+  bool PickDrawn(irr::s32 &index, BoardSquare &square) const;
   bool PickToken(irr::s32 &index) const;
   bool PickSquare(BoardSquare &square) const;
   irr::core::vector3df GetSelectedTokenPosition() const;
@@ -95,11 +128,21 @@ private:
   CGameField *squares[FIELD_COUNT];
   CGameToken *tokens[TOKEN_COUNT];
   CGameLabel *labels[LABEL_COUNT];
+  CCaptureTray *trays[2];
   irr::s32 selectedToken;
+  // Captured tokens in the order they were taken.
+  std::vector<irr::s32> captureOrder;
 
   // Rule state beyond the tokens: the pawn that has just made a double step
   // and may be taken en passant on the next move (-1 for none).
   irr::s32 enPassantPawn = -1;
+  // The last move's squares, tinted on the board; lastMoveShown false: none.
+  BoardSquare lastMoveFrom, lastMoveTo;
+  bool lastMoveShown = false;
+
+  // Where a captured token stands on its tray (its place in the capture
+  // order of its colour), false without a tray.
+  bool TraySlotOf(irr::s32 index, irr::core::vector3df &position) const;
   // Whether the pieces' shadows are on, so that a piece given a new mesh at
   // a new game shows its shadow like the others.
   bool shadowsVisible = false;

@@ -4,6 +4,7 @@
 
 #include "app/CApplication.h"
 #include "rules/CGameToken.h"
+#include "scene/CCaptureTray.h"
 #include "scene/CGameField.h"
 #include "scene/CGameLabel.h"
 
@@ -54,17 +55,18 @@ template <typename T, int N> void DeleteAll(T *(&objects)[N]) {
 
 } // namespace
 
-CMap::CMap() : squares(), tokens(), labels(), selectedToken(-1) {}
+CMap::CMap() : squares(), tokens(), labels(), trays(), selectedToken(-1) {}
 
 CMap::~CMap() {
   DeleteAll(tokens);
   DeleteAll(squares);
   DeleteAll(labels);
+  DeleteAll(trays);
 }
 
 bool CMap::Init() {
   LogMessage("CMap::Init");
-  return InitSkyBox() && InitGameFields() && InitGameChars() && InitGameNumbers() && InitGameTokens();
+  return InitSkyBox() && InitGameFields() && InitGameChars() && InitGameNumbers() && InitGameTokens() && InitTrays();
 }
 
 bool CMap::InitSkyBox() {
@@ -152,6 +154,14 @@ bool CMap::InitGameTokens() {
   return true;
 }
 
+// The two trays for captured pieces, made of the dark field's wood.
+bool CMap::InitTrays() {
+  LogMessage("CMap::InitTrays");
+  AllocateAll(trays);
+  return trays[0]->Create(White, "./media/chess_field_black.x") &&
+         trays[1]->Create(Black, "./media/chess_field_black.x");
+}
+
 void CMap::MoveGameTokensIn() {
   LogMessage("CMap::MoveGameTokensIn");
   // Each object draws its own duration, in this order: fields, pieces, labels.
@@ -165,6 +175,17 @@ void CMap::MoveGameTokensIn() {
   for (CGameLabel *label : labels)
     if (label)
       label->DropIn();
+}
+
+// Ends the fields' fall at once: a game begun while they are still dropping
+// in must never see a click land on a field passing by in mid-air.
+void CMap::SettleFields() {
+  for (s32 x = 0; x < 8; ++x)
+    for (s32 y = 0; y < 8; ++y)
+      if (CGameField *field = squares[x * 8 + y]; field && field->GetNode()) {
+        field->GetNode()->removeAnimators();
+        field->SetPosition(core::vector3df(BOARD_ORIGIN + SQUARE_PITCH * x, 0, BOARD_ORIGIN + SQUARE_PITCH * y));
+      }
 }
 
 core::vector3df CMap::GetSquareWorldPosition(s32 x, s32 y) const { return squares[x * 8 + y]->GetWorldPosition(); }

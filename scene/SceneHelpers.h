@@ -38,3 +38,17 @@ inline void StartDropInAnimation(irr::scene::ISceneManager *sceneManager, irr::s
   node->addAnimator(fall);
   fall->drop();
 }
+
+// Gives the node a triangle selector over its own (static) mesh, so that a ray
+// picks it only where its surface is drawn, not anywhere in its bounding box.
+// The selector follows the node's transformation at the time of each test.
+inline void AttachMeshSelector(irr::scene::ISceneManager *sceneManager, irr::scene::IAnimatedMeshSceneNode *node) {
+  irr::scene::IAnimatedMesh *mesh = node ? node->getMesh() : nullptr;
+  if (!mesh || !mesh->getMesh(0))
+    return;
+  irr::scene::ITriangleSelector *selector = sceneManager->createTriangleSelector(mesh->getMesh(0), node);
+  if (!selector)
+    return;
+  node->setTriangleSelector(selector);
+  selector->drop();
+}

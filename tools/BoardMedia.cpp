@@ -16,6 +16,10 @@ const SWoodStyle kWalnut{{0.45f, 0.28f, 0.16f, 1}, {0.27f, 0.15f, 0.08f, 1}, 6.0
 const SColorF kLightGlow{0.55f, 0.92f, 1.0f, 1};
 const SColorF kDarkGlow{0.10f, 0.55f, 0.78f, 1};
 const SColorF kRim{0.85f, 1.0f, 1.0f, 1};
+// A warm amber wash for the last move's two squares, apart from the cool
+// selection glow, and without its rim.
+const SColorF kLightLastMove{1.0f, 0.86f, 0.30f, 1};
+const SColorF kDarkLastMove{0.80f, 0.58f, 0.08f, 1};
 
 } // namespace
 
@@ -70,6 +74,8 @@ bool WriteBoardMedia(const CMediaFolder &folder) {
   ok &= folder.WriteJpeg("field_dg.jpg", dark);
   ok &= folder.WriteJpeg("field_lg_hi.jpg", MakeHighlight(light, kLightGlow, 0.75f, kRim, 22));
   ok &= folder.WriteJpeg("field_dg_hi.jpg", MakeHighlight(dark, kDarkGlow, 0.75f, kRim, 22));
+  ok &= folder.WriteJpeg("field_lg_last.jpg", MakeHighlight(light, kLightLastMove, 0.55f, SColorF{}, 0));
+  ok &= folder.WriteJpeg("field_dg_last.jpg", MakeHighlight(dark, kDarkLastMove, 0.6f, SColorF{}, 0));
   return ok;
 }
 

@@ -19,7 +19,8 @@ constexpr float kFieldThickness = 0.5f;                       // from the top fa
 CMeshBuilder MakeFieldMesh(bool grainAcross);
 
 // Writes "chess_field_white.x", "chess_field_black.x", "field_lg.jpg",
-// "field_dg.jpg", "field_lg_hi.jpg", "field_dg_hi.jpg".
+// "field_dg.jpg", "field_lg_hi.jpg", "field_dg_hi.jpg", "field_lg_last.jpg",
+// "field_dg_last.jpg".
 bool WriteBoardMedia(const CMediaFolder &folder);
 
 // Writes "sky_top.bmp", "sky_bottom.bmp" and "sky_l_r_f_b.bmp".

@@ -27,11 +27,12 @@ public:
   // A PNG keeps the alpha channel.
   bool WritePng(const std::string &name, const CRasterImage &image) const;
   bool WriteMesh(const std::string &name, const CMeshBuilder &mesh, const SMeshMaterial &material) const;
+  // A file encoded by its caller (a sound).
+  bool WriteBytes(const std::string &name, const void *data, size_t size) const;
 
   std::string PathOf(const std::string &name) const { return folder + "/" + name; }
 
 private:
-  bool WriteBytes(const std::string &name, const void *data, size_t size) const;
   // Encodes through Irrlicht's image writers, chosen by the name's extension.
   bool WriteImage(const std::string &name, const CRasterImage &image, bool withAlpha, irr::u32 param) const;
 

@@ -9,6 +9,7 @@
 #include "tools/LabelMedia.h"
 #include "tools/MediaFolder.h"
 #include "tools/PieceMedia.h"
+#include "tools/SoundMedia.h"
 
 #include <irrlicht.h>
 
@@ -37,6 +38,7 @@ bool WriteGameMedia(const char *path, irr::video::IVideoDriver *driver) {
   ok &= mediagen::WriteFontMedia(folder);
   ok &= mediagen::WriteInterfaceMedia(folder);
   ok &= mediagen::WritePieceMedia(folder);
+  ok &= mediagen::WriteSoundMedia(folder);
   return ok;
 }
 

@@ -2,6 +2,8 @@
 // buttons, status line, banner, colour choice, dialogs, text windows, splash.
 #pragma once
 
+#include "ui/CPromotionWindow.h"
+
 #include <irrlicht.h>
 
 class CGUITextWindow;
@@ -54,6 +56,7 @@ public:
   void ShowColorWindow();
   void CloseColorWindow();
   void ShowSplash(bool show);
+  CPromotionWindow &GetPromotionWindow() { return promotionWindow; }
 
   // Read access for tests and the event routing.
   irr::gui::IGUIFont *GetLargeFont() const { return largeFont; }
@@ -95,4 +98,5 @@ private:
   irr::u32 noticeUntil = 0;      // tick when the notice ends
   bool noticeShown = false;
   irr::video::ITexture *splashTexture = nullptr;
+  CPromotionWindow promotionWindow;
 };

@@ -39,4 +39,10 @@ enum GuiId {
   ID_CONFIG_TURN_CAMERA = 307,
   ID_CONFIG_OK = 308,
   ID_CONFIG_CANCEL = 309,
+  // The promotion window and its four choices, queen first.
+  ID_PROMOTION_WINDOW = 220,
+  ID_PROMOTE_QUEEN = 221,
+  ID_PROMOTE_ROOK = 222,
+  ID_PROMOTE_BISHOP = 223,
+  ID_PROMOTE_KNIGHT = 224,
 };

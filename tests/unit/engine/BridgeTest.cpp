@@ -292,6 +292,38 @@ TEST(Bridge, WithoutStockfishItSaysWhatToInstall) {
   EXPECT_NE(bridge.Errors().find("install the Debian package 'stockfish'"), std::string::npos) << bridge.Errors();
 }
 
+TEST(Bridge, UnderPromotionsAreLeftToTheEngineAndPassedOn) {
+  // A stand-in for Stockfish that writes down what it is told and always
+  // answers with Black's under-promotion to a knight.
+  char pattern[] = "/tmp/kelvar-fakefish-XXXXXX";
+  ASSERT_NE(mkdtemp(pattern), nullptr);
+  const std::string folder = pattern, script = folder + "/stockfish", told = folder + "/told.txt";
+  std::ofstream(script) << "#!/bin/sh\n"
+                           "while read -r line; do\n"
+                           "  echo \"$line\" >> "
+                        << told
+                        << "\n"
+                           "  case \"$line\" in\n"
+                           "    uci) echo 'id name Stand-in'; echo uciok ;;\n"
+                           "    isready) echo readyok ;;\n"
+                           "    go*) echo 'bestmove h2h1n' ;;\n"
+                           "  esac\n"
+                           "done\n";
+  fs::permissions(script, fs::perms::owner_all);
+  setenv("ABROK_STOCKFISH", script.c_str(), 1);
+  BridgeSession bridge("200");
+  unsetenv("ABROK_STOCKFISH");
+  ASSERT_TRUE(bridge.started);
+  ASSERT_TRUE(bridge.WaitReady());
+  bridge.Send("position fen 8/P7/8/8/8/2k5/7p/4K3 w - - 0 1");
+  bridge.Send("a7a8r"); // the game's move, with its own under-promotion
+  EXPECT_EQ(bridge.ReadLine(5000), "bestmove h2h1n");
+  const std::string commands = ReadWholeFile(told);
+  EXPECT_NE(commands.find("go movetime"), std::string::npos) << commands;
+  EXPECT_EQ(commands.find("searchmoves"), std::string::npos) << commands;
+  fs::remove_all(folder);
+}
+
 // --- Through the engine link ----------------------------------------------------------
 
 class BridgeGameTest : public EngineLinkTest {

@@ -71,6 +71,27 @@ TEST_F(EngineOutputTest, AResultNothingAskedForIsDropped) {
   EXPECT_TRUE(log->Contains("Kelvar: CCEManager dropped a result nothing asked for"));
 }
 
+TEST_F(EngineOutputTest, APromotionLetterNamesThePieceAndAnythingElseMeansAQueen) {
+  const struct {
+    const char *line;
+    irr::s32 kind;
+  } cases[] = {
+      {"bestmove e7e8n\n", Knight},   {"bestmove e7e8b\n", Bishop}, {"bestmove e7e8r ponder d8d1\n", Rook},
+      {"bestmove e7e8q\n", Queen},    {"bestmove e7e8\n", Queen},   {"bestmove e7e8 ponder a2a1n\n", Queen},
+      {"bestmove e7e8n\r\n", Knight},
+  };
+  for (const auto &c : cases) {
+    CCEManager engine;
+    CCEManagerProbe::ExpectResult(engine);
+    CCEManagerProbe::Feed(engine, c.line);
+    BoardSquare from, to;
+    irr::s32 kind = -1;
+    ASSERT_TRUE(engine.ProcessEngineResult(from, to, kind)) << c.line;
+    EXPECT_EQ(kind, c.kind) << c.line;
+    EXPECT_EQ(to, BoardSquare(4, 7)) << c.line;
+  }
+}
+
 TEST_F(EngineOutputTest, ResultLineAndItsMoveAreLogged) {
   CCEManager engine;
   CCEManagerProbe::ExpectResult(engine);

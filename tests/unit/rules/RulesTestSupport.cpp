@@ -2,10 +2,12 @@
 
 #include "tests/support/NullDevice.h"
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <sstream>
+#include <thread>
 #include <unistd.h>
 
 namespace rules_testing {
@@ -128,6 +130,15 @@ void StartBoardScene() {
     ASSERT_NE(app.map.GetToken(i)->GetMeshNode(), nullptr) << "token " << i;
   app.map.Reset();
   app.sceneManager->drawAll(); // brings the camera's view up to date
+}
+
+bool FinishAnimations() {
+  for (int i = 0; i < 600 && app.map.IsAnimating(); ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    app.device->run();
+    app.sceneManager->drawAll();
+  }
+  return !app.map.IsAnimating();
 }
 
 void PointAt(const irr::core::vector3df &world) {

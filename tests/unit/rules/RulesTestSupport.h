@@ -50,6 +50,21 @@ void WriteFixtureMedia();
 // from the fixture media, then a new game on the board.
 void StartBoardScene();
 
+// Runs frames until no piece of the board is travelling any more (three
+// seconds at the most); false if one still is.
+bool FinishAnimations();
+
+// A test on the board scene of StartBoardScene, with positions set by FEN.
+class BoardSceneFixture : public testing::Test {
+protected:
+  void SetUp() override { StartBoardScene(); }
+  static void Load(const char *fen) {
+    irr::s32 side;
+    std::string error;
+    ASSERT_TRUE(LoadFen(app.map, fen, side, error)) << error;
+  }
+};
+
 // Puts the mouse pointer over a world position as the scene camera sees it.
 void PointAt(const irr::core::vector3df &world);
 

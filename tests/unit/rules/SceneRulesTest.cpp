@@ -9,16 +9,8 @@ using irr::core::vector3df;
 
 namespace {
 
-class SceneRulesTest : public testing::Test {
+class SceneRulesTest : public BoardSceneFixture {
 protected:
-  void SetUp() override { StartBoardScene(); }
-
-  static void Load(const char *fen) {
-    irr::s32 side;
-    std::string error;
-    ASSERT_TRUE(LoadFen(app.map, fen, side, error)) << error;
-  }
-
   static vector3df SquareAt(const char *square) {
     const BoardSquare s = Sq(square);
     return app.map.GetSquareWorldPosition(s.X, s.Y);
@@ -128,6 +120,8 @@ TEST_F(SceneRulesTest, PromotionShowsAQueenAndANewGameThePawnAgain) {
   CGameToken &token = *app.map.GetToken(pawn);
   ASSERT_NE(token.GetMeshNode(), nullptr);
   EXPECT_EQ(token.GetMeshNode()->getMesh(), app.sceneManager->getMesh("./media/queen.x"));
+  EXPECT_EQ(token.GetWorldPosition(), SquareAt("a7")) << "the new queen sets off from the pawn's square";
+  ASSERT_TRUE(FinishAnimations());
   EXPECT_EQ(token.GetWorldPosition(), SquareAt("a8"));
   EXPECT_EQ(app.sceneManager->getRootSceneNode()->getChildren().size(), nodes); // the pawn's node is gone
 
