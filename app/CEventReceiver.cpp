@@ -6,6 +6,7 @@
 using namespace irr;
 
 bool CEventReceiver::OnEvent(const SEvent &event) {
+  app.activity.NoteInput(); // whatever it is, the next frames may look different
   switch (event.EventType) {
   case EET_KEY_INPUT_EVENT:
     return OnKeyInput(event.KeyInput);
@@ -22,7 +23,8 @@ bool CEventReceiver::GetMouseButton(int index) const {
   return index == 0 ? leftButtonDown : index == 1 ? rightButtonDown : false;
 }
 
-// Escape closes an open help window; F1 opens or closes it. Releases do nothing.
+// Escape closes an open help window; F1 opens or closes it; F11 switches full
+// screen on and off. Releases do nothing.
 bool CEventReceiver::OnKeyInput(const SEvent::SKeyInput &key) {
   if (app.gui.IsHelpWindowOpen() && key.PressedDown && key.Key == KEY_ESCAPE) {
     app.gui.ToggleHelpWindow();
@@ -30,6 +32,10 @@ bool CEventReceiver::OnKeyInput(const SEvent::SKeyInput &key) {
   }
   if (key.Key == KEY_F1 && key.PressedDown) {
     app.gui.ToggleHelpWindow();
+    return true;
+  }
+  if (key.Key == KEY_F11 && key.PressedDown) {
+    app.window.ToggleFullScreen();
     return true;
   }
   return false;

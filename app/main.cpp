@@ -10,7 +10,7 @@ int main() {
 
   if (!gl_Init())
     return 0;
-  while (gl_Frame()) {
+  while (gl_Pass()) {
   }
   gl_Exit();
   return 0;

@@ -41,6 +41,11 @@ public:
   void CloseColorWindow();
   void ShowSplash(bool show);
 
+  // Lays the interface out again after the window went from oldSize to the
+  // current app.windowSize: the bottom-left row and the moves window follow
+  // their edges, and whatever was centred stays centred.
+  void ApplyLayout(const irr::core::dimension2d<irr::s32> &oldSize);
+
   // Read access for tests and the event routing.
   irr::gui::IGUIFont *GetLargeFont() const { return largeFont; }
   irr::gui::IGUIButton *GetCameraButton(int i) const { return cameraButtons[i]; }
@@ -49,6 +54,7 @@ public:
   irr::gui::IGUIContextMenu *GetMenuBar() const { return menuBar; }
   irr::gui::IGUIWindow *GetColorWindow() const { return colorWindow; }
   irr::gui::IGUIStaticText *GetStatusText() const { return statusText; }
+  irr::gui::IGUIStaticText *GetStatusBand() const { return statusBand; }
   irr::gui::IGUIStaticText *GetBannerText() const { return bannerText; }
   irr::video::ITexture *GetSplashTexture() const { return splashTexture; }
 
@@ -59,9 +65,6 @@ private:
   static constexpr irr::u32 MENU_HELP = 2;
   static constexpr irr::u32 ITEM_START = 0;
   static constexpr irr::u32 ITEM_ABORT = 2;
-  // Where the splash image's top-left corner goes, whatever the screen size.
-  static constexpr irr::s32 SPLASH_LEFT = 256;
-  static constexpr irr::s32 SPLASH_TOP = 320;
 
   // Adds a message box over everything, left only through its own buttons.
   void ShowMessageBox(const wchar_t *caption, const wchar_t *text, irr::s32 flags, irr::s32 id);
@@ -76,6 +79,7 @@ private:
   irr::gui::IGUIContextMenu *menuBar = nullptr;
   irr::gui::IGUIWindow *colorWindow = nullptr;
   irr::gui::IGUIStaticText *statusText = nullptr;
+  irr::gui::IGUIStaticText *statusBand = nullptr; // the dark band under statusText
   irr::gui::IGUIStaticText *bannerText = nullptr;
   irr::video::ITexture *splashTexture = nullptr;
 };

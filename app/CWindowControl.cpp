@@ -1,0 +1,47 @@
+#include "app/CWindowControl.h"
+
+#include "app/CApplication.h"
+
+#include <cstdio>
+
+using namespace irr;
+
+bool CWindowControl::Init() {
+  const video::SExposedVideoData &data = app.driver->getExposedVideoData();
+  if (app.driver->getDriverType() == video::EDT_OPENGL) {
+    native.display = data.OpenGLLinux.X11Display;
+    native.window = data.OpenGLLinux.X11Window;
+  }
+  if (!native.IsValid())
+    return true;
+  app.device->setResizable(true);
+  // Irrlicht's resizable window has no minimum: the interface needs one.
+  platform::SetMinimumWindowSize(native, MIN_WIDTH, MIN_HEIGHT);
+  return true;
+}
+
+void CWindowControl::Update() {
+  const core::dimension2d<u32> screen = app.driver->getScreenSize();
+  const core::dimension2d<s32> size(s32(screen.Width), s32(screen.Height));
+  if (size == app.windowSize || size.Width <= 0 || size.Height <= 0)
+    return;
+  const core::dimension2d<s32> oldSize = app.windowSize;
+  app.windowSize = size;
+  // The projection keeps its shape: a wider window shows more, not a stretch.
+  if (scene::ICameraSceneNode *camera = app.cameraRig.GetCamera())
+    camera->setAspectRatio(f32(size.Width) / f32(size.Height));
+  app.gui.ApplyLayout(oldSize);
+  app.framePacer.RequestFrame();
+  char line[64];
+  snprintf(line, sizeof(line), "window size %d x %d", size.Width, size.Height);
+  LogMessage(line);
+}
+
+bool CWindowControl::TakeExposeEvents() { return platform::TakeExposeEvents(native); }
+
+void CWindowControl::ToggleFullScreen() {
+  fullScreen = !fullScreen;
+  const bool sent = platform::RequestFullScreen(native, fullScreen);
+  LogMessage(fullScreen ? (sent ? "full screen on" : "full screen on: no window system")
+                        : (sent ? "full screen off" : "full screen off: no window system"));
+}
