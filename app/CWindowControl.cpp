@@ -1,6 +1,7 @@
 #include "app/CWindowControl.h"
 
 #include "app/CApplication.h"
+#include "platform/Platform.h"
 
 #include <cstdio>
 
@@ -31,7 +32,10 @@ void CWindowControl::Update() {
   if (scene::ICameraSceneNode *camera = app.cameraRig.GetCamera())
     camera->setAspectRatio(f32(size.Width) / f32(size.Height));
   app.gui.ApplyLayout(oldSize);
+  // Drawn at once, and at the fast rate for a moment: the driver may size
+  // its buffers to the new window only a frame later.
   app.framePacer.RequestFrame();
+  app.framePacer.NoteActivity(platform::GetTickCount());
   char line[64];
   snprintf(line, sizeof(line), "window size %d x %d", size.Width, size.Height);
   LogMessage(line);

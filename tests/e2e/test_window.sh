@@ -5,6 +5,7 @@
 # F11 goes full screen and back through the window manager's full-screen state
 # (here a stand-in window manager, since Xvfb has none). Screenshots of each
 # size go to $KELVAR_ARTIFACTS.
+XVFB_SCREEN=1920x1200x24 # room for a 1600 x 1000 window
 source "$(dirname "$0")/lib.sh"
 
 HELP_X=186 MENU_Y=9 SUB_X_HELP=230 ITEM_MOVES_Y=60
@@ -53,6 +54,19 @@ check_layout() {
   ((diff < 800)) || fail "moves window not at the right edge of $file ($diff pixels differ)"
 }
 
+# Takes the screenshot NAME once the window shows its new size: the driver
+# may show the first frames after a resize at the old size, so wait (up to
+# 5 s) until the status line's band sits at the new bottom edge H.
+screenshot_at_size() {
+  local name=$1 height=$2 i
+  for i in $(seq 25); do
+    screenshot "$name" >/dev/null
+    awk -v r="$(contrast "$(shot "$name")" 150 25 165 $((height - 34)))" 'BEGIN { exit !(r >= 2) }' && break
+    sleep 0.2
+  done
+  echo "screenshot: $(shot "$name")"
+}
+
 start_xvfb
 launch_game
 wait_for_log "Kelvar: gl_Init finished" 60
@@ -70,8 +84,7 @@ for size in "1600 1000" "800 600"; do
   read -r w h <<<"$size"
   xdotool windowsize "$WINDOW" "$w" "$h"
   wait_for_log "Kelvar: window size $w x $h" 10
-  sleep 0.5
-  screenshot "${w}x${h}"
+  screenshot_at_size "${w}x${h}" "$h"
   check_layout "$(shot "${w}x${h}")" "$w" "$h"
 done
 
@@ -84,11 +97,10 @@ for _ in $(seq 50); do grep -q ready "$E2E_TMP/wm.out" && break; sleep 0.1; done
 grep -q ready "$E2E_TMP/wm.out" || fail "the stand-in window manager did not start: $(cat "$E2E_TMP/wm.out")"
 press_key F11
 wait_for_log "Kelvar: full screen on" 5
-wait_for_log "Kelvar: window size 1280 x 1024" 10
+wait_for_log "Kelvar: window size 1920 x 1200" 10
 grep -q "fullscreen add" "$E2E_TMP/wm.out" || fail "the window manager got no full-screen request"
-sleep 0.5
-screenshot fullscreen
-check_layout "$(shot fullscreen)" 1280 1024
+screenshot_at_size fullscreen 1200
+check_layout "$(shot fullscreen)" 1920 1200
 press_key F11
 wait_for_log "Kelvar: full screen off" 5
 grep -q "fullscreen remove" "$E2E_TMP/wm.out" || fail "the window manager got no request to leave full screen"
