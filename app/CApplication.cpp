@@ -27,7 +27,7 @@ bool CreateDevice(irr::video::E_DRIVER_TYPE driverType) {
   params.Bits = irr::u8(app.colorBits);
   params.Fullscreen = false;
   params.Stencilbuffer = true; // the pieces' shadow volumes
-  params.Vsync = false; // the pacer times the frames
+  params.Vsync = false;        // asked for by CWindowControl, which survives a refusal
   params.AntiAlias = ANTI_ALIAS_SAMPLES;
   params.EventReceiver = &app.eventReceiver;
   app.device = irr::createDeviceEx(params);

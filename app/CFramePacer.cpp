@@ -19,7 +19,7 @@ uint32_t CFramePacer::FramePeriod(uint32_t nowMs) const {
 }
 
 bool CFramePacer::ShouldDraw(uint32_t nowMs) const {
-  if (frameRequested || !anyFrame)
+  if (framesRequested > 0 || !anyFrame)
     return true;
   const uint32_t period = FramePeriod(nowMs);
   return period != 0 && uint32_t(nowMs - lastFrameMs) >= period;
@@ -28,12 +28,13 @@ bool CFramePacer::ShouldDraw(uint32_t nowMs) const {
 void CFramePacer::FrameDrawn(uint32_t nowMs) {
   anyFrame = true;
   lastFrameMs = nowMs;
-  frameRequested = false;
+  if (framesRequested > 0)
+    --framesRequested;
   ++framesDrawn;
 }
 
 uint32_t CFramePacer::SleepTime(uint32_t nowMs) const {
-  if (frameRequested || !anyFrame)
+  if (framesRequested > 0 || !anyFrame)
     return 0;
   const uint32_t period = FramePeriod(nowMs);
   if (period == 0)

@@ -14,7 +14,7 @@ class CFramePacer {
 public:
   struct Settings {
     uint32_t activeFrameMs = 16; // at most 60 frames a second while something moves
-    uint32_t idleFrameMs = 1000; // a safety refresh while nothing moves; 0 for none
+    uint32_t idleFrameMs = 2000; // a safety refresh while nothing moves; 0 for none
     uint32_t lingerMs = 250;     // the fast rate lasts this long after the last activity
     uint32_t pollMs = 10;        // the longest sleep between two passes
   };
@@ -25,8 +25,10 @@ public:
   // Something that can change the picture happened at nowMs: input, a running
   // animation, a changed game state.
   void NoteActivity(uint32_t nowMs);
-  // The next pass draws whatever the rate (a new window size, a lost picture).
-  void RequestFrame() { frameRequested = true; }
+  // The next count passes draw whatever the rate (a new window size, a lost
+  // picture). More than one frame helps drivers that size their buffers to a
+  // new window size only a frame or two later.
+  void RequestFrame(int count = 1) { framesRequested = count > framesRequested ? count : framesRequested; }
   // Whether the pass at nowMs draws. The first pass always does.
   bool ShouldDraw(uint32_t nowMs) const;
   // A frame was drawn by the pass that started at nowMs.
@@ -48,6 +50,6 @@ private:
   uint32_t lastActivityMs = 0;
   bool anyFrame = false;
   uint32_t lastFrameMs = 0;
-  bool frameRequested = false;
+  int framesRequested = 0;
   uint64_t framesDrawn = 0;
 };

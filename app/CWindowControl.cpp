@@ -7,6 +7,12 @@
 
 using namespace irr;
 
+namespace {
+
+const int RESIZE_FRAMES = 3;
+
+} // namespace
+
 bool CWindowControl::Init() {
   const video::SExposedVideoData &data = app.driver->getExposedVideoData();
   if (app.driver->getDriverType() == video::EDT_OPENGL) {
@@ -18,6 +24,12 @@ bool CWindowControl::Init() {
   app.device->setResizable(true);
   // Irrlicht's resizable window has no minimum: the interface needs one.
   platform::SetMinimumWindowSize(native, MIN_WIDTH, MIN_HEIGHT);
+  // The frame loop draws only when something changes: it must hear when the
+  // window system has lost part of the picture (the window uncovered).
+  platform::WatchExposeEvents(native);
+  // Irrlicht's own vsync request ends the program on servers that list the
+  // extension but refuse it; this one falls back to no vsync.
+  LogMessage(platform::EnableVsync(native) ? "vsync on" : "vsync not offered by the driver");
   return true;
 }
 
@@ -32,9 +44,9 @@ void CWindowControl::Update() {
   if (scene::ICameraSceneNode *camera = app.cameraRig.GetCamera())
     camera->setAspectRatio(f32(size.Width) / f32(size.Height));
   app.gui.ApplyLayout(oldSize);
-  // Drawn at once, and at the fast rate for a moment: the driver may size
-  // its buffers to the new window only a frame later.
-  app.framePacer.RequestFrame();
+  // Drawn at once, a few times, and at the fast rate for a moment: the
+  // driver may size its buffers to the new window only a frame later.
+  app.framePacer.RequestFrame(RESIZE_FRAMES);
   app.framePacer.NoteActivity(platform::GetTickCount());
   char line[64];
   snprintf(line, sizeof(line), "window size %d x %d", size.Width, size.Height);

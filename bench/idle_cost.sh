@@ -51,17 +51,24 @@ cpu_pair() {
   sleep "$MEASURE_S"
   g1=$(cpu_ticks "$GAME_PID") x1=$(cpu_ticks "$XVFB_PID")
   awk -v g=$((g1 - g0)) -v x=$((x1 - x0)) -v t="$TICKS" -v s="$MEASURE_S" \
-    'BEGIN { printf "%.1f %.1f", 100 * g / t / s, 100 * x / t / s }'
+    'BEGIN { printf "%.1f %.1f\n", 100 * g / t / s, 100 * x / t / s }'
 }
 
-# Nodes Stockfish searches in 1 s after 1. e4.
+# Nodes Stockfish searches in 1 s after 1. e4. "quit" goes only after its
+# "bestmove" (it would end the search), so the input stays open until then.
 nodes() {
-  { printf 'uci\nsetoption name Threads value 1\nisready\nposition startpos moves e2e4\ngo movetime 1000\n'
-    sleep 1.5; echo quit; } | "$STOCKFISH" | grep -o ' nodes [0-9]*' | tail -n1 | awk '{print $2}'
+  local out="$TMP/search.out" i
+  : >"$out"
+  {
+    printf 'uci\nsetoption name Threads value 1\nisready\nposition startpos moves e2e4\ngo movetime 1000\n'
+    for i in $(seq 100); do grep -q '^bestmove' "$out" && break; sleep 0.1; done
+    echo quit
+  } | "$STOCKFISH" >"$out" 2>&1 || true
+  grep -o ' nodes [0-9]*' "$out" | tail -n1 | awk '{print $2}'
 }
 
 click() {
-  xdotool mousemove --window "$WINDOW" $1 && sleep 0.2 && xdotool click 1 && sleep 0.4
+  xdotool mousemove --window "$WINDOW" "$1" "$2" && sleep 0.2 && xdotool click 1 && sleep 0.4
 }
 
 wait_log() {
@@ -80,7 +87,7 @@ for round in $(seq "$rounds"); do
     WINDOW=$(xdotool search --sync --name '^Kelvar$' | head -n1)
     wait_log "Kelvar: CMap::MoveGameTokensIn"
     xdotool mousemove --window "$WINDOW" $RESTING_POINTER
-    sleep 5 # the pieces land
+    sleep 6 # the pieces land
     rows=()
     for state in idle human-turn; do
       if [[ $state == human-turn ]]; then

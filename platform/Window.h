@@ -21,6 +21,15 @@ bool SetMinimumWindowSize(const NativeWindow &w, int width, int height);
 // manager the request is sent and nothing happens.
 bool RequestFullScreen(const NativeWindow &w, bool on);
 
+// Makes each new frame wait for the screen's refresh (vsync) when the
+// OpenGL driver offers it; false, and nothing changed, when it does not.
+// The window's OpenGL context must be current.
+bool EnableVsync(const NativeWindow &w);
+
+// Asks the window system to report when parts of the window's picture are
+// lost (Expose events), which TakeExposeEvents then collects.
+bool WatchExposeEvents(const NativeWindow &w);
+
 // Takes the window's waiting Expose events (parts of its picture were lost)
 // off the queue; true if there were any, so the picture must be drawn again.
 bool TakeExposeEvents(const NativeWindow &w);

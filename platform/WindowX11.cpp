@@ -2,8 +2,11 @@
 // Expose events.
 #include "platform/Window.h"
 
+#include <GL/glx.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+
+#include <cstring>
 
 namespace platform {
 namespace {
@@ -15,6 +18,23 @@ const long NET_WM_STATE_ADD = 1;
 const long SOURCE_APPLICATION = 1;
 
 Display *DisplayOf(const NativeWindow &w) { return static_cast<Display *>(w.display); }
+
+// Set by the error handler below while a request that may be refused runs.
+bool requestRefused = false;
+
+int NoteRefusal(Display *, XErrorEvent *) {
+  requestRefused = true;
+  return 0;
+}
+
+// Whether the space-separated list holds the name as a whole word.
+bool HasExtension(const char *list, const char *name) {
+  const size_t length = strlen(name);
+  for (const char *p = list; p && (p = strstr(p, name)); p += length)
+    if ((p == list || p[-1] == ' ') && (p[length] == ' ' || p[length] == '\0'))
+      return true;
+  return false;
+}
 
 } // namespace
 
@@ -63,6 +83,52 @@ bool RequestFullScreen(const NativeWindow &w, bool on) {
   const Status sent = XSendEvent(display, root, False, SubstructureRedirectMask | SubstructureNotifyMask, &event);
   XFlush(display);
   return sent != 0;
+}
+
+bool EnableVsync(const NativeWindow &w) {
+  if (!w.IsValid())
+    return false;
+  Display *display = DisplayOf(w);
+  const char *extensions = glXQueryExtensionsString(display, DefaultScreen(display));
+  using SwapIntervalEXT = void (*)(Display *, GLXDrawable, int);
+  using SwapIntervalMESA = int (*)(unsigned);
+  auto ext =
+      reinterpret_cast<SwapIntervalEXT>(HasExtension(extensions, "GLX_EXT_swap_control")
+                                            ? glXGetProcAddress(reinterpret_cast<const GLubyte *>("glXSwapIntervalEXT"))
+                                            : nullptr);
+  auto mesa = reinterpret_cast<SwapIntervalMESA>(
+      HasExtension(extensions, "GLX_MESA_swap_control")
+          ? glXGetProcAddress(reinterpret_cast<const GLubyte *>("glXSwapIntervalMESA"))
+          : nullptr);
+  if (!ext && !mesa)
+    return false;
+  // Some servers list the extension and then refuse the request (a virtual
+  // X server without a screen refresh does): Xlib's default handler would end
+  // the program, so errors are caught for the length of the call.
+  XSync(display, False);
+  requestRefused = false;
+  XErrorHandler previous = XSetErrorHandler(NoteRefusal);
+  bool ok = true;
+  if (ext)
+    ext(display, w.window, 1);
+  else
+    ok = mesa(1) == 0;
+  XSync(display, False);
+  XSetErrorHandler(previous);
+  return ok && !requestRefused;
+}
+
+bool WatchExposeEvents(const NativeWindow &w) {
+  if (!w.IsValid())
+    return false;
+  Display *display = DisplayOf(w);
+  XWindowAttributes attributes;
+  if (!XGetWindowAttributes(display, w.window, &attributes))
+    return false;
+  // Adds to the events Irrlicht asked for; it ignores the Expose events itself.
+  XSelectInput(display, w.window, attributes.your_event_mask | ExposureMask);
+  XFlush(display);
+  return true;
 }
 
 bool TakeExposeEvents(const NativeWindow &w) {

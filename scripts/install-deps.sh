@@ -9,7 +9,7 @@ BUILD_PACKAGES=(
   libfreetype-dev             # the media generator renders the bitmap fonts with it
   fonts-liberation            # Liberation Sans: the font the bitmap fonts are drawn from
   libasound2-dev              # the check-mate tone through ALSA
-  libx11-dev                  # the window's minimum size and full-screen state (platform/)
+  libx11-dev libglx-dev       # the window's minimum size, full-screen state and vsync (platform/)
   stockfish                   # the chess engine our engine program drives
 )
 TEST_PACKAGES=(

@@ -54,17 +54,18 @@ check_layout() {
   ((diff < 800)) || fail "moves window not at the right edge of $file ($diff pixels differ)"
 }
 
-# Takes the screenshot NAME once the window shows its new size: the driver
-# may show the first frames after a resize at the old size, so wait (up to
-# 5 s) until the status line's band sits at the new bottom edge H.
+# Takes the screenshot NAME of a W x H window once it shows its new size: the
+# driver may show the first frame after a resize at the old size, so wait (up
+# to 5 s) until the layout checks hold, then check them for good.
 screenshot_at_size() {
-  local name=$1 height=$2 i
+  local name=$1 width=$2 height=$3 i
   for i in $(seq 25); do
     screenshot "$name" >/dev/null
-    awk -v r="$(contrast "$(shot "$name")" 150 25 165 $((height - 34)))" 'BEGIN { exit !(r >= 2) }' && break
+    (check_layout "$(shot "$name")" "$width" "$height" >/dev/null 2>&1) && break
     sleep 0.2
   done
   echo "screenshot: $(shot "$name")"
+  check_layout "$(shot "$name")" "$width" "$height"
 }
 
 start_xvfb
@@ -84,8 +85,7 @@ for size in "1600 1000" "800 600"; do
   read -r w h <<<"$size"
   xdotool windowsize "$WINDOW" "$w" "$h"
   wait_for_log "Kelvar: window size $w x $h" 10
-  screenshot_at_size "${w}x${h}" "$h"
-  check_layout "$(shot "${w}x${h}")" "$w" "$h"
+  screenshot_at_size "${w}x${h}" "$w" "$h"
 done
 
 # F11 through a window manager that acts on the full-screen state.
@@ -99,8 +99,7 @@ press_key F11
 wait_for_log "Kelvar: full screen on" 5
 wait_for_log "Kelvar: window size 1920 x 1200" 10
 grep -q "fullscreen add" "$E2E_TMP/wm.out" || fail "the window manager got no full-screen request"
-screenshot_at_size fullscreen 1200
-check_layout "$(shot fullscreen)" 1920 1200
+screenshot_at_size fullscreen 1920 1200
 press_key F11
 wait_for_log "Kelvar: full screen off" 5
 grep -q "fullscreen remove" "$E2E_TMP/wm.out" || fail "the window manager got no request to leave full screen"

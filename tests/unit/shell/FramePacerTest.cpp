@@ -110,6 +110,14 @@ TEST(FramePacer, RequestedFrameIsDrawnOnTheNextPassOnly) {
   pacer.FrameDrawn(100);
   EXPECT_FALSE(pacer.ShouldDraw(101));
   EXPECT_EQ(pacer.GetFramesDrawn(), 2u);
+
+  pacer.RequestFrame(3); // three frames in a row, then the rate applies again
+  pacer.RequestFrame(1); // a smaller request does not cut a larger one short
+  for (uint32_t now = 102; now < 105; ++now) {
+    EXPECT_TRUE(pacer.ShouldDraw(now));
+    pacer.FrameDrawn(now);
+  }
+  EXPECT_FALSE(pacer.ShouldDraw(105));
 }
 
 // The tick wraps after 49.7 days; pacing goes on across the wrap.
