@@ -23,8 +23,9 @@ bool CEventReceiver::GetMouseButton(int index) const {
   return index == 0 ? leftButtonDown : index == 1 ? rightButtonDown : false;
 }
 
-// Escape closes an open help window; F1 opens or closes it; F11 switches full
-// screen on and off. Releases do nothing.
+// Escape closes an open help window; F1 opens or closes it; Ctrl+Z and Ctrl+N
+// act as Take Back and Start; F11 switches full screen on and off. Releases do
+// nothing.
 bool CEventReceiver::OnKeyInput(const SEvent::SKeyInput &key) {
   if (app.gui.IsHelpWindowOpen() && key.PressedDown && key.Key == KEY_ESCAPE) {
     app.gui.ToggleHelpWindow();
@@ -32,6 +33,16 @@ bool CEventReceiver::OnKeyInput(const SEvent::SKeyInput &key) {
   }
   if (key.Key == KEY_F1 && key.PressedDown) {
     app.gui.ToggleHelpWindow();
+    return true;
+  }
+  // Ctrl+Z takes a move back, Ctrl+N starts a game, each only where its menu item could.
+  if (key.Control && key.PressedDown && key.Key == KEY_KEY_Z) {
+    app.game.TakeBack();
+    return true;
+  }
+  if (key.Control && key.PressedDown && key.Key == KEY_KEY_N) {
+    if (app.gui.CanStartGame())
+      app.gui.ShowColorWindow();
     return true;
   }
   if (key.Key == KEY_F11 && key.PressedDown) {
@@ -88,6 +99,12 @@ bool CEventReceiver::OnMenuCommand(s32 command) {
   case ID_MENU_MOVES_HISTORY:
     app.gui.ToggleMovesWindow();
     return true;
+  case ID_MENU_TAKE_BACK:
+    app.game.TakeBack();
+    return true;
+  case ID_MENU_RESIGN:
+    app.game.Resign();
+    return true;
   default: // "Config...", "Load..." and "Save..." have no handler
     return false;
   }
@@ -97,7 +114,9 @@ bool CEventReceiver::OnButtonClicked(s32 id) {
   switch (id) {
   case ID_BUTTON_WHITE:
   case ID_BUTTON_BLACK:
-    app.game.SetHumanColor(id == ID_BUTTON_WHITE ? White : Black);
+  case ID_BUTTON_TWO_PLAYERS:
+    app.game.SetTwoPlayers(id == ID_BUTTON_TWO_PLAYERS);
+    app.game.SetHumanColor(id == ID_BUTTON_BLACK ? Black : White);
     app.game.SetState(LocalGame);
     app.gui.CloseColorWindow();
     return true;

@@ -14,7 +14,7 @@ class CFramePacer {
 public:
   struct Settings {
     uint32_t activeFrameMs = 16; // at most 60 frames a second while something moves
-    uint32_t idleFrameMs = 2000; // a safety refresh while nothing moves; 0 for none
+    uint32_t idleFrameMs = 5000; // a safety refresh while nothing moves; 0 for none
     uint32_t lingerMs = 250;     // the fast rate lasts this long after the last activity
     uint32_t pollMs = 10;        // the longest sleep between two passes
   };

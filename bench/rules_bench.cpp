@@ -1,8 +1,11 @@
 // What a click costs the rules: rebuilding every legal move list
-// (UpdateMoves) and a whole ExecuteMove, on an opening, a busy middlegame
-// and an endgame. Both run inside one frame, so each must stay well under
-// a frame's time.
+// (UpdateMoves), a whole ExecuteMove, the end-of-game judgement after a move,
+// and the whole human move as the game plays it (recorded move and judgement),
+// on an opening, a busy middlegame and an endgame. All run inside one frame,
+// so each must stay well under a frame's time.
 #include "rules/CBoardSnapshot.h"
+#include "rules/CGameJudge.h"
+#include "rules/CGameRecord.h"
 #include "rules/CGameToken.h"
 #include "rules/FenPosition.h"
 #include "scene/CMap.h"
@@ -66,6 +69,57 @@ void BM_ExecuteMove(benchmark::State &state) {
   }
 }
 
+// The judgement alone, on the position after the move.
+void BM_JudgeAfterMove(benchmark::State &state) {
+  const Position &position = POSITIONS[state.range(0)];
+  Board board(position);
+  CGameRecord record;
+  record.Start(board.map, board.side);
+  if (!record.Play(board.map, position.from, position.to)) {
+    state.SkipWithError("the move was refused");
+    return;
+  }
+  for (auto _ : state)
+    benchmark::DoNotOptimize(CGameJudge::Judge(board.map, record));
+}
+
+// The judgement where the repetition search reaches furthest: 98 quiet plies
+// of knights going out and back since the last pawn move.
+void BM_JudgeAfterLongQuietHistory(benchmark::State &state) {
+  Board board(POSITIONS[0]);
+  CGameRecord record;
+  record.Start(board.map, board.side);
+  const BoardSquare shuffle[4][2] = {{{6, 0}, {5, 2}}, {{6, 7}, {5, 5}}, {{5, 2}, {6, 0}}, {{5, 5}, {6, 7}}};
+  for (int ply = 0; ply < 98; ++ply)
+    if (!record.Play(board.map, shuffle[ply % 4][0], shuffle[ply % 4][1])) {
+      state.SkipWithError("a shuffle move was refused");
+      return;
+    }
+  for (auto _ : state)
+    benchmark::DoNotOptimize(CGameJudge::Judge(board.map, record));
+}
+
+// The whole human move as the game plays it: the recorded move (ExecuteMove
+// with what a take back needs, and the repetition key) and the judgement.
+void BM_HumanMoveWithJudgement(benchmark::State &state) {
+  const Position &position = POSITIONS[state.range(0)];
+  Board board(position);
+  CBoardSnapshot before;
+  before.Take(board.map);
+  CGameRecord record;
+  for (auto _ : state) {
+    state.PauseTiming();
+    before.Restore(board.map);
+    record.Start(board.map, board.side);
+    state.ResumeTiming();
+    if (!record.Play(board.map, position.from, position.to)) {
+      state.SkipWithError("the move was refused");
+      return;
+    }
+    benchmark::DoNotOptimize(CGameJudge::Judge(board.map, record));
+  }
+}
+
 void PositionArgs(benchmark::internal::Benchmark *b) {
   b->ArgName("position")->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond);
 }
@@ -74,5 +128,8 @@ void PositionArgs(benchmark::internal::Benchmark *b) {
 
 BENCHMARK(BM_UpdateMoves)->Apply(PositionArgs);
 BENCHMARK(BM_ExecuteMove)->Apply(PositionArgs);
+BENCHMARK(BM_JudgeAfterMove)->Apply(PositionArgs);
+BENCHMARK(BM_JudgeAfterLongQuietHistory)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_HumanMoveWithJudgement)->Apply(PositionArgs);
 
 BENCHMARK_MAIN();

@@ -38,6 +38,56 @@ void CBoard::Reset() {
     memcpy(squares + rank * 8, START_RANKS[rank], 8);
 }
 
+bool CBoard::SetFen(const std::string &fen, std::string &error) {
+  char placed[SQUARE_NB];
+  memset(placed, ' ', sizeof placed);
+  int rank = 7, file = 0, whiteKings = 0, blackKings = 0;
+  size_t i = 0;
+  for (; i < fen.size() && fen[i] != ' '; ++i) {
+    const char c = fen[i];
+    if (c == '/') {
+      if (file != 8 || rank == 0) {
+        error = "a rank does not hold 8 squares, or more than 8 ranks";
+        return false;
+      }
+      --rank;
+      file = 0;
+    } else if (c >= '1' && c <= '8') {
+      file += c - '0';
+    } else if (strchr("PNBRQKpnbrqk", c) && file < 8) {
+      if (IsPawn(c) && (rank == 0 || rank == 7)) {
+        error = "a pawn on the first or last rank";
+        return false;
+      }
+      whiteKings += c == 'K';
+      blackKings += c == 'k';
+      placed[rank * 8 + file++] = c;
+    } else {
+      error = std::string("unexpected '") + c + "' in the placement";
+      return false;
+    }
+    if (file > 8) {
+      error = "a rank holds more than 8 squares";
+      return false;
+    }
+  }
+  if (rank != 0 || file != 8) {
+    error = "fewer than 8 full ranks";
+    return false;
+  }
+  if (whiteKings != 1 || blackKings != 1) {
+    error = "each side needs exactly one king";
+    return false;
+  }
+  std::string side = i + 2 <= fen.size() ? fen.substr(i + 1, 1) : "";
+  if (side != "w" && side != "b") {
+    error = "the side to move is not w or b";
+    return false;
+  }
+  memcpy(squares, placed, sizeof squares);
+  return true;
+}
+
 char CBoard::PieceAt(const std::string &square) const {
   const int index = SquareIndex(square, 0);
   return index < 0 ? ' ' : squares[index];

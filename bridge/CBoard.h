@@ -10,6 +10,11 @@ public:
 
   // Sets up the start position.
   void Reset();
+  // Sets up the piece placement of a FEN (its first field; the rest is for
+  // Stockfish). False, with the board unchanged and error saying why, for a
+  // placement that is not 8 ranks of 8 squares with one king per side and no
+  // pawn on the first or last rank.
+  bool SetFen(const std::string &fen, std::string &error);
   // Plays a move in UCI text (e2e4, e7e8q, e1g1 for castling). The move is
   // assumed to be legal: Stockfish has accepted it.
   void Apply(const std::string &move);

@@ -138,27 +138,41 @@ void CBridge::OnNewGame() {
 }
 
 void CBridge::OnPosition(std::istringstream &arguments) {
-  std::string word;
+  // "position startpos [moves ...]" or "position fen <six fields> [moves ...]".
+  std::string word, fen;
   arguments >> word;
-  if (word != "startpos") {
-    std::cerr << "Abrok: only \"position startpos [moves ...]\" is understood; ignored\n";
+  if (word == "fen") {
+    while (arguments >> word && word != "moves")
+      fen += (fen.empty() ? "" : " ") + word;
+    CBoard check;
+    std::string reason;
+    if (!check.SetFen(fen, reason)) {
+      std::cerr << "Abrok: position fen refused (" << reason << "): " << fen << "\n";
+      return;
+    }
+  } else if (word != "startpos") {
+    std::cerr << "Abrok: only \"position startpos|fen <FEN> [moves ...]\" is understood; ignored\n";
+    return;
+  } else if (arguments >> word && word != "moves") {
+    std::cerr << "Abrok: \"" << word << "\" after \"position startpos\" ignored\n";
     return;
   }
   if (!NeedStockfish("position"))
     return;
   FinishSearch();
   moves.clear();
-  board.Reset();
+  startFen = fen;
+  std::string unused;
+  if (startFen.empty())
+    board.Reset();
+  else
+    board.SetFen(startFen, unused);
   {
     std::lock_guard<std::mutex> lock(outputMutex);
     lastBestMove.clear();
   }
   if (!RefreshLegalMoves())
     return;
-  if (arguments >> word && word != "moves") {
-    std::cerr << "Abrok: \"" << word << "\" after \"position startpos\" ignored\n";
-    return;
-  }
   while (arguments >> word)
     if (!PlayMove(word))
       return; // the game stands after the last good move
@@ -191,8 +205,9 @@ void CBridge::OnMove(const std::string &move) {
 
 bool CBridge::PlayMove(const std::string &move) {
   if (std::find(legalMoves.begin(), legalMoves.end(), move) == legalMoves.end()) {
-    std::cerr << "Abrok: move " << move << " is not legal after \"" << (moves.empty() ? "startpos" : Join(moves))
-              << "\"; ignored\n";
+    const std::string start = startFen.empty() ? "" : "fen " + startFen + (moves.empty() ? "" : " moves ");
+    std::cerr << "Abrok: move " << move << " is not legal after \"" << start
+              << (moves.empty() && startFen.empty() ? "startpos" : Join(moves)) << "\"; ignored\n";
     return false;
   }
   moves.push_back(move);
@@ -201,7 +216,7 @@ bool CBridge::PlayMove(const std::string &move) {
 }
 
 bool CBridge::RefreshLegalMoves() {
-  std::string position = "position startpos";
+  std::string position = startFen.empty() ? "position startpos" : "position fen " + startFen;
   if (!moves.empty())
     position += " moves " + Join(moves);
   std::vector<std::string> lines;

@@ -60,6 +60,7 @@ private:
   BridgeSettings settings;
   CStockfish stockfish;
   bool haveStockfish = false;
+  std::string startFen;                // the game's start position; empty for the standard one
   std::vector<std::string> moves;      // the game since the start position
   std::vector<std::string> legalMoves; // of the position after moves
   CBoard board;

@@ -7,6 +7,9 @@
 
 #include <irrlicht.h>
 
+#include <string>
+#include <vector>
+
 class CCEManager {
 public:
   CCEManager() = default;
@@ -27,8 +30,16 @@ public:
   bool WaitReady();
   void Reset();
   void SubmitMove(const BoardSquare &from, const BoardSquare &to, bool promoted);
+  // Takes the engine's last "bestmove" as squares. An answer without a move
+  // ("bestmove (none)") or with characters off the board yields squares off
+  // the board, so the caller can tell the engine has no move.
   bool ProcessEngineResult(BoardSquare &from, BoardSquare &to);
   bool RequestInitialMove();
+  // Tells the engine the game's position as the moves from the start, without
+  // asking for a search, and makes them the moves kept for the history. Any
+  // answer still due from an earlier search is dropped. False if the engine
+  // did not confirm it was ready afterwards.
+  bool SendPosition(const std::vector<std::string> &moves);
   irr::core::stringw GetMovesHistory() const { return movesHistory; }
 
 private:

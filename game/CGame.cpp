@@ -1,24 +1,21 @@
 // The game controller: phases and their entry actions, whose turn it is, the
-// human's clicks and the engine's side of each turn.
+// human's clicks, the engine's side of each turn, and the end of a game.
 #include "game/CGame.h"
 
 #include "app/CApplication.h"
 #include "platform/Platform.h"
+#include "ui/CGameOverNotice.h"
+
+#include <string>
 
 using namespace irr;
 
 namespace {
 
 const uint32_t STARTUP_PHASE_MS = 5000;
-
-const wchar_t *const MATE_TEXT = L"CHECK MATE!";
-const video::SColor MATE_COLOR(150, 220, 0, 0);
 const uint32_t MATE_TONE_HZ = 2500, MATE_TONE_MS = 1000;
 
-core::rect<s32> MateBannerRect() {
-  const s32 center = app.windowSize.Width / 2;
-  return core::rect<s32>(center - 220, 70, center + 220, 120);
-}
+void Log(const std::string &text) { LogMessage(text.c_str()); }
 
 } // namespace
 
@@ -31,6 +28,8 @@ void CGame::SetState(s32 s) {
     startupTick = platform::GetTickCount();
     break;
   case Idle:
+    verdict = GameVerdict();
+    engineStuck = false;
     app.engine.Reset(); // the engine leaves any game it was playing
     app.gui.ResetGameDisplay();
     app.gui.OnGameStateChanged(Idle);
@@ -40,18 +39,22 @@ void CGame::SetState(s32 s) {
     app.map.MoveGameTokensIn();
     break;
   case LocalGame:
+    verdict = GameVerdict();
+    engineStuck = false;
     app.gui.OnGameStateChanged(LocalGame);
     app.map.Reset();
+    record.Start(app.map, White);
     app.engine.Reset();
-    awaitingEcho = false; // a new game never swallows an answer of the last one
+    app.gui.ResetGameDisplay(); // the last game's banner goes, its moves too
+    awaitingEcho = false;       // a new game never swallows an answer of the last one
     app.map.SetShadowsVisible(false);
-    if (humanColor == Black) {
+    if (humanColor == Black && !twoPlayers) {
       app.engine.RequestInitialMove();
       app.cameraRig.SetBlackView(false);
     } else {
       app.cameraRig.SetWhiteView(false);
     }
-    app.cameraRig.SetLightSide(humanColor);
+    app.cameraRig.SetLightSide(twoPlayers ? White : humanColor);
     SetActivePlayer(White);
     break;
   default: // the reserved code is only stored
@@ -61,12 +64,9 @@ void CGame::SetState(s32 s) {
 
 void CGame::SetActivePlayer(s32 c) {
   activePlayer = c;
+  if (twoPlayers)
+    humanColor = c; // the clicks play whichever side is to move
   app.map.ShowLabels(true, c);
-  if (app.map.IsMate(c)) {
-    app.gui.ShowBanner(MateBannerRect(), MATE_TEXT, MATE_COLOR);
-    app.gui.SetBannerVisible(true);
-    platform::Beep(MATE_TONE_HZ, MATE_TONE_MS);
-  }
 }
 
 void CGame::Update() {
@@ -76,13 +76,46 @@ void CGame::Update() {
       SetState(Idle);
     return;
   }
-  if (state != LocalGame || activePlayer == humanColor)
+  if (state != LocalGame || verdict.IsOver() || engineStuck || twoPlayers || activePlayer == humanColor)
     return; // the human's turn advances only through clicks
   EngineTurn();
 }
 
+bool CGame::IsHumanTurn() const {
+  return state == LocalGame && !verdict.IsOver() && !engineStuck && (twoPlayers || activePlayer == humanColor);
+}
+
+bool CGame::PlayMove(const BoardSquare &from, const BoardSquare &to) {
+  if (!record.Play(app.map, from, to))
+    return false;
+  Log("CGame played " + record.GetMove(record.GetPlyCount() - 1).ToText());
+  verdict = CGameJudge::Judge(app.map, record);
+  app.gui.RefreshMovesWindow();
+  return true;
+}
+
+void CGame::EndGame() {
+  Log(std::string("CGame game over: ") + verdict.ResultText() + " (" + verdict.ReasonText() + ")");
+  awaitingEcho = false;
+  engineStuck = false;
+  app.map.ClearSelection();
+  CGameOverNotice::Show(verdict);
+  if (verdict.reason == GameEnd::Checkmate)
+    platform::Beep(MATE_TONE_HZ, MATE_TONE_MS);
+  if (!twoPlayers)
+    app.engine.SendPosition(record.GetMoveTexts());
+}
+
+void CGame::OnEngineHasNoMove() {
+  LogMessage("CGame the engine has no move in this position");
+  engineStuck = true;
+  app.map.ClearSelection();
+  app.gui.ShowEngineNoMoveDialog();
+}
+
 // Fetches the engine's move, plays it and hands it back; the engine's answer
 // to that hand-back is fetched and thrown away before the human may move.
+// A move that ends the game is not handed back: nothing more is searched.
 void CGame::EngineTurn() {
   BoardSquare from, to;
   if (awaitingEcho) {
@@ -90,28 +123,31 @@ void CGame::EngineTurn() {
       return;
     awaitingEcho = false;
     app.map.ClearSelection();
-    SetActivePlayer(OtherColor(activePlayer));
+    SetActivePlayer(record.GetSideToMove());
     return;
   }
   if (!app.engine.ProcessEngineResult(from, to))
     return;
   app.map.ClearSelection();
-  s32 index = -1;
-  if (app.map.FindTokenAt(from, index))
-    app.map.SelectToken(index);
-  bool promoted = false;
-  if (!app.map.ExecuteMove(to, promoted)) {
-    LogMessage("CGame::Update the engine's move was refused by the rules");
+  if (!from.IsOnBoard() || !to.IsOnBoard() || !PlayMove(from, to)) {
+    OnEngineHasNoMove();
     return;
   }
-  app.engine.SubmitMove(from, to, promoted);
-  awaitingEcho = true; // the engine's piece stays lit until its answer is in
+  // Otherwise the turn passes with the echo: the engine's piece stays lit until then.
+  if (verdict.IsOver()) {
+    SetActivePlayer(record.GetSideToMove());
+    EndGame();
+    return;
+  }
+  const PlayedMove &move = record.GetMove(record.GetPlyCount() - 1);
+  app.engine.SubmitMove(from, to, move.promotion != PlayedMove::NONE);
+  awaitingEcho = true;
 }
 
-// A click on an own piece selects it; a click on a square with a piece
-// selected tries to move it there.
+// A click on a piece selects it; a click on a square with a piece of the
+// side to move selected tries to move it there.
 void CGame::OnLeftMouseDown() {
-  if (state != LocalGame || activePlayer != humanColor)
+  if (!IsHumanTurn())
     return;
   s32 index = -1;
   if (app.map.PickToken(index)) {
@@ -120,21 +156,63 @@ void CGame::OnLeftMouseDown() {
     return;
   }
   const s32 selected = app.map.GetSelectedToken();
-  if (selected == -1 || app.map.GetTokenColor(selected) != humanColor)
+  if (selected == -1 || app.map.GetTokenColor(selected) != activePlayer)
     return;
   BoardSquare target;
   if (!app.map.PickSquare(target))
     return;
   BoardSquare from;
   app.map.GetTokenSquare(selected, from);
-  bool promoted = false;
-  if (!app.map.ExecuteMove(target, promoted))
-    return;                                  // not a legal move: selection and highlights stay
-  SetActivePlayer(OtherColor(activePlayer)); // a mate is announced before the move is sent
-  app.engine.SubmitMove(from, target, promoted);
+  if (!PlayMove(from, target))
+    return; // not a legal move: selection and highlights stay
+  SetActivePlayer(record.GetSideToMove());
+  if (verdict.IsOver()) {
+    EndGame(); // announced before anything reaches the engine, which searches nothing
+    return;
+  }
+  if (twoPlayers) {
+    app.map.ClearSelection();
+    return;
+  }
+  const PlayedMove &move = record.GetMove(record.GetPlyCount() - 1);
+  app.engine.SubmitMove(from, target, move.promotion != PlayedMove::NONE);
 }
 
 void CGame::OnRightMouseDown() {
-  if (state == LocalGame && activePlayer == humanColor)
+  if (IsHumanTurn())
     app.map.ClearSelection();
+}
+
+bool CGame::CanTakeBack() const {
+  if (state != LocalGame || awaitingEcho)
+    return false;
+  if (!verdict.IsOver() && !engineStuck && !IsHumanTurn())
+    return false;
+  // Where the engine opened the game, its first move alone is not taken back.
+  const size_t firstHumanPly = twoPlayers || record.GetStartSide() == humanColor ? 1 : 2;
+  return record.GetPlyCount() >= firstHumanPly;
+}
+
+void CGame::TakeBack() {
+  if (!CanTakeBack())
+    return;
+  do
+    record.Undo(app.map);
+  while (!twoPlayers && record.GetSideToMove() != humanColor && record.GetPlyCount() > 0);
+  Log("CGame take back to ply " + std::to_string(record.GetPlyCount()));
+  verdict = GameVerdict();
+  engineStuck = false;
+  app.gui.SetBannerVisible(false);
+  app.gui.OnGameStateChanged(LocalGame);
+  SetActivePlayer(record.GetSideToMove());
+  if (!twoPlayers)
+    app.engine.SendPosition(record.GetMoveTexts());
+  app.gui.RefreshMovesWindow();
+}
+
+void CGame::Resign() {
+  if (!CanResign())
+    return;
+  verdict = CGameJudge::Resign(twoPlayers ? activePlayer : humanColor);
+  EndGame();
 }

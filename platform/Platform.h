@@ -1,7 +1,10 @@
 // The small operating-system layer the game and the engine program need:
-// a millisecond tick, a sleep, a child process on two pipes and a tone.
+// a millisecond tick, a sleep, a child process on two pipes, a tone and the
+// program's own folders.
 // Only the files of this folder know how they are done on this system.
 #pragma once
+
+#include "platform/ProgramFolders.h"
 
 #include <cstddef>
 #include <cstdint>

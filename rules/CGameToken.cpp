@@ -46,6 +46,14 @@ std::string ShadowMeshPath(const char *meshPath) {
   return hasExtension ? path.insert(dot, "_shadow") : path + "_shadow";
 }
 
+const char *TokenMeshPath(irr::s32 type) {
+  static const char *const meshes[] = {"./media/pawn.x",  "./media/rook.x", "./media/bishop.x",
+                                       "./media/queen.x", "./media/king.x", "./media/knight.x"};
+  return type >= Pawn && type <= Knight ? meshes[type] : meshes[Pawn];
+}
+
+const char *TokenTexturePath(irr::s32 color) { return color != White ? BLACK_TEXTURE : WHITE_TEXTURE; }
+
 CGameToken::CGameToken() = default;
 
 // The scene owns the nodes: the token leaves them where they are. The static
@@ -90,6 +98,22 @@ bool CGameToken::SetColorAndType(irr::s32 c, irr::s32 t) {
   color = c;
   type = t;
   return true;
+}
+
+void CGameToken::ChangeType(irr::s32 t) {
+  if (!meshNode || t == type) {
+    type = t;
+    return;
+  }
+  const bool shadowShown = shadowNode && shadowNode->isVisible();
+  const bool hidden = !meshNode->isVisible();
+  Create(color, t, TokenMeshPath(t), TokenTexturePath(color));
+  SetShadowVisible(shadowShown);
+  if (t == Knight)
+    SetRotationY(color == White ? -90.f : 90.f); // the knights look across the board
+  if (meshNode)
+    meshNode->setVisible(!hidden);
+  SetSquare(square);
 }
 
 // Shows or hides the shadow volume, when there is one.

@@ -13,6 +13,11 @@
 // "./media/pawn.x" -> "./media/pawn_shadow.x".
 std::string ShadowMeshPath(const char *meshPath);
 
+// The mesh and texture files of a piece kind and colour: "./media/queen.x",
+// "./media/whitetoken.bmp".
+const char *TokenMeshPath(irr::s32 type);
+const char *TokenTexturePath(irr::s32 color);
+
 class CGameToken {
 public:
   CGameToken();
@@ -24,6 +29,9 @@ public:
   // False when the mesh or its node cannot be made; colour and type stay set.
   bool Create(irr::s32 color, irr::s32 type, const char *meshPath, const char *texturePath);
   bool SetColorAndType(irr::s32 color, irr::s32 type);
+  // Gives the token another kind. A token on screen gets that kind's mesh in
+  // place of its own, on its square and with its shadow as it was.
+  void ChangeType(irr::s32 type);
   void SetShadowVisible(bool visible);
   void SetRotationY(irr::f32 degrees);
   // Removes the mesh node (and with it marker and shadow) from the scene.

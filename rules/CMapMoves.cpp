@@ -9,6 +9,12 @@
 using rules_detail::EmitTargets;
 using rules_detail::Occupancy;
 
+void CMap::InitRuleTokens() {
+  for (CGameToken *&token : tokens)
+    if (!token)
+      token = new CGameToken();
+}
+
 // Whether (x, y) lies on the 8 x 8 board.
 bool CMap::IsOnBoard(irr::s32 x, irr::s32 y) { return BoardSquare(x, y).IsOnBoard(); }
 

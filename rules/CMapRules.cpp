@@ -16,7 +16,6 @@ using rules_detail::Occupancy;
 namespace {
 
 const char *const PAWN_MESH = "./media/pawn.x";
-const char *const QUEEN_MESH = "./media/queen.x";
 const char *const WHITE_TEXTURE = "./media/whitetoken.bmp";
 const char *const BLACK_TEXTURE = "./media/blacktoken.bmp";
 // Tokens 0..15 are the pawns of the start position.
@@ -202,8 +201,7 @@ bool CMap::ExecuteMove(const BoardSquare &target, bool &promoted) {
   // Promotion: always to a queen, on the same token (it keeps its index).
   if (mover.GetType() == Pawn && ((color == Black && target.Y == 0) || (color == White && target.Y == 7))) {
     promoted = true;
-    mover.DiscardNode();
-    mover.Create(color, Queen, QUEEN_MESH, TokenTexture(color));
+    mover.ChangeType(Queen); // a board without a scene only changes the kind
   }
 
   // Only a pawn's double step can be answered en passant, and only at once.
@@ -212,29 +210,37 @@ bool CMap::ExecuteMove(const BoardSquare &target, bool &promoted) {
   mover.SetMoved(true);
   UpdateMoves();
 
-  // The marker stands over the king in check after the move, over no other.
+  ShowCheck(OtherColor(color));
+  return true;
+}
+
+void CMap::ShowCheck(irr::s32 sideToMove) {
   irr::s32 checked = -1;
-  if (!IsKingAttacked(tokens, OtherColor(color), checked))
+  if (!IsKingAttacked(tokens, sideToMove, checked))
     checked = -1;
   for (irr::s32 i = 0; i < TOKEN_COUNT; ++i)
     if (tokens[i]->GetType() == King)
       tokens[i]->SetMarker(i == checked);
-  return true;
+}
+
+void CMap::RestorePawn(irr::s32 index) {
+  if (index < 0 || index >= TOKEN_COUNT)
+    return;
+  CGameToken *token = tokens[index];
+  if (token->GetType() == Pawn)
+    return;
+  // Create stores the kind even when there is no scene to build a mesh in.
+  token->DiscardNode();
+  token->Create(token->GetColor(), Pawn, PAWN_MESH, TokenTexture(token->GetColor()));
+  token->SetShadowVisible(shadowsVisible);
 }
 
 // New game: promoted pawns become pawns again, every token goes home,
 // nothing is selected, and the legal moves are rebuilt.
 void CMap::Reset() {
   LogMessage("CMap::Reset");
-  for (irr::s32 i = 0; i < PAWN_SLOTS; ++i) {
-    CGameToken *token = tokens[i];
-    if (token->GetType() == Pawn)
-      continue;
-    // Create stores the kind even when there is no scene to build a mesh in.
-    token->DiscardNode();
-    token->Create(token->GetColor(), Pawn, PAWN_MESH, TokenTexture(token->GetColor()));
-    token->SetShadowVisible(shadowsVisible);
-  }
+  for (irr::s32 i = 0; i < PAWN_SLOTS; ++i)
+    RestorePawn(i);
   for (CGameToken *token : tokens)
     token->Reset();
   ClearSelection();

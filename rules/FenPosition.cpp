@@ -121,6 +121,13 @@ bool AssignSlots(const std::vector<Piece> &pieces, std::vector<irr::s32> &slotOf
   return true;
 }
 
+// Gives a token colour and kind; a token on screen gets the kind's mesh.
+void PutKind(CGameToken &token, irr::s32 color, irr::s32 type) {
+  if (token.GetColor() != color)
+    token.SetColorAndType(color, token.GetType());
+  token.ChangeType(type);
+}
+
 // Which corners still allow castling; the king's own right follows from them.
 struct CastlingRights {
   bool kingside[2] = {false, false};
@@ -166,6 +173,26 @@ bool MayCastleWith(const Piece &piece, const CastlingRights &rights) {
   return false;
 }
 
+// Whether the side that is not to move stands in check, which no legal game
+// can reach: it would have left its own king attacked.
+bool WaitingSideInCheck(const CMap &map, const std::vector<Piece> &pieces, irr::s32 mover) {
+  CGameToken scratchTokens[CMap::TOKEN_COUNT];
+  CGameToken *scratch[CMap::TOKEN_COUNT];
+  for (irr::s32 i = 0; i < CMap::TOKEN_COUNT; ++i) {
+    scratch[i] = &scratchTokens[i];
+    scratch[i]->SetCaptured(true);
+  }
+  for (size_t p = 0; p < pieces.size() && p < size_t(CMap::TOKEN_COUNT); ++p) {
+    scratch[p]->SetColorAndType(pieces[p].color, pieces[p].type);
+    scratch[p]->SetSquare(pieces[p].square);
+    scratch[p]->SetCaptured(false);
+    scratch[p]->SetMoved(true);
+  }
+  map.GenerateAllTargets(scratch);
+  irr::s32 king = -1;
+  return map.IsKingAttacked(scratch, OtherColor(mover), king);
+}
+
 } // namespace
 
 bool LoadFen(CMap &map, const std::string &fen, irr::s32 &sideToMove, std::string &error) {
@@ -196,6 +223,10 @@ bool LoadFen(CMap &map, const std::string &fen, irr::s32 &sideToMove, std::strin
   std::vector<irr::s32> slotOf;
   if (!AssignSlots(pieces, slotOf, error))
     return false;
+  if (WaitingSideInCheck(map, pieces, mover)) {
+    error = "the side that is not to move is in check";
+    return false;
+  }
 
   // The en-passant square lies behind the pawn that has just made its double
   // step, which belongs to the side that is not to move.
@@ -222,13 +253,13 @@ bool LoadFen(CMap &map, const std::string &fen, irr::s32 &sideToMove, std::strin
   for (irr::s32 i = 0; i < CMap::TOKEN_COUNT; ++i) {
     CGameToken *token = map.GetToken(i);
     if (slotOf[i] < 0) {
-      token->SetColorAndType(SlotColor(i), SlotType(i));
+      PutKind(*token, SlotColor(i), SlotType(i));
       token->SetCaptured(true);
       token->SetMoved(true);
       continue;
     }
     const Piece &piece = pieces[slotOf[i]];
-    token->SetColorAndType(piece.color, piece.type);
+    PutKind(*token, piece.color, piece.type);
     token->SetCaptured(false);
     token->SetSquare(piece.square);
     token->SetMoved(!MayCastleWith(piece, rights));

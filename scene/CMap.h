@@ -44,6 +44,9 @@ public:
   CGameToken *const *GetTokens() const { return tokens; }
 
   // --- Board model and move generation (rules/) ------------------------
+  // Token objects without scene nodes, for a board that only judges and
+  // plays moves; LoadFen puts a position on them.
+  void InitRuleTokens();
   static bool IsOnBoard(irr::s32 x, irr::s32 y);
   bool FindTokenIn(CGameToken *const *array, const BoardSquare &s, irr::s32 &index) const;
   bool FindTokenAt(const BoardSquare &s, irr::s32 &index) const;
@@ -62,6 +65,12 @@ public:
   bool ExecuteMove(const BoardSquare &target, bool &promoted);
   // New game: every token home (promoted ones back to pawns), no selection.
   void Reset();
+  // Makes token index a pawn again, with the pawn mesh and the board's shadow
+  // setting: the undoing of a promotion. Square and flags stay.
+  void RestorePawn(irr::s32 index);
+  // Puts the check marker over sideToMove's king if it is attacked, and
+  // takes it off every other king. Reads the target lists as they are.
+  void ShowCheck(irr::s32 sideToMove);
   // The pawn that has just made a double step and may be taken en passant
   // on the next move, -1 for none. Setting it is for position set-up.
   irr::s32 GetEnPassantPawn() const { return enPassantPawn; }

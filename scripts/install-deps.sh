@@ -19,6 +19,11 @@ TEST_PACKAGES=(
   xvfb xdotool                # end-to-end tests: a virtual screen and real clicks
   x11-apps imagemagick        # screenshots of the game window (xwd, convert)
   x11-utils                   # xwininfo, to find the window
+  pgn-extract                 # an independent PGN reader that checks the game files we write
+  dpkg-dev                    # the Debian package: dpkg-shlibdeps finds its library dependencies
+  lintian                     # checks the Debian package
+  desktop-file-utils appstream # validate the desktop entry and the AppStream metadata
+  man-db                      # checks the manual page for formatting warnings
 )
 
 packages=("${BUILD_PACKAGES[@]}")

@@ -71,9 +71,19 @@ bool CMediaFolder::WriteBmp(const std::string &name, const CRasterImage &image, 
 }
 
 bool CMediaFolder::WriteJpeg(const std::string &name, const CRasterImage &image) const {
+  return WriteImage(name, image, false, kJpegQuality);
+}
+
+bool CMediaFolder::WritePng(const std::string &name, const CRasterImage &image) const {
+  return WriteImage(name, image, true, 0);
+}
+
+bool CMediaFolder::WriteImage(const std::string &name, const CRasterImage &image, bool withAlpha,
+                              irr::u32 param) const {
   const irr::core::dimension2d<irr::u32> size(static_cast<irr::u32>(image.Width()),
                                               static_cast<irr::u32>(image.Height()));
-  irr::video::IImage *picture = driver ? driver->createImage(irr::video::ECF_R8G8B8, size) : nullptr;
+  const irr::video::ECOLOR_FORMAT format = withAlpha ? irr::video::ECF_A8R8G8B8 : irr::video::ECF_R8G8B8;
+  irr::video::IImage *picture = driver ? driver->createImage(format, size) : nullptr;
   if (!picture) {
     std::fprintf(stderr, "kelvar_mediagen: no image for %s\n", name.c_str());
     return false;
@@ -81,9 +91,10 @@ bool CMediaFolder::WriteJpeg(const std::string &name, const CRasterImage &image)
   for (int y = 0; y < image.Height(); ++y)
     for (int x = 0; x < image.Width(); ++x)
       picture->setPixel(static_cast<irr::u32>(x), static_cast<irr::u32>(y),
-                        irr::video::SColor(255, image.Byte(x, y, 0), image.Byte(x, y, 1), image.Byte(x, y, 2)));
+                        irr::video::SColor(withAlpha ? image.Byte(x, y, 3) : 255, image.Byte(x, y, 0),
+                                           image.Byte(x, y, 1), image.Byte(x, y, 2)));
   const std::string path = PathOf(name);
-  const bool ok = driver->writeImageToFile(picture, path.c_str(), kJpegQuality);
+  const bool ok = driver->writeImageToFile(picture, path.c_str(), param);
   picture->drop();
   if (!ok)
     std::fprintf(stderr, "kelvar_mediagen: cannot write %s\n", path.c_str());

@@ -1,4 +1,4 @@
-// The output folder of the generator: writes pictures (BMP, JPEG) and meshes
+// The output folder of the generator: writes pictures (BMP, JPEG, PNG) and meshes
 // (.x) under their file names and reports any failure on standard error.
 #pragma once
 
@@ -24,12 +24,16 @@ public:
   // Each Write returns false (after a line on standard error) when the file cannot be written.
   bool WriteBmp(const std::string &name, const CRasterImage &image, bool withAlpha = false) const;
   bool WriteJpeg(const std::string &name, const CRasterImage &image) const;
+  // A PNG keeps the alpha channel.
+  bool WritePng(const std::string &name, const CRasterImage &image) const;
   bool WriteMesh(const std::string &name, const CMeshBuilder &mesh, const SMeshMaterial &material) const;
 
   std::string PathOf(const std::string &name) const { return folder + "/" + name; }
 
 private:
   bool WriteBytes(const std::string &name, const void *data, size_t size) const;
+  // Encodes through Irrlicht's image writers, chosen by the name's extension.
+  bool WriteImage(const std::string &name, const CRasterImage &image, bool withAlpha, irr::u32 param) const;
 
   std::string folder;
   irr::video::IVideoDriver *driver;

@@ -46,7 +46,18 @@ bool CGui::Init() {
   return CreateCameraButtons();
 }
 
-void CGui::Update() {}
+void CGui::Update() { RefreshGameMenu(); }
+
+void CGui::RefreshGameMenu() {
+  if (!menuBar)
+    return;
+  gui::IGUIContextMenu *localGame = menuBar->getSubMenu(MENU_LOCAL_GAME);
+  localGame->setItemEnabled(ITEM_TAKE_BACK, app.game.CanTakeBack());
+  localGame->setItemEnabled(ITEM_RESIGN, app.game.CanResign());
+  // A game that has ended still shows its board; Start begins the next one.
+  if (app.game.GetState() == LocalGame)
+    localGame->setItemEnabled(ITEM_START, app.game.IsGameOver());
+}
 
 void CGui::Draw() {
   if (!splashTexture)
@@ -65,6 +76,8 @@ void CGui::ApplyLayout(const core::dimension2d<s32> &oldSize) {
     statusBand->setRelativePosition(CGuiLayout::StatusLine(size));
   if (movesWindow)
     movesWindow->setRelativePosition(CGuiLayout::MovesWindow(size));
+  if (colorWindow)
+    colorWindow->setRelativePosition(CGuiLayout::ColorWindow(size));
   if (helpWindow) { // its height follows the window's: built again, like on F1
     ToggleHelpWindow();
     ToggleHelpWindow();
@@ -81,7 +94,8 @@ void CGui::ApplyLayout(const core::dimension2d<s32> &oldSize) {
         elements.push_back(inner);
   }
   for (gui::IGUIElement *e : elements)
-    if (CGuiLayout::IsFreeFloating(e->getType()) && e != statusBand && e != movesWindow && e != helpWindow)
+    if (CGuiLayout::IsFreeFloating(e->getType()) && e != statusBand && e != movesWindow && e != helpWindow &&
+        e != colorWindow)
       e->setRelativePosition(CGuiLayout::KeepCentred(oldSize, size, e->getRelativePosition()));
 }
 
@@ -95,6 +109,8 @@ void CGui::Exit() {
     helpWindow = nullptr;
   }
 }
+
+bool CGui::CanStartGame() const { return menuBar && menuBar->getSubMenu(MENU_LOCAL_GAME)->isItemEnabled(ITEM_START); }
 
 bool CGui::CreateMenus() {
   gui::IGUIEnvironment *env = app.guiEnvironment;
@@ -115,6 +131,9 @@ bool CGui::CreateMenus() {
   localGame->addSeparator();
   localGame->addItem(L"Load...", ID_MENU_LOAD, true, false);
   localGame->addItem(L"Save...", ID_MENU_SAVE, true, false);
+  localGame->addSeparator();
+  localGame->addItem(L"Take Back", ID_MENU_TAKE_BACK, false, false);
+  localGame->addItem(L"Resign", ID_MENU_RESIGN, false, false);
 
   gui::IGUIContextMenu *help = menuBar->getSubMenu(MENU_HELP);
   help->addItem(L"Debug Window", ID_MENU_DEBUG_WINDOW, true, false);

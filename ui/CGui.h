@@ -18,12 +18,19 @@ public:
   void Draw();
   void Exit();
   bool CreateMenus();
+  // Greys the game's menu items that cannot act now: Take Back, Resign, and
+  // Start while a game is being played.
+  void RefreshGameMenu();
+  // Whether "Local Game > Start" can act now (also the test of its key).
+  bool CanStartGame() const;
   irr::gui::IGUIFont *GetSmallFont() const { return smallFont; }
 
   // Dialogs and text windows.
   void ShowQuitDialog();
   void ShowAboutDialog();
   void ShowEngineInfoDialog();
+  // Says the engine answered with no move it could play in the position.
+  void ShowEngineNoMoveDialog();
   void ToggleHelpWindow();
   bool IsHelpWindowOpen() const { return helpWindow != nullptr; }
   void ToggleMovesWindow();
@@ -65,6 +72,8 @@ private:
   static constexpr irr::u32 MENU_HELP = 2;
   static constexpr irr::u32 ITEM_START = 0;
   static constexpr irr::u32 ITEM_ABORT = 2;
+  static constexpr irr::u32 ITEM_TAKE_BACK = 7;
+  static constexpr irr::u32 ITEM_RESIGN = 8;
 
   // Adds a message box over everything, left only through its own buttons.
   void ShowMessageBox(const wchar_t *caption, const wchar_t *text, irr::s32 flags, irr::s32 id);

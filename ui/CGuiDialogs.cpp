@@ -16,7 +16,8 @@ const char *const HELP_FILE = "./media/chess_helptext.txt";
 const wchar_t *const HELP_MISSING = L"Helpfile not found.";
 
 const wchar_t *const ABOUT_TEXT = L"Kelvar\n"
-                                  L"Chess against a computer opponent on a three-dimensional board.\n"
+                                  L"Chess on a three-dimensional board, against a computer\n"
+                                  L"opponent or between two players at one screen.\n"
                                   L"\n"
                                   L"The opponent is the Stockfish chess engine, free software\n"
                                   L"under the GNU General Public License, version 3.";
@@ -40,6 +41,10 @@ void CGui::ShowAboutDialog() { ShowMessageBox(L"About the Program...", ABOUT_TEX
 void CGui::ShowEngineInfoDialog() {
   const core::stringw info = app.engine.GetEngineInfo();
   ShowMessageBox(L"About the ChessEngine...", info.c_str(), gui::EMBF_OK, -1);
+}
+
+void CGui::ShowEngineNoMoveDialog() {
+  ShowMessageBox(L"Chess Engine", L"The engine has no move in this position", gui::EMBF_OK, -1);
 }
 
 core::stringw CGui::ReadHelpText() const {
@@ -89,7 +94,12 @@ void CGui::ToggleMovesWindow() {
 void CGui::RefreshMovesWindow() {
   if (!movesWindow)
     return;
-  const core::stringw history = app.engine.GetMovesHistory();
+  // One move a line in long algebraic notation, from the game's record.
+  core::stringw history;
+  for (const std::string &move : app.game.GetRecord().GetMoveTexts()) {
+    history.append(core::stringw(move.c_str()));
+    history.append(L'\n');
+  }
   movesWindow->setText(history.c_str());
   movesWindow->ScrollToEnd();
 }

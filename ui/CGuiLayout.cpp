@@ -19,6 +19,10 @@ const s32 MOVES_HEIGHT = 200;
 
 const s32 HELP_MARGIN_Y = 50;
 
+const s32 COLOR_WINDOW_HALF_WIDTH = 100;
+const s32 COLOR_WINDOW_ABOVE = 50; // its top, above the middle of the screen
+const s32 COLOR_WINDOW_BELOW = 90; // its bottom, below the middle
+
 // How far off the middle a box may be and still count as centred: halves of
 // odd sizes are truncated one way or the other.
 const s32 CENTRE_TOLERANCE = 2;
@@ -47,9 +51,10 @@ CGuiLayout::Rect CGuiLayout::HelpWindow(const Size &screen) {
   return Rect(s32(screen.Width * 0.25f), HELP_MARGIN_Y, s32(screen.Width * 0.75f), screen.Height - HELP_MARGIN_Y);
 }
 
-CGuiLayout::Rect CGuiLayout::Centered(const Size &screen, s32 width, s32 height) {
+CGuiLayout::Rect CGuiLayout::ColorWindow(const Size &screen) {
   const s32 cx = screen.Width / 2, cy = screen.Height / 2;
-  return Rect(cx - width / 2, cy - height / 2, cx - width / 2 + width, cy - height / 2 + height);
+  return Rect(cx - COLOR_WINDOW_HALF_WIDTH, cy - COLOR_WINDOW_ABOVE, cx + COLOR_WINDOW_HALF_WIDTH,
+              cy + COLOR_WINDOW_BELOW);
 }
 
 CGuiLayout::Rect CGuiLayout::CenteredAcross(const Size &screen, const Rect &box) {

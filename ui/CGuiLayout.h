@@ -22,8 +22,9 @@ public:
   static Rect MovesWindow(const Size &screen);
   // The help window: the middle half of the screen, clear of top and bottom.
   static Rect HelpWindow(const Size &screen);
-  // A box of the given size in the middle of the screen (halves truncated).
-  static Rect Centered(const Size &screen, irr::s32 width, irr::s32 height);
+  // The colour choice: 200 pixels wide, its title and colour buttons just
+  // above the middle of the screen, the two-player choice below them.
+  static Rect ColorWindow(const Size &screen);
   // The same box moved sideways so that it stays centred, its top kept.
   static Rect CenteredAcross(const Size &screen, const Rect &box);
   // The box moved so that, on each axis on which it was centred in the old

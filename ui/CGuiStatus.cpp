@@ -31,9 +31,6 @@ const video::SColor STATUS_COLOR(255, 230, 230, 90);
 const video::SColor STATUS_BAND_COLOR(180, 0, 0, 0);
 const s32 STATUS_PADDING = 6; // between the band's left edge and the text
 
-const s32 COLOR_WINDOW_WIDTH = 200;
-const s32 COLOR_WINDOW_HEIGHT = 100;
-
 const char *const SPLASH_FILE = "./media/init_screen.bmp";
 
 // Inclusive on all four edges: a press on a button's last pixel row counts.
@@ -134,10 +131,11 @@ void CGui::ShowColorWindow() {
   if (colorWindow)
     return;
   gui::IGUIEnvironment *env = app.guiEnvironment;
-  colorWindow = env->addWindow(CGuiLayout::Centered(app.windowSize, COLOR_WINDOW_WIDTH, COLOR_WINDOW_HEIGHT),
-                               false /*modal*/, L"Select your color...", nullptr, -1);
+  colorWindow =
+      env->addWindow(CGuiLayout::ColorWindow(app.windowSize), false /*modal*/, L"Select your color...", nullptr, -1);
   env->addButton(core::rect<s32>(10, 30, 90, 80), colorWindow, ID_BUTTON_WHITE, L"WHITE");
   env->addButton(core::rect<s32>(110, 30, 190, 80), colorWindow, ID_BUTTON_BLACK, L"BLACK");
+  env->addButton(core::rect<s32>(10, 90, 190, 130), colorWindow, ID_BUTTON_TWO_PLAYERS, L"TWO PLAYERS");
   // Only a colour choice closes the window.
   colorWindow->getCloseButton()->setVisible(false);
 }

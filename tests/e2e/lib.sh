@@ -106,6 +106,23 @@ wait_for_exit() {
   fail "the game did not end within ${timeout}s"
 }
 
+# How many lines of the game's log hold the text (fixed string).
+count() { grep -cF -- "$1" "$GAME_LOG" || true; }
+
+# Waits until the log holds the text at least n times, up to $3 seconds.
+wait_for_count() {
+  local text=$1 n=$2 timeout=${3:-30} i
+  for i in $(seq $((timeout * 10))); do
+    (($(count "$text") >= n)) && return 0
+    kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended while waiting for '$text' x$n"
+    sleep 0.1
+  done
+  fail "'$text' appeared $(count "$text") times, expected $n, within ${timeout}s"
+}
+
+# Window pixels of square centres from a camera view: VIEW SQUARE... -> "x y x y ...".
+squares() { "$KELVAR_BINARY_DIR/tests/e2e/kelvar_squarepos" "$@" | grep -E '^[0-9]+ [0-9]+$' | tr '\n' ' '; }
+
 # Average brightness (0..1) of a region of a screenshot: W H X Y.
 region_mean() {
   convert "$1" -crop "$2x$3+$4+$5" -colorspace Gray -format '%[fx:mean]' info:

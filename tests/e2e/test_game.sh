@@ -14,21 +14,6 @@ SUB_X_HELP=230 ITEM_MOVES_Y=60
 WHITE_BUTTON="462 389" BLACK_BUTTON="562 389" # colour window (412, 334) + buttons
 CAMERA_WHITE_TOP="21 746"
 
-count() { grep -cF -- "$1" "$GAME_LOG" || true; }
-
-# Waits until the log holds the text at least n times.
-wait_for_count() {
-  local text=$1 n=$2 timeout=${3:-30} i
-  for i in $(seq $((timeout * 10))); do
-    (($(count "$text") >= n)) && return 0
-    kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended while waiting for '$text' x$n"
-    sleep 0.1
-  done
-  fail "'$text' appeared $(count "$text") times, expected $n, within ${timeout}s"
-}
-
-squares() { "$KELVAR_BINARY_DIR/tests/e2e/kelvar_squarepos" "$@" | grep -E '^[0-9]+ [0-9]+$' | tr '\n' ' '; }
-
 # Plays one move with two clicks from the given camera view, then waits for
 # the engine's reply to be played and handed back (two more moves submitted)
 # and for the engine's answer to the hand-back (two results fetched). With a

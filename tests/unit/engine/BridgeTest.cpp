@@ -120,6 +120,23 @@ TEST(BridgeBoard, TracksCapturesCastlingAndPromotion) {
   }
 }
 
+TEST(BridgeBoard, SetsUpFenPlacementsAndRefusesBrokenOnes) {
+  CBoard board;
+  std::string error;
+  ASSERT_TRUE(board.SetFen("4k3/8/8/3pP3/8/8/8/4K3 w - d6 0 1", error)) << error;
+  EXPECT_EQ(board.PieceAt("e5"), 'P');
+  EXPECT_EQ(board.PieceAt("d5"), 'p');
+  EXPECT_EQ(board.PieceAt("e2"), ' ');
+  EXPECT_TRUE(board.IsEnPassant("e5d6"));
+  for (const char *fen :
+       {"8/8/8/8/8/8/8/8 w - - 0 1", "4k3/8/8/8/8/8/8/4K3 x - - 0 1", "4k3/8/8/8/8/8/8/4K2 w", "4k3/8/8/8/8/8/8/4K4 w",
+        "P3k3/8/8/8/8/8/8/4K3 w", "4k3/8/8/8/8/8/8/4K3/8 w", "4k3/8/8/8/8/8/8/4X3 w", "4k3/8/8/8/8/8/8/4K3"}) {
+    EXPECT_FALSE(board.SetFen(fen, error)) << fen;
+    EXPECT_FALSE(error.empty()) << fen;
+    EXPECT_EQ(board.PieceAt("e5"), 'P') << "a refused FEN leaves the board alone: " << fen;
+  }
+}
+
 TEST(BridgeBoard, RecognisesMoveTexts) {
   for (const char *move : {"e2e4", "e7e8q", "a1h8", "b7b8n"})
     EXPECT_TRUE(IsMoveText(move)) << move;
@@ -147,9 +164,25 @@ TEST(Bridge, BadInputIsReportedAndIgnored) {
   EXPECT_NE(errors.find("unknown command ignored: hello there"), std::string::npos) << errors;
   EXPECT_NE(errors.find("unknown command ignored: e9e4"), std::string::npos) << errors;
   EXPECT_NE(errors.find("unknown command ignored: e2e4 e7e5"), std::string::npos) << errors;
-  EXPECT_NE(errors.find("position startpos"), std::string::npos) << errors;
+  EXPECT_NE(errors.find("position fen refused (each side needs exactly one king)"), std::string::npos) << errors;
   EXPECT_NE(errors.find("move e2e5 is not legal after \"startpos\""), std::string::npos) << errors;
   EXPECT_NE(errors.find("move e2e4 is not legal after \"e2e4\""), std::string::npos) << errors;
+}
+
+TEST(Bridge, PlaysOnFromAFenPosition) {
+  BridgeSession bridge("200");
+  ASSERT_TRUE(bridge.started);
+  ASSERT_TRUE(bridge.WaitReady());
+  // Only the black king can move after e2e4; a refused move keeps the game.
+  bridge.Send("position fen 4k3/8/8/8/8/8/4P3/4K3 w - - 0 1 moves e2e4 e4e5");
+  bridge.Send("go");
+  const std::string answer = bridge.ReadLine(5000);
+  EXPECT_TRUE(std::regex_match(answer, std::regex("bestmove e8[df][78]|bestmove e8e7"))) << answer;
+  EXPECT_TRUE(bridge.WaitReady());
+  const std::string errors = bridge.Errors();
+  EXPECT_NE(errors.find("move e4e5 is not legal after \"fen 4k3/8/8/8/8/8/4P3/4K3 w - - 0 1 moves e2e4\""),
+            std::string::npos)
+      << errors;
 }
 
 TEST(Bridge, AnswersIsreadyWhileSearchingAndGivesOneBestmoveAfterStop) {

@@ -39,7 +39,8 @@ TEST_F(EngineOutputTest, ResultLinesGiveTheirSquaresOnce) {
       {"carriage return before line feed", {"bestmove a7a8\r\n"}, true, {0, 6}, {0, 7}},
       {"no line feed yet", {"bestmove e2e4"}, false, {3, 3}, {5, 5}},
       {"too short to hold a move", {"bestmove a1\n"}, false, {3, 3}, {5, 5}},
-      {"characters off the board keep the caller's squares", {"bestmove zz9x\n"}, true, {3, 3}, {5, 5}},
+      {"characters off the board give squares off the board", {"bestmove zz9x\n"}, true, {-1, -1}, {-1, -1}},
+      {"no move at all", {"bestmove (none)\n"}, true, {-1, -1}, {-1, -1}},
       {"a later result replaces an unfetched one", {"bestmove e2e4\nbestmove d2d4\n"}, true, {3, 1}, {3, 3}},
       {"other lines are dropped", {"info depth 1 pv e2e4\n", "readyok\n"}, false, {3, 3}, {5, 5}},
   };

@@ -195,3 +195,91 @@ TEST_F(EventRouting, APressOverTheInterfaceIsNoBoardClick) {
   ClickSquare("e2");
   EXPECT_EQ(app.map.GetSelectedToken(), TokenOn("e2"));
 }
+
+namespace {
+
+class GameMenu : public EventRouting {
+protected:
+  static bool CtrlKey(irr::EKEY_CODE key) {
+    irr::SEvent event{};
+    event.EventType = irr::EET_KEY_INPUT_EVENT;
+    event.KeyInput.Key = key;
+    event.KeyInput.PressedDown = true;
+    event.KeyInput.Control = true;
+    return app.eventReceiver.OnEvent(event);
+  }
+  // Whether the Local Game item with that command can be chosen, after a frame.
+  bool ItemEnabled(irr::s32 command) {
+    Frames(1);
+    irr::gui::IGUIContextMenu *localGame = app.gui.GetMenuBar()->getSubMenu(1);
+    for (irr::u32 i = 0; i < localGame->getItemCount(); ++i)
+      if (localGame->getItemCommandId(i) == command)
+        return localGame->isItemEnabled(i);
+    ADD_FAILURE() << "no item " << command;
+    return false;
+  }
+  void StartTwoPlayers() {
+    EXPECT_TRUE(Menu(ID_MENU_START));
+    EXPECT_TRUE(Gui(irr::gui::EGET_BUTTON_CLICKED, Element(ID_BUTTON_TWO_PLAYERS)));
+    app.cameraRig.SetWhiteView(true);
+  }
+};
+
+} // namespace
+
+TEST_F(GameMenu, TakeBackAndResignAreAppendedAndGreyedWhenTheyCannotAct) {
+  irr::gui::IGUIContextMenu *localGame = app.gui.GetMenuBar()->getSubMenu(1);
+  ASSERT_EQ(localGame->getItemCount(), 9u);
+  EXPECT_EQ(localGame->getItemCommandId(0), ID_MENU_START);
+  EXPECT_EQ(localGame->getItemCommandId(2), ID_MENU_ABORT);
+  EXPECT_STREQ(localGame->getItemText(6), L""); // the separator
+  EXPECT_STREQ(localGame->getItemText(7), L"Take Back");
+  EXPECT_STREQ(localGame->getItemText(8), L"Resign");
+  EXPECT_FALSE(ItemEnabled(ID_MENU_TAKE_BACK));
+  EXPECT_FALSE(ItemEnabled(ID_MENU_RESIGN));
+
+  StartTwoPlayers();
+  EXPECT_FALSE(ItemEnabled(ID_MENU_TAKE_BACK));
+  EXPECT_TRUE(ItemEnabled(ID_MENU_RESIGN));
+  EXPECT_FALSE(ItemEnabled(ID_MENU_START));
+  ClickSquare("e2");
+  ClickSquare("e4");
+  EXPECT_TRUE(ItemEnabled(ID_MENU_TAKE_BACK));
+  EXPECT_TRUE(Menu(ID_MENU_TAKE_BACK));
+  EXPECT_EQ(app.game.GetRecord().GetPlyCount(), 0u);
+  EXPECT_TRUE(Menu(ID_MENU_RESIGN));
+  EXPECT_TRUE(app.game.IsGameOver());
+  EXPECT_FALSE(ItemEnabled(ID_MENU_RESIGN));
+  EXPECT_TRUE(ItemEnabled(ID_MENU_START)) << "Start begins the next game";
+}
+
+TEST_F(GameMenu, CtrlZTakesBackAndCtrlNOpensTheColourWindowOnlyWhereStartCould) {
+  StartTwoPlayers();
+  ClickSquare("d2");
+  ClickSquare("d4");
+  ASSERT_EQ(app.game.GetRecord().GetPlyCount(), 1u);
+  EXPECT_TRUE(CtrlKey(irr::KEY_KEY_Z));
+  EXPECT_EQ(app.game.GetRecord().GetPlyCount(), 0u);
+  EXPECT_NE(TokenOn("d2"), -1);
+  EXPECT_FALSE(Key(irr::KEY_KEY_Z, true)) << "Z alone is no command";
+
+  Frames(1);
+  EXPECT_TRUE(CtrlKey(irr::KEY_KEY_N));
+  EXPECT_EQ(app.gui.GetColorWindow(), nullptr) << "a game is being played";
+  app.game.Resign();
+  Frames(1);
+  EXPECT_TRUE(CtrlKey(irr::KEY_KEY_N));
+  ASSERT_NE(app.gui.GetColorWindow(), nullptr);
+  // The window keeps its corner and its two colours; two players sit below, across its width.
+  const irr::core::rect<irr::s32> window = app.gui.GetColorWindow()->getAbsolutePosition();
+  EXPECT_EQ(window.UpperLeftCorner, irr::core::position2di(412, 334));
+  const irr::core::rect<irr::s32> white = Element(ID_BUTTON_WHITE)->getAbsolutePosition();
+  const irr::core::rect<irr::s32> black = Element(ID_BUTTON_BLACK)->getAbsolutePosition();
+  const irr::core::rect<irr::s32> both = Element(ID_BUTTON_TWO_PLAYERS)->getAbsolutePosition();
+  EXPECT_EQ(white.UpperLeftCorner, irr::core::position2di(422, 364));
+  EXPECT_EQ(black.UpperLeftCorner, irr::core::position2di(522, 364));
+  EXPECT_GT(both.UpperLeftCorner.Y, white.LowerRightCorner.Y);
+  EXPECT_EQ(both.UpperLeftCorner.X, white.UpperLeftCorner.X);
+  EXPECT_EQ(both.LowerRightCorner.X, black.LowerRightCorner.X);
+  EXPECT_TRUE(window.isRectCollided(both) && window.isPointInside(both.LowerRightCorner));
+}

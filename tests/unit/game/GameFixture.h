@@ -46,6 +46,7 @@ protected:
   // The token standing (uncaptured) on a square, or -1.
   static irr::s32 TokenOn(const char *square);
   static BoardSquare Square(const char *square) { return BoardSquare(square[0] - 'a', square[1] - '1'); }
+  // Whether the mate banner ("CHECK MATE!" and the winner below) is shown.
   bool BannerShown() const;
 
   std::string folder;

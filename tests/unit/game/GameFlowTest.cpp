@@ -5,9 +5,15 @@
 #include "tests/support/LogCapture.h"
 #include "ui/GuiIds.h"
 
+#include <algorithm>
+
 namespace {
 
 bool Contains(const std::string &text, const std::string &part) { return text.find(part) != std::string::npos; }
+
+long LinesEqual(const testing_support::LogCapture &log, const std::string &line) {
+  return std::count(log.Lines().begin(), log.Lines().end(), line);
+}
 
 size_t Count(const std::string &text, const std::string &part) {
   size_t n = 0;
@@ -193,9 +199,10 @@ TEST_F(GameFixture, ANewGameNeverStartsWithAnEchoOutstanding) {
   EXPECT_EQ(app.engine.GetMovesHistory(), irr::core::stringw(L""));
 }
 
-TEST_F(CheckMate, TheHumansMateIsAnnouncedBeforeTheMoveIsSent) {
+TEST_F(CheckMate, TheHumansMateEndsTheGameAndNothingIsSearched) {
   // Scholar's mate: 1.e4 e5 2.Bc4 Nc6 3.Qh5 Nf6 4.Qxf7#.
   StartProgram("bestmove e7e5 b8c6 g8f6\n");
+  testing_support::LogCapture log(app.device);
   StartGame(White);
   const char *moves[][2] = {{"e2", "e4"}, {"f1", "c4"}, {"d1", "h5"}};
   for (auto &move : moves) {
@@ -207,17 +214,31 @@ TEST_F(CheckMate, TheHumansMateIsAnnouncedBeforeTheMoveIsSent) {
   ClickSquare("h5");
   ClickSquare("f7");
   EXPECT_TRUE(BannerShown());
+  EXPECT_STREQ(app.gui.GetBannerText()->getText(), L"CHECK MATE!\nWhite wins");
+  EXPECT_STREQ(app.gui.GetStatusText()->getText(), L"Game Over: 1-0 (checkmate)");
   EXPECT_TRUE(app.map.IsMate(Black));
-  EXPECT_TRUE(EngineReceived("h5f7\n"));
-  EXPECT_EQ(app.game.GetState(), LocalGame); // mate does not end the game
+  EXPECT_TRUE(app.game.IsGameOver());
+  EXPECT_EQ(LinesEqual(log, "Kelvar: CGame game over: 1-0 (checkmate)"), 1);
+  // The engine learns the final position, and is asked for nothing more.
+  EXPECT_TRUE(EngineReceived("position startpos moves e2e4 e7e5 f1c4 b8c6 d1h5 g8f6 h5f7\n"));
+  Frames(20);
+  EXPECT_EQ(Count(MovesSent(), "h5f7"), 0u);
 
-  app.game.SetState(Idle); // "Abort" hides the banner again
+  // No move is accepted after the end; the banner stays until Abort.
+  ClickSquare("e8");
+  EXPECT_EQ(app.map.GetSelectedToken(), -1);
+  ClickSquare("a7");
+  ClickSquare("a6");
+  EXPECT_NE(TokenOn("a7"), -1);
+  Frames(5);
+  EXPECT_TRUE(BannerShown());
+  app.game.SetState(Idle);
   EXPECT_FALSE(BannerShown());
 }
 
-TEST_F(CheckMate, TheEnginesMateIsAnnouncedOnlyAfterTheEcho) {
+TEST_F(CheckMate, TheEnginesMateEndsTheGameWithoutAHandBack) {
   // Fool's mate: 1.f3 e5 2.g4 Qh4#.
-  StartProgram("bestmove e7e5 d8h4\nreply echo bestmove 0000\\n\nreply echo {sleep 500}bestmove 0000\\n\n");
+  StartProgram("bestmove e7e5 d8h4\n");
   StartGame(White);
   ClickSquare("f2");
   ClickSquare("f3");
@@ -225,8 +246,19 @@ TEST_F(CheckMate, TheEnginesMateIsAnnouncedOnlyAfterTheEcho) {
   ClickSquare("g2");
   ClickSquare("g4");
   ASSERT_TRUE(FramesUntil([] { return TokenOn("h4") != -1; }));
-  EXPECT_FALSE(BannerShown()) << "the mating move is on the board, the echo not yet in";
-  ASSERT_TRUE(FramesUntil([] { return app.game.GetActivePlayer() == White; }));
   EXPECT_TRUE(BannerShown());
-  EXPECT_TRUE(app.map.IsMate(White));
+  EXPECT_STREQ(app.gui.GetBannerText()->getText(), L"CHECK MATE!\nBlack wins");
+  EXPECT_STREQ(app.gui.GetStatusText()->getText(), L"Game Over: 0-1 (checkmate)");
+  EXPECT_EQ(app.game.GetActivePlayer(), White);
+  EXPECT_FALSE(app.game.IsAwaitingEcho());
+  EXPECT_TRUE(EngineReceived("position startpos moves f2f3 e7e5 g2g4 d8h4\n"));
+  EXPECT_EQ(Count(MovesSent(), "d8h4"), 0u) << "the mating move is not handed back";
+
+  // Start after the end begins a fresh game.
+  StartGame(White);
+  EXPECT_FALSE(app.game.IsGameOver());
+  EXPECT_FALSE(BannerShown());
+  EXPECT_EQ(app.game.GetRecord().GetPlyCount(), 0u);
+  EXPECT_NE(TokenOn("d8"), -1);
+  EXPECT_STREQ(app.gui.GetStatusText()->getText(), L"Game Status: Local Game Running");
 }

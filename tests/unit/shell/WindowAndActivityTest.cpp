@@ -57,8 +57,8 @@ TEST_F(WindowTest, NewSizeMovesTheInterfaceToItsEdgesAndKeepsTheAspectRatio) {
         app.gui.GetStatusBand()->getAbsolutePosition().isRectCollided(app.gui.GetStatusText()->getAbsolutePosition()));
     // Moves window at the right edge, colour window in the middle.
     EXPECT_EQ(app.gui.GetMovesWindow()->getAbsolutePosition(), core::rect<s32>(c.width - 85, 25, c.width - 5, 225));
-    EXPECT_EQ(app.gui.GetColorWindow()->getAbsolutePosition().getCenter(),
-              core::position2d<s32>(c.width / 2, c.height / 2));
+    EXPECT_EQ(app.gui.GetColorWindow()->getAbsolutePosition(),
+              core::rect<s32>(c.width / 2 - 100, c.height / 2 - 50, c.width / 2 + 100, c.height / 2 + 90));
     EXPECT_TRUE(app.framePacer.ShouldDraw(0)) << "a new size is drawn at once";
     app.framePacer.FrameDrawn(0);
   }

@@ -96,6 +96,9 @@ const MenuItem MENU_TREE[] = {
     {1, 3, L"", -1, true},
     {1, 4, L"Load...", ID_MENU_LOAD, false},
     {1, 5, L"Save...", ID_MENU_SAVE, false},
+    {1, 6, L"", -1, true},
+    {1, 7, L"Take Back", ID_MENU_TAKE_BACK, false}, // no game: nothing to take back or resign
+    {1, 8, L"Resign", ID_MENU_RESIGN, false},
     {2, 0, L"Debug Window", ID_MENU_DEBUG_WINDOW, true},
     {2, 1, L"Help Window", ID_MENU_HELP_WINDOW, true},
     {2, 2, L"Moves History Window", ID_MENU_MOVES_HISTORY, true},
@@ -110,7 +113,7 @@ TEST_F(GuiTest, MenuBarHoldsEveryItemInOrder) {
   ASSERT_NE(bar, nullptr);
   ASSERT_EQ(bar->getItemCount(), 3u);
   const wchar_t *titles[] = {L"Program", L"Local Game", L"Help"};
-  const u32 counts[] = {3, 6, 7};
+  const u32 counts[] = {3, 9, 7};
   for (u32 i = 0; i < 3; ++i) {
     EXPECT_STREQ(bar->getItemText(i), titles[i]);
     EXPECT_EQ(bar->getItemCommandId(i), -1);
@@ -293,7 +296,7 @@ TEST_F(GuiTest, ColourWindowOpensOnceAndClosesWithoutLeavingFocus) {
   app.gui.ShowColorWindow();
   gui::IGUIWindow *window = app.gui.GetColorWindow();
   ASSERT_NE(window, nullptr);
-  EXPECT_EQ(window->getAbsolutePosition(), core::rect<s32>(412, 334, 612, 434));
+  EXPECT_EQ(window->getAbsolutePosition(), core::rect<s32>(412, 334, 612, 474));
   EXPECT_STREQ(window->getText(), L"Select your color...");
   EXPECT_FALSE(window->getCloseButton()->isVisible());
   auto *white = static_cast<gui::IGUIButton *>(window->getElementFromId(ID_BUTTON_WHITE));
@@ -304,6 +307,10 @@ TEST_F(GuiTest, ColourWindowOpensOnceAndClosesWithoutLeavingFocus) {
   EXPECT_EQ(black->getRelativePosition(), core::rect<s32>(110, 30, 190, 80));
   EXPECT_STREQ(white->getText(), L"WHITE");
   EXPECT_STREQ(black->getText(), L"BLACK");
+  auto *both = static_cast<gui::IGUIButton *>(window->getElementFromId(ID_BUTTON_TWO_PLAYERS));
+  ASSERT_NE(both, nullptr);
+  EXPECT_EQ(both->getRelativePosition(), core::rect<s32>(10, 90, 190, 130));
+  EXPECT_STREQ(both->getText(), L"TWO PLAYERS");
 
   app.gui.ShowColorWindow();
   EXPECT_EQ(app.gui.GetColorWindow(), window);
@@ -351,7 +358,7 @@ TEST_F(GuiTest, TextWindowsOpenInTheirPlacesAndExitClosesThem) {
   EXPECT_EQ(app.gui.GetHelpWindow()->getAbsolutePosition(), core::rect<s32>(256, 50, 768, 718));
   EXPECT_EQ(app.gui.GetMovesWindow()->getAbsolutePosition(), core::rect<s32>(939, 25, 1019, 225));
   EXPECT_EQ(app.gui.GetHelpWindow()->GetTextArea()->getOverrideFont(), app.gui.GetSmallFont());
-  EXPECT_STREQ(app.gui.GetMovesWindow()->GetTextArea()->getText(), app.engine.GetMovesHistory().c_str());
+  EXPECT_STREQ(app.gui.GetMovesWindow()->GetTextArea()->getText(), L""); // no game, no moves
   // The help text shows from its first line.
   EXPECT_EQ(app.gui.GetHelpWindow()->GetScrollBar()->getPos(), 0);
 

@@ -1,0 +1,46 @@
+// Where the game's own files are, found from where its executable lives, so
+// that it runs from any working directory: in the build's run folder the media
+// and the engine program lie beside the game; an installed game finds them at
+// fixed places relative to its own folder.
+#pragma once
+
+#include <string>
+
+namespace platform {
+
+// The file name of the engine program the game starts.
+constexpr const char *ENGINE_PROGRAM_NAME = "Abrok_5_0.exe";
+
+// The folders of one executable.
+struct SProgramFolders {
+  std::string data;   // the folder holding media/; the game works inside it
+  std::string engine; // the engine program's full path
+};
+
+// The folder of the running executable (from /proc/self/exe); empty if the
+// system does not tell.
+std::string ExecutableFolder();
+
+// Finds the data folder and the engine program of an executable living in
+// exeFolder: the folder itself when media/ lies beside the executable (the
+// build's run folder), else the installed places relative to it
+// (<prefix>/games -> <prefix>/share/kelvar and <prefix>/lib/kelvar).
+// False, with folders unchanged, when neither holds media/.
+bool FindProgramFolders(const std::string &exeFolder, SProgramFolders &folders);
+
+// The path made absolute against the current working directory; an empty or
+// already absolute path comes back unchanged.
+std::string AbsolutePath(const std::string &path);
+
+// Finds the running program's folders, makes the data folder the working
+// directory and from then on names the engine program found there. False,
+// with the working directory unchanged and the reason in error, when there is
+// no data folder or it cannot be entered.
+bool EnterDataFolder(std::string &error);
+
+// The engine program to start: "./Abrok_5_0.exe" in the working directory
+// until EnterDataFolder has found it elsewhere. The reference stays valid for
+// the whole run and follows EnterDataFolder, so it may be bound before main.
+const char *const &EngineProgramPath();
+
+} // namespace platform

@@ -1,0 +1,20 @@
+// Standard Algebraic Notation: a move in a position written as players and
+// PGN files write it ("Nf3", "exd6", "Rad1", "O-O", "e8=Q#"), and read back.
+#pragma once
+
+#include "rules/CChessPosition.h"
+
+#include <string>
+
+class CSanNotation {
+public:
+  // The move, which must be legal in the position, in standard notation with
+  // its check ("+") or mate ("#") mark. The position is left as it was.
+  static std::string ToSan(CChessPosition &position, const ChessMove &move);
+
+  // Finds the legal move that text names. Reading is forgiving as PGN readers
+  // are: "0-0" for "O-O", a missing or extra "+" or "#", "e8Q" for "e8=Q",
+  // annotation marks such as "!?" after the move. On false error says why
+  // (unknown piece letter, illegal or ambiguous move).
+  static bool FromSan(const CChessPosition &position, const std::string &text, ChessMove &move, std::string &error);
+};

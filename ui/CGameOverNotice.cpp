@@ -1,0 +1,53 @@
+#include "ui/CGameOverNotice.h"
+
+#include "app/CApplication.h"
+
+using namespace irr;
+
+namespace {
+
+const video::SColor BANNER_COLOR(150, 220, 0, 0);
+const s32 BANNER_TOP = 70;
+const s32 BANNER_LINE_HEIGHT = 55; // the large font's lines, with a little room
+const s32 BANNER_MARGIN = 20;
+
+std::wstring Widen(const char *text) { return std::wstring(text, text + std::char_traits<char>::length(text)); }
+
+} // namespace
+
+std::wstring CGameOverNotice::BannerText(const GameVerdict &verdict) {
+  switch (verdict.reason) {
+  case GameEnd::Checkmate:
+    return verdict.winner == White ? L"CHECK MATE!\nWhite wins" : L"CHECK MATE!\nBlack wins";
+  case GameEnd::Stalemate:
+    return L"STALEMATE";
+  case GameEnd::Repetition:
+    return L"DRAW BY REPETITION";
+  case GameEnd::FiftyMoves:
+    return L"DRAW: FIFTY MOVES";
+  case GameEnd::InsufficientMaterial:
+    return L"DRAW: NO MATING MATERIAL";
+  case GameEnd::Resignation:
+    return verdict.winner == White ? L"BLACK RESIGNS" : L"WHITE RESIGNS";
+  default:
+    return L"";
+  }
+}
+
+std::wstring CGameOverNotice::StatusText(const GameVerdict &verdict) {
+  return L"Game Over: " + Widen(verdict.ResultText()) + L" (" + Widen(verdict.ReasonText()) + L")";
+}
+
+void CGameOverNotice::Show(const GameVerdict &verdict) {
+  // Across the window, two lines high, the text centred: the longest banner
+  // is wider than the old mate banner's box. The box is fixed at first use.
+  const core::rect<s32> box(BANNER_MARGIN, BANNER_TOP, app.windowSize.Width - BANNER_MARGIN,
+                            BANNER_TOP + 2 * BANNER_LINE_HEIGHT);
+  app.gui.ShowBanner(box, BannerText(verdict).c_str(), BANNER_COLOR);
+  if (gui::IGUIStaticText *banner = app.gui.GetBannerText()) {
+    banner->setWordWrap(true); // wrapped text centres each line on its own
+    banner->setTextAlignment(gui::EGUIA_CENTER, gui::EGUIA_UPPERLEFT);
+  }
+  app.gui.SetBannerVisible(true);
+  app.gui.SetStatusText(StatusText(verdict).c_str());
+}
