@@ -30,7 +30,8 @@ void CGame::SetState(s32 s) {
   case Idle:
     verdict = GameVerdict();
     engineStuck = false;
-    app.engine.Reset(); // the engine leaves any game it was playing
+    record.Start(app.map, White); // no game: no moves to show
+    app.engine.Reset();           // the engine leaves any game it was playing
     app.gui.ResetGameDisplay();
     app.gui.OnGameStateChanged(Idle);
     app.map.ShowLabels(false, White);

@@ -23,6 +23,9 @@ const char *const MEDIA_FOLDER = "media";
 std::string engineStorage;
 const char *enginePath = "./Abrok_5_0.exe";
 
+// The working directory the game was started from, once it has left it.
+std::string startFolder;
+
 bool HoldsMedia(const fs::path &folder) {
   std::error_code error;
   return fs::is_directory(folder / MEDIA_FOLDER, error);
@@ -59,10 +62,25 @@ std::string AbsolutePath(const std::string &path) {
   if (path.empty() || fs::path(path).is_absolute())
     return path;
   std::error_code error;
-  const fs::path here = fs::current_path(error);
+  const fs::path base = startFolder.empty() ? fs::current_path(error) : fs::path(startFolder);
   if (error)
     return path;
-  return (here / path).lexically_normal().string();
+  return (base / path).lexically_normal().string();
+}
+
+bool EnterProgramFolders(const SProgramFolders &folders, std::string &error) {
+  std::error_code currentError;
+  const fs::path here = fs::current_path(currentError);
+  // Every later relative path ("./media/...") is resolved against it.
+  if (chdir(folders.data.c_str()) != 0) {
+    error = "cannot enter " + folders.data + ": " + strerror(errno);
+    return false;
+  }
+  if (startFolder.empty() && !currentError)
+    startFolder = here.string();
+  engineStorage = folders.engine;
+  enginePath = engineStorage.c_str();
+  return true;
 }
 
 bool EnterDataFolder(std::string &error) {
@@ -77,14 +95,7 @@ bool EnterDataFolder(std::string &error) {
             (fs::path(exeFolder) / KELVAR_DATA_FROM_BIN).lexically_normal().string();
     return false;
   }
-  // Every later relative path ("./media/...") is resolved against it.
-  if (chdir(folders.data.c_str()) != 0) {
-    error = "cannot enter " + folders.data + ": " + strerror(errno);
-    return false;
-  }
-  engineStorage = folders.engine;
-  enginePath = engineStorage.c_str();
-  return true;
+  return EnterProgramFolders(folders, error);
 }
 
 const char *const &EngineProgramPath() { return enginePath; }

@@ -28,14 +28,21 @@ std::string ExecutableFolder();
 // False, with folders unchanged, when neither holds media/.
 bool FindProgramFolders(const std::string &exeFolder, SProgramFolders &folders);
 
-// The path made absolute against the current working directory; an empty or
+// A path the player gave made absolute against the directory the game was
+// started from (the working directory until the game entered its data
+// folder), so that it may be used before or after that move. An empty or
 // already absolute path comes back unchanged.
 std::string AbsolutePath(const std::string &path);
 
-// Finds the running program's folders, makes the data folder the working
-// directory and from then on names the engine program found there. False,
-// with the working directory unchanged and the reason in error, when there is
-// no data folder or it cannot be entered.
+// Makes folders.data the working directory, remembering the one it leaves
+// for AbsolutePath, and names folders.engine as the engine program from then
+// on. False, with nothing changed and the reason in error, when the folder
+// cannot be entered.
+bool EnterProgramFolders(const SProgramFolders &folders, std::string &error);
+
+// Finds the running program's folders and enters them as EnterProgramFolders
+// does. False, with nothing changed and the reason in error, when there is no
+// data folder or it cannot be entered.
 bool EnterDataFolder(std::string &error);
 
 // The engine program to start: "./Abrok_5_0.exe" in the working directory

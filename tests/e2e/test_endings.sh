@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Games that end, played with real clicks and keys: two players reach a
-# stalemate from the start position (then Ctrl+Z takes the last move back),
+# Games that end, played with real clicks and keys: two players reach a mate,
+# then a stalemate from the start position (Ctrl+Z takes the last move back),
 # Ctrl+N starts two players again and they repeat a position three times;
 # then a game against the real engine takes a move back, ends by Resign from
 # the menu, and Start begins a new one. Each ending shows its banner and writes its one log line.
@@ -55,17 +55,26 @@ find_window
 wait_for_log "Kelvar: CMap::MoveGameTokensIn" 20
 sleep 3
 
-# Two players: the shortest known stalemate from the start position.
+# Two players: the shortest mate, then (Ctrl+N) the shortest known stalemate
+# from the start position.
 click $LOCAL_GAME_X $MENU_Y
 click $SUB_X_LOCAL $ITEM_START_Y
 screenshot color-window
 start_two_players 1
+play_moves f2f3 e7e5 g2g4 d8h4
+wait_for_log "Kelvar: CGame game over: 0-1 (checkmate)" 5
+sleep 1.5 # the mate tone holds the frame loop for its second
+screenshot checkmate
+banner_shown checkmate || fail "no banner after the mate"
+press_key ctrl+n
+sleep 0.5
+start_two_players 2
 play_moves e2e3 a7a5 d1h5 a8a6 h5a5 h7h5 h2h4 a6h6 a5c7 f7f6 c7d7 e8f7 d7b7 d8d3 b7b8 d3h7 b8c8 f7g6 c8e6
 wait_for_log "Kelvar: CGame game over: 1/2-1/2 (stalemate)" 5
 sleep 0.5
 screenshot stalemate
 banner_shown stalemate || fail "no banner after the stalemate"
-(($(count "Kelvar: CGame game over:") == 1)) || fail "more than one game-over line"
+(($(count "Kelvar: CGame game over:") == 2)) || fail "not one game-over line per game"
 (($(count "Kelvar: SubmitMove") == 0)) || fail "a two-player move reached the engine"
 
 # No move after the end; Ctrl+Z takes the stalemating move back.
@@ -92,7 +101,7 @@ wait_for_log "Kelvar: CGame game over: 0-1 (resignation)" 5
 press_key ctrl+n
 sleep 0.5
 screenshot ctrl-n-color-window
-start_two_players 2
+start_two_players 3
 
 # Two players: the knights go out and back twice; the start position stands
 # for the third time.
@@ -107,7 +116,7 @@ banner_shown repetition || fail "no banner after the repetition"
 click $LOCAL_GAME_X $MENU_Y
 click $SUB_X_LOCAL $ITEM_START_Y
 click $WHITE_BUTTON
-wait_for_count "Kelvar: CMap::Reset" 3 10
+wait_for_count "Kelvar: CMap::Reset" 4 10
 sleep 0.5
 click $CAMERA_WHITE_TOP
 sleep 0.5
@@ -139,7 +148,7 @@ sleep 2
 click $LOCAL_GAME_X $MENU_Y
 click $SUB_X_LOCAL $ITEM_START_Y
 click $WHITE_BUTTON
-wait_for_count "Kelvar: CMap::Reset" 4 10
+wait_for_count "Kelvar: CMap::Reset" 5 10
 sleep 0.5
 screenshot new-game
 banner_shown new-game && fail "the banner stayed into the new game"

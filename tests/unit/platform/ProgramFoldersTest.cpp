@@ -76,14 +76,38 @@ TEST(ProgramFolders, AreFoundBesideTheGameOrAtTheInstalledPlaces) {
   EXPECT_FALSE(platform::FindProgramFolders("", folders)) << "an unknown executable folder";
 }
 
-TEST(ProgramFolders, PlayerPathsAreTakenFromTheStartingDirectory) {
-  ScratchTree tree({"home/games"});
+TEST(ProgramFolders, PlayerPathsStayRelativeToTheStartingDirectoryAfterEnteringTheData) {
+  ScratchTree tree({"home/games", "usr/games", "usr/share/kelvar/media"});
   ASSERT_EQ(chdir(tree.Path("home/games").c_str()), 0);
-  EXPECT_EQ(platform::AbsolutePath("game.pgn"), tree.Path("home/games/game.pgn"));
-  EXPECT_EQ(platform::AbsolutePath("./sub/../game.pgn"), tree.Path("home/games/game.pgn"));
-  EXPECT_EQ(platform::AbsolutePath("../game.pgn"), tree.Path("home/game.pgn"));
+  const char *const &engine = platform::EngineProgramPath();
+  EXPECT_STREQ(engine, "./Abrok_5_0.exe");
+
+  platform::SProgramFolders folders;
+  ASSERT_TRUE(platform::FindProgramFolders(tree.Path("usr/games"), folders));
+  std::string error;
+  ASSERT_TRUE(platform::EnterProgramFolders(folders, error)) << error;
+  EXPECT_EQ(fs::current_path(), fs::path(tree.Path("usr/share/kelvar")));
+  EXPECT_EQ(std::string(engine), tree.Path("usr/lib/kelvar/Abrok_5_0.exe")) << "bound before, followed after";
+
+  const struct {
+    const char *given, *expected;
+  } paths[] = {
+      {"game.pgn", "home/games/game.pgn"},
+      {"./sub/../game.pgn", "home/games/game.pgn"},
+      {"../game.pgn", "home/game.pgn"},
+  };
+  for (const auto &p : paths)
+    EXPECT_EQ(platform::AbsolutePath(p.given), tree.Path(p.expected)) << p.given;
   EXPECT_EQ(platform::AbsolutePath("/srv/game.pgn"), "/srv/game.pgn");
   EXPECT_EQ(platform::AbsolutePath(""), "");
+
+  // A folder that cannot be entered changes nothing.
+  folders.data = tree.Path("usr/share/missing");
+  folders.engine = "/nowhere/Abrok_5_0.exe";
+  EXPECT_FALSE(platform::EnterProgramFolders(folders, error));
+  EXPECT_NE(error.find("cannot enter " + folders.data + ": No such file or directory"), std::string::npos) << error;
+  EXPECT_EQ(fs::current_path(), fs::path(tree.Path("usr/share/kelvar")));
+  EXPECT_EQ(std::string(engine), tree.Path("usr/lib/kelvar/Abrok_5_0.exe"));
 }
 
 TEST(ProgramFolders, WithoutADataFolderTheWorkingDirectoryAndEngineStay) {
