@@ -15,13 +15,27 @@ const irr::core::dimension2d<irr::s32> WINDOW_SIZE(1024, 768);
 const irr::s32 COLOR_BITS = 32;
 const wchar_t *const WINDOW_CAPTION = L"Kelvar";
 
+// Multisampling for smoother edges, where the driver offers it.
+const irr::u8 ANTI_ALIAS_SAMPLES = 4;
+
 // Creates the device and publishes its interface pointers in the record.
 bool CreateDevice(irr::video::E_DRIVER_TYPE driverType) {
   app.windowSize = WINDOW_SIZE;
   app.colorBits = COLOR_BITS;
-  const irr::core::dimension2d<irr::u32> size(app.windowSize.Width, app.windowSize.Height);
-  app.device = irr::createDevice(driverType, size, irr::u32(app.colorBits), false /*fullscreen*/,
-                                 true /*stencil buffer*/, false /*vsync*/, &app.eventReceiver);
+  irr::SIrrlichtCreationParameters params;
+  params.DriverType = driverType;
+  params.WindowSize = irr::core::dimension2d<irr::u32>(app.windowSize.Width, app.windowSize.Height);
+  params.Bits = irr::u8(app.colorBits);
+  params.Fullscreen = false;
+  params.Stencilbuffer = true; // the pieces' shadow volumes
+  params.Vsync = false;        // asked for by CWindowControl, which survives a refusal
+  params.AntiAlias = ANTI_ALIAS_SAMPLES;
+  params.EventReceiver = &app.eventReceiver;
+  app.device = irr::createDeviceEx(params);
+  if (!app.device) { // no multisampled visual at all: the same without
+    params.AntiAlias = 0;
+    app.device = irr::createDeviceEx(params);
+  }
   if (!app.device)
     return false;
   app.device->setWindowCaption(WINDOW_CAPTION);
@@ -57,9 +71,9 @@ bool gl_Init(irr::video::E_DRIVER_TYPE driverType) {
     return false;
   app.driver->setTextureCreationFlag(irr::video::ETCF_ALWAYS_32_BIT, true);
 
-  if (!app.eventReceiver.Init() || !app.cameraRig.Init() || !app.map.Init() || !app.gui.Init() ||
-      !app.debugWindow.Init() || !app.game.Init() || !app.hint.Init() || !app.settings.Init() || !app.engine.Init() ||
-      !app.gameFiles.Init())
+  if (!app.eventReceiver.Init() || !app.window.Init() || !app.activity.Init() || !app.cameraRig.Init() ||
+      !app.map.Init() || !app.gui.Init() || !app.debugWindow.Init() || !app.game.Init() || !app.hint.Init() ||
+      !app.settings.Init() || !app.engine.Init() || !app.gameFiles.Init())
     return false;
   app.settings.SendEngineOptions();
 
@@ -68,20 +82,44 @@ bool gl_Init(irr::video::E_DRIVER_TYPE driverType) {
   return true;
 }
 
-bool gl_Frame() {
-  if (!app.device->run())
-    return false;
+void gl_Draw() {
   app.driver->beginScene(true, true, irr::video::SColor(0, 0, 0, 0));
   app.sceneManager->drawAll();
   app.guiEnvironment->drawAll();
   app.gui.Draw();
   app.driver->endScene();
   CountFrame();
+}
+
+bool gl_Frame() {
+  if (!app.device->run())
+    return false;
+  gl_Draw();
   gl_Update();
   return true;
 }
 
+bool gl_Pass() {
+  if (app.window.TakeExposeEvents())
+    app.framePacer.RequestFrame();
+  if (!app.device->run())
+    return false;
+  gl_Update();
+  // The frame shows this pass's input and updates: an engine move fetched by
+  // the game controller now is on screen at the end of this pass.
+  const uint32_t now = platform::GetTickCount();
+  if (app.activity.Poll())
+    app.framePacer.NoteActivity(now);
+  if (app.framePacer.ShouldDraw(now)) {
+    gl_Draw();
+    app.framePacer.FrameDrawn(now);
+  }
+  platform::Sleep(app.framePacer.SleepTime(platform::GetTickCount()));
+  return true;
+}
+
 void gl_Update() {
+  app.window.Update();
   app.eventReceiver.Update();
   app.cameraRig.Update();
   app.map.Update();
@@ -103,6 +141,8 @@ void gl_Exit() {
   app.debugWindow.Exit();
   app.gameFiles.Exit(); // while the engine link still holds the game's moves
   app.engine.Exit();
+  app.activity.Exit();
+  app.window.Exit();
   LogMessage("gl_Exit finished");
 }
 

@@ -2,9 +2,12 @@
 // the engine library's interface pointers, plus start-up, frame and shut-down.
 #pragma once
 
+#include "app/CActivityMonitor.h"
 #include "app/CCameraRig.h"
 #include "app/CEventReceiver.h"
+#include "app/CFramePacer.h"
 #include "app/CPlayerSettings.h"
+#include "app/CWindowControl.h"
 #include "engine/CCEManager.h"
 #include "game/CGame.h"
 #include "game/CGameFiles.h"
@@ -33,6 +36,11 @@ struct CApplication {
   CPlayerSettings settings;
   CCEManager engine;
   CGameFiles gameFiles;
+  // The frame loop's pacing: what can change the picture, the window's own
+  // needs, and the decision when to draw.
+  CWindowControl window;
+  CActivityMonitor activity;
+  CFramePacer framePacer;
 };
 
 extern CApplication app;
@@ -43,6 +51,12 @@ bool gl_Init(irr::video::E_DRIVER_TYPE driverType = irr::video::EDT_OPENGL);
 // Draws one frame and runs the per-frame update. Returns false once the
 // device has been closed.
 bool gl_Frame();
+// One pass of the game's frame loop: reads input, runs the per-frame update,
+// draws only when the picture can have changed (see CFramePacer) and sleeps
+// until the next pass. Returns false once the device has been closed.
+bool gl_Pass();
+// Draws the scene, the interface and the splash.
+void gl_Draw();
 void gl_Update();
 void gl_Exit();
 

@@ -7,6 +7,7 @@
 using namespace irr;
 
 bool CEventReceiver::OnEvent(const SEvent &event) {
+  app.activity.NoteInput(); // whatever it is, the next frames may look different
   switch (event.EventType) {
   case EET_KEY_INPUT_EVENT:
     return OnKeyInput(event.KeyInput);
@@ -31,8 +32,8 @@ bool CEventReceiver::GetMouseButton(int index) const {
 }
 
 // Escape closes an open help window; F1 opens or closes it; Ctrl+Z and Ctrl+N
-// act as Take Back and Start; Ctrl+S saves the game, Ctrl+O opens one.
-// Releases do nothing.
+// act as Take Back and Start; Ctrl+S saves the game, Ctrl+O opens one; F11
+// switches full screen on and off. Releases do nothing.
 bool CEventReceiver::OnKeyInput(const SEvent::SKeyInput &key) {
   if (app.gui.GetPromotionWindow().IsOpen() && key.PressedDown && app.game.OnPromotionKey(key.Key))
     return true;
@@ -58,6 +59,10 @@ bool CEventReceiver::OnKeyInput(const SEvent::SKeyInput &key) {
   if (key.Control && key.PressedDown && key.Key == KEY_KEY_N) {
     if (app.gui.CanStartGame())
       app.gui.ShowColorWindow();
+    return true;
+  }
+  if (key.Key == KEY_F11 && key.PressedDown) {
+    app.window.ToggleFullScreen();
     return true;
   }
   // H asks for a hint, unless the letter is being typed into a text field.

@@ -37,7 +37,7 @@ int main(int argc, char **argv) {
   if (!gl_Init())
     return 1;
   app.gameFiles.OpenAfterStartup(gamePath);
-  while (gl_Frame()) {
+  while (gl_Pass()) {
   }
   gl_Exit();
   return 0;

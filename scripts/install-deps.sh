@@ -9,6 +9,7 @@ BUILD_PACKAGES=(
   libfreetype-dev             # the media generator renders the bitmap fonts with it
   fonts-liberation            # Liberation Sans: the font the bitmap fonts are drawn from
   libasound2-dev              # the check-mate tone through ALSA
+  libx11-dev libglx-dev       # the window's minimum size, full-screen state and vsync (platform/)
   stockfish                   # the chess engine our engine program drives
   libinih-dev                 # reads the settings file (kelvar.ini)
 )

@@ -5,7 +5,10 @@
 #include "ui/CConfigWindow.h"
 #include "platform/Platform.h"
 #include "ui/CGUITextWindow.h"
+#include "ui/CGuiLayout.h"
 #include "ui/GuiIds.h"
+
+#include <vector>
 
 using namespace irr;
 
@@ -66,8 +69,43 @@ void CGui::RefreshGameMenu() {
 }
 
 void CGui::Draw() {
-  if (splashTexture)
-    app.driver->draw2DImage(splashTexture, core::position2d<s32>(SPLASH_LEFT, SPLASH_TOP));
+  if (!splashTexture)
+    return;
+  const core::dimension2d<u32> image = splashTexture->getOriginalSize();
+  app.driver->draw2DImage(splashTexture,
+                          CGuiLayout::SplashCorner(app.windowSize, core::dimension2d<s32>(image.Width, image.Height)));
+}
+
+void CGui::ApplyLayout(const core::dimension2d<s32> &oldSize) {
+  const core::dimension2d<s32> &size = app.windowSize;
+  for (int i = 0; i < CGuiLayout::CAMERA_BUTTON_COUNT; ++i)
+    if (cameraButtons[i])
+      cameraButtons[i]->setRelativePosition(CGuiLayout::CameraButton(size, i));
+  if (statusBand)
+    statusBand->setRelativePosition(CGuiLayout::StatusLine(size));
+  if (movesWindow)
+    movesWindow->setRelativePosition(CGuiLayout::MovesWindow(size));
+  if (colorWindow)
+    colorWindow->setRelativePosition(CGuiLayout::ColorWindow(size));
+  if (helpWindow) { // its height follows the window's: built again, like on F1
+    ToggleHelpWindow();
+    ToggleHelpWindow();
+  }
+  // Windows, dialogs (also inside their modal screens) and the banner that
+  // stood in the middle of the old window, across or from top to bottom,
+  // move to the middle of the new one; the menu bar sizes itself.
+  gui::IGUIElement *root = app.guiEnvironment->getRootGUIElement();
+  std::vector<gui::IGUIElement *> elements;
+  for (gui::IGUIElement *child : root->getChildren()) {
+    elements.push_back(child);
+    if (child->getType() == gui::EGUIET_MODAL_SCREEN)
+      for (gui::IGUIElement *inner : child->getChildren())
+        elements.push_back(inner);
+  }
+  for (gui::IGUIElement *e : elements)
+    if (CGuiLayout::IsFreeFloating(e->getType()) && e != statusBand && e != movesWindow && e != helpWindow &&
+        e != colorWindow)
+      e->setRelativePosition(CGuiLayout::KeepCentred(oldSize, size, e->getRelativePosition()));
 }
 
 void CGui::Exit() {

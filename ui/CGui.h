@@ -58,6 +58,11 @@ public:
   void ShowSplash(bool show);
   CPromotionWindow &GetPromotionWindow() { return promotionWindow; }
 
+  // Lays the interface out again after the window went from oldSize to the
+  // current app.windowSize: the bottom-left row and the moves window follow
+  // their edges, and whatever was centred stays centred.
+  void ApplyLayout(const irr::core::dimension2d<irr::s32> &oldSize);
+
   // Read access for tests and the event routing.
   irr::gui::IGUIFont *GetLargeFont() const { return largeFont; }
   irr::gui::IGUIButton *GetCameraButton(int i) const { return cameraButtons[i]; }
@@ -66,6 +71,7 @@ public:
   irr::gui::IGUIContextMenu *GetMenuBar() const { return menuBar; }
   irr::gui::IGUIWindow *GetColorWindow() const { return colorWindow; }
   irr::gui::IGUIStaticText *GetStatusText() const { return statusText; }
+  irr::gui::IGUIStaticText *GetStatusBand() const { return statusBand; }
   irr::gui::IGUIStaticText *GetBannerText() const { return bannerText; }
   irr::video::ITexture *GetSplashTexture() const { return splashTexture; }
 
@@ -78,9 +84,6 @@ private:
   static constexpr irr::u32 ITEM_ABORT = 2;
   static constexpr irr::u32 ITEM_TAKE_BACK = 7;
   static constexpr irr::u32 ITEM_RESIGN = 8;
-  // Where the splash image's top-left corner goes, whatever the screen size.
-  static constexpr irr::s32 SPLASH_LEFT = 256;
-  static constexpr irr::s32 SPLASH_TOP = 320;
 
   // The help file as wide text, or "Helpfile not found.".
   irr::core::stringw ReadHelpText() const;
@@ -93,6 +96,7 @@ private:
   irr::gui::IGUIContextMenu *menuBar = nullptr;
   irr::gui::IGUIWindow *colorWindow = nullptr;
   irr::gui::IGUIStaticText *statusText = nullptr;
+  irr::gui::IGUIStaticText *statusBand = nullptr; // the dark band under statusText
   irr::gui::IGUIStaticText *bannerText = nullptr;
   irr::core::stringw statusBase; // the game's status text under a notice
   irr::u32 noticeUntil = 0;      // tick when the notice ends

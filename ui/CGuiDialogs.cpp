@@ -3,6 +3,7 @@
 
 #include "app/CApplication.h"
 #include "ui/CGUITextWindow.h"
+#include "ui/CGuiLayout.h"
 #include "ui/GuiIds.h"
 
 #include <vector>
@@ -20,18 +21,6 @@ const wchar_t *const ABOUT_TEXT = L"Kelvar\n"
                                   L"\n"
                                   L"The opponent is the Stockfish chess engine, free software\n"
                                   L"under the GNU General Public License, version 3.";
-
-// The help window's rectangle: the middle half of the screen, 50 pixels clear
-// of the top and bottom edges.
-core::rect<s32> HelpRect(const core::dimension2d<s32> &screen) {
-  return core::rect<s32>(s32(screen.Width * 0.25f), 50, s32(screen.Width * 0.75f), screen.Height - 50);
-}
-
-// The moves history window: a narrow column near the top-right corner.
-core::rect<s32> MovesRect(const core::dimension2d<s32> &screen) {
-  // Wide enough for a move pair in standard notation: "12. Nxe4+ Qxe4#".
-  return core::rect<s32>(screen.Width - 145, 25, screen.Width - 5, 225);
-}
 
 } // namespace
 
@@ -100,7 +89,7 @@ void CGui::ToggleHelpWindow() {
     helpWindow = nullptr;
     return;
   }
-  helpWindow = new CGUITextWindow(app.guiEnvironment, smallFont, HelpRect(app.windowSize));
+  helpWindow = new CGUITextWindow(app.guiEnvironment, smallFont, CGuiLayout::HelpWindow(app.windowSize));
   helpWindow->setText(ReadHelpText().c_str());
 }
 
@@ -110,7 +99,7 @@ void CGui::ToggleMovesWindow() {
     movesWindow = nullptr;
     return;
   }
-  movesWindow = new CGUITextWindow(app.guiEnvironment, smallFont, MovesRect(app.windowSize));
+  movesWindow = new CGUITextWindow(app.guiEnvironment, smallFont, CGuiLayout::MovesWindow(app.windowSize));
   RefreshMovesWindow();
 }
 

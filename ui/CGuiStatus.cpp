@@ -5,6 +5,7 @@
 #include "app/CApplication.h"
 #include "platform/Platform.h"
 #include "ui/CGUITextWindow.h"
+#include "ui/CGuiLayout.h"
 #include "ui/GuiFocus.h"
 #include "ui/GuiIds.h"
 
@@ -24,13 +25,12 @@ const CameraButtonDef CAMERA_BUTTONS[4] = {
     {ID_CAM_BLACK_TOP, "./media/cam_b_top.bmp"},
     {ID_CAM_BLACK_SIDE, "./media/cam_b_side.bmp"},
 };
-const s32 CAMERA_BUTTON_SIZE = 33;
-const s32 CAMERA_BUTTON_STEP = 38; // 33 pixels of button, 5 of gap
-const s32 SCREEN_MARGIN = 5;
-
-const s32 STATUS_GAP = 10;
-const s32 STATUS_WIDTH = 300;
-const video::SColor STATUS_COLOR(150, 200, 200, 64);
+// The status line's text sits on a dark translucent band, so that it reads
+// against the bright sky as well as the dark board (a contrast of 6:1 or
+// more whatever lies behind); the text keeps its yellowish tint.
+const video::SColor STATUS_COLOR(255, 230, 230, 90);
+const video::SColor STATUS_BAND_COLOR(180, 0, 0, 0);
+const s32 STATUS_PADDING = 6; // between the band's left edge and the text
 
 const char *const SPLASH_FILE = "./media/init_screen.bmp";
 
@@ -44,15 +44,13 @@ bool Contains(const core::rect<s32> &r, const core::position2d<s32> &p) {
 
 bool CGui::CreateCameraButtons() {
   gui::IGUIEnvironment *env = app.guiEnvironment;
-  const s32 bottom = app.windowSize.Height - SCREEN_MARGIN;
-  core::rect<s32> r(SCREEN_MARGIN, bottom - CAMERA_BUTTON_SIZE, SCREEN_MARGIN + CAMERA_BUTTON_SIZE, bottom);
   for (int i = 0; i < 4; ++i) {
-    cameraButtons[i] = env->addButton(r, env->getRootGUIElement(), CAMERA_BUTTONS[i].id, L"");
+    cameraButtons[i] = env->addButton(CGuiLayout::CameraButton(app.windowSize, i), env->getRootGUIElement(),
+                                      CAMERA_BUTTONS[i].id, L"");
     video::ITexture *image = app.driver->getTexture(CAMERA_BUTTONS[i].image);
     if (!image)
       return false;
     cameraButtons[i]->setImage(image);
-    r += core::position2d<s32>(CAMERA_BUTTON_STEP, 0);
   }
   return true;
 }
@@ -76,7 +74,7 @@ bool CGui::IsPointerOverGui() const {
   // only show text and leave the board below them usable.
   gui::IGUIElement *root = app.guiEnvironment->getRootGUIElement();
   gui::IGUIElement *under = root->getElementFromPoint(p);
-  return under && under != root && under != statusText && under != bannerText;
+  return under && under != root && under != statusText && under != statusBand && under != bannerText;
 }
 
 void CGui::SetStatusText(core::stringw text) {
@@ -84,14 +82,18 @@ void CGui::SetStatusText(core::stringw text) {
   if (noticeShown)
     return; // shown when the notice ends
   if (!statusText) {
-    // Beside the last camera button, with its top and bottom.
-    core::rect<s32> r = cameraButtons[3] ? cameraButtons[3]->getAbsolutePosition() : core::rect<s32>();
-    r.UpperLeftCorner.X = r.LowerRightCorner.X + STATUS_GAP;
-    r.LowerRightCorner.X = r.UpperLeftCorner.X + STATUS_WIDTH;
+    // Beside the last camera button, with its top and bottom: the band, and
+    // the text inside it, centred from top to bottom.
     gui::IGUIEnvironment *env = app.guiEnvironment;
-    statusText = env->addStaticText(L"", r, false /*border*/, false /*word wrap*/, env->getRootGUIElement(), -1,
+    const core::rect<s32> r = CGuiLayout::StatusLine(app.windowSize);
+    statusBand = env->addStaticText(L"", r, false /*border*/, false /*word wrap*/, env->getRootGUIElement(), -1,
+                                    true /*fill background*/);
+    statusBand->setBackgroundColor(STATUS_BAND_COLOR);
+    const core::rect<s32> inside(STATUS_PADDING, 0, r.getWidth(), r.getHeight());
+    statusText = env->addStaticText(L"", inside, false /*border*/, false /*word wrap*/, statusBand, -1,
                                     false /*fill background*/);
     statusText->setOverrideColor(STATUS_COLOR);
+    statusText->setTextAlignment(gui::EGUIA_UPPERLEFT, gui::EGUIA_CENTER);
   }
   statusText->setText(text.c_str());
 }
@@ -142,11 +144,8 @@ void CGui::ShowColorWindow() {
   if (colorWindow)
     return;
   gui::IGUIEnvironment *env = app.guiEnvironment;
-  const s32 cx = app.windowSize.Width / 2;
-  const s32 cy = app.windowSize.Height / 2;
-  // The two colours side by side, two players on one board below them.
-  colorWindow = env->addWindow(core::rect<s32>(cx - 100, cy - 50, cx + 100, cy + 90), false /*modal*/,
-                               L"Select your color...", nullptr, -1);
+  colorWindow =
+      env->addWindow(CGuiLayout::ColorWindow(app.windowSize), false /*modal*/, L"Select your color...", nullptr, -1);
   env->addButton(core::rect<s32>(10, 30, 90, 80), colorWindow, ID_BUTTON_WHITE, L"WHITE");
   env->addButton(core::rect<s32>(110, 30, 190, 80), colorWindow, ID_BUTTON_BLACK, L"BLACK");
   env->addButton(core::rect<s32>(10, 90, 190, 130), colorWindow, ID_BUTTON_TWO_PLAYERS, L"TWO PLAYERS");

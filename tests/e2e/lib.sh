@@ -26,7 +26,7 @@ trap cleanup EXIT
 # the same time never share a screen; a 24-bit screen (32 is refused, 8 has no GLX).
 start_xvfb() {
   local display_file="$E2E_TMP/display" n=""
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$display_file" >"$E2E_TMP/xvfb.log" 2>&1 &
+  Xvfb -displayfd 3 -screen 0 "${XVFB_SCREEN:-1280x1024x24}" -nolisten tcp 3>"$display_file" >"$E2E_TMP/xvfb.log" 2>&1 &
   XVFB_PID=$!
   for _ in $(seq 100); do
     n=$(tr -dc '0-9' <"$display_file" 2>/dev/null || true)

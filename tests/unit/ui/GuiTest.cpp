@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -33,6 +35,28 @@ public:
 private:
   std::string path;
 };
+
+// A translucent colour laid over an opaque one.
+video::SColor Over(video::SColor top, video::SColor below) {
+  const f32 a = top.getAlpha() / 255.f;
+  auto mix = [a](u32 t, u32 b) { return u32(t * a + b * (1 - a) + 0.5f); };
+  return video::SColor(255, mix(top.getRed(), below.getRed()), mix(top.getGreen(), below.getGreen()),
+                       mix(top.getBlue(), below.getBlue()));
+}
+
+// Relative luminance and contrast ratio as the WCAG define them.
+double Luminance(video::SColor c) {
+  auto channel = [](u32 v) {
+    const double x = v / 255.0;
+    return x <= 0.03928 ? x / 12.92 : std::pow((x + 0.055) / 1.055, 2.4);
+  };
+  return 0.2126 * channel(c.getRed()) + 0.7152 * channel(c.getGreen()) + 0.0722 * channel(c.getBlue());
+}
+
+double ContrastRatio(video::SColor a, video::SColor b) {
+  const double la = Luminance(a), lb = Luminance(b);
+  return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
 
 class GuiTest : public testing::Test {
 protected:
@@ -157,8 +181,16 @@ TEST_F(GuiTest, CameraButtonsAndStatusLineSitInTheBottomLeftCorner) {
   app.gui.SetStatusText(L"hello");
   gui::IGUIStaticText *status = app.gui.GetStatusText();
   ASSERT_NE(status, nullptr);
-  EXPECT_EQ(status->getAbsolutePosition(), core::rect<s32>(162, 730, 462, 763));
-  EXPECT_EQ(status->getOverrideColor(), video::SColor(150, 200, 200, 64));
+  gui::IGUIStaticText *band = app.gui.GetStatusBand();
+  ASSERT_NE(band, nullptr);
+  EXPECT_EQ(band->getAbsolutePosition(), core::rect<s32>(162, 730, 462, 763));
+  EXPECT_TRUE(band->getAbsolutePosition().isRectCollided(status->getAbsolutePosition()));
+  EXPECT_EQ(status->getParent(), band);
+  // Readable on the band whether the sky behind it is white or black.
+  for (const video::SColor sky : {video::SColor(255, 255, 255, 255), video::SColor(255, 0, 0, 0)}) {
+    const video::SColor behind = Over(band->getBackgroundColor(), sky);
+    EXPECT_GE(ContrastRatio(Over(status->getOverrideColor(), behind), behind), 4.5) << sky.color;
+  }
   EXPECT_STREQ(status->getText(), L"hello");
   app.gui.SetStatusText(L"again");
   EXPECT_EQ(app.gui.GetStatusText(), status);

@@ -1,0 +1,63 @@
+#include "app/CWindowControl.h"
+
+#include "app/CApplication.h"
+#include "platform/Platform.h"
+
+#include <cstdio>
+
+using namespace irr;
+
+namespace {
+
+const int RESIZE_FRAMES = 3;
+
+} // namespace
+
+bool CWindowControl::Init() {
+  const video::SExposedVideoData &data = app.driver->getExposedVideoData();
+  if (app.driver->getDriverType() == video::EDT_OPENGL) {
+    native.display = data.OpenGLLinux.X11Display;
+    native.window = data.OpenGLLinux.X11Window;
+  }
+  if (!native.IsValid())
+    return true;
+  app.device->setResizable(true);
+  // Irrlicht's resizable window has no minimum: the interface needs one.
+  platform::SetMinimumWindowSize(native, MIN_WIDTH, MIN_HEIGHT);
+  // The frame loop draws only when something changes: it must hear when the
+  // window system has lost part of the picture (the window uncovered).
+  platform::WatchExposeEvents(native);
+  // Irrlicht's own vsync request ends the program on servers that list the
+  // extension but refuse it; this one falls back to no vsync.
+  LogMessage(platform::EnableVsync(native) ? "vsync on" : "vsync not offered by the driver");
+  return true;
+}
+
+void CWindowControl::Update() {
+  const core::dimension2d<u32> screen = app.driver->getScreenSize();
+  const core::dimension2d<s32> size(s32(screen.Width), s32(screen.Height));
+  if (size == app.windowSize || size.Width <= 0 || size.Height <= 0)
+    return;
+  const core::dimension2d<s32> oldSize = app.windowSize;
+  app.windowSize = size;
+  // The projection keeps its shape: a wider window shows more, not a stretch.
+  if (scene::ICameraSceneNode *camera = app.cameraRig.GetCamera())
+    camera->setAspectRatio(f32(size.Width) / f32(size.Height));
+  app.gui.ApplyLayout(oldSize);
+  // Drawn at once, a few times, and at the fast rate for a moment: the
+  // driver may size its buffers to the new window only a frame later.
+  app.framePacer.RequestFrame(RESIZE_FRAMES);
+  app.framePacer.NoteActivity(platform::GetTickCount());
+  char line[64];
+  snprintf(line, sizeof(line), "window size %d x %d", size.Width, size.Height);
+  LogMessage(line);
+}
+
+bool CWindowControl::TakeExposeEvents() { return platform::TakeExposeEvents(native); }
+
+void CWindowControl::ToggleFullScreen() {
+  fullScreen = !fullScreen;
+  const bool sent = platform::RequestFullScreen(native, fullScreen);
+  LogMessage(fullScreen ? (sent ? "full screen on" : "full screen on: no window system")
+                        : (sent ? "full screen off" : "full screen off: no window system"));
+}

@@ -1,0 +1,144 @@
+// The window's new sizes and what follows them, and the activity sources that
+// tell the frame loop to draw, on the null driver.
+#include "app/CApplication.h"
+#include "tests/support/NullDevice.h"
+#include "ui/CGUITextWindow.h"
+
+#include <gtest/gtest.h>
+
+using namespace irr;
+
+namespace {
+
+class WindowTest : public testing::Test {
+protected:
+  void SetUp() override {
+    ASSERT_TRUE(testing_support::CreateNullDevice());
+    ASSERT_TRUE(app.cameraRig.Init());
+    ASSERT_TRUE(app.gui.Init());
+    ASSERT_TRUE(app.window.Init());
+  }
+
+  // The window system reports a new size; the next pass follows it.
+  static void Resize(s32 width, s32 height) {
+    app.driver->OnResize(core::dimension2d<u32>(u32(width), u32(height)));
+    app.window.Update();
+  }
+};
+
+class ActivityTest : public WindowTest {
+protected:
+  // Draws once (which runs the animators) at the device's current time.
+  static void Draw() {
+    app.device->run();
+    gl_Draw();
+  }
+};
+
+} // namespace
+
+TEST_F(WindowTest, NewSizeMovesTheInterfaceToItsEdgesAndKeepsTheAspectRatio) {
+  app.gui.SetStatusText(L"Game Status: Idle");
+  app.gui.ToggleMovesWindow();
+  app.gui.ShowColorWindow();
+  app.framePacer.FrameDrawn(0);
+  struct Case {
+    s32 width, height;
+  };
+  for (const Case c : {Case{1600, 1000}, Case{800, 600}, Case{1024, 768}}) {
+    SCOPED_TRACE(testing::Message() << c.width << " x " << c.height);
+    Resize(c.width, c.height);
+    EXPECT_EQ(app.windowSize, core::dimension2d<s32>(c.width, c.height));
+    EXPECT_NEAR(app.cameraRig.GetCamera()->getAspectRatio(), f32(c.width) / f32(c.height), 1e-4);
+    // Bottom-left row: 5 pixels above the bottom edge, the status band beside.
+    EXPECT_EQ(app.gui.GetCameraButton(0)->getAbsolutePosition(), core::rect<s32>(5, c.height - 38, 38, c.height - 5));
+    EXPECT_EQ(app.gui.GetStatusBand()->getAbsolutePosition(), core::rect<s32>(162, c.height - 38, 462, c.height - 5));
+    EXPECT_TRUE(
+        app.gui.GetStatusBand()->getAbsolutePosition().isRectCollided(app.gui.GetStatusText()->getAbsolutePosition()));
+    // Moves window at the right edge, colour window in the middle.
+    EXPECT_EQ(app.gui.GetMovesWindow()->getAbsolutePosition(), core::rect<s32>(c.width - 145, 25, c.width - 5, 225));
+    EXPECT_EQ(app.gui.GetColorWindow()->getAbsolutePosition(),
+              core::rect<s32>(c.width / 2 - 100, c.height / 2 - 50, c.width / 2 + 100, c.height / 2 + 90));
+    EXPECT_TRUE(app.framePacer.ShouldDraw(0)) << "a new size is drawn at once";
+    app.framePacer.FrameDrawn(0);
+  }
+}
+
+TEST_F(WindowTest, SameSizeChangesNothingAndFullScreenWithoutWindowIsHarmless) {
+  app.framePacer.FrameDrawn(0);
+  Resize(1024, 768);
+  EXPECT_FALSE(app.framePacer.ShouldDraw(1)); // nothing new to show
+  testing::internal::CaptureStdout();
+  app.window.ToggleFullScreen();
+  EXPECT_TRUE(app.window.IsFullScreen());
+  app.window.ToggleFullScreen();
+  const std::string log = testing::internal::GetCapturedStdout();
+  EXPECT_FALSE(app.window.IsFullScreen());
+  EXPECT_NE(log.find("Kelvar: full screen on"), std::string::npos);
+  EXPECT_NE(log.find("Kelvar: full screen off"), std::string::npos);
+  EXPECT_FALSE(app.window.TakeExposeEvents());
+}
+
+TEST_F(WindowTest, OpenHelpWindowAndBannerFollowTheNewSize) {
+  app.gui.ToggleHelpWindow();
+  app.gui.ShowBanner(core::rect<s32>(292, 70, 732, 120), L"CHECK MATE!", video::SColor(150, 220, 0, 0));
+  Resize(1600, 1000);
+  ASSERT_NE(app.gui.GetHelpWindow(), nullptr);
+  EXPECT_EQ(app.gui.GetHelpWindow()->getAbsolutePosition(), core::rect<s32>(400, 50, 1200, 950));
+  EXPECT_EQ(app.gui.GetBannerText()->getAbsolutePosition(), core::rect<s32>(580, 70, 1020, 120));
+}
+
+TEST_F(ActivityTest, RunningAnimatorCountsUntilItHasFinished) {
+  scene::ISceneManager *smgr = app.sceneManager;
+  scene::ISceneNode *node = smgr->addEmptySceneNode();
+  scene::ISceneNodeAnimator *fly =
+      smgr->createFlyStraightAnimator(core::vector3df(0, 50, 0), core::vector3df(0, 0, 0), 200);
+  node->addAnimator(fly);
+  fly->drop();
+  EXPECT_TRUE(CActivityMonitor::HasRunningAnimators(smgr->getRootSceneNode()));
+
+  node->setVisible(false); // a hidden node's animators do not run
+  EXPECT_FALSE(CActivityMonitor::HasRunningAnimators(smgr->getRootSceneNode()));
+  node->setVisible(true);
+
+  app.device->getTimer()->setTime(app.device->getTimer()->getTime() + 500);
+  Draw();
+  EXPECT_FALSE(CActivityMonitor::HasRunningAnimators(smgr->getRootSceneNode()));
+
+  // A looping turn never finishes: it keeps the picture moving.
+  scene::ISceneNodeAnimator *spin = smgr->createRotationAnimator(core::vector3df(0, 1, 0));
+  node->addAnimator(spin);
+  spin->drop();
+  EXPECT_TRUE(CActivityMonitor::HasRunningAnimators(smgr->getRootSceneNode()));
+}
+
+TEST_F(ActivityTest, CameraMouseControlCountsOnlyThroughItsEvents) {
+  // The camera's orbit animator runs forever but moves only on input.
+  EXPECT_FALSE(CActivityMonitor::HasRunningAnimators(app.sceneManager->getRootSceneNode()));
+  app.activity.Poll(); // the first poll sees everything as new
+  EXPECT_FALSE(app.activity.Poll());
+  testing_support::PostMouse(EMIE_MOUSE_MOVED, 300, 300);
+  EXPECT_TRUE(app.activity.Poll());
+  EXPECT_FALSE(app.activity.Poll());
+}
+
+TEST_F(ActivityTest, VisibleStateChangesCount) {
+  app.activity.Poll();
+  ASSERT_FALSE(app.activity.Poll());
+
+  app.cameraRig.SetBlackView(true); // a camera button: a new viewpoint
+  EXPECT_TRUE(app.activity.Poll());
+  EXPECT_FALSE(app.activity.Poll());
+
+  app.gui.ShowSplash(true); // the start-up picture comes and goes
+  EXPECT_TRUE(app.activity.Poll());
+  app.gui.ShowSplash(false);
+  EXPECT_TRUE(app.activity.Poll());
+
+  app.gui.ShowAboutDialog(); // a dialog appears without a click
+  EXPECT_TRUE(app.activity.Poll());
+
+  app.debugWindow.Toggle(); // live values: redrawn while open
+  EXPECT_TRUE(app.activity.Poll());
+  EXPECT_TRUE(app.activity.Poll());
+}
