@@ -24,6 +24,8 @@ void Log(const std::string &text) { LogMessage(text.c_str()); }
 // The sound of a move just played by color: a knock for a capture, else a
 // click, and a soft tone when it gives check (not mate, which has its own tone).
 void PlayMoveSound(size_t capturesBefore, s32 color) {
+  if (!app.settings.Get().sound)
+    return;
   platform::PlaySound(app.map.GetCaptureOrder().size() > capturesBefore ? CAPTURE_SOUND : MOVE_SOUND);
   const s32 opponent = OtherColor(color);
   s32 king;
@@ -115,8 +117,12 @@ bool CGame::ContinueGame(const std::string &startFen, s32 startSide, s32 halfMov
 
 void CGame::SetActivePlayer(s32 c) {
   activePlayer = c;
-  if (twoPlayers)
+  if (twoPlayers) {
     humanColor = c; // the clicks play whichever side is to move
+    // Turning the board to the side to move is the players' choice, off by default.
+    if (state == LocalGame && app.settings.Get().turnCamera)
+      c == White ? app.cameraRig.SetWhiteView(false) : app.cameraRig.SetBlackView(false);
+  }
   app.map.ShowLabels(true, c);
 }
 

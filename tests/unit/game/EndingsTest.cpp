@@ -186,3 +186,28 @@ TEST_F(Endings, TwoPlayersResignationIsTheSideToMoves) {
   EXPECT_EQ(Banner(), L"BLACK RESIGNS");
   EXPECT_EQ(Status(), L"Game Over: 1-0 (resignation)");
 }
+
+// With the setting on, each move turns the camera behind the side to move;
+// without it the camera stays where the players put it.
+TEST_F(Endings, TwoPlayersTurnTheCameraToTheSideToMoveOnlyWhenAsked) {
+  StartProgram("");
+  StartTwoPlayers();
+  const auto cameraZ = [] { return app.sceneManager->getActiveCamera()->getAbsolutePosition().Z; };
+  app.cameraRig.SetWhiteView(false);
+  ClickSquare("e2");
+  ClickSquare("e4");
+  Frames(60);
+  EXPECT_LT(cameraZ(), 0.f) << "the camera stayed on White's side";
+
+  CSettings turning = app.settings.Get();
+  turning.turnCamera = true;
+  app.settings.Apply(turning);
+  ClickSquare("e7");
+  ClickSquare("e5"); // Black moves from White's side; White is to move next
+  ASSERT_TRUE(FramesUntil([&] { return cameraZ() < 0.f; }));
+  app.cameraRig.SetWhiteView(false);
+  Frames(60);
+  ClickSquare("g1");
+  ClickSquare("f3");
+  EXPECT_TRUE(FramesUntil([&] { return cameraZ() > 0.f; })) << "the camera turned behind Black";
+}
