@@ -9,8 +9,10 @@ E2E_NAME=$(basename "${BASH_SOURCE[1]:-$0}" .sh)
 E2E_TMP=$(mktemp -d /tmp/kelvar-e2e.XXXXXX)
 GAME_LOG="$KELVAR_ARTIFACTS/$E2E_NAME.log"
 : >"$GAME_LOG" # launches append, so one test may start the game twice
-# The game keeps its settings here, never in the settings of whoever runs the tests.
+# The game keeps its settings and its games here, never in the home of
+# whoever runs the tests: every launch, also a test's own, inherits these.
 export XDG_CONFIG_HOME="$E2E_TMP/config"
+export XDG_DATA_HOME="$E2E_TMP/data"
 XVFB_PID="" GAME_PID="" WINDOW=""
 
 fail() { echo "FAIL ($E2E_NAME): $*" >&2; [[ -f "$GAME_LOG" ]] && tail -n 30 "$GAME_LOG" >&2; exit 1; }

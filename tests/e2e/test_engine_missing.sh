@@ -76,6 +76,6 @@ grep -qF "Kelvar: CCEManager::Init cannot start $bare/Abrok_5_0.exe: No such fil
 
 # Stockfish is a program that ends at once: the engine program says so.
 run_without_engine false-stockfish "$KELVAR_RUN_DIR" ABROK_STOCKFISH=/bin/false
-grep -qF "Kelvar: CCEManager engine unavailable (Stockfish at /bin/false" "$GAME_LOG" ||
+grep -qF "Kelvar: CCEManager engine unavailable (the engine at /bin/false" "$GAME_LOG" ||
   fail "the broken Stockfish was not named"
 echo "PASS"

@@ -24,7 +24,7 @@ wait_for_count_log() { # text n timeout
   return 1
 }
 # Every move sent to the engine so far: the line after each "SubmitMove".
-moves_played() { awk '/^Kelvar: SubmitMove$/ { getline; sub(/^Kelvar: /, ""); printf "%s ", $0 }' "$GAME_LOG"; }
+moves_played() { awk '/^Kelvar: CGame played / { printf "%s ", $4 }' "$GAME_LOG"; }
 
 start_xvfb
 launch_game
@@ -48,24 +48,29 @@ for ((n = 1; n <= MAX_MOVES; n++)); do
   move=$("$KELVAR_BINARY_DIR/tests/e2e/kelvar_legalmove" "$n" $(moves_played))
   [[ "$move" == none ]] && break
   submitted=$(count "Kelvar: SubmitMove")
+  played_before=$(count "Kelvar: CGame played")
   read -r fx fy tx ty < <("$KELVAR_BINARY_DIR/tests/e2e/kelvar_squarepos" white-top "${move:0:2}" "${move:2:2}" |
     grep -E '^[0-9]+ [0-9]+$' | tr '\n' ' '; echo)
   click "$fx" "$fy"
   click "$tx" "$ty"
-  wait_for_count_log "Kelvar: SubmitMove" $((submitted + 1)) 5 || fail "move $n ($move) was not played"
-  # The engine's answer, then its hand-back; a mated engine answers "(none)".
+  wait_for_count_log "Kelvar: CGame played" $((played_before + 1)) 5 || fail "move $n ($move) was not played"
+  grep -qF "Kelvar: CGame game over:" "$GAME_LOG" && break # the player's move ended the game
+  # The engine's answer, then its hand-back; a move that ends the game is
+  # announced and not sent, and a mated engine answers "(none)".
   if ! wait_for_count_log "Kelvar: SubmitMove" $((submitted + 2)) 30; then
+    grep -qF "Kelvar: CGame game over:" "$GAME_LOG" && break
     grep -qF "Kelvar: bestmove (none)" "$GAME_LOG" && break
     fail "the engine did not answer move $n ($move)"
   fi
   wait_for_count_log "Kelvar: ProcessEngineResult:" $((2 * n)) 30 || fail "the hand-back of move $n was not answered"
   sleep 0.3
+  grep -qF "Kelvar: CGame game over:" "$GAME_LOG" && break
   grep -qF "Kelvar: bestmove (none)" "$GAME_LOG" && break
 done
 screenshot game-over
 played=$(moves_played)
 echo "moves: $played"
 "$KELVAR_BINARY_DIR/tests/e2e/kelvar_legalmove" 0 $played | grep -qx none || fail "the game did not reach its end: $played"
-grep -qF "Kelvar: bestmove (none)" "$GAME_LOG" || fail "the engine program did not report the end"
+grep -qF "Kelvar: CGame game over:" "$GAME_LOG" || fail "the game did not announce its end"
 grep -q "Abrok: .*not legal" "$GAME_LOG" && fail "the engine program refused a move"
 echo "PASS"

@@ -21,11 +21,16 @@ QUIT_YES_X=463 QUIT_NO_X=558 QUIT_BUTTONS_Y=406
 ITEM_DEBUG_Y=30 ITEM_MOVES_Y=60 ITEM_ENGINE_Y=85 ITEM_ABOUT_Y=110
 
 # Mean brightness of a region in two shots differs by more than a little.
+# Whether a region of two screenshots differs: more than 1% of its pixels
+# changed by more than 10% (a mean brightness can stay the same when the
+# picture does not).
 changed() { # shot1 shot2 W H X Y
-  local a b
-  a=$(region_mean "$1" "$3" "$4" "$5" "$6")
-  b=$(region_mean "$2" "$3" "$4" "$5" "$6")
-  awk -v a="$a" -v b="$b" 'BEGIN { d = a - b; if (d < 0) d = -d; exit !(d > 0.01) }'
+  local differing
+  convert "$1" -crop "$3x$4+$5+$6" +repage "$E2E_TMP/changed-a.png"
+  convert "$2" -crop "$3x$4+$5+$6" +repage "$E2E_TMP/changed-b.png"
+  differing=$(compare -metric AE -fuzz 10% "$E2E_TMP/changed-a.png" "$E2E_TMP/changed-b.png" null: 2>&1 | cut -d' ' -f1 || true)
+  [[ "$differing" =~ ^[0-9]+$ ]] || differing=$(($3 * $4))
+  ((differing > $3 * $4 / 100))
 }
 shot() { echo "$KELVAR_ARTIFACTS/$E2E_NAME-$1.png"; }
 
