@@ -117,13 +117,14 @@ wait_for_exit() {
 # How many lines of the game's log hold the text (fixed string).
 count() { grep -cF -- "$1" "$GAME_LOG" || true; }
 
-# Waits until the log holds the text at least n times, up to $3 seconds.
+# Waits until the log holds the text at least n times, up to $3 seconds; it
+# looks 50 times a second, so a screenshot can follow a line within a frame.
 wait_for_count() {
   local text=$1 n=$2 timeout=${3:-30} i
-  for i in $(seq $((timeout * 10))); do
+  for i in $(seq $((timeout * 50))); do
     (($(count "$text") >= n)) && return 0
     kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended while waiting for '$text' x$n"
-    sleep 0.1
+    sleep 0.02
   done
   fail "'$text' appeared $(count "$text") times, expected $n, within ${timeout}s"
 }

@@ -15,17 +15,6 @@ CAMERA_WHITE_TOP="21 746"
 THINK_MS=5000 # at full strength, so that every think takes this long
 FROZEN_LIMIT_S=$((THINK_MS / 1000 + 6 + 10)) # think time, the link's grace, and slack
 
-count() { grep -cF -- "$1" "$GAME_LOG" || true; }
-wait_for_count() {
-  local text=$1 n=$2 timeout=${3:-30} i
-  for i in $(seq $((timeout * 10))); do
-    (($(count "$text") >= n)) && return 0
-    kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended while waiting for '$text' x$n"
-    sleep 0.1
-  done
-  fail "'$text' appeared $(count "$text") times, expected $n, within ${timeout}s"
-}
-squares() { "$KELVAR_BINARY_DIR/tests/e2e/kelvar_squarepos" "$@" | grep -E '^[0-9]+ [0-9]+$' | tr '\n' ' '; }
 
 SEEN_PIDS=""
 engine_pid() { pgrep -P "$GAME_PID" -x Abrok_5_0.exe | head -n1; }

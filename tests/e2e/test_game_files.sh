@@ -8,17 +8,6 @@ source "$(dirname "$0")/lib.sh"
 HELP_X=186 MENU_Y=9 SUB_X_HELP=230 ITEM_MOVES_Y=60
 CAMERA_WHITE_TOP="21 746"
 
-count() { grep -cF -- "$1" "$GAME_LOG" || true; }
-wait_for_count() {
-  local text=$1 n=$2 timeout=${3:-30} i
-  for i in $(seq $((timeout * 10))); do
-    (($(count "$text") >= n)) && return 0
-    kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended while waiting for '$text' x$n"
-    sleep 0.1
-  done
-  fail "'$text' appeared $(count "$text") times, expected $n, within ${timeout}s"
-}
-squares() { "$KELVAR_BINARY_DIR/tests/e2e/kelvar_squarepos" "$@" | grep -E '^[0-9]+ [0-9]+$' | tr '\n' ' '; }
 
 game="$E2E_TMP/italian.pgn"
 printf '[Event "Club"]\n[White "A"]\n[Black "B"]\n\n1. e4 e5 {main line} (1... c5 $1) 2. Nf3 Nc6 *\n' >"$game"

@@ -8,17 +8,6 @@ source "$(dirname "$0")/lib.sh"
 LOCAL_GAME_X=117 MENU_Y=9 SUB_X_LOCAL=110 ITEM_START_Y=30
 WHITE_BUTTON="462 389"
 
-count() { grep -cF -- "$1" "$GAME_LOG" || true; }
-
-wait_for_count() {
-  local text=$1 n=$2 timeout=${3:-30} i
-  for i in $(seq $((timeout * 50))); do
-    (($(count "$text") >= n)) && return 0
-    kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended while waiting for '$text' x$n"
-    sleep 0.02
-  done
-  fail "'$text' appeared $(count "$text") times, expected $n, within ${timeout}s"
-}
 
 squares() { "$KELVAR_BINARY_DIR/tests/e2e/kelvar_squarepos" white-side "$@" | grep -E '^[0-9]+ [0-9]+$' | tr '\n' ' '; }
 
