@@ -34,11 +34,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     if (CCEManagerProbe::PendingBytes(engine) > CEngineLineBuffer::MAX_LINE)
       __builtin_trap();
 
-    // Squares of a result are on the board (the null move leaves the
-    // caller's), and a result is handed out once.
+    // Squares of a result are both on the board, or both the off-board
+    // square that says the engine has no move ("(none)", the null move);
+    // a result is handed out once.
     BoardSquare from(3, 3), to(5, 5);
     if (engine.ProcessEngineResult(from, to)) {
-      if (!from.IsOnBoard() || !to.IsOnBoard())
+      const BoardSquare none(-1, -1);
+      const bool move = from.IsOnBoard() && to.IsOnBoard();
+      if (!move && (from != none || to != none))
         __builtin_trap();
       BoardSquare again;
       if (engine.ProcessEngineResult(again, again))
