@@ -15,18 +15,23 @@ squares() { "$KELVAR_BINARY_DIR/tests/e2e/kelvar_squarepos" white-side "$@" | gr
 spot() { region_mean "$KELVAR_ARTIFACTS/$E2E_NAME-$1.png" 12 12 $(($2 - 6)) $(($3 - 6)); }
 
 # Plays from to with two clicks on the squares' drawn centres. The second
-# click is followed at once by a screenshot (the piece on its way), and the
+# move is followed within its glide by a screenshot (the piece on its way), and the
 # engine's reply is caught the moment it is played. Shots: NAME-moving,
 # NAME-engine-moving, NAME-after (the reply's squares tinted).
 play() {
-  local from=$1 to=$2 name=$3 results submitted
+  local from=$1 to=$2 name=$3 results submitted played
   results=$(count "Kelvar: ProcessEngineResult:")
   submitted=$(count "Kelvar: SubmitMove")
+  played=$(count "Kelvar: CGame played")
   read -r fx fy tx ty < <(squares "$from" "$to"; echo)
   click "$fx" "$fy"
   xdotool mousemove --window "$WINDOW" "$tx" "$ty"
   sleep 0.15
   xdotool click 1
+  # The move takes a third of a second on screen from the moment it is
+  # played: the shot is taken about halfway.
+  wait_for_count "Kelvar: CGame played" $((played + 1)) 5
+  sleep 0.12
   screenshot "$name-moving"
   wait_for_count "Kelvar: SubmitMove" $((submitted + 1)) 5
   grep -qxF "Kelvar: $from$to" "$GAME_LOG" || fail "the move $from$to was not sent"
