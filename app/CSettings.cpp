@@ -86,7 +86,7 @@ const char *BoolText(bool value) { return value ? "true" : "false"; }
 
 std::string CSettings::DefaultPath() {
   const char *config = getenv("XDG_CONFIG_HOME");
-  // The base directory specification ignores a relative or empty value.
+  // A relative or empty XDG_CONFIG_HOME is ignored, as the XDG base directory rules say.
   if (config && config[0] == '/')
     return std::string(config) + "/kelvar/kelvar.ini";
   const char *home = getenv("HOME");

@@ -11,7 +11,7 @@
 namespace platform {
 namespace {
 
-// _NET_WM_STATE actions of the EWMH specification.
+// _NET_WM_STATE actions understood by window managers (the freedesktop.org window-manager hints).
 const long NET_WM_STATE_REMOVE = 0;
 const long NET_WM_STATE_ADD = 1;
 // The request comes from a normal application.
