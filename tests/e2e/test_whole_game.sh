@@ -1,0 +1,144 @@
+#!/usr/bin/env bash
+# A whole game from White's default side view, every move of the player made
+# by two clicks on what is drawn: the middle of the moving piece's body, then
+# the middle of the target (the enemy piece standing there, else the bare
+# square). The player's moves are Stockfish's best at full strength, the
+# engine program plays at level 1, so the game ends in a mate by itself. The
+# game's own log confirms each move of both sides as it is played; a click
+# that picks the wrong thing leaves the move unplayed and fails the test.
+# Screenshots: the board with captured pieces on the trays and the last move
+# tinted, in the middle of the game and at its end.
+source "$(dirname "$0")/lib.sh"
+
+STOCKFISH=/usr/games/stockfish
+[[ -x "$STOCKFISH" ]] || fail "$STOCKFISH is missing (Debian package stockfish)"
+mkdir -p "$XDG_CONFIG_HOME/kelvar"
+printf '[engine]\nlevel = 1\n' >"$XDG_CONFIG_HOME/kelvar/kelvar.ini"
+export ABROK_THINK_MS=150 # the engine's think time per move: a short game
+
+LOCAL_GAME_X=117 MENU_Y=9 SUB_X_LOCAL=110 ITEM_START_Y=30
+WHITE_BUTTON="462 389"
+# The promotion window (330 x 84) is centred; its buttons, 80 pixels apart,
+# hold queen, rook, bishop and knight.
+PROMOTION_BUTTON_Y=396 PROMOTION_FIRST_X=392 PROMOTION_PITCH=80
+MAX_MOVES=80        # the player's moves; Stockfish mates level 1 far sooner
+MIDGAME_SHOT_MOVE=12 # the player's move after whose reply the middle shot is taken
+# The first places of the two trays as this view shows them (W H X Y): the
+# white tray before rank 1 at the front left, the black one behind rank 8 at
+# the far right (each side's first place is on its owner's left).
+NEAR_TRAY="60 40 228 475" FAR_TRAY="80 25 610 290"
+
+# The player's moves come from Stockfish on two pipes, at full strength.
+coproc STOCKFISH_PIPES { exec "$STOCKFISH" 2>/dev/null; }
+STOCKFISH_PID=$STOCKFISH_PIPES_PID
+trap '[[ -n "$STOCKFISH_PID" ]] && kill "$STOCKFISH_PID" 2>/dev/null; cleanup' EXIT
+best_move() { # played moves... -> the best move, or nothing
+  local line
+  echo "position startpos moves $*" >&"${STOCKFISH_PIPES[1]}"
+  echo "go movetime 100" >&"${STOCKFISH_PIPES[1]}"
+  while read -r -t 10 line <&"${STOCKFISH_PIPES[0]}"; do
+    [[ "$line" == bestmove* ]] && { echo "$line" | cut -d' ' -f2; return 0; }
+  done
+}
+
+# Every move played so far, both sides', in the game's own words.
+moves_played() { awk '/^Kelvar: CGame played / { printf "%s ", $4 }' "$GAME_LOG"; }
+nth_played() { awk -v n="$1" '/^Kelvar: CGame played / && ++i == n { print $4 }' "$GAME_LOG"; }
+game_over() { grep -qF "Kelvar: CGame game over:" "$GAME_LOG"; }
+
+# The player's move: two clicks where the pieces are drawn, a choice in the
+# promotion window when a pawn reaches the last rank (Enter for the queen,
+# preselected; a click on any other piece).
+play() {
+  local move=$1 n=$2 fx fy tx ty played
+  played=$(count "Kelvar: CGame played")
+  # shellcheck disable=SC2046
+  read -r fx fy tx ty < <("$KELVAR_BINARY_DIR/tests/e2e/kelvar_clickpos" white-side "$move" $(moves_played) |
+    grep -E '^[0-9]+ [0-9]+$' | tr '\n' ' '; echo)
+  [[ -n "$ty" ]] || fail "move $n ($move): no spot to click"
+  click "$fx" "$fy"
+  click "$tx" "$ty"
+  case "${move:4:1}" in
+  "") ;;
+  q)
+    sleep 0.3
+    press_key Return
+    ;;
+  *)
+    local i
+    i=$(expr index rbn "${move:4:1}")
+    sleep 0.3
+    click $((PROMOTION_FIRST_X + i * PROMOTION_PITCH)) $PROMOTION_BUTTON_Y
+    ;;
+  esac
+  wait_for_count "Kelvar: CGame played" $((played + 1)) 5
+  [[ "$(nth_played $((played + 1)))" == "$move" ]] || fail "move $n: clicked $move, the game played $(nth_played $((played + 1)))"
+}
+
+start_xvfb
+launch_game
+wait_for_log "Kelvar: gl_Init finished" 60
+find_window
+wait_for_log "Kelvar: settings loaded from $XDG_CONFIG_HOME/kelvar/kelvar.ini" 5
+wait_for_log "Kelvar: CCEManager setoption name Level value 1" 5
+wait_for_log "Kelvar: CMap::MoveGameTokensIn" 20
+sleep 3
+click $LOCAL_GAME_X $MENU_Y
+click $SUB_X_LOCAL $ITEM_START_Y
+click $WHITE_BUTTON
+wait_for_log "Kelvar: CMap::Reset" 10
+sleep 0.5
+screenshot start
+
+started=$(date +%s)
+for ((n = 1; n <= MAX_MOVES; n++)); do
+  # shellcheck disable=SC2046
+  move=$(best_move $(moves_played))
+  [[ "$move" =~ ^[a-h][1-8][a-h][1-8][qrbn]?$ ]] || fail "Stockfish gave no move after: $(moves_played)"
+  results=$(count "Kelvar: ProcessEngineResult:")
+  played=$(count "Kelvar: CGame played")
+  play "$move" "$n"
+  game_over && break
+  # The engine's move is played, then handed back; the answer to the
+  # hand-back ends its turn.
+  wait_for_count "Kelvar: CGame played" $((played + 2)) 30
+  game_over && break
+  wait_for_count "Kelvar: ProcessEngineResult:" $((results + 2)) 30
+  if ((n == MIDGAME_SHOT_MOVE)); then
+    sleep 0.7 # the reply has landed
+    screenshot midgame
+  fi
+done
+elapsed=$(($(date +%s) - started))
+game_over || fail "no end of the game after $MAX_MOVES moves: $(moves_played)"
+sleep 1 # the last move has landed
+screenshot game-over
+result=$(grep -F "Kelvar: CGame game over:" "$GAME_LOG" | head -n1)
+echo "$((n)) moves of the player in ${elapsed}s; $result"
+echo "moves: $(moves_played)"
+[[ "$result" == "Kelvar: CGame game over: 1-0 (checkmate)" ]] || fail "expected White to mate: $result"
+"$KELVAR_BINARY_DIR/tests/e2e/kelvar_legalmove" 0 $(moves_played) | grep -qx none || fail "the game did not reach its end"
+
+# The pieces taken stand on the trays: white ones light up the dark near
+# plank, black ones darken the far plank and the sky behind it.
+# shellcheck disable=SC2046
+read -r white_left black_left < <("$KELVAR_BINARY_DIR/tests/e2e/kelvar_legalmove" pieces $(moves_played))
+tray() { region_mean "$KELVAR_ARTIFACTS/$E2E_NAME-$1.png" $2; }
+near_before=$(tray start "$NEAR_TRAY") near_after=$(tray game-over "$NEAR_TRAY")
+far_before=$(tray start "$FAR_TRAY") far_after=$(tray game-over "$FAR_TRAY")
+echo "taken: $((16 - white_left)) white, $((16 - black_left)) black;" \
+  "near tray brightness $near_before -> $near_after, far tray $far_before -> $far_after"
+((black_left < 16)) || fail "Stockfish mated without taking a piece: no tray to look at"
+awk -v b="$far_before" -v a="$far_after" 'BEGIN { exit !(a < b - 0.03) }' || fail "no black piece stands on the far tray"
+if ((white_left < 16)); then
+  awk -v b="$near_before" -v a="$near_after" 'BEGIN { exit !(a > b + 0.1) }' || fail "no white piece stands on the near tray"
+else
+  awk -v b="$near_before" -v a="$near_after" 'BEGIN { d = a - b; exit !(d < 0.02 && d > -0.02) }' ||
+    fail "the near tray changed though White lost nothing"
+fi
+
+close_window
+code=0
+wait_for_exit 20 || code=$?
+[[ $code -eq 0 ]] || fail "exit code $code"
+echo "PASS"
