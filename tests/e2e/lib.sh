@@ -136,3 +136,14 @@ squares() { "$KELVAR_BINARY_DIR/tests/e2e/kelvar_squarepos" "$@" | grep -E '^[0-
 region_mean() {
   convert "$1" -crop "$2x$3+$4+$5" -colorspace Gray -format '%[fx:mean]' info:
 }
+
+# Waits for the pieces of the start-up to land, then starts a game as White
+# with real clicks: Local Game > Start, then WHITE in the colour window.
+start_game_as_white() {
+  wait_for_log "Kelvar: CMap::MoveGameTokensIn" 20
+  sleep 3
+  click 117 9   # Local Game
+  click 110 30  # Start
+  click 462 389 # WHITE
+  wait_for_log "Kelvar: CMap::Reset" 10
+}

@@ -16,11 +16,9 @@ mkdir -p "$XDG_CONFIG_HOME/kelvar"
 printf '[engine]\nlevel = 1\n' >"$XDG_CONFIG_HOME/kelvar/kelvar.ini"
 export ABROK_THINK_MS=150 # the engine's think time per move: a short game
 
-LOCAL_GAME_X=117 MENU_Y=9 SUB_X_LOCAL=110 ITEM_START_Y=30
-WHITE_BUTTON="462 389"
 # The promotion window (330 x 84) is centred; its buttons, 80 pixels apart,
 # hold queen, rook, bishop and knight.
-PROMOTION_BUTTON_Y=396 PROMOTION_FIRST_X=392 PROMOTION_PITCH=80
+PROMOTION_BUTTON_Y=396 PROMOTION_FIRST_X=392 PROMOTION_PITCH=80 PROMOTION_ORDER=qrbn
 MAX_MOVES=80        # the player's moves; Stockfish mates level 1 far sooner
 MIDGAME_SHOT_MOVE=12 # the player's move after whose reply the middle shot is taken
 # The first places of the two trays as this view shows them (W H X Y): the
@@ -65,10 +63,9 @@ play() {
     press_key Return
     ;;
   *)
-    local i
-    i=$(expr index rbn "${move:4:1}")
+    local before=${PROMOTION_ORDER%%"${move:4:1}"*}
     sleep 0.3
-    click $((PROMOTION_FIRST_X + i * PROMOTION_PITCH)) $PROMOTION_BUTTON_Y
+    click $((PROMOTION_FIRST_X + ${#before} * PROMOTION_PITCH)) $PROMOTION_BUTTON_Y
     ;;
   esac
   wait_for_count "Kelvar: CGame played" $((played + 1)) 5
@@ -81,12 +78,7 @@ wait_for_log "Kelvar: gl_Init finished" 60
 find_window
 wait_for_log "Kelvar: settings loaded from $XDG_CONFIG_HOME/kelvar/kelvar.ini" 5
 wait_for_log "Kelvar: CCEManager setoption name Level value 1" 5
-wait_for_log "Kelvar: CMap::MoveGameTokensIn" 20
-sleep 3
-click $LOCAL_GAME_X $MENU_Y
-click $SUB_X_LOCAL $ITEM_START_Y
-click $WHITE_BUTTON
-wait_for_log "Kelvar: CMap::Reset" 10
+start_game_as_white
 sleep 0.5
 screenshot start
 
@@ -117,12 +109,14 @@ result=$(grep -F "Kelvar: CGame game over:" "$GAME_LOG" | head -n1)
 echo "$((n)) moves of the player in ${elapsed}s; $result"
 echo "moves: $(moves_played)"
 [[ "$result" == "Kelvar: CGame game over: 1-0 (checkmate)" ]] || fail "expected White to mate: $result"
+# shellcheck disable=SC2046
 "$KELVAR_BINARY_DIR/tests/e2e/kelvar_legalmove" 0 $(moves_played) | grep -qx none || fail "the game did not reach its end"
 
 # The pieces taken stand on the trays: white ones light up the dark near
 # plank, black ones darken the far plank and the sky behind it.
 # shellcheck disable=SC2046
 read -r white_left black_left < <("$KELVAR_BINARY_DIR/tests/e2e/kelvar_legalmove" pieces $(moves_played))
+# shellcheck disable=SC2086 # the region is four numbers
 tray() { region_mean "$KELVAR_ARTIFACTS/$E2E_NAME-$1.png" $2; }
 near_before=$(tray start "$NEAR_TRAY") near_after=$(tray game-over "$NEAR_TRAY")
 far_before=$(tray start "$FAR_TRAY") far_after=$(tray game-over "$FAR_TRAY")
