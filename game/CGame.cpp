@@ -162,7 +162,7 @@ void CGame::EndGame() {
   app.map.ClearSelection();
   CGameOverNotice::Show(verdict);
   if (verdict.reason == GameEnd::Checkmate && app.settings.Get().sound)
-    platform::Beep(MATE_TONE_HZ, MATE_TONE_MS);
+    platform::PlaySamples(platform::MakeTone(MATE_TONE_HZ, MATE_TONE_MS));
   if (!twoPlayers)
     app.engine.SendPosition(record.GetMoveTexts());
 }

@@ -1,6 +1,6 @@
 // The small operating-system layer the game and the engine program need:
-// a millisecond tick, a sleep, a child process on two pipes, a tone and the
-// program's own folders.
+// a millisecond tick, a sleep, a child process on two pipes, sounds played
+// without waiting and the program's own folders.
 // Only the files of this folder know how they are done on this system.
 #pragma once
 
@@ -25,11 +25,6 @@ void SetTickSource(TickSource source);
 // Blocks the calling thread for the given number of milliseconds.
 void Sleep(uint32_t milliseconds);
 
-// Plays a tone of the given frequency and length through the system's sound
-// service and returns when it has ended. Without a sound device it waits the
-// same time silently.
-void Beep(uint32_t frequencyHz, uint32_t durationMs);
-
 // Samples of a sound file: 16-bit PCM, channels interleaved.
 struct PcmSound {
   std::vector<int16_t> samples;
@@ -41,10 +36,17 @@ struct PcmSound {
 // reason in error, for anything else: truncated, another format, no data.
 bool DecodeWav(const std::string &bytes, PcmSound &sound, std::string &error);
 
+// A sine tone of the given frequency and length: 44100 Hz mono, its ends
+// ramped over a few milliseconds.
+PcmSound MakeTone(uint32_t frequencyHz, uint32_t durationMs);
+
 // Queues the WAV file at path to be played on the sound thread (started on
 // first use) and returns at once; the frame loop never waits for a sound. A
 // missing or broken file, a full queue or no sound device: nothing is heard.
 void PlaySound(const char *path);
+
+// Queues samples on the same thread, under the same rules as PlaySound.
+void PlaySamples(PcmSound sound);
 
 // Ends the sound thread after what it is playing; later sounds are dropped.
 void StopSounds();

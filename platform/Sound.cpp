@@ -62,18 +62,24 @@ bool PlayOnDevice(const PcmSound &sound) {
 bool PlayOnDevice(const PcmSound &) { return false; }
 #endif
 
-// The sound thread and the queue of files it is to play.
+// One sound waiting: a file to read on the thread, or samples made already.
+struct QueuedSound {
+  std::string path;
+  PcmSound samples;
+};
+
+// The sound thread and the queue of sounds it is to play.
 class CSoundThread {
 public:
   ~CSoundThread() { Stop(); }
 
-  void Enqueue(const std::string &path) {
+  void Enqueue(QueuedSound sound) {
     std::lock_guard<std::mutex> lock(mutex);
     if (stopped || queue.size() >= QUEUE_LIMIT)
       return;
     if (!worker.joinable())
       worker = std::thread([this] { Run(); });
-    queue.push_back(path);
+    queue.push_back(std::move(sound));
     wake.notify_one();
   }
 
@@ -91,27 +97,30 @@ public:
 private:
   void Run() {
     for (;;) {
-      std::string path;
+      QueuedSound next;
       {
         std::unique_lock<std::mutex> lock(mutex);
         wake.wait(lock, [this] { return stopped || !queue.empty(); });
         if (stopped)
           return;
-        path = queue.front();
+        next = std::move(queue.front());
         queue.pop_front();
       }
-      std::ifstream in(path, std::ios::binary);
-      const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-      PcmSound sound;
-      std::string error;
-      if (DecodeWav(bytes, sound, error))
-        PlayOnDevice(sound);
+      if (!next.path.empty()) {
+        std::ifstream in(next.path, std::ios::binary);
+        const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        std::string error;
+        if (!DecodeWav(bytes, next.samples, error))
+          continue;
+      }
+      if (!next.samples.samples.empty() && next.samples.channels > 0)
+        PlayOnDevice(next.samples);
     }
   }
 
   std::mutex mutex;
   std::condition_variable wake;
-  std::deque<std::string> queue;
+  std::deque<QueuedSound> queue;
   std::thread worker;
   bool stopped = false;
 };
@@ -171,8 +180,10 @@ bool DecodeWav(const std::string &bytes, PcmSound &sound, std::string &error) {
 
 void PlaySound(const char *path) {
   if (path && *path)
-    Sounds().Enqueue(path);
+    Sounds().Enqueue(QueuedSound{path, {}});
 }
+
+void PlaySamples(PcmSound sound) { Sounds().Enqueue(QueuedSound{{}, std::move(sound)}); }
 
 void StopSounds() { Sounds().Stop(); }
 

@@ -8,7 +8,7 @@ BUILD_PACKAGES=(
   libirrlicht-dev             # the 3D engine (OpenGL driver, GUI, .x meshes)
   libfreetype-dev             # the media generator renders the bitmap fonts with it
   fonts-liberation            # Liberation Sans: the font the bitmap fonts are drawn from
-  libasound2-dev              # the check-mate tone through ALSA
+  libasound2-dev              # the move, capture, check and mate sounds through ALSA
   libx11-dev libglx-dev       # the window's minimum size, full-screen state and vsync (platform/)
   stockfish                   # the chess engine our engine program drives
   libinih-dev                 # reads the settings file (kelvar.ini)

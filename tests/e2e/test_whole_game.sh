@@ -7,7 +7,9 @@
 # game's own log confirms each move of both sides as it is played; a click
 # that picks the wrong thing leaves the move unplayed and fails the test.
 # Screenshots: the board with captured pieces on the trays and the last move
-# tinted, in the middle of the game and at its end.
+# tinted, in the middle of the game and at its end. The sounds go through
+# ALSA to files, one per sound: a click or a knock for every move, the mate
+# tone last.
 source "$(dirname "$0")/lib.sh"
 
 STOCKFISH=/usr/games/stockfish
@@ -15,6 +17,12 @@ STOCKFISH=/usr/games/stockfish
 mkdir -p "$XDG_CONFIG_HOME/kelvar"
 printf '[engine]\nlevel = 1\n' >"$XDG_CONFIG_HOME/kelvar/kelvar.ini"
 export ABROK_THINK_MS=150 # the engine's think time per move: a short game
+# ALSA's default device, as the game finds it in its HOME: raw samples to
+# sound.raw, then sound.raw.0001, ... (an existing file is never reused).
+export HOME="$E2E_TMP/home"
+SOUND="$E2E_TMP/sound.raw"
+mkdir -p "$HOME"
+printf 'pcm.!default { type file; slave.pcm "null"; file "%s"; format "raw"; truncate false }\n' "$SOUND" >"$HOME/.asoundrc"
 
 # The promotion window (330 x 84) is centred; its buttons, 80 pixels apart,
 # hold queen, rook, bishop and knight.
@@ -130,6 +138,31 @@ else
   awk -v b="$near_before" -v a="$near_after" 'BEGIN { d = a - b; exit !(d < 0.02 && d > -0.02) }' ||
     fail "the near tray changed though White lost nothing"
 fi
+
+# The sounds heard, in order: each file is one of the generated sounds,
+# sample for sample (a WAV file's samples follow its 44-byte header), or the
+# mate tone: a second of 44100 Hz samples, loud.
+sound_kind() {
+  local kind
+  for kind in move capture check; do
+    tail -c +45 "$KELVAR_RUN_DIR/media/$kind.wav" | cmp -s - "$1" && { echo "$kind"; return; }
+  done
+  local loudness
+  loudness=$(od -An -v -td2 -w2 "$1" | awk '{ s += $1 * $1 } END { print (NR ? int(sqrt(s / NR)) : 0) }')
+  if (($(stat -c %s "$1") == 88200 && loudness > 1000)); then echo mate; else echo "unknown($(stat -c %s "$1") bytes)"; fi
+}
+heard=$(for f in "$SOUND" "$SOUND".*; do [[ -f "$f" ]] && sound_kind "$f"; done | grep -vx check | tr '\n' ' ')
+# What the moves should sound like: a knock where a piece was taken.
+expected="" before=32 prefix=()
+for move in $(moves_played); do
+  prefix+=("$move")
+  read -r w b < <("$KELVAR_BINARY_DIR/tests/e2e/kelvar_legalmove" pieces "${prefix[@]}")
+  if ((w + b < before)); then expected+="capture "; else expected+="move "; fi
+  before=$((w + b))
+done
+expected+="mate "
+echo "sounds heard (checks left out): $heard"
+[[ "$heard" == "$expected" ]] || fail "expected the sounds $expected"
 
 close_window
 code=0

@@ -25,7 +25,8 @@ void RunFrames(int n);
 
 // Copies the run folder's media into a fresh temporary folder, optionally
 // without one file, and makes it the working directory; the player's data
-// folder (XDG_DATA_HOME) becomes its "data" folder. Returns the folder.
+// and settings folders (XDG_DATA_HOME, XDG_CONFIG_HOME) become its "data" and
+// "config" folders. Returns the folder.
 std::string EnterCopyOfRunFolder(const char *omitMediaFile = nullptr);
 
 } // namespace testing_support

@@ -3,7 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
+#include <cstdlib>
+#include <string>
 
 namespace {
 
@@ -38,11 +41,27 @@ TEST(Clock, ATickSourceReplacesTheClockUntilCleared) {
   EXPECT_NE(platform::GetTickCount(), 0x10u);
 }
 
-// With or without a sound device, the tone lasts its length before returning.
-TEST(Tone, BlocksForItsWholeLength) {
-  const auto start = Clock::now();
-  platform::Beep(2500, 300);
-  const long elapsed = ElapsedMs(start);
-  EXPECT_GE(elapsed, 299);
-  EXPECT_LT(elapsed, 3000);
+// The mate tone is made as samples and played like any sound: its length,
+// its pitch (counted in sign changes) and its soft ends.
+TEST(Tone, SamplesOfTheRightLengthPitchAndEnds) {
+  const struct { uint32_t hz, ms; } cases[] = {{2500, 1000}, {440, 300}, {1000, 1}, {1000, 0}};
+  for (const auto &c : cases) {
+    const platform::PcmSound tone = platform::MakeTone(c.hz, c.ms);
+    SCOPED_TRACE(std::to_string(c.hz) + " Hz, " + std::to_string(c.ms) + " ms");
+    EXPECT_EQ(tone.rate, 44100u);
+    EXPECT_EQ(tone.channels, 1u);
+    ASSERT_EQ(tone.samples.size(), size_t(44100) * c.ms / 1000);
+    if (c.ms < 100)
+      continue;
+    int crossings = 0, peak = 0;
+    for (size_t i = 1; i < tone.samples.size(); ++i) {
+      crossings += (tone.samples[i - 1] < 0) != (tone.samples[i] < 0);
+      peak = std::max(peak, std::abs(int(tone.samples[i])));
+    }
+    const double expected = 2.0 * c.hz * c.ms / 1000;
+    EXPECT_NEAR(crossings, expected, expected * 0.02);
+    EXPECT_GT(peak, 4000);
+    EXPECT_LT(std::abs(int(tone.samples.front())), 100);
+    EXPECT_LT(std::abs(int(tone.samples.back())), 100);
+  }
 }

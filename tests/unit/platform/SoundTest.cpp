@@ -1,11 +1,15 @@
 // Decoding sound files, and playing them without a wait or a crash whatever
 // the file holds.
 #include "platform/Platform.h"
+#include "tests/support/SoundDevice.h"
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdio>
 #include <fstream>
+#include <future>
+#include <iterator>
 
 namespace {
 
@@ -95,4 +99,51 @@ TEST(Sound, MissingBrokenAndManySoundsAreDroppedQuietly) {
   platform::StopSounds();       // joins the sound thread: it has survived all of them
   platform::PlaySound(garbage); // after the stop: dropped
   std::remove(garbage);
+}
+
+namespace {
+
+bool Exists(const std::string &path) { return std::ifstream(path).good(); }
+
+} // namespace
+
+// Through ALSA for real: the default device writes what it is given to
+// files, one per sound, in the order they were queued.
+TEST(Sound, EachSoundReachesTheDeviceWholeAndInOrder) {
+  const std::string first = testing_support::SendSoundsToFiles();
+  const struct {
+    const char *what;
+    platform::PcmSound sound;
+    std::string file;
+  } played[] = {{"click", testing_support::ReadWavFile("./media/move.wav"), first},
+                {"knock", testing_support::ReadWavFile("./media/capture.wav"), first + ".0001"},
+                {"mate tone", platform::MakeTone(2500, 1000), first + ".0002"}};
+  platform::PlaySound("./media/move.wav");
+  platform::PlaySound("./media/capture.wav");
+  platform::PlaySamples(platform::MakeTone(2500, 1000));
+  for (int i = 0; i < 1000 && !Exists(played[2].file); ++i)
+    platform::Sleep(10);
+  platform::StopSounds(); // after the sound being played, the last one
+  for (const auto &p : played) {
+    const std::vector<int16_t> samples = testing_support::ReadRawSamples(p.file);
+    EXPECT_EQ(samples.size(), p.sound.samples.size()) << p.what;
+    EXPECT_TRUE(samples == p.sound.samples) << p.what;
+    EXPECT_GT(testing_support::Loudness(samples), 500) << p.what;
+  }
+  EXPECT_FALSE(Exists(first + ".0003"));
+}
+
+// A device that never takes a sound holds the sound thread only: queueing
+// returns at once, and a full queue drops what comes on top.
+TEST(Sound, ADeviceThatNeverOpensHoldsOnlyTheSoundThread) {
+  std::future<void> queued; // ends after the device: a caller held there is let go
+  testing_support::BlockedSoundDevice blocked;
+  queued = std::async(std::launch::async, [] {
+    for (int i = 0; i < 20; ++i) {
+      platform::PlaySound("./media/move.wav");
+      platform::PlaySamples(platform::MakeTone(2500, 1000));
+    }
+  });
+  EXPECT_EQ(queued.wait_for(std::chrono::seconds(10)), std::future_status::ready)
+      << "queueing a sound waited for the device";
 }
