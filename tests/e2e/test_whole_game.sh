@@ -102,6 +102,9 @@ for ((n = 1; n <= MAX_MOVES; n++)); do
   # The engine's move is played, then handed back; the answer to the
   # hand-back ends its turn.
   wait_for_count "Kelvar: CGame played" $((played + 2)) 30
+  reply=$(nth_played $((played + 2)))
+  sent=$(awk -v n=$((played + 2)) '/^Kelvar: bestmove / { b = $3 } /^Kelvar: CGame played / && ++i == n { print b; exit }' "$GAME_LOG")
+  [[ "$reply" == "$sent" ]] || fail "after move $n the engine sent $sent, the game played $reply"
   game_over && break
   wait_for_count "Kelvar: ProcessEngineResult:" $((results + 2)) 30
   if ((n == MIDGAME_SHOT_MOVE)); then
