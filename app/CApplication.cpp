@@ -11,16 +11,16 @@ CApplication app;
 
 namespace {
 
-const irr::core::dimension2d<irr::s32> WINDOW_SIZE(1024, 768);
 const irr::s32 COLOR_BITS = 32;
 const wchar_t *const WINDOW_CAPTION = L"Kelvar";
 
 // Multisampling for smoother edges, where the driver offers it.
 const irr::u8 ANTI_ALIAS_SAMPLES = 4;
 
-// Creates the device and publishes its interface pointers in the record.
+// Creates the device, its window at the size the settings remember, and
+// publishes its interface pointers in the record.
 bool CreateDevice(irr::video::E_DRIVER_TYPE driverType) {
-  app.windowSize = WINDOW_SIZE;
+  app.windowSize = CWindowControl::StartSize(app.settings.Get());
   app.colorBits = COLOR_BITS;
   irr::SIrrlichtCreationParameters params;
   params.DriverType = driverType;
@@ -74,7 +74,8 @@ FrameCount frameCount;
 
 bool gl_Init(irr::video::E_DRIVER_TYPE driverType) {
   srand(unsigned(time(nullptr)));
-  if (!CreateDevice(driverType))
+  // The settings come first: they say how large the window opens.
+  if (!app.settings.Load() || !CreateDevice(driverType))
     return false;
   app.driver->setTextureCreationFlag(irr::video::ETCF_ALWAYS_32_BIT, true);
 
@@ -123,9 +124,10 @@ bool gl_Pass() {
     app.framePacer.FrameDrawn(now);
   }
   frameCount.Count(draw);
-  platform::Sleep(app.framePacer.SleepTime(platform::GetTickCount()));
   return true;
 }
+
+void gl_Rest() { platform::Sleep(app.framePacer.SleepTime(platform::GetTickCount())); }
 
 void gl_Update() {
   app.window.Update();
@@ -133,10 +135,13 @@ void gl_Update() {
   app.cameraRig.Update();
   app.map.Update();
   app.gui.Update();
+  // The engine's output is read before the game looks for its answer, so an
+  // answer that arrived during the last sleep is played and drawn in this
+  // pass rather than one pass later.
+  app.engine.Update();
   app.game.Update();
   app.hint.Update();
   app.debugWindow.Update();
-  app.engine.Update();
   app.gameFiles.Update();
 }
 
