@@ -1,6 +1,7 @@
 #include "app/CApplication.h"
 
 #include "platform/Platform.h"
+#include "platform/Window.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -32,7 +33,18 @@ bool CreateDevice(irr::video::E_DRIVER_TYPE driverType) {
   params.AntiAlias = ANTI_ALIAS_SAMPLES;
   params.EventReceiver = &app.eventReceiver;
   app.device = irr::createDeviceEx(params);
-  if (!app.device) { // no multisampled visual at all: the same without
+  std::string softwareRenderer;
+  if (app.device && driverType == irr::video::EDT_OPENGL &&
+      CWindowControl::IsSoftwareRenderer(platform::GetRendererName())) {
+    // Smooth motion matters more than smooth edges: without multisampling
+    // a software renderer draws about twice the frames.
+    softwareRenderer = platform::GetRendererName();
+    app.device->closeDevice();
+    app.device->run();
+    app.device->drop();
+    app.device = nullptr;
+  }
+  if (!app.device) { // no multisampled visual at all, or a software renderer: the same without
     params.AntiAlias = 0;
     app.device = irr::createDeviceEx(params);
   }
@@ -43,6 +55,8 @@ bool CreateDevice(irr::video::E_DRIVER_TYPE driverType) {
   app.sceneManager = app.device->getSceneManager();
   app.guiEnvironment = app.device->getGUIEnvironment();
   app.logger = app.device->getLogger();
+  if (!softwareRenderer.empty())
+    LogMessage(("no multisampling on the software renderer " + softwareRenderer).c_str());
   return app.driver && app.sceneManager && app.guiEnvironment && app.logger;
 }
 

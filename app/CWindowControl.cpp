@@ -18,6 +18,13 @@ core::dimension2d<s32> CWindowControl::StartSize(const CSettings &settings) {
                                 core::max_(settings.height, s32(MIN_HEIGHT)));
 }
 
+bool CWindowControl::IsSoftwareRenderer(const std::string &renderer) {
+  for (const char *name : {"llvmpipe", "softpipe", "Software Rasterizer", "swrast"})
+    if (renderer.find(name) != std::string::npos)
+      return true;
+  return false;
+}
+
 bool CWindowControl::Init() {
   windowedSize = app.windowSize;
   changed = false;

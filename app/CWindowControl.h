@@ -9,6 +9,8 @@
 
 #include <irrlicht.h>
 
+#include <string>
+
 class CWindowControl {
 public:
   static constexpr irr::s32 MIN_WIDTH = 800;
@@ -16,6 +18,10 @@ public:
 
   // The size the window opens at: the remembered one, never below the minimum.
   static irr::core::dimension2d<irr::s32> StartSize(const CSettings &settings);
+  // Whether the OpenGL renderer of that name draws on the processor (Mesa's
+  // llvmpipe, softpipe, swrast). Multisampling multiplies such a renderer's
+  // work, halving the frame rate, so the window goes without it there.
+  static bool IsSoftwareRenderer(const std::string &renderer);
 
   // Makes the window resizable with its minimum size, and full screen if it
   // was when the game last ended; true also without a window (the null

@@ -131,6 +131,15 @@ TEST_F(WindowTest, SizeOutOfFullScreenAndFullScreenAreRememberedForTheNextStart)
   app.settings.SetPath("");
 }
 
+TEST(RendererTest, OnlyRenderersThatDrawOnTheProcessorGoWithoutMultisampling) {
+  for (const char *software :
+       {"llvmpipe (LLVM 15.0.6, 256 bits)", "softpipe", "Mesa X11 Software Rasterizer", "Mesa DRI swrast"})
+    EXPECT_TRUE(CWindowControl::IsSoftwareRenderer(software)) << software;
+  for (const char *hardware : {"AMD Radeon RX 6600 (navi23, LLVM 15.0.6, DRM 3.49, 6.1.0-13-amd64)",
+                               "Mesa Intel(R) UHD Graphics 620 (KBL GT2)", "NVIDIA GeForce GTX 1060/PCIe/SSE2", ""})
+    EXPECT_FALSE(CWindowControl::IsSoftwareRenderer(hardware)) << hardware;
+}
+
 TEST_F(WindowTest, OpenHelpWindowAndBannerFollowTheNewSize) {
   app.gui.ToggleHelpWindow();
   app.gui.ShowBanner(core::rect<s32>(292, 70, 732, 120), L"CHECK MATE!", video::SColor(150, 220, 0, 0));
