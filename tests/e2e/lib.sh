@@ -26,9 +26,11 @@ trap cleanup EXIT
 
 # Starts Xvfb on a display it picks itself (-displayfd), so that tests run at
 # the same time never share a screen; a 24-bit screen (32 is refused, 8 has no GLX).
+# No reset when the last client leaves: the game may close its first window
+# and open another at once.
 start_xvfb() {
   local display_file="$E2E_TMP/display" n=""
-  Xvfb -displayfd 3 -screen 0 "${XVFB_SCREEN:-1280x1024x24}" -nolisten tcp 3>"$display_file" >"$E2E_TMP/xvfb.log" 2>&1 &
+  Xvfb -displayfd 3 -noreset -screen 0 "${XVFB_SCREEN:-1280x1024x24}" -nolisten tcp 3>"$display_file" >"$E2E_TMP/xvfb.log" 2>&1 &
   XVFB_PID=$!
   for _ in $(seq 100); do
     n=$(tr -dc '0-9' <"$display_file" 2>/dev/null || true)

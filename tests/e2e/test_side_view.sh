@@ -12,10 +12,10 @@ squares() { "$KELVAR_BINARY_DIR/tests/e2e/kelvar_squarepos" white-side "$@" | gr
 # Brightness of the 12 x 12 pixels around a point of a screenshot.
 spot() { region_mean "$KELVAR_ARTIFACTS/$E2E_NAME-$1.png" 12 12 $(($2 - 6)) $(($3 - 6)); }
 
-# Window dumps taken one after another for 0.6 s from now, a glide and a
-# half, whatever the machine's load: NAME-1.png, NAME-2.png, ...
+# Window dumps taken one after another for 1.2 s from now, more than three
+# glides, whatever the machine's load: NAME-1.png, NAME-2.png, ...
 burst() {
-  local name=$1 i=0 end=$(($(date +%s%N) / 1000000 + 600))
+  local name=$1 i=0 end=$(($(date +%s%N) / 1000000 + 1200))
   while (($(date +%s%N) / 1000000 < end)); do
     i=$((i + 1))
     xwd -silent -id "$WINDOW" >"$E2E_TMP/burst-$i.xwd"
@@ -26,7 +26,7 @@ burst() {
 }
 
 # Plays from to with two clicks on the squares' drawn centres. The second
-# click is followed by a burst of dumps (NAME-moving-N: the piece on its
+# click comes during a burst of dumps (NAME-moving-N: the piece on its
 # way), and the engine's reply is caught the moment it is played. Shots:
 # NAME-engine-moving, NAME-after (the reply's squares tinted).
 play() {
@@ -38,8 +38,13 @@ play() {
   click "$fx" "$fy"
   xdotool mousemove --window "$WINDOW" "$tx" "$ty"
   sleep 0.15
+  # The dumps start before the click, so the glide falls among them however
+  # long the first one takes.
+  burst "$name-moving" &
+  local dumping=$!
+  sleep 0.05
   xdotool click 1
-  burst "$name-moving"
+  wait "$dumping"
   wait_for_count "Kelvar: CGame played" $((played + 1)) 5
   wait_for_count "Kelvar: SubmitMove" $((submitted + 1)) 5
   grep -qxF "Kelvar: $from$to" "$GAME_LOG" || fail "the move $from$to was not sent"
