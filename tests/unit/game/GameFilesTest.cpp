@@ -98,6 +98,10 @@ TEST_F(GameFilesTest, AnOpenedGameShowsItsPositionAndHistoryAndPlaysOn) {
   PgnError readError;
   ASSERT_TRUE(CPgnReader::Read(text, read, readError)) << readError.reason;
   EXPECT_EQ(read.moves.size(), 6u);
+
+  // A take back gives the window the shorter game.
+  app.game.TakeBack();
+  EXPECT_EQ(MovesText(), "1. e4 e5\n2. Nf3 Nc6");
 }
 
 TEST_F(GameFilesTest, AGameFromAnotherStartGoesToTheEngineAsFen) {
@@ -285,6 +289,7 @@ TEST_F(GameFilesTest, TheColourWindowChoosesTheSideOfAnOpenedGame) {
     EXPECT_EQ(Transcript(), told);
     EXPECT_FALSE(app.game.CanTakeBack());
     EXPECT_FALSE(app.game.CanResign());
+    EXPECT_FALSE(app.hint.Request());
 
     ASSERT_TRUE(ClickColorButton(c.button));
     EXPECT_EQ(app.gui.GetColorWindow(), nullptr);
