@@ -91,6 +91,9 @@ private:
 
   // The help file as wide text, or "Helpfile not found.".
   irr::core::stringw ReadHelpText() const;
+  // Brings the moves history up to the game and shows it in an open moves
+  // window: the whole text, or (unless whole) only what the game added.
+  void WriteMovesWindow(bool whole);
 
   irr::gui::IGUIFont *smallFont = nullptr;
   irr::gui::IGUIFont *largeFont = nullptr;
