@@ -1,26 +1,28 @@
 #include "app/CApplication.h"
 
 #include "platform/Platform.h"
+#include "platform/Window.h"
 
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <memory>
 #include <string>
 
 CApplication app;
 
 namespace {
 
-const irr::core::dimension2d<irr::s32> WINDOW_SIZE(1024, 768);
 const irr::s32 COLOR_BITS = 32;
 const wchar_t *const WINDOW_CAPTION = L"Kelvar";
 
 // Multisampling for smoother edges, where the driver offers it.
 const irr::u8 ANTI_ALIAS_SAMPLES = 4;
 
-// Creates the device and publishes its interface pointers in the record.
+// Creates the device, its window at the size the settings remember, and
+// publishes its interface pointers in the record.
 bool CreateDevice(irr::video::E_DRIVER_TYPE driverType) {
-  app.windowSize = WINDOW_SIZE;
+  app.windowSize = CWindowControl::StartSize(app.settings.Get());
   app.colorBits = COLOR_BITS;
   irr::SIrrlichtCreationParameters params;
   params.DriverType = driverType;
@@ -32,7 +34,20 @@ bool CreateDevice(irr::video::E_DRIVER_TYPE driverType) {
   params.AntiAlias = ANTI_ALIAS_SAMPLES;
   params.EventReceiver = &app.eventReceiver;
   app.device = irr::createDeviceEx(params);
-  if (!app.device) { // no multisampled visual at all: the same without
+  std::string softwareRenderer;
+  std::unique_ptr<platform::WindowSystemHold> hold; // the server stays up between the two windows
+  if (app.device && driverType == irr::video::EDT_OPENGL &&
+      CWindowControl::IsSoftwareRenderer(platform::GetRendererName())) {
+    hold = std::make_unique<platform::WindowSystemHold>();
+    // Smooth motion matters more than smooth edges: without multisampling
+    // a software renderer draws about twice the frames.
+    softwareRenderer = platform::GetRendererName();
+    app.device->closeDevice();
+    app.device->run();
+    app.device->drop();
+    app.device = nullptr;
+  }
+  if (!app.device) { // no multisampled visual at all, or a software renderer: the same without
     params.AntiAlias = 0;
     app.device = irr::createDeviceEx(params);
   }
@@ -43,6 +58,8 @@ bool CreateDevice(irr::video::E_DRIVER_TYPE driverType) {
   app.sceneManager = app.device->getSceneManager();
   app.guiEnvironment = app.device->getGUIEnvironment();
   app.logger = app.device->getLogger();
+  if (!softwareRenderer.empty())
+    LogMessage(("no multisampling on the software renderer " + softwareRenderer).c_str());
   return app.driver && app.sceneManager && app.guiEnvironment && app.logger;
 }
 
@@ -74,7 +91,8 @@ FrameCount frameCount;
 
 bool gl_Init(irr::video::E_DRIVER_TYPE driverType) {
   srand(unsigned(time(nullptr)));
-  if (!CreateDevice(driverType))
+  // The settings come first: they say how large the window opens.
+  if (!app.settings.Load() || !CreateDevice(driverType))
     return false;
   app.driver->setTextureCreationFlag(irr::video::ETCF_ALWAYS_32_BIT, true);
 
@@ -123,9 +141,10 @@ bool gl_Pass() {
     app.framePacer.FrameDrawn(now);
   }
   frameCount.Count(draw);
-  platform::Sleep(app.framePacer.SleepTime(platform::GetTickCount()));
   return true;
 }
+
+void gl_Rest() { platform::Sleep(app.framePacer.SleepTime(platform::GetTickCount())); }
 
 void gl_Update() {
   app.window.Update();
@@ -133,10 +152,13 @@ void gl_Update() {
   app.cameraRig.Update();
   app.map.Update();
   app.gui.Update();
+  // The engine's output is read before the game looks for its answer, so an
+  // answer that arrived during the last sleep is played and drawn in this
+  // pass rather than one pass later.
+  app.engine.Update();
   app.game.Update();
   app.hint.Update();
   app.debugWindow.Update();
-  app.engine.Update();
   app.gameFiles.Update();
 }
 

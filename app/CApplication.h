@@ -51,10 +51,13 @@ bool gl_Init(irr::video::E_DRIVER_TYPE driverType = irr::video::EDT_OPENGL);
 // Draws one frame and runs the per-frame update. Returns false once the
 // device has been closed.
 bool gl_Frame();
-// One pass of the game's frame loop: reads input, runs the per-frame update,
-// draws only when the picture can have changed (see CFramePacer) and sleeps
-// until the next pass. Returns false once the device has been closed.
+// One pass of the game's frame loop: reads input, runs the per-frame update
+// and draws only when the picture can have changed (see CFramePacer).
+// Returns false once the device has been closed.
 bool gl_Pass();
+// Sleeps until the next pass is due: the rest of a frame while something
+// moves, a poll interval while nothing does.
+void gl_Rest();
 // Draws the scene, the interface and the splash.
 void gl_Draw();
 void gl_Update();

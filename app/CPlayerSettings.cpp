@@ -15,14 +15,24 @@ const wchar_t *CPlayerSettings::LevelName(int level) {
   return level >= CSettings::LEVEL_MIN && level <= CSettings::LEVEL_MAX ? LEVEL_NAMES[level - 1] : L"";
 }
 
-bool CPlayerSettings::Init() {
+bool CPlayerSettings::Load() {
   if (path.empty())
     path = CSettings::DefaultPath();
+  loadMessages = values.Load(path);
+  loaded = true;
+  return true;
+}
+
+bool CPlayerSettings::Init() {
+  if (!loaded)
+    Load();
+  for (const std::string &line : loadMessages)
+    LogMessage(line.c_str());
+  loadMessages.clear();
+  loaded = false; // a later Init (a new start in the same process) reads the file again
   // An engine named in the environment by hand stands in for Stockfish.
   const char *given = getenv("ABROK_ENGINE");
   environmentEngine = given ? given : "";
-  for (const std::string &line : values.Load(path))
-    LogMessage(line.c_str());
   ExportEnginePath();
   return true;
 }

@@ -5,13 +5,18 @@
 #include "app/CSettings.h"
 
 #include <string>
+#include <vector>
 
 class CPlayerSettings {
 public:
   // Loads the settings file (its place from the environment unless a path
-  // was set before) and names the engine for the engine program, which reads
-  // it from ABROK_ENGINE when it starts. Always true: bad settings are
-  // logged and replaced by defaults.
+  // was set before). Runs before the device exists, which the window's size
+  // comes from, so what it has to say waits for Init. Always true: bad
+  // settings are replaced by defaults.
+  bool Load();
+  // Logs what Load found wrong (loading first if nothing was loaded) and
+  // names the engine for the engine program, which reads it from
+  // ABROK_ENGINE when it starts. Always true.
   bool Init();
   void Update() {}
   void Exit() {}
@@ -40,6 +45,8 @@ private:
   void ExportEnginePath();
 
   CSettings values;
+  bool loaded = false;
+  std::vector<std::string> loadMessages;
   std::string path;
   std::string runningEngine;     // the settings' path the engine program was started with
   std::string environmentEngine; // ABROK_ENGINE as the program found it

@@ -13,7 +13,22 @@ const int RESIZE_FRAMES = 3;
 
 } // namespace
 
+core::dimension2d<s32> CWindowControl::StartSize(const CSettings &settings) {
+  return core::dimension2d<s32>(core::max_(settings.width, s32(MIN_WIDTH)),
+                                core::max_(settings.height, s32(MIN_HEIGHT)));
+}
+
+bool CWindowControl::IsSoftwareRenderer(const std::string &renderer) {
+  for (const char *name : {"llvmpipe", "softpipe", "Software Rasterizer", "swrast"})
+    if (renderer.find(name) != std::string::npos)
+      return true;
+  return false;
+}
+
 bool CWindowControl::Init() {
+  windowedSize = app.windowSize;
+  changed = false;
+  fullScreen = false;
   const video::SExposedVideoData &data = app.driver->getExposedVideoData();
   if (app.driver->getDriverType() == video::EDT_OPENGL) {
     native.display = data.OpenGLLinux.X11Display;
@@ -30,6 +45,8 @@ bool CWindowControl::Init() {
   // Irrlicht's own vsync request ends the program on servers that list the
   // extension but refuse it; this one falls back to no vsync.
   LogMessage(platform::EnableVsync(native) ? "vsync on" : "vsync not offered by the driver");
+  if (app.settings.Get().fullscreen)
+    SetFullScreen(true);
   return true;
 }
 
@@ -40,6 +57,10 @@ void CWindowControl::Update() {
     return;
   const core::dimension2d<s32> oldSize = app.windowSize;
   app.windowSize = size;
+  if (!fullScreen && size != windowedSize) {
+    windowedSize = size;
+    changed = true;
+  }
   // The projection keeps its shape: a wider window shows more, not a stretch.
   if (scene::ICameraSceneNode *camera = app.cameraRig.GetCamera())
     camera->setAspectRatio(f32(size.Width) / f32(size.Height));
@@ -56,8 +77,25 @@ void CWindowControl::Update() {
 bool CWindowControl::TakeExposeEvents() { return platform::TakeExposeEvents(native); }
 
 void CWindowControl::ToggleFullScreen() {
-  fullScreen = !fullScreen;
+  SetFullScreen(!fullScreen);
+  changed = true;
+}
+
+void CWindowControl::SetFullScreen(bool on) {
+  fullScreen = on;
   const bool sent = platform::RequestFullScreen(native, fullScreen);
   LogMessage(fullScreen ? (sent ? "full screen on" : "full screen on: no window system")
                         : (sent ? "full screen off" : "full screen off: no window system"));
+}
+
+void CWindowControl::Exit() {
+  if (!changed)
+    return;
+  CSettings remembered = app.settings.Get();
+  remembered.width = windowedSize.Width;
+  remembered.height = windowedSize.Height;
+  remembered.fullscreen = fullScreen;
+  if (!(remembered == app.settings.Get()))
+    app.settings.Apply(remembered);
+  changed = false;
 }

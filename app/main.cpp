@@ -37,8 +37,8 @@ int main(int argc, char **argv) {
   if (!gl_Init())
     return 1;
   app.gameFiles.OpenAfterStartup(gamePath);
-  while (gl_Pass()) {
-  }
+  while (gl_Pass())
+    gl_Rest();
   gl_Exit();
   return 0;
 }

@@ -3,6 +3,8 @@
 // Only this folder knows that the window system is X11.
 #pragma once
 
+#include <string>
+
 namespace platform {
 
 // The window as the graphics driver exposes it: on X11 a Display* and a
@@ -25,6 +27,24 @@ bool RequestFullScreen(const NativeWindow &w, bool on);
 // OpenGL driver offers it; false, and nothing changed, when it does not.
 // The window's OpenGL context must be current.
 bool EnableVsync(const NativeWindow &w);
+
+// The name the current OpenGL context gives its renderer ("llvmpipe (LLVM
+// 15.0.6, 256 bits)", "AMD Radeon ..."); empty without a current context.
+std::string GetRendererName();
+
+// Keeps a connection to the window system open while it lives. A server
+// resets when its last client leaves, so a program that closes its only
+// window to open another holds one across the gap.
+class WindowSystemHold {
+public:
+  WindowSystemHold();
+  ~WindowSystemHold();
+  WindowSystemHold(const WindowSystemHold &) = delete;
+  WindowSystemHold &operator=(const WindowSystemHold &) = delete;
+
+private:
+  void *display = nullptr;
+};
 
 // Asks the window system to report when parts of the window's picture are
 // lost (Expose events), which TakeExposeEvents then collects.

@@ -85,6 +85,21 @@ bool RequestFullScreen(const NativeWindow &w, bool on) {
   return sent != 0;
 }
 
+WindowSystemHold::WindowSystemHold() : display(XOpenDisplay(nullptr)) {}
+
+WindowSystemHold::~WindowSystemHold() {
+  if (display)
+    XCloseDisplay(static_cast<Display *>(display));
+}
+
+std::string GetRendererName() {
+  // Looked up like the swap-interval calls, so the library needs only GLX.
+  using GetString = const GLubyte *(*)(GLenum);
+  auto get = reinterpret_cast<GetString>(glXGetProcAddress(reinterpret_cast<const GLubyte *>("glGetString")));
+  const GLubyte *name = get && glXGetCurrentContext() ? get(GL_RENDERER) : nullptr;
+  return name ? reinterpret_cast<const char *>(name) : "";
+}
+
 bool EnableVsync(const NativeWindow &w) {
   if (!w.IsValid())
     return false;

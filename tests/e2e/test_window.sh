@@ -3,8 +3,9 @@
 # (contrast measured on the screenshot's pixels), the window is resized to
 # 1600 x 1000 and to 800 x 600 with the interface following its edges, and
 # F11 goes full screen and back through the window manager's full-screen state
-# (here a stand-in window manager, since Xvfb has none). Screenshots of each
-# size go to $KELVAR_ARTIFACTS.
+# (here a stand-in window manager, since Xvfb has none). The size and the
+# full-screen state the game ends with are where the next start begins.
+# Screenshots of each size go to $KELVAR_ARTIFACTS.
 XVFB_SCREEN=1920x1200x24 # room for a 1600 x 1000 window
 source "$(dirname "$0")/lib.sh"
 
@@ -106,8 +107,42 @@ grep -q "fullscreen remove" "$E2E_TMP/wm.out" || fail "the window manager got no
 for _ in $(seq 50); do (($(grep -cF "Kelvar: window size 1024 x 768" "$GAME_LOG") >= 2)) && break; sleep 0.1; done
 (($(grep -cF "Kelvar: window size 1024 x 768" "$GAME_LOG") >= 2)) || fail "the window did not go back to 1024 x 768"
 
+# The game ends full screen after the window was 1280 x 900: the next start
+# opens at 1280 x 900 and goes full screen, and leaving full screen comes
+# back to 1280 x 900.
+xdotool windowsize "$WINDOW" 1280 900
+wait_for_log "Kelvar: window size 1280 x 900" 10
+press_key F11
+wait_for_count "Kelvar: window size 1920 x 1200" 2 10
 close_window
 code=0
 wait_for_exit 20 || code=$?
 [[ $code -eq 0 ]] || fail "exit code $code"
+settings="$XDG_CONFIG_HOME/kelvar/kelvar.ini"
+for line in "width = 1280" "height = 900" "fullscreen = true"; do
+  grep -qxF "$line" "$settings" || fail "the settings do not remember '$line': $(cat "$settings")"
+done
+
+: >"$GAME_LOG"
+launch_game
+wait_for_log "Kelvar: gl_Init finished" 60
+wait_for_log "Kelvar: full screen on" 5
+wait_for_log "Kelvar: window size 1920 x 1200" 10
+find_window
+wait_for_log "Kelvar: CMap::MoveGameTokensIn" 20
+sleep 3
+click $HELP_X $MENU_Y
+click $SUB_X_HELP $ITEM_MOVES_Y
+xdotool mousemove --window "$WINDOW" 600 500
+screenshot_at_size fullscreen-at-start 1920 1200
+press_key F11
+wait_for_log "Kelvar: full screen off" 5
+wait_for_log "Kelvar: window size 1280 x 900" 10
+[[ "$(xdotool getwindowgeometry "$WINDOW" | grep Geometry)" == *1280x900 ]] ||
+  fail "the window is not 1280 x 900 out of full screen: $(xdotool getwindowgeometry "$WINDOW")"
+close_window
+code=0
+wait_for_exit 20 || code=$?
+[[ $code -eq 0 ]] || fail "exit code $code after the second start"
+grep -qxF "fullscreen = false" "$settings" || fail "leaving full screen was not remembered: $(cat "$settings")"
 echo "PASS"

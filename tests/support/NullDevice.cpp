@@ -52,8 +52,8 @@ std::string EnterCopyOfRunFolder(const char *omitMediaFile) {
     fs::remove(target / "media" / omitMediaFile);
   if (chdir(dir) != 0)
     return {};
-  // Saved games, the autosave and the settings file go to the copy too, never
-  // to the real home: a setting a test changes must not reach the next test.
+  // Saved games, the autosave and the settings go to the copy too, never to
+  // the real home, and no test sees the settings an earlier one saved.
   setenv("XDG_DATA_HOME", (target / "data").c_str(), 1);
   setenv("XDG_CONFIG_HOME", (target / "config").c_str(), 1);
   return target.string();

@@ -54,6 +54,7 @@ void GameFixture::TearDown() {
   if (app.device)
     gl_Exit();
   platform::SetTickSource(nullptr);
+  app.settings.SetPath(""); // the next test's settings come from its own folder
 }
 
 void GameFixture::AdvanceMs(uint32_t ms) { fakeNow += ms; }

@@ -6,6 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <fstream>
+#include <unistd.h>
+
 using namespace irr;
 
 namespace {
@@ -77,6 +81,63 @@ TEST_F(WindowTest, SameSizeChangesNothingAndFullScreenWithoutWindowIsHarmless) {
   EXPECT_NE(log.find("Kelvar: full screen on"), std::string::npos);
   EXPECT_NE(log.find("Kelvar: full screen off"), std::string::npos);
   EXPECT_FALSE(app.window.TakeExposeEvents());
+}
+
+TEST_F(WindowTest, SizeOutOfFullScreenAndFullScreenAreRememberedForTheNextStart) {
+  char folder[] = "/tmp/kelvar-window-XXXXXX";
+  ASSERT_NE(mkdtemp(folder), nullptr);
+  const std::string path = std::string(folder) + "/kelvar.ini";
+  std::ofstream(path) << "[window]\nwidth = 400\nheight = 5000\n";
+  app.settings.SetPath(path);
+  ASSERT_TRUE(app.settings.Load());
+  ASSERT_TRUE(app.settings.Init());
+  // Too narrow for the interface: the window opens at its minimum width.
+  EXPECT_EQ(CWindowControl::StartSize(app.settings.Get()), core::dimension2d<s32>(800, 5000));
+
+  // An unchanged window writes nothing.
+  ASSERT_TRUE(app.window.Init());
+  Resize(1024, 768); // the size it had
+  app.window.Exit();
+  std::ifstream untouched(path);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(untouched), {}), "[window]\nwidth = 400\nheight = 5000\n");
+
+  // The last size out of full screen is kept, not the full screen's size.
+  Resize(1280, 900);
+  app.window.ToggleFullScreen();
+  Resize(1920, 1200);
+  app.window.Exit();
+  CSettings saved;
+  saved.Load(path);
+  EXPECT_EQ(saved.width, 1280);
+  EXPECT_EQ(saved.height, 900);
+  EXPECT_TRUE(saved.fullscreen);
+
+  // The next start opens at the remembered size; full screen left again is
+  // remembered as off, the size as it was.
+  ASSERT_TRUE(app.settings.Load());
+  ASSERT_TRUE(app.settings.Init());
+  app.windowSize = CWindowControl::StartSize(app.settings.Get());
+  app.driver->OnResize(core::dimension2d<u32>(1280, 900));
+  ASSERT_TRUE(app.window.Init());
+  app.window.ToggleFullScreen();
+  app.window.ToggleFullScreen();
+  app.window.Exit();
+  saved.Load(path);
+  EXPECT_EQ(saved.width, 1280);
+  EXPECT_FALSE(saved.fullscreen);
+
+  remove(path.c_str());
+  rmdir(folder);
+  app.settings.SetPath("");
+}
+
+TEST(RendererTest, OnlyRenderersThatDrawOnTheProcessorGoWithoutMultisampling) {
+  for (const char *software :
+       {"llvmpipe (LLVM 15.0.6, 256 bits)", "softpipe", "Mesa X11 Software Rasterizer", "Mesa DRI swrast"})
+    EXPECT_TRUE(CWindowControl::IsSoftwareRenderer(software)) << software;
+  for (const char *hardware : {"AMD Radeon RX 6600 (navi23, LLVM 15.0.6, DRM 3.49, 6.1.0-13-amd64)",
+                               "Mesa Intel(R) UHD Graphics 620 (KBL GT2)", "NVIDIA GeForce GTX 1060/PCIe/SSE2", ""})
+    EXPECT_FALSE(CWindowControl::IsSoftwareRenderer(hardware)) << hardware;
 }
 
 TEST_F(WindowTest, OpenHelpWindowAndBannerFollowTheNewSize) {
