@@ -81,7 +81,7 @@ click $BLACK_BUTTON
 wait_for_log "Kelvar: CGame plays on as Black" 5
 wait_for_count "Kelvar: ProcessEngineResult:" $((engine_moves + 1)) 30
 wait_for_count "Kelvar: SubmitMove" $((handed_back + 1)) 5 # its move, handed back
-# Played through our rules: a move from any other position would have been refused.
+# The move is played through our rules in the loaded position; one that does not fit there is refused with this line.
 grep -qF "Kelvar: CGame the engine has no move" "$GAME_LOG" && fail "the engine's move did not fit the loaded game"
 wait_for_count "Kelvar: ProcessEngineResult:" $((engine_moves + 2)) 30 # the hand-back's answer
 sleep 0.5
