@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <memory>
 #include <string>
 
 CApplication app;
@@ -34,8 +35,10 @@ bool CreateDevice(irr::video::E_DRIVER_TYPE driverType) {
   params.EventReceiver = &app.eventReceiver;
   app.device = irr::createDeviceEx(params);
   std::string softwareRenderer;
+  std::unique_ptr<platform::WindowSystemHold> hold; // the server stays up between the two windows
   if (app.device && driverType == irr::video::EDT_OPENGL &&
       CWindowControl::IsSoftwareRenderer(platform::GetRendererName())) {
+    hold = std::make_unique<platform::WindowSystemHold>();
     // Smooth motion matters more than smooth edges: without multisampling
     // a software renderer draws about twice the frames.
     softwareRenderer = platform::GetRendererName();

@@ -90,6 +90,10 @@ bool CEventReceiver::OnGuiEvent(const SEvent::SGUIEvent &gui) {
     app.gameFiles.OnFileChosen(static_cast<gui::IGUIFileOpenDialog *>(gui.Caller));
     return false;
   }
+  if (gui.EventType == gui::EGET_FILE_CHOOSE_DIALOG_CANCELLED && id == ID_LOAD_DIALOG) {
+    app.gameFiles.OnLoadDialogCancelled();
+    return false;
+  }
   if (gui.EventType == gui::EGET_MENU_ITEM_SELECTED) {
     // The caller is the sub-menu whose item was chosen.
     auto *menu = static_cast<gui::IGUIContextMenu *>(gui.Caller);
@@ -156,9 +160,7 @@ bool CEventReceiver::OnButtonClicked(s32 id) {
   case ID_BUTTON_WHITE:
   case ID_BUTTON_BLACK:
   case ID_BUTTON_TWO_PLAYERS:
-    app.game.SetTwoPlayers(id == ID_BUTTON_TWO_PLAYERS);
-    app.game.SetHumanColor(id == ID_BUTTON_BLACK ? Black : White);
-    app.game.SetState(LocalGame);
+    app.game.OnColorChosen(id == ID_BUTTON_BLACK ? Black : White, id == ID_BUTTON_TWO_PLAYERS);
     app.gui.CloseColorWindow();
     return true;
   case ID_CAM_WHITE_TOP:

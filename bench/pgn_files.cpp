@@ -3,11 +3,19 @@
 // move named, with its check mark), and the moves history text, for games of
 // 40, 120 and 300 plies. Opening a file runs inside one frame: the figures say
 // how long the window stands still.
+//
+// The moves history window after one more move, both ways side by side:
+// MovesWindowRebuild writes the whole game again and replaces the window's
+// text; MovesWindowAppend follows the game with the new move only and appends
+// it. Both on the null driver with the game's own font.
 #include "rules/CChessPosition.h"
+#include "rules/CMovesHistory.h"
 #include "rules/CPgnReader.h"
 #include "rules/CPgnWriter.h"
+#include "ui/CGUITextWindow.h"
 
 #include <benchmark/benchmark.h>
+#include <irrlicht.h>
 
 #include <random>
 #include <string>
@@ -61,8 +69,79 @@ void MovesList(benchmark::State &state) {
   state.counters["plies"] = double(game.moves.size());
 }
 
+// The first plies of a game.
+PgnGame Prefix(const PgnGame &game, size_t plies) {
+  PgnGame part;
+  part.moves.assign(game.moves.begin(), game.moves.begin() + std::ptrdiff_t(plies));
+  return part;
+}
+
+// A null device that keeps its log lines out of the benchmark's table.
+irr::SIrrlichtCreationParameters QuietNullDevice() {
+  irr::SIrrlichtCreationParameters parameters;
+  parameters.DriverType = irr::video::EDT_NULL;
+  parameters.LoggingLevel = irr::ELL_NONE;
+  return parameters;
+}
+
+// A moves window as the game shows it, on a null device of its own.
+class WindowBench {
+public:
+  WindowBench() : device(irr::createDeviceEx(QuietNullDevice())) {
+    irr::gui::IGUIEnvironment *env = device->getGUIEnvironment();
+    irr::gui::IGUIFont *font = env->getFont(KELVAR_RUN_DIR "/media/Chess_Arial_12.bmp");
+    window = new CGUITextWindow(env, font, irr::core::rect<irr::s32>(879, 25, 1019, 225));
+  }
+  ~WindowBench() {
+    CGUITextWindow::Destroy(window);
+    device->drop();
+  }
+  WindowBench(const WindowBench &) = delete;
+  WindowBench &operator=(const WindowBench &) = delete;
+  CGUITextWindow &Window() { return *window; }
+
+private:
+  irr::IrrlichtDevice *device;
+  CGUITextWindow *window = nullptr;
+};
+
+irr::core::stringw Wide(const std::string &text) { return irr::core::stringw(text.c_str()); }
+
+void MovesWindowRebuild(benchmark::State &state) {
+  const PgnGame game = GameOf(int(state.range(0)));
+  WindowBench bench;
+  for (auto _ : state) {
+    std::string text;
+    CPgnWriter::MovesList(game, text);
+    bench.Window().setText(Wide(text).c_str());
+    bench.Window().ScrollToEnd();
+  }
+  state.counters["plies"] = double(game.moves.size());
+}
+
+void MovesWindowAppend(benchmark::State &state) {
+  const PgnGame game = GameOf(int(state.range(0)));
+  const PgnGame before = Prefix(game, game.moves.size() - 1);
+  WindowBench bench;
+  CMovesHistory history;
+  for (auto _ : state) {
+    state.PauseTiming(); // back to the window of one move before
+    history.Follow(before);
+    bench.Window().setText(Wide(history.GetText()).c_str());
+    state.ResumeTiming();
+    history.Follow(game);
+    bench.Window().AppendText(Wide(history.GetTail()).c_str());
+    bench.Window().ScrollToEnd();
+  }
+  state.counters["plies"] = double(game.moves.size());
+}
+
 } // namespace
 
+BENCHMARK(MovesWindowRebuild)->Arg(40)->Arg(120)->Arg(300)->Unit(benchmark::kMicrosecond);
+// Each timed append needs the window of one move before, rebuilt untimed at
+// the cost of a whole rebuild: a fixed count keeps the run short.
+BENCHMARK(MovesWindowAppend)->Arg(40)->Arg(120)->Arg(300)->Iterations(200)->Unit(benchmark::kMicrosecond);
 BENCHMARK(ReadGame)->Arg(40)->Arg(120)->Arg(300)->Unit(benchmark::kMillisecond);
 BENCHMARK(WriteGame)->Arg(40)->Arg(120)->Arg(300)->Unit(benchmark::kMillisecond);
 BENCHMARK(MovesList)->Arg(40)->Arg(120)->Arg(300)->Unit(benchmark::kMillisecond);

@@ -45,6 +45,7 @@ void CGame::SetState(s32 s) {
     break;
   case Idle:
     CancelPromotion();
+    choosingSide = false;
     verdict = GameVerdict();
     engineStuck = false;
     record.Start(app.map, White); // no game: no moves to show
@@ -58,6 +59,7 @@ void CGame::SetState(s32 s) {
     break;
   case LocalGame:
     CancelPromotion();
+    choosingSide = false;
     verdict = GameVerdict();
     engineStuck = false;
     app.gui.OnGameStateChanged(LocalGame);
@@ -98,6 +100,7 @@ bool CGame::ContinueGame(const std::string &startFen, s32 startSide, s32 halfMov
   if (!verdict.IsOver())
     verdict = CGameJudge::Recorded(result);
 
+  // Until the colour window is answered the board is seen from the side to move.
   humanColor = record.GetSideToMove();
   app.gui.OnGameStateChanged(LocalGame);
   app.gui.ResetGameDisplay();
@@ -110,9 +113,37 @@ bool CGame::ContinueGame(const std::string &startFen, s32 startSide, s32 halfMov
   app.cameraRig.SetLightSide(humanColor);
   app.engine.SendPosition(startFen, record.GetMoveTexts());
   SetActivePlayer(record.GetSideToMove());
-  if (verdict.IsOver())
+  choosingSide = !verdict.IsOver();
+  if (choosingSide) {
+    app.gui.ShowColorWindow();
+  } else {
+    app.gui.CloseColorWindow();
     EndGame();
+  }
   return played;
+}
+
+void CGame::OnColorChosen(s32 color, bool twoPlayersChosen) {
+  twoPlayers = twoPlayersChosen;
+  if (!choosingSide) {
+    humanColor = color;
+    SetState(LocalGame);
+    return;
+  }
+  choosingSide = false;
+  const s32 toMove = record.GetSideToMove();
+  humanColor = twoPlayers ? toMove : color;
+  const s32 viewSide = twoPlayers ? White : humanColor;
+  if (viewSide == Black)
+    app.cameraRig.SetBlackView(false);
+  else
+    app.cameraRig.SetWhiteView(false);
+  app.cameraRig.SetLightSide(viewSide);
+  SetActivePlayer(toMove);
+  Log(std::string("CGame plays on as ") + (twoPlayers ? "two players" : humanColor == White ? "White" : "Black"));
+  // The engine already knows the position; it opens if the human took the other side.
+  if (!twoPlayers && humanColor != toMove)
+    app.engine.RequestInitialMove();
 }
 
 void CGame::SetActivePlayer(s32 c) {
@@ -133,13 +164,14 @@ void CGame::Update() {
       SetState(Idle);
     return;
   }
-  if (state != LocalGame || verdict.IsOver() || engineStuck || twoPlayers || activePlayer == humanColor)
+  if (state != LocalGame || verdict.IsOver() || engineStuck || twoPlayers || choosingSide || activePlayer == humanColor)
     return; // the human's turn advances only through clicks
   EngineTurn();
 }
 
 bool CGame::IsHumanTurn() const {
-  return state == LocalGame && !verdict.IsOver() && !engineStuck && (twoPlayers || activePlayer == humanColor);
+  return state == LocalGame && !verdict.IsOver() && !engineStuck && !choosingSide &&
+         (twoPlayers || activePlayer == humanColor);
 }
 
 bool CGame::PlayMove(const BoardSquare &from, const BoardSquare &to, s32 promotion) {
@@ -293,7 +325,7 @@ void CGame::OnRightMouseDown() {
 }
 
 bool CGame::CanTakeBack() const {
-  if (state != LocalGame || awaitingEcho)
+  if (state != LocalGame || awaitingEcho || choosingSide)
     return false;
   if (!verdict.IsOver() && !engineStuck && !IsHumanTurn())
     return false;

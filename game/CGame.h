@@ -26,12 +26,19 @@ public:
   void SetTwoPlayers(bool on) { twoPlayers = on; }
   bool IsTwoPlayers() const { return twoPlayers; }
   void SetActivePlayer(irr::s32 c);
+  // The colour window's answer: the human's colour, or two players. Starts a
+  // new game, or plays on a game taken over from a file from where it
+  // stands; the engine then moves first if the human took the side not to move.
+  void OnColorChosen(irr::s32 color, bool twoPlayersChosen);
+  // A game taken over from a file waits for the colour window's answer.
+  bool IsChoosingSide() const { return choosingSide; }
   // Takes over a game from elsewhere (a file). The board stands at the
   // game's start position (startFen, empty for the standard one) with
-  // startSide to move; the moves are played through the record, the engine
-  // learns the position, and the human plays the side to move against it.
-  // The game is judged as after any move; a result the position does not
-  // show (resignation, agreement) ends it as recorded. False if the rules
+  // startSide to move; the moves are played through the record and the
+  // engine learns the position. The game is judged as after any move; a
+  // result the position does not show (resignation, agreement) ends it as
+  // recorded. An unfinished game then waits in the colour window for the
+  // player's choice of side (nobody moves meanwhile). False if the rules
   // refuse a move (the board then holds the moves before it).
   bool ContinueGame(const std::string &startFen, irr::s32 startSide, irr::s32 halfMoveClock,
                     const std::vector<ChessMove> &moves, const std::string &result);
@@ -62,7 +69,7 @@ public:
   // a two-player game), so that the human is to move again.
   void TakeBack();
   // Resigning: while a game is running and has not ended.
-  bool CanResign() const { return state == LocalGame && !verdict.IsOver(); }
+  bool CanResign() const { return state == LocalGame && !verdict.IsOver() && !choosingSide; }
   // The human (in a two-player game, the side to move) resigns.
   void Resign();
 
@@ -88,6 +95,7 @@ private:
   bool twoPlayers = false;
   bool engineStuck = false;
   bool promotionPending = false;
+  bool choosingSide = false;
   BoardSquare promotionFrom, promotionTo;
   uint32_t startupTick = 0;
   CGameRecord record;

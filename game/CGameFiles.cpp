@@ -43,6 +43,11 @@ std::string EngineName() {
 } // namespace
 
 bool CGameFiles::Init() {
+  // A session of its own: the start-up question is asked again.
+  startupHandled = false;
+  resumeBox = nullptr;
+  pendingPath.clear();
+  dataFolder.clear();
   const std::string home = platform::DataHome();
   if (home.empty())
     LogMessage("CGameFiles::Init no data folder (neither XDG_DATA_HOME nor HOME is set): games cannot be saved");
@@ -120,18 +125,28 @@ void CGameFiles::ShowLoadDialog() {
   if (folder.empty() || !platform::MakeFolders(folder, error))
     folder = ".";
   gui::IGUIEnvironment *env = app.guiEnvironment;
-  // The dialog walks the working directory; it is given back when the dialog
-  // closes, since every media path is relative to it.
+  // The dialog walks the working directory, on which every media path
+  // depends. It gives it back only once the environment lets go of the
+  // dialog, which may be frames after the choice: the choice takes it back
+  // at once.
+  runFolder = app.device->getFileSystem()->getWorkingDirectory();
   env->addFileOpenDialog(L"Load a game", true, env->getRootGUIElement(), ID_LOAD_DIALOG, true, &folder[0]);
 }
 
 void CGameFiles::OnFileChosen(gui::IGUIFileOpenDialog *dialog) {
+  RestoreRunFolder();
   if (!dialog)
     return;
   std::string path = Narrow(dialog->getFileName());
   if (!path.empty() && path[0] != '/')
     path = std::string(dialog->getDirectoryName().c_str()) + "/" + path;
   OpenGame(path);
+}
+
+void CGameFiles::RestoreRunFolder() {
+  if (!runFolder.empty())
+    app.device->getFileSystem()->changeWorkingDirectoryTo(runFolder);
+  runFolder = "";
 }
 
 void CGameFiles::Refuse(const std::string &path, int line, const std::string &reason) {
@@ -219,11 +234,4 @@ PgnGame CGameFiles::CurrentMoves() const {
   if (app.game.IsGameOver())
     game.result = app.game.GetVerdict().ResultText();
   return game;
-}
-
-core::stringw CGameFiles::GetMovesText() const {
-  std::string text;
-  if (!CPgnWriter::MovesList(CurrentMoves(), text))
-    return app.engine.GetMovesHistory(); // a game the rules cannot replay is shown as sent
-  return Widen(text);
 }

@@ -1,6 +1,6 @@
 // Games as PGN files: saving the game on the board, opening a file (from the
 // menu's file dialog, the command line or the last session's autosave) and
-// showing it, and the moves history in standard notation.
+// showing it.
 #pragma once
 
 #include "rules/PgnGame.h"
@@ -27,6 +27,8 @@ public:
   void ShowLoadDialog();
   // The dialog's choice (wide path as Irrlicht gives it).
   void OnFileChosen(irr::gui::IGUIFileOpenDialog *dialog);
+  // The dialog was closed without a choice.
+  void OnLoadDialogCancelled() { RestoreRunFolder(); }
   // Reads, checks and shows a game. A bad file is refused with a message box
   // naming line and fault, and nothing on the board changes.
   bool OpenGame(const std::string &path);
@@ -41,8 +43,6 @@ public:
   PgnGame CurrentMoves() const;
   // The same with the tags of a saved game (players, date, place).
   PgnGame CurrentGame() const;
-  // The moves history as players read it: "1. e4 Nf6", one pair a line.
-  irr::core::stringw GetMovesText() const;
 
   std::string GetGamesFolder() const { return dataFolder.empty() ? "" : dataFolder + "/games"; }
   std::string GetAutosavePath() const { return dataFolder.empty() ? "" : dataFolder + "/autosave.pgn"; }
@@ -52,9 +52,12 @@ private:
   bool WriteGame(const PgnGame &game, const std::string &path, std::string &error) const;
   void ShowLoadedGame(const PgnGame &game);
   void Refuse(const std::string &path, int line, const std::string &reason);
+  // Goes back to the working directory the file dialog left.
+  void RestoreRunFolder();
 
   std::string dataFolder;
   std::string pendingPath;
+  irr::io::path runFolder; // the working directory when the file dialog opened
   bool startupHandled = false;
   irr::gui::IGUIWindow *resumeBox = nullptr;
 };

@@ -7,7 +7,7 @@
 
 bool CHint::IsPlayersTurn() {
   return app.game.GetState() == LocalGame && app.game.GetActivePlayer() == app.game.GetHumanColor() &&
-         !app.game.IsAwaitingEcho();
+         !app.game.IsAwaitingEcho() && !app.game.IsChoosingSide();
 }
 
 bool CHint::Request() {

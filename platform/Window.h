@@ -32,6 +32,20 @@ bool EnableVsync(const NativeWindow &w);
 // 15.0.6, 256 bits)", "AMD Radeon ..."); empty without a current context.
 std::string GetRendererName();
 
+// Keeps a connection to the window system open while it lives. A server
+// resets when its last client leaves, so a program that closes its only
+// window to open another holds one across the gap.
+class WindowSystemHold {
+public:
+  WindowSystemHold();
+  ~WindowSystemHold();
+  WindowSystemHold(const WindowSystemHold &) = delete;
+  WindowSystemHold &operator=(const WindowSystemHold &) = delete;
+
+private:
+  void *display = nullptr;
+};
+
 // Asks the window system to report when parts of the window's picture are
 // lost (Expose events), which TakeExposeEvents then collects.
 bool WatchExposeEvents(const NativeWindow &w);

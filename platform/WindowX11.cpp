@@ -85,6 +85,13 @@ bool RequestFullScreen(const NativeWindow &w, bool on) {
   return sent != 0;
 }
 
+WindowSystemHold::WindowSystemHold() : display(XOpenDisplay(nullptr)) {}
+
+WindowSystemHold::~WindowSystemHold() {
+  if (display)
+    XCloseDisplay(static_cast<Display *>(display));
+}
+
 std::string GetRendererName() {
   // Looked up like the swap-interval calls, so the library needs only GLX.
   using GetString = const GLubyte *(*)(GLenum);

@@ -70,6 +70,16 @@ void CGUITextWindow::setText(const wchar_t *text) {
   ScrollTo(0);
 }
 
+void CGUITextWindow::AppendText(const wchar_t *more) {
+  if (!more || !*more)
+    return;
+  core::stringw text = textArea->getText();
+  text += more;
+  textArea->setText(text.c_str());
+  scrollBar->setMax(ScrollRange());
+  ScrollTo(scrollBar->getPos());
+}
+
 void CGUITextWindow::ScrollToEnd() {
   // The scroll bar clamps the wanted position into its range; follow its word.
   scrollBar->setPos(textArea->getTextHeight() - scrollBar->getRelativePosition().getHeight());

@@ -25,6 +25,8 @@ public:
   bool OnEvent(const irr::SEvent &event) override;
   // Replaces the shown text and scrolls to its top.
   void setText(const wchar_t *text) override;
+  // Adds text at the end of the shown text; the scroll position stays.
+  void AppendText(const wchar_t *more);
   // Scrolls so that the last line of the text sits at the bottom edge. A text
   // shorter than the window has nothing to scroll: it stays at the top.
   virtual void ScrollToEnd();

@@ -2,6 +2,7 @@
 // buttons, status line, banner, colour choice, dialogs, text windows, splash.
 #pragma once
 
+#include "rules/CMovesHistory.h"
 #include "ui/CPromotionWindow.h"
 
 #include <irrlicht.h>
@@ -40,6 +41,9 @@ public:
   void ToggleHelpWindow();
   bool IsHelpWindowOpen() const { return helpWindow != nullptr; }
   void ToggleMovesWindow();
+  // Brings an open moves window up to the game: a game that went on gets its
+  // new moves appended; the text is replaced only for another game (loaded,
+  // new, or a move taken back).
   void RefreshMovesWindow();
 
   // Status line, camera buttons, colour selection, banner and splash.
@@ -87,6 +91,9 @@ private:
 
   // The help file as wide text, or "Helpfile not found.".
   irr::core::stringw ReadHelpText() const;
+  // Brings the moves history up to the game and shows it in an open moves
+  // window: the whole text, or (unless whole) only what the game added.
+  void WriteMovesWindow(bool whole);
 
   irr::gui::IGUIFont *smallFont = nullptr;
   irr::gui::IGUIFont *largeFont = nullptr;
@@ -103,4 +110,5 @@ private:
   bool noticeShown = false;
   irr::video::ITexture *splashTexture = nullptr;
   CPromotionWindow promotionWindow;
+  CMovesHistory movesHistory; // what the moves window shows
 };

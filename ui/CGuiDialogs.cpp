@@ -100,14 +100,23 @@ void CGui::ToggleMovesWindow() {
     return;
   }
   movesWindow = new CGUITextWindow(app.guiEnvironment, smallFont, CGuiLayout::MovesWindow(app.windowSize));
-  RefreshMovesWindow();
+  WriteMovesWindow(true);
 }
 
-void CGui::RefreshMovesWindow() {
+void CGui::RefreshMovesWindow() { WriteMovesWindow(false); }
+
+void CGui::WriteMovesWindow(bool whole) {
   if (!movesWindow)
     return;
   // Move pairs in standard notation, from the game's record.
-  const core::stringw history = app.gameFiles.GetMovesText();
-  movesWindow->setText(history.c_str());
+  const CMovesHistory::Change change = movesHistory.Follow(app.gameFiles.CurrentMoves());
+  if (!movesHistory.IsComplete()) // a game the rules cannot replay is shown as sent
+    movesWindow->setText(app.engine.GetMovesHistory().c_str());
+  else if (whole || change == CMovesHistory::Change::Replaced)
+    movesWindow->setText(core::stringw(movesHistory.GetText().c_str()).c_str());
+  else if (change == CMovesHistory::Change::Appended)
+    movesWindow->AppendText(core::stringw(movesHistory.GetTail().c_str()).c_str());
+  else
+    return;
   movesWindow->ScrollToEnd();
 }

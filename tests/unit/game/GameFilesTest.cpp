@@ -6,6 +6,7 @@
 #include "platform/DataFiles.h"
 #include "rules/CPgnReader.h"
 #include "tests/support/LogCapture.h"
+#include "ui/CGUITextWindow.h"
 #include "ui/GuiIds.h"
 
 #include <filesystem>
@@ -22,9 +23,12 @@ protected:
     std::ofstream(path, std::ios::binary) << text;
     return path;
   }
+  // What the moves history window shows (opened if need be).
   static std::string MovesText() {
-    const irr::core::stringw wide = app.gameFiles.GetMovesText();
-    return std::string(wide.c_str(), wide.c_str() + wide.size());
+    if (!app.gui.GetMovesWindow())
+      app.gui.ToggleMovesWindow();
+    const std::wstring wide = app.gui.GetMovesWindow()->GetTextArea()->getText();
+    return std::string(wide.begin(), wide.end());
   }
   // Where every token stands, captured or not: the board as the player sees it.
   static std::string Board() {
@@ -62,7 +66,11 @@ TEST_F(GameFilesTest, AnOpenedGameShowsItsPositionAndHistoryAndPlaysOn) {
   ASSERT_GE(TokenOn("f3"), 0);
   EXPECT_EQ(app.map.GetToken(TokenOn("f3"))->GetType(), Knight);
   EXPECT_EQ(TokenOn("g1"), -1);
-  EXPECT_EQ(MovesText(), "1. e4 e5\n2. Nf3 Nc6\n");
+  EXPECT_EQ(MovesText(), "1. e4 e5\n2. Nf3 Nc6");
+
+  // The colour window asks which side to play; White is the side to move.
+  ASSERT_TRUE(ClickColorButton(ID_BUTTON_WHITE));
+  EXPECT_EQ(app.gui.GetColorWindow(), nullptr);
 
   // Play on with a click, and the engine answers.
   app.cameraRig.SetWhiteView(true);
@@ -70,7 +78,7 @@ TEST_F(GameFilesTest, AnOpenedGameShowsItsPositionAndHistoryAndPlaysOn) {
   ClickSquare("c4");
   EXPECT_TRUE(EngineReceived("f1c4\n"));
   ASSERT_TRUE(FramesUntil([] { return app.game.GetActivePlayer() == White && !app.game.IsAwaitingEcho(); }));
-  EXPECT_EQ(MovesText(), "1. e4 e5\n2. Nf3 Nc6\n3. Bc4 Nf6\n");
+  EXPECT_EQ(MovesText(), "1. e4 e5\n2. Nf3 Nc6\n3. Bc4 Nf6");
 
   // Saved to the games folder, under a new name, and readable again.
   app.gameFiles.SaveGame();
@@ -90,6 +98,10 @@ TEST_F(GameFilesTest, AnOpenedGameShowsItsPositionAndHistoryAndPlaysOn) {
   PgnError readError;
   ASSERT_TRUE(CPgnReader::Read(text, read, readError)) << readError.reason;
   EXPECT_EQ(read.moves.size(), 6u);
+
+  // A take back gives the window the shorter game.
+  app.game.TakeBack();
+  EXPECT_EQ(MovesText(), "1. e4 e5\n2. Nf3 Nc6");
 }
 
 TEST_F(GameFilesTest, AGameFromAnotherStartGoesToTheEngineAsFen) {
@@ -99,8 +111,9 @@ TEST_F(GameFilesTest, AGameFromAnotherStartGoesToTheEngineAsFen) {
   ASSERT_TRUE(app.gameFiles.OpenGame(path));
   EXPECT_TRUE(EngineReceived("position fen " + fen + " moves e2e4\n")) << Transcript();
   EXPECT_EQ(app.game.GetHumanColor(), Black) << "the human plays the side to move";
-  EXPECT_EQ(MovesText(), "1. e4\n");
+  EXPECT_EQ(MovesText(), "1. e4");
   EXPECT_EQ(app.gameFiles.CurrentGame().startFen, fen);
+  EXPECT_NE(app.gui.GetColorWindow(), nullptr) << "an unfinished game asks for a side";
   // Of 32 tokens, the two kings and a pawn stand on the board.
   int standing = 0;
   for (irr::s32 i = 0; i < CMap::TOKEN_COUNT; ++i)
@@ -115,7 +128,7 @@ TEST_F(GameFilesTest, BrokenFilesAreRefusedAndTheBoardStaysAsItWas) {
   ClickSquare("e4");
   ASSERT_TRUE(FramesUntil([] { return app.game.GetActivePlayer() == White && !app.game.IsAwaitingEcho(); }));
   const std::string board = Board(), moves = MovesText();
-  ASSERT_EQ(moves, "1. e4 e5\n");
+  ASSERT_EQ(moves, "1. e4 e5");
 
   struct Case {
     std::string text, logged;
@@ -159,10 +172,10 @@ TEST_F(GameFilesTest, FinishedGamesShowTheirEnd) {
     const wchar_t *banner;
     const char *moves;
   } cases[] = {
-      {"1. f3 e5 2. g4 Qh4# 0-1\n", GameEnd::Checkmate, L"CHECK MATE!\nBlack wins", "1. f3 e5\n2. g4 Qh4#\n0-1\n"},
-      {"1. f3 e5 2. g4 Qh4# *\n", GameEnd::Checkmate, L"CHECK MATE!\nBlack wins", "1. f3 e5\n2. g4 Qh4#\n0-1\n"},
-      {"[Result \"1-0\"]\n\n1. e4 e5 1-0\n", GameEnd::Recorded, L"GAME OVER\n1-0", "1. e4 e5\n1-0\n"},
-      {"1. d4 d5 1/2-1/2\n", GameEnd::Recorded, L"GAME OVER\n1/2-1/2", "1. d4 d5\n1/2-1/2\n"},
+      {"1. f3 e5 2. g4 Qh4# 0-1\n", GameEnd::Checkmate, L"CHECK MATE!\nBlack wins", "1. f3 e5\n2. g4 Qh4#\n0-1"},
+      {"1. f3 e5 2. g4 Qh4# *\n", GameEnd::Checkmate, L"CHECK MATE!\nBlack wins", "1. f3 e5\n2. g4 Qh4#\n0-1"},
+      {"[Result \"1-0\"]\n\n1. e4 e5 1-0\n", GameEnd::Recorded, L"GAME OVER\n1-0", "1. e4 e5\n1-0"},
+      {"1. d4 d5 1/2-1/2\n", GameEnd::Recorded, L"GAME OVER\n1/2-1/2", "1. d4 d5\n1/2-1/2"},
   };
   int n = 0;
   for (const Case &c : cases) {
@@ -174,6 +187,8 @@ TEST_F(GameFilesTest, FinishedGamesShowTheirEnd) {
     EXPECT_TRUE(banner->isVisible()) << c.text;
     EXPECT_EQ(std::wstring(banner->getText()), c.banner);
     EXPECT_EQ(MovesText(), c.moves);
+    EXPECT_EQ(app.gui.GetColorWindow(), nullptr) << "a finished game asks for no side";
+    EXPECT_FALSE(app.game.IsChoosingSide());
   }
   EXPECT_EQ(app.map.GetToken(TokenOn("d5"))->GetColor(), Black);
   gl_Exit();
@@ -226,8 +241,142 @@ TEST_F(GameFilesTest, EnterResumesTheUnfinishedGame) {
   EXPECT_FALSE(MessageBoxSays(L"Resume the unfinished game?"));
   EXPECT_EQ(app.game.GetState(), LocalGame);
   EXPECT_EQ(app.game.GetHumanColor(), Black);
-  EXPECT_EQ(MovesText(), "1. d4 d5\n2. c4\n");
+  EXPECT_EQ(MovesText(), "1. d4 d5\n2. c4");
   EXPECT_TRUE(EngineReceived("position startpos moves d2d4 d7d5 c2c4\n"));
+  EXPECT_NE(app.gui.GetColorWindow(), nullptr) << "the resumed game asks for a side";
+}
+
+// After an unfinished game is opened nobody moves until the colour window is
+// answered; then the human plays the chosen side, the engine opening from the
+// loaded position when the human took the side not to move.
+TEST_F(GameFilesTest, TheColourWindowChoosesTheSideOfAnOpenedGame) {
+  const std::string italian = "1. e4 e5 2. Nf3 Nc6 *";
+  const std::string fen = "r1bqkbnr/pppp1ppp/2n5/4p3/4P3/5N2/PPPP1PPP/RNBQKB1R w KQkq - 2 3";
+  struct Case {
+    const char *name;
+    std::string pgn;
+    irr::s32 button;
+    std::string position; // what the engine is told at the load
+    bool engineOpens;     // a search follows the position once the side is chosen
+    const char *moves;    // the history once the engine's move (if any) is in
+    irr::s32 human;       // the colour the clicks play next
+  } cases[] = {
+      {"white, the side to move", italian, ID_BUTTON_WHITE, "position startpos moves e2e4 e7e5 g1f3 b8c6\n", false,
+       "1. e4 e5\n2. Nf3 Nc6", White},
+      {"black, the engine opens", italian, ID_BUTTON_BLACK, "position startpos moves e2e4 e7e5 g1f3 b8c6\n", true,
+       "1. e4 e5\n2. Nf3 Nc6\n3. Bc4", Black},
+      {"two players", italian, ID_BUTTON_TWO_PLAYERS, "position startpos moves e2e4 e7e5 g1f3 b8c6\n", false,
+       "1. e4 e5\n2. Nf3 Nc6", White},
+      {"white from a FEN, Black to move: the engine opens", "[SetUp \"1\"]\n[FEN \"" + fen + "\"]\n\n3. Bc4 *",
+       ID_BUTTON_WHITE, "position fen " + fen + " moves f1c4\n", true, "3. Bc4 Nf6", White},
+  };
+  // The engine's moves of the cases where it opens, in order.
+  StartProgram("bestmove f1c4 g8f6\n");
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.name);
+    const size_t before = Transcript().size();
+    ASSERT_TRUE(app.gameFiles.OpenGame(WriteFile("game.pgn", c.pgn)));
+    ASSERT_TRUE(FramesUntil([&] { return Transcript().find(c.position + "isready\n", before) != std::string::npos; }))
+        << Transcript();
+    ASSERT_NE(app.gui.GetColorWindow(), nullptr);
+    EXPECT_TRUE(app.game.IsChoosingSide());
+
+    // Meanwhile the board takes no click (on pawns beside the window), the
+    // engine is asked nothing, and there is nothing to take back or resign.
+    const std::string told = Transcript();
+    ClickSquare("a2");
+    ClickSquare("h7");
+    Frames(20);
+    EXPECT_EQ(app.map.GetSelectedToken(), -1);
+    EXPECT_EQ(Transcript(), told);
+    EXPECT_FALSE(app.game.CanTakeBack());
+    EXPECT_FALSE(app.game.CanResign());
+    EXPECT_FALSE(app.hint.Request());
+
+    ASSERT_TRUE(ClickColorButton(c.button));
+    EXPECT_EQ(app.gui.GetColorWindow(), nullptr);
+    EXPECT_FALSE(app.game.IsChoosingSide());
+    EXPECT_EQ(app.game.IsTwoPlayers(), c.button == ID_BUTTON_TWO_PLAYERS);
+    if (c.engineOpens) {
+      EXPECT_TRUE(FramesUntil([&] { return Transcript().find("go\n", told.size()) != std::string::npos; }));
+      EXPECT_TRUE(FramesUntil(
+          [] { return app.game.GetActivePlayer() == app.game.GetHumanColor() && !app.game.IsAwaitingEcho(); }));
+    } else {
+      Frames(20);
+      EXPECT_EQ(Transcript(), told) << "the engine is not asked to move";
+    }
+    EXPECT_EQ(MovesText(), c.moves);
+    EXPECT_EQ(app.game.GetHumanColor(), c.human);
+    EXPECT_EQ(app.game.GetActivePlayer(), c.human);
+    EXPECT_TRUE(app.game.CanResign());
+  }
+}
+
+// Ctrl+O opens Irrlicht's file dialog in the games folder; a click on a game
+// in its list and one on OK open that game. The working directory, on which
+// every media path depends, is the run folder again as soon as the dialog
+// closes, chosen or cancelled.
+TEST_F(GameFilesTest, AGameClickedInTheLoadDialogIsOpened) {
+  StartProgram("");
+  const std::string games = folder + "/data/kelvar/games";
+  fs::create_directories(games);
+  std::ofstream(games + "/queens-gambit.pgn") << "1. d4 d5 2. c4 *\n";
+  const std::string runFolder = fs::current_path().string();
+  testing_support::LogCapture log(app.device);
+
+  for (const bool choose : {false, true}) {
+    SCOPED_TRACE(choose ? "chosen" : "cancelled");
+    irr::SEvent ctrlO{};
+    ctrlO.EventType = irr::EET_KEY_INPUT_EVENT;
+    ctrlO.KeyInput.Key = irr::KEY_KEY_O;
+    ctrlO.KeyInput.Control = true;
+    ctrlO.KeyInput.PressedDown = true;
+    EXPECT_TRUE(app.eventReceiver.OnEvent(ctrlO));
+    irr::gui::IGUIElement *dialog = app.guiEnvironment->getRootGUIElement()->getElementFromId(ID_LOAD_DIALOG, true);
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(fs::current_path(), fs::path(games));
+
+    // The dialog's parts: the list of the folder's entries and the buttons.
+    irr::gui::IGUIListBox *list = nullptr;
+    irr::gui::IGUIElement *ok = nullptr, *cancel = nullptr;
+    for (irr::gui::IGUIElement *child : dialog->getChildren()) {
+      if (child->getType() == irr::gui::EGUIET_LIST_BOX)
+        list = static_cast<irr::gui::IGUIListBox *>(child);
+      if (child->getType() == irr::gui::EGUIET_BUTTON && std::wstring(child->getText()) == L"OK")
+        ok = child;
+      if (child->getType() == irr::gui::EGUIET_BUTTON && std::wstring(child->getText()) == L"Cancel")
+        cancel = child;
+    }
+    ASSERT_TRUE(list && ok && cancel);
+    irr::s32 item = -1;
+    for (irr::u32 i = 0; i < list->getItemCount(); ++i)
+      if (std::wstring(list->getListItem(i)) == L"queens-gambit.pgn")
+        item = irr::s32(i);
+    ASSERT_GE(item, 0) << "the saved game is listed";
+
+    if (choose) {
+      // A click on the game's row, then on OK.
+      const irr::core::rect<irr::s32> box = list->getAbsolutePosition();
+      const irr::s32 x = box.getCenter().X;
+      irr::s32 y = box.UpperLeftCorner.Y;
+      while (y < box.LowerRightCorner.Y && list->getItemAt(x, y) != item)
+        ++y;
+      ASSERT_LT(y, box.LowerRightCorner.Y);
+      testing_support::PostMouse(irr::EMIE_LMOUSE_PRESSED_DOWN, x, y + 2);
+      testing_support::PostMouse(irr::EMIE_LMOUSE_LEFT_UP, x, y + 2);
+      EXPECT_EQ(list->getSelected(), item);
+    }
+    const irr::core::position2di button = (choose ? ok : cancel)->getAbsolutePosition().getCenter();
+    testing_support::PostMouse(irr::EMIE_LMOUSE_PRESSED_DOWN, button.X, button.Y);
+    testing_support::PostMouse(irr::EMIE_LMOUSE_LEFT_UP, button.X, button.Y);
+    EXPECT_EQ(fs::current_path(), fs::path(runFolder));
+    EXPECT_EQ(app.guiEnvironment->getRootGUIElement()->getElementFromId(ID_LOAD_DIALOG, true), nullptr);
+    EXPECT_EQ(log.Contains("Kelvar: PGN loaded 3 plies from " + games + "/queens-gambit.pgn"), choose);
+    EXPECT_EQ(app.game.GetState(), choose ? LocalGame : Idle);
+    EXPECT_EQ(app.gui.GetColorWindow() != nullptr, choose) << "the loaded game asks for a side";
+    Frames(2);
+  }
+  EXPECT_EQ(MovesText(), "1. d4 d5\n2. c4");
 }
 
 } // namespace

@@ -61,16 +61,21 @@ void GameFixture::AdvanceMs(uint32_t ms) { fakeNow += ms; }
 
 void GameFixture::Frames(int n) { testing_support::RunFrames(n); }
 
-void GameFixture::StartGame(irr::s32 color) {
-  app.gui.ShowColorWindow();
-  irr::gui::IGUIElement *button = app.guiEnvironment->getRootGUIElement()->getElementFromId(
-      color == White ? ID_BUTTON_WHITE : ID_BUTTON_BLACK, true);
-  ASSERT_NE(button, nullptr);
+bool GameFixture::ClickColorButton(irr::s32 id) {
+  irr::gui::IGUIWindow *window = app.gui.GetColorWindow();
+  irr::gui::IGUIElement *button = window ? window->getElementFromId(id, true) : nullptr;
+  if (!button)
+    return false;
   irr::SEvent event{};
   event.EventType = irr::EET_GUI_EVENT;
   event.GUIEvent.Caller = button;
   event.GUIEvent.EventType = irr::gui::EGET_BUTTON_CLICKED;
-  EXPECT_TRUE(app.eventReceiver.OnEvent(event));
+  return app.eventReceiver.OnEvent(event);
+}
+
+void GameFixture::StartGame(irr::s32 color) {
+  app.gui.ShowColorWindow();
+  ASSERT_TRUE(ClickColorButton(color == White ? ID_BUTTON_WHITE : ID_BUTTON_BLACK));
   ASSERT_EQ(app.game.GetState(), LocalGame);
   // The game puts the camera behind the human's side; from straight above that
   // side no piece hides a square's centre from the pointer.

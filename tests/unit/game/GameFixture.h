@@ -35,6 +35,9 @@ protected:
 
   // Starts a local game as the given colour through the colour window's button.
   void StartGame(irr::s32 color);
+  // Clicks a button of the open colour window (ID_BUTTON_WHITE, _BLACK or
+  // _TWO_PLAYERS); false if the window or the button is not there.
+  bool ClickColorButton(irr::s32 id);
   // Left or right press (and release) with the pointer over a square's centre.
   void ClickSquare(const char *square, bool left = true);
   // Everything the engine has been sent so far.

@@ -4,6 +4,7 @@
 #include "rules/CPgnReader.h"
 #include "rules/CPgnWriter.h"
 #include "rules/CSanNotation.h"
+#include "tests/unit/rules/RulesTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -16,35 +17,6 @@
 namespace {
 
 const char *const PGN_EXTRACT = "/usr/games/pgn-extract";
-
-// A game of pseudo-random legal moves from fen, up to plies long; the result
-// follows the end reached (mate, stalemate) or stays open.
-PgnGame RandomGame(const std::string &fen, int plies, unsigned seed) {
-  PgnGame game;
-  game.startFen = fen;
-  CChessPosition position;
-  std::string error;
-  if (!fen.empty()) {
-    EXPECT_TRUE(position.SetFen(fen, error)) << error;
-  }
-  std::mt19937 random(seed);
-  for (int i = 0; i < plies; ++i) {
-    const std::vector<ChessMove> moves = position.LegalMoves();
-    if (moves.empty())
-      break;
-    const ChessMove move = moves[random() % moves.size()];
-    position.Play(move);
-    game.moves.push_back(move);
-  }
-  if (position.IsCheckmate())
-    game.result = position.GetSideToMove() == White ? "0-1" : "1-0";
-  else if (position.IsStalemate())
-    game.result = "1/2-1/2";
-  game.SetTag("Event", "Casual game");
-  game.SetTag("White", "Player");
-  game.SetTag("Black", "Stockfish 15.1");
-  return game;
-}
 
 // The position after each ply of the game, as FEN.
 std::vector<std::string> Positions(const PgnGame &game) {
@@ -87,7 +59,7 @@ TEST(PgnRoundTrip, PlayedGamesComeBackMoveByMoveAndPositionByPosition) {
   unsigned seed = 1;
   for (const std::string &start : starts)
     for (int plies : {0, 1, 40, 150}) {
-      const PgnGame game = RandomGame(start, plies, seed++);
+      const PgnGame game = rules_testing::RandomGame(start, plies, seed++);
       std::string text, error;
       ASSERT_TRUE(CPgnWriter::Write(game, text, error)) << error;
       PgnGame read;

@@ -1,11 +1,13 @@
 #include "tests/unit/rules/RulesTestSupport.h"
 
+#include "rules/CChessPosition.h"
 #include "tests/support/NullDevice.h"
 
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <random>
 #include <sstream>
 #include <thread>
 #include <unistd.h>
@@ -15,6 +17,33 @@ namespace rules_testing {
 BoardSquare Sq(const char *name) { return BoardSquare(name[0] - 'a', name[1] - '1'); }
 
 std::string Name(const BoardSquare &s) { return {char('a' + s.X), char('1' + s.Y)}; }
+
+PgnGame RandomGame(const std::string &fen, int plies, unsigned seed) {
+  PgnGame game;
+  game.startFen = fen;
+  CChessPosition position;
+  std::string error;
+  if (!fen.empty()) {
+    EXPECT_TRUE(position.SetFen(fen, error)) << error;
+  }
+  std::mt19937 random(seed);
+  for (int i = 0; i < plies; ++i) {
+    const std::vector<ChessMove> moves = position.LegalMoves();
+    if (moves.empty())
+      break;
+    const ChessMove move = moves[random() % moves.size()];
+    position.Play(move);
+    game.moves.push_back(move);
+  }
+  if (position.IsCheckmate())
+    game.result = position.GetSideToMove() == White ? "0-1" : "1-0";
+  else if (position.IsStalemate())
+    game.result = "1/2-1/2";
+  game.SetTag("Event", "Casual game");
+  game.SetTag("White", "Player");
+  game.SetTag("Black", "Stockfish 15.1");
+  return game;
+}
 
 irr::s32 TokenOn(const CMap &map, const char *square) {
   irr::s32 index = -1;

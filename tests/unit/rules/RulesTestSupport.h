@@ -5,6 +5,7 @@
 #include "app/CApplication.h"
 #include "rules/CGameToken.h"
 #include "rules/FenPosition.h"
+#include "rules/PgnGame.h"
 #include "scene/CMap.h"
 
 #include <gtest/gtest.h>
@@ -26,6 +27,11 @@ std::vector<std::string> TargetsOf(const CMap &map, const char *square);
 bool Play(CMap &map, const char *from, const char *to, bool *promoted = nullptr);
 // Plays moves given as "e2e4 e7e5 ..."; stops at the first refused one.
 bool PlayLine(CMap &map, const std::string &moves);
+
+// A game of pseudo-random legal moves from fen (empty: the standard start),
+// up to plies long; the result follows the end reached (mate, stalemate) or
+// stays open. Tagged as Kelvar tags its games.
+PgnGame RandomGame(const std::string &fen, int plies, unsigned seed);
 
 // Everything about a board the rules can change, for before/after checks.
 std::string DescribeBoard(const CMap &map);

@@ -172,4 +172,23 @@ TEST_F(TextWindowTest, PlainDeleteDetachesFromTheRoot) {
   EXPECT_EQ(env->getRootGUIElement()->getChildren().size(), 1u);
 }
 
+// Appending keeps what is shown and where it is scrolled to, and lets the
+// scroll bar reach the new end.
+TEST_F(TextWindowTest, AppendedTextGoesAtTheEndAndTheViewStays) {
+  window->setText(Lines(40).c_str());
+  window->ScrollTo(30);
+  window->GetScrollBar()->setPos(30);
+  const s32 before = TextHeight();
+  window->AppendText(L"line 41\nline 42");
+  EXPECT_EQ(core::stringw(window->GetTextArea()->getText()), Lines(40) + L"line 41\nline 42");
+  EXPECT_GT(TextHeight(), before);
+  EXPECT_EQ(TextRect().UpperLeftCorner.Y, -30) << "the view stays where it was";
+  EXPECT_EQ(window->GetScrollBar()->getMax(), TextHeight() - Height());
+  window->AppendText(L"");
+  window->AppendText(nullptr);
+  EXPECT_EQ(core::stringw(window->GetTextArea()->getText()), Lines(40) + L"line 41\nline 42");
+  window->ScrollToEnd();
+  EXPECT_EQ(TextRect().LowerRightCorner.Y, Height());
+}
+
 } // namespace
