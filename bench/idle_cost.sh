@@ -5,10 +5,10 @@
 #   - the game's CPU use over 5 s, from /proc/<pid>/stat (utime + stime), in
 #     the idle state after the pieces have landed, and on the human's turn
 #     with nothing moving; also the virtual X server's, which shows the frames;
-#   - Stockfish's nodes in a fixed 1-second search (Threads 1), with the game
-#     on screen and alone (the mean of one search right before the game starts
-#     and one right after it ends), as a ratio; builds alternate, so a busy
-#     machine touches them alike.
+#   - Stockfish's nodes in a fixed 1-second search (Threads 1, the median of
+#     SEARCHES=3 searches), with the game on screen and alone (the mean of the
+#     medians right before the game starts and right after it ends), as a
+#     ratio; builds alternate, so a busy machine touches them alike.
 # Needs Xvfb, xdotool and /usr/games/stockfish.
 #
 #   bench/idle_cost.sh LABEL=RUN_DIR [LABEL=RUN_DIR ...] [ROUNDS]
@@ -54,17 +54,26 @@ cpu_pair() {
     'BEGIN { printf "%.1f %.1f\n", 100 * g / t / s, 100 * x / t / s }'
 }
 
-# Nodes Stockfish searches in 1 s after 1. e4. "quit" goes only after its
-# "bestmove" (it would end the search), so the input stays open until then.
+# Nodes Stockfish searches in 1 s after 1. e4: the median of SEARCHES
+# searches by one Stockfish process, its hash cleared before each, since one
+# second's count scatters by a tenth and more on a shared machine. "quit"
+# goes only after the last "bestmove" (it would end the search), so the input
+# stays open until then.
+SEARCHES=${SEARCHES:-3}
 nodes() {
-  local out="$TMP/search.out" i
+  local out="$TMP/search.out" i n
   : >"$out"
   {
-    printf 'uci\nsetoption name Threads value 1\nisready\nposition startpos moves e2e4\ngo movetime 1000\n'
-    for i in $(seq 100); do grep -q '^bestmove' "$out" && break; sleep 0.1; done
+    printf 'uci\nsetoption name Threads value 1\nisready\n'
+    for n in $(seq "$SEARCHES"); do
+      printf 'setoption name Clear Hash\nposition startpos moves e2e4\ngo movetime 1000\n'
+      for i in $(seq 100); do (($(grep -c '^bestmove' "$out") >= n)) && break; sleep 0.1; done
+    done
     echo quit
   } | "$STOCKFISH" >"$out" 2>&1 || true
-  grep -o ' nodes [0-9]*' "$out" | tail -n1 | awk '{print $2}'
+  # The last info line before each bestmove holds that search's count.
+  awk '/ nodes / { for (i = 1; i < NF; i++) if ($i == "nodes") last = $(i + 1) }
+       /^bestmove/ { print last }' "$out" | sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'
 }
 
 click() {
