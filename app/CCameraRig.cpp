@@ -70,3 +70,11 @@ void CCameraRig::SetLightSide(s32 color) {
   if (light)
     light->setPosition(color == White ? WHITE_LIGHT : BLACK_LIGHT);
 }
+
+void CCameraRig::FaceSide(s32 color) {
+  if (color == Black)
+    SetBlackView(false);
+  else
+    SetWhiteView(false);
+  SetLightSide(color);
+}

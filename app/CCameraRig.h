@@ -14,6 +14,8 @@ public:
   void SetWhiteView(bool top);
   void SetBlackView(bool top);
   void SetLightSide(irr::s32 color);
+  // The side view behind the color, and the light on that side.
+  void FaceSide(irr::s32 color);
   irr::scene::ICameraSceneNode *GetCamera() const { return camera; }
   irr::scene::ILightSceneNode *GetLight() const { return light; }
 

@@ -3,6 +3,7 @@
 #include "game/CGame.h"
 
 #include "app/CApplication.h"
+#include "game/CGameSounds.h"
 #include "platform/Platform.h"
 #include "ui/CGameOverNotice.h"
 
@@ -13,25 +14,8 @@ using namespace irr;
 namespace {
 
 const uint32_t STARTUP_PHASE_MS = 5000;
-const uint32_t MATE_TONE_HZ = 2500, MATE_TONE_MS = 1000;
-
-const char *const MOVE_SOUND = "./media/move.wav";
-const char *const CAPTURE_SOUND = "./media/capture.wav";
-const char *const CHECK_SOUND = "./media/check.wav";
 
 void Log(const std::string &text) { LogMessage(text.c_str()); }
-
-// The sound of a move just played by color: a knock for a capture, else a
-// click, and a soft tone when it gives check (not mate, which has its own tone).
-void PlayMoveSound(size_t capturesBefore, s32 color) {
-  if (!app.settings.Get().sound)
-    return;
-  platform::PlaySound(app.map.GetCaptureOrder().size() > capturesBefore ? CAPTURE_SOUND : MOVE_SOUND);
-  const s32 opponent = OtherColor(color);
-  s32 king;
-  if (app.map.IsKingAttacked(app.map.GetTokens(), opponent, king) && !app.map.IsMate(opponent))
-    platform::PlaySound(CHECK_SOUND);
-}
 
 } // namespace
 
@@ -44,7 +28,7 @@ void CGame::SetState(s32 s) {
     startupTick = platform::GetTickCount();
     break;
   case Idle:
-    CancelPromotion();
+    promotionChoice.Cancel();
     choosingSide = false;
     verdict = GameVerdict();
     engineStuck = false;
@@ -58,7 +42,7 @@ void CGame::SetState(s32 s) {
     app.map.MoveGameTokensIn();
     break;
   case LocalGame:
-    CancelPromotion();
+    promotionChoice.Cancel();
     choosingSide = false;
     verdict = GameVerdict();
     engineStuck = false;
@@ -70,13 +54,9 @@ void CGame::SetState(s32 s) {
     app.gui.ResetGameDisplay(); // the last game's banner goes, its moves too
     awaitingEcho = false;       // a new game never swallows an answer of the last one
     app.map.SetShadowsVisible(app.settings.Get().shadows);
-    if (humanColor == Black && !twoPlayers) {
+    if (humanColor == Black && !twoPlayers)
       app.engine.RequestInitialMove();
-      app.cameraRig.SetBlackView(false);
-    } else {
-      app.cameraRig.SetWhiteView(false);
-    }
-    app.cameraRig.SetLightSide(twoPlayers ? White : humanColor);
+    app.cameraRig.FaceSide(twoPlayers ? White : humanColor);
     SetActivePlayer(White);
     break;
   default: // the reserved code is only stored
@@ -106,11 +86,7 @@ bool CGame::ContinueGame(const std::string &startFen, s32 startSide, s32 halfMov
   app.gui.ResetGameDisplay();
   app.gui.ShowSplash(false);
   app.map.SetShadowsVisible(false);
-  if (humanColor == Black)
-    app.cameraRig.SetBlackView(false);
-  else
-    app.cameraRig.SetWhiteView(false);
-  app.cameraRig.SetLightSide(humanColor);
+  app.cameraRig.FaceSide(humanColor);
   app.engine.SendPosition(startFen, record.GetMoveTexts());
   SetActivePlayer(record.GetSideToMove());
   choosingSide = !verdict.IsOver();
@@ -133,12 +109,7 @@ void CGame::OnColorChosen(s32 color, bool twoPlayersChosen) {
   choosingSide = false;
   const s32 toMove = record.GetSideToMove();
   humanColor = twoPlayers ? toMove : color;
-  const s32 viewSide = twoPlayers ? White : humanColor;
-  if (viewSide == Black)
-    app.cameraRig.SetBlackView(false);
-  else
-    app.cameraRig.SetWhiteView(false);
-  app.cameraRig.SetLightSide(viewSide);
+  app.cameraRig.FaceSide(twoPlayers ? White : humanColor);
   SetActivePlayer(toMove);
   Log(std::string("CGame plays on as ") + (twoPlayers ? "two players" : humanColor == White ? "White" : "Black"));
   // The engine already knows the position; it opens if the human took the other side.
@@ -179,7 +150,7 @@ bool CGame::PlayMove(const BoardSquare &from, const BoardSquare &to, s32 promoti
   const s32 color = record.GetSideToMove();
   if (!record.Play(app.map, from, to, promotion))
     return false;
-  PlayMoveSound(captures, color);
+  CGameSounds::MovePlayed(captures, color);
   Log("CGame played " + record.GetMove(record.GetPlyCount() - 1).ToText());
   verdict = CGameJudge::Judge(app.map, record);
   app.gui.RefreshMovesWindow();
@@ -187,14 +158,14 @@ bool CGame::PlayMove(const BoardSquare &from, const BoardSquare &to, s32 promoti
 }
 
 void CGame::EndGame() {
-  CancelPromotion();
+  promotionChoice.Cancel();
   Log(std::string("CGame game over: ") + verdict.ResultText() + " (" + verdict.ReasonText() + ")");
   awaitingEcho = false;
   engineStuck = false;
   app.map.ClearSelection();
   CGameOverNotice::Show(verdict);
-  if (verdict.reason == GameEnd::Checkmate && app.settings.Get().sound)
-    platform::PlaySamples(platform::MakeTone(MATE_TONE_HZ, MATE_TONE_MS));
+  if (verdict.reason == GameEnd::Checkmate)
+    CGameSounds::Checkmate();
   if (!twoPlayers)
     app.engine.SendPosition(record.GetMoveTexts());
 }
@@ -241,7 +212,7 @@ void CGame::EngineTurn() {
 // A click on a piece selects it; a click on a square with a piece of the
 // side to move selected tries to move it there.
 void CGame::OnLeftMouseDown() {
-  if (!IsHumanTurn() || promotionPending)
+  if (!IsHumanTurn() || promotionChoice.IsPending())
     return;
   s32 index = -1;
   if (app.map.PickToken(index)) {
@@ -258,11 +229,7 @@ void CGame::OnLeftMouseDown() {
   BoardSquare from;
   app.map.GetTokenSquare(selected, from);
   if (app.map.IsPromotionMove(selected, target)) {
-    // The move waits for the piece chosen; the pawn stays lit meanwhile.
-    promotionPending = true;
-    promotionFrom = from;
-    promotionTo = target;
-    app.gui.GetPromotionWindow().Open();
+    promotionChoice.Begin(from, target); // the pawn stays lit until the piece is chosen
     return;
   }
   PlayHumanMove(from, target, Queen);
@@ -285,42 +252,24 @@ void CGame::PlayHumanMove(const BoardSquare &from, const BoardSquare &target, s3
 }
 
 void CGame::OnPromotionChosen(s32 kind) {
-  if (!promotionPending)
+  if (!promotionChoice.IsPending())
     return;
-  CancelPromotion();
+  const BoardSquare from = promotionChoice.GetFrom(), to = promotionChoice.GetTo();
+  promotionChoice.Cancel();
   if (IsHumanTurn())
-    PlayHumanMove(promotionFrom, promotionTo, kind);
+    PlayHumanMove(from, to, kind);
 }
 
 bool CGame::OnPromotionKey(EKEY_CODE key) {
-  if (!promotionPending)
-    return false;
-  CPromotionWindow &window = app.gui.GetPromotionWindow();
-  switch (key) {
-  case KEY_RETURN:
-    OnPromotionChosen(window.GetChoice());
-    return true;
-  case KEY_LEFT:
-    window.Step(-1);
-    return true;
-  case KEY_RIGHT:
-    window.Step(+1);
-    return true;
-  case KEY_ESCAPE: // the move is dropped before it was made; the pawn stays lit
-    CancelPromotion();
-    return true;
-  default:
-    return false;
-  }
-}
-
-void CGame::CancelPromotion() {
-  promotionPending = false;
-  app.gui.GetPromotionWindow().Close();
+  s32 kind = Queen;
+  const CPromotionChoice::Key handled = promotionChoice.OnKey(key, kind);
+  if (handled == CPromotionChoice::Key::Chosen)
+    OnPromotionChosen(kind);
+  return handled != CPromotionChoice::Key::NotForTheWindow;
 }
 
 void CGame::OnRightMouseDown() {
-  if (IsHumanTurn() && !promotionPending)
+  if (IsHumanTurn() && !promotionChoice.IsPending())
     app.map.ClearSelection();
 }
 
@@ -340,7 +289,7 @@ void CGame::TakeBack() {
   do
     record.Undo(app.map);
   while (!twoPlayers && record.GetSideToMove() != humanColor && record.GetPlyCount() > 0);
-  CancelPromotion();
+  promotionChoice.Cancel();
   // The picture follows: captured pieces back from the trays, the move now last tinted.
   app.map.RebuildTrays();
   if (record.GetPlyCount() > 0)

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app/KelvarTypes.h"
+#include "game/CPromotionChoice.h"
 #include "rules/CGameJudge.h"
 #include "rules/CGameRecord.h"
 #include "rules/ChessMove.h"
@@ -48,7 +49,7 @@ public:
   void OnRightMouseDown();
   // The human's pawn has reached the last rank: the move waits for the
   // piece chosen in the promotion window.
-  bool IsPromotionPending() const { return promotionPending; }
+  bool IsPromotionPending() const { return promotionChoice.IsPending(); }
   void OnPromotionChosen(irr::s32 kind);
   // Enter takes the preselected piece, the arrow keys move the choice,
   // Escape drops the move; false for any other key.
@@ -80,7 +81,6 @@ private:
   // The human's move from a click (or a promotion choice): played, judged,
   // handed to the engine.
   void PlayHumanMove(const BoardSquare &from, const BoardSquare &target, irr::s32 promotion);
-  void CancelPromotion();
   // Announces the verdict: log line, banner, status line, tone; the engine
   // learns the final position and searches nothing more.
   void EndGame();
@@ -94,9 +94,8 @@ private:
   bool awaitingEcho = false;
   bool twoPlayers = false;
   bool engineStuck = false;
-  bool promotionPending = false;
   bool choosingSide = false;
-  BoardSquare promotionFrom, promotionTo;
+  CPromotionChoice promotionChoice;
   uint32_t startupTick = 0;
   CGameRecord record;
   GameVerdict verdict;
