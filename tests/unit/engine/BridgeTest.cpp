@@ -210,6 +210,10 @@ TEST(Bridge, PlaysOnFromAFenPosition) {
 TEST(Bridge, AnswersIsreadyWhileSearchingAndGivesOneBestmoveAfterStop) {
   BridgeSession bridge("20000");
   ASSERT_TRUE(bridge.started);
+  // Full strength has no depth limit: the search runs for the whole think
+  // time. The default level's shallow depth ends within milliseconds on a
+  // fast machine, before "isready" arrives.
+  bridge.Send("setoption name Level value 8");
   ASSERT_TRUE(bridge.WaitReady());
   bridge.Send("position startpos");
   bridge.Send("go");
