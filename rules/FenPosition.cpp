@@ -266,6 +266,7 @@ bool LoadFen(CMap &map, const std::string &fen, irr::s32 &sideToMove, std::strin
   }
   map.SetEnPassantPawn(enPassantPawn);
   map.ClearSelection();
+  map.SetUpTrays();
   map.UpdateMoves();
   sideToMove = mover;
   return true;

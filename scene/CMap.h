@@ -71,6 +71,10 @@ public:
   // taken; a token no longer captured leaves the order, one captured
   // without passing through a move joins it at the end.
   void RebuildTrays();
+  // A position set up from scratch: the capture order starts over, and the
+  // tokens not in play stand on their sides' trays in token order, as the
+  // pieces left over beside a board set up from a diagram.
+  void SetUpTrays();
   const std::vector<irr::s32> &GetCaptureOrder() const { return captureOrder; }
   CCaptureTray *GetTray(irr::s32 color) const { return trays[color == White ? 0 : 1]; }
 

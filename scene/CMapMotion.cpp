@@ -137,3 +137,8 @@ void CMap::RebuildTrays() {
     node->setVisible(onTray);
   }
 }
+
+void CMap::SetUpTrays() {
+  captureOrder.clear();
+  RebuildTrays();
+}

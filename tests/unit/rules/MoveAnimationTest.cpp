@@ -1,5 +1,7 @@
 // A move as it is seen: the rule state changes at once, the pieces travel.
 // The journeys are read at chosen times by driving each node's animator.
+#include "rules/CGameRecord.h"
+#include "rules/FenPosition.h"
 #include "scene/CCaptureTray.h"
 #include "scene/CGameField.h"
 #include "scene/CMoveAnimator.h"
@@ -233,4 +235,48 @@ TEST_F(MoveAnimation, RebuildingTheTraysFollowsTheCapturedTokens) {
   EXPECT_TRUE(NodeOf(second)->isVisible());
   EXPECT_FLOAT_EQ(NodeOf(second)->getScale().X, 1.f) << "back on the board at full size";
   ExpectNear(NodeOf(second)->getPosition(), SquareAt("a2"), "back on a2");
+}
+
+// A position from a diagram, set up after a game with captures: the pieces
+// not in play stand on their owners' trays, one place each from the first,
+// and undoing a capture made there brings back that very picture.
+TEST_F(MoveAnimation, APositionSetUpFromFenShowsThePiecesNotInPlayOnTheTrays) {
+  ASSERT_TRUE(app.map.InitTrays());
+  ASSERT_TRUE(PlayLine(app.map, "e2e4 d7d5 e4d5 d8d5 b1c3 d5a2 a1a2")); // leaves a capture order behind
+  irr::s32 side = Black;
+  std::string error;
+  ASSERT_TRUE(LoadFen(app.map, "r6k/1P6/8/8/8/8/6PP/6K1 w - - 0 1", side, error)) << error;
+
+  const auto expectOnTrays = [](const char *when) {
+    irr::s32 next[2] = {0, 0}, offBoard = 0;
+    for (irr::s32 i = 0; i < CMap::TOKEN_COUNT; ++i) {
+      const CGameToken *token = app.map.GetToken(i);
+      if (!token->IsCaptured())
+        continue;
+      ++offBoard;
+      const irr::s32 color = token->GetColor();
+      bool visible = false;
+      irr::f32 scale = 0;
+      const std::string what = std::string(when) + ", token " + std::to_string(i);
+      ExpectNear(Landed(i, &visible, &scale), app.map.GetTray(color)->GetSlotPosition(next[color == White ? 0 : 1]++),
+                 what.c_str());
+      EXPECT_TRUE(visible) << what;
+      EXPECT_FLOAT_EQ(scale, CCaptureTray::PIECE_SCALE) << what;
+    }
+    EXPECT_EQ(next[0], 12) << when; // White keeps its king and three pawns
+    EXPECT_EQ(next[1], 14) << when; // Black its king and a rook
+    EXPECT_EQ(app.map.GetCaptureOrder().size(), size_t(offBoard)) << when;
+  };
+  expectOnTrays("set up");
+
+  const irr::s32 rook = TokenOn(app.map, "a8");
+  CGameRecord record;
+  record.Start(app.map, side);
+  ASSERT_TRUE(record.Play(app.map, Sq("b7"), Sq("a8"), Knight));
+  bool visible = false;
+  ExpectNear(Landed(rook, &visible), app.map.GetTray(Black)->GetSlotPosition(14), "the rook after the others");
+  ASSERT_TRUE(record.Undo(app.map));
+  app.map.RebuildTrays();
+  expectOnTrays("taken back");
+  ExpectNear(NodeOf(rook)->getPosition(), SquareAt("a8"), "the rook back on a8");
 }
