@@ -4,17 +4,21 @@
 // nearest the middle of the target (the enemy piece standing there, else the
 // square's bare surface). What is drawn comes from the meshes' triangles,
 // not from the game's picking, so a click the game misreads fails the test.
-// Usage: kelvar_clickpos white-side|white-top|black-side|black-top MOVE [PLAYED...]
+// Usage: kelvar_clickpos [--fen FEN] white-side|white-top|black-side|black-top MOVE [PLAYED...]
+// With --fen the moves are played from that position, as the game shows a
+// game loaded from a file that starts there.
 // Prints "x y" of the piece, then "x y" of the target; exit code 1 when the
 // move is not legal after the moves played or a part of it is not in sight.
 #include "rules/CGameRecord.h"
 #include "rules/CGameToken.h"
 #include "rules/ChessMove.h"
+#include "rules/FenPosition.h"
 #include "tests/support/NullDevice.h"
 #include "tests/support/ScreenTruth.h"
 
 #include <cstdio>
 #include <cstring>
+#include <string>
 #include <unistd.h>
 
 using irr::core::position2di;
@@ -53,8 +57,14 @@ bool PrintClick(const ScreenTruth &truth, const Drawn &want, const position2di &
 } // namespace
 
 int main(int argc, char **argv) {
+  const char *fen = nullptr;
+  if (argc >= 3 && strcmp(argv[1], "--fen") == 0) {
+    fen = argv[2];
+    argc -= 2;
+    argv += 2;
+  }
   if (argc < 3) {
-    fprintf(stderr, "usage: %s VIEW MOVE [PLAYED...]\n", argv[0]);
+    fprintf(stderr, "usage: kelvar_clickpos [--fen FEN] VIEW MOVE [PLAYED...]\n");
     return 2;
   }
   if (chdir(KELVAR_RUN_DIR) != 0 || !testing_support::CreateNullDevice())
@@ -63,8 +73,15 @@ int main(int argc, char **argv) {
   if (!app.cameraRig.Init() || !app.map.Init())
     return 2;
   app.map.Reset();
+  irr::s32 sideToMove = White;
+  std::string error;
+  if (fen && !LoadFen(app.map, fen, sideToMove, error)) {
+    fprintf(stderr, "FEN refused: %s\n", error.c_str());
+    return 2;
+  }
+  SettleAnimations();
   CGameRecord record;
-  record.Start(app.map, White);
+  record.Start(app.map, sideToMove);
   ChessMove move;
   for (int i = 3; i < argc; ++i) {
     if (!ParseMove(argv[i], move))
