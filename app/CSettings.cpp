@@ -96,6 +96,7 @@ std::string CSettings::DefaultPath() {
 }
 
 std::vector<std::string> CSettings::Load(const std::string &path) {
+  *this = CSettings(); // what the file does not say well is the default, whatever was read before
   std::vector<std::string> log;
   std::error_code error;
   if (path.empty() || !fs::exists(path, error)) {

@@ -33,7 +33,8 @@ public:
   // nor HOME is set.
   static std::string DefaultPath();
 
-  // Reads the file over the defaults. Returns the lines to log: where the
+  // Reads the file over the defaults (also when settings were read before).
+  // Returns the lines to log: where the
   // settings came from and every entry that was not taken.
   std::vector<std::string> Load(const std::string &path);
   // Writes every setting to a temporary file beside path and renames it into

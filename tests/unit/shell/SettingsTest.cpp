@@ -78,6 +78,19 @@ TEST_F(SettingsFile, MissingOrEmptyFileMeansDefaults) {
   Write("");
   EXPECT_NE(Joined(settings.Load(path)).find("settings loaded from " + path), std::string::npos);
   EXPECT_EQ(settings, CSettings());
+
+  // Loading again reads the whole state: nothing of an earlier file stays.
+  Write("[engine]\nlevel = 6\n[game]\nsound = false\n");
+  settings.Load(path);
+  ASSERT_EQ(settings.level, 6);
+  Write("[engine]\nlevel = 9\n");
+  settings.Load(path);
+  EXPECT_EQ(settings, CSettings()) << "a bad value means its default, an absent one too";
+  Write("[game]\nsound = false\n");
+  settings.Load(path);
+  std::remove(path.c_str());
+  settings.Load(path);
+  EXPECT_EQ(settings, CSettings()) << "no file means the defaults";
 }
 
 // Every bad entry keeps its own default and is named in the log; the good
