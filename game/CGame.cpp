@@ -21,6 +21,7 @@ void Log(const std::string &text) { LogMessage(text.c_str()); }
 
 void CGame::SetState(s32 s) {
   state = s;
+  earlyClicks.clear();
   switch (s) {
   case Startup:
     app.gui.ShowSplash(true);
@@ -70,6 +71,7 @@ bool CGame::ContinueGame(const std::string &startFen, s32 startSide, s32 halfMov
   twoPlayers = false;
   engineStuck = false;
   awaitingEcho = false;
+  earlyClicks.clear();
   app.map.ClearSelection();
   record.Start(app.map, startSide, halfMoveClock);
   bool played = true;
@@ -189,6 +191,11 @@ void CGame::EngineTurn() {
     awaitingEcho = false;
     app.map.ClearSelection();
     SetActivePlayer(record.GetSideToMove());
+    std::vector<BoardClick> clicks;
+    clicks.swap(earlyClicks);
+    for (const BoardClick &click : clicks)
+      if (IsHumanTurn() && !promotionChoice.IsPending())
+        ActOnClick(click);
     return;
   }
   if (!app.engine.ProcessEngineResult(from, to, promotion))
@@ -210,29 +217,39 @@ void CGame::EngineTurn() {
 }
 
 // A click on a piece selects it; a click on a square with a piece of the
-// side to move selected tries to move it there.
+// side to move selected tries to move it there. What the click hit is read
+// at once, so that a click made while the engine's answer to its hand-back is
+// still outstanding (the human is already to move on the board) acts as soon
+// as the turn has passed instead of being lost.
 void CGame::OnLeftMouseDown() {
-  if (!IsHumanTurn() || promotionChoice.IsPending())
+  BoardClick click;
+  click.onOwnPiece = app.map.PickToken(click.token);
+  click.onSquare = app.map.PickSquare(click.square);
+  if (IsHumanTurn() && !promotionChoice.IsPending()) {
+    ActOnClick(click);
     return;
-  s32 index = -1;
-  if (app.map.PickToken(index)) {
+  }
+  if (state == LocalGame && awaitingEcho && !twoPlayers && record.GetSideToMove() == humanColor &&
+      earlyClicks.size() < MAX_EARLY_CLICKS)
+    earlyClicks.push_back(click);
+}
+
+void CGame::ActOnClick(const BoardClick &click) {
+  if (click.onOwnPiece) {
     app.map.ClearSelection();
-    app.map.SelectToken(index);
+    app.map.SelectToken(click.token);
     return;
   }
   const s32 selected = app.map.GetSelectedToken();
-  if (selected == -1 || app.map.GetTokenColor(selected) != activePlayer)
-    return;
-  BoardSquare target;
-  if (!app.map.PickSquare(target))
+  if (selected == -1 || app.map.GetTokenColor(selected) != activePlayer || !click.onSquare)
     return;
   BoardSquare from;
   app.map.GetTokenSquare(selected, from);
-  if (app.map.IsPromotionMove(selected, target)) {
-    promotionChoice.Begin(from, target); // the pawn stays lit until the piece is chosen
+  if (app.map.IsPromotionMove(selected, click.square)) {
+    promotionChoice.Begin(from, click.square); // the pawn stays lit until the piece is chosen
     return;
   }
-  PlayHumanMove(from, target, Queen);
+  PlayHumanMove(from, click.square, Queen);
 }
 
 void CGame::PlayHumanMove(const BoardSquare &from, const BoardSquare &target, s32 promotion) {

@@ -75,7 +75,19 @@ public:
   void Resign();
 
 private:
+  // What a click hit, read when it was made: a piece of the human's colour,
+  // else the square drawn under the pointer.
+  struct BoardClick {
+    bool onOwnPiece = false;
+    irr::s32 token = -1;
+    bool onSquare = false;
+    BoardSquare square;
+  };
+  // A piece and a target: a whole move may be clicked before the turn passes.
+  static constexpr size_t MAX_EARLY_CLICKS = 2;
+
   void EngineTurn();
+  void ActOnClick(const BoardClick &click);
   // Plays a move through the record, logs it and judges the new position.
   bool PlayMove(const BoardSquare &from, const BoardSquare &to, irr::s32 promotion = Queen);
   // The human's move from a click (or a promotion choice): played, judged,
@@ -96,6 +108,8 @@ private:
   bool engineStuck = false;
   bool choosingSide = false;
   CPromotionChoice promotionChoice;
+  // Clicks made while only the engine's answer to its hand-back was awaited.
+  std::vector<BoardClick> earlyClicks;
   uint32_t startupTick = 0;
   CGameRecord record;
   GameVerdict verdict;

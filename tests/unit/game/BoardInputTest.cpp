@@ -175,3 +175,30 @@ INSTANTIATE_TEST_SUITE_P(EachPiece, HumanPromotion,
                                          PromotionCase{"BishopByArrows", Bishop, "b", 2},
                                          PromotionCase{"KnightByButton", Knight, "n", -1}),
                          [](const testing::TestParamInfo<PromotionCase> &info) { return info.param.name; });
+
+// The engine's move is on the board and the human is to move in it; only
+// the engine's answer to the hand-back is still outstanding. A move clicked
+// then is played as soon as that answer is in, never lost.
+TEST_F(SideView, AMoveClickedBeforeTheEnginesTurnHasEndedIsPlayedWhenItEnds) {
+  StartProgram("bestmove e7e5\nreply echo {sleep 700}bestmove 0000\\n\n");
+  StartGame(White);
+  app.cameraRig.SetWhiteView(false);
+  ClickSquare("e2");
+  ClickSquare("e4");
+  ASSERT_TRUE(FramesUntil([] { return app.game.IsAwaitingEcho(); }));
+  ASSERT_NE(TokenOn("e5"), -1) << "the engine's move is on the board";
+
+  const irr::s32 knight = TokenOn("g1");
+  ClickSquare("g1");
+  ClickSquare("f3");
+  ClickSquare("b1"); // a third click is one too many and is dropped
+  ASSERT_TRUE(app.game.IsAwaitingEcho()) << "the test's clicks came too late";
+  EXPECT_EQ(TokenOn("f3"), -1) << "nothing is played before the turn has passed";
+
+  ASSERT_TRUE(FramesUntil([] { return !app.game.IsAwaitingEcho(); }));
+  EXPECT_EQ(TokenOn("f3"), knight);
+  EXPECT_EQ(app.map.GetSelectedToken(), knight) << "lit as after any move; the dropped click selected nothing";
+  EXPECT_TRUE(EngineReceived("g1f3\n"));
+  EXPECT_EQ(MovesSent(), "e2e4\ne7e5\ng1f3\n");
+  EXPECT_EQ(app.game.GetActivePlayer(), Black);
+}
