@@ -144,7 +144,9 @@ nth_played() { awk -v n="$1" '/^Kelvar: CGame played / && ++i == n { print $4 }'
 # "x y x y", or nothing when a part of the move is out of sight or the moves
 # on the board are not legal (the reason goes to standard error).
 move_spots() {
-  "$KELVAR_BINARY_DIR/tests/e2e/kelvar_clickpos" "$@" | grep -E '^[0-9]+ [0-9]+$' | tr '\n' ' ' || true
+  local found
+  found=$("$KELVAR_BINARY_DIR/tests/e2e/kelvar_clickpos" "$@") || return 0 # the piece's spot alone is no move
+  grep -E '^[0-9]+ [0-9]+$' <<<"$found" | tr '\n' ' '
 }
 
 # Makes a move as a player does, by two clicks where the camera view draws
