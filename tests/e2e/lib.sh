@@ -131,8 +131,36 @@ wait_for_count() {
   fail "'$text' appeared $(count "$text") times, expected $n, within ${timeout}s"
 }
 
-# Window pixels of square centres from a camera view: VIEW SQUARE... -> "x y x y ...".
-squares() { "$KELVAR_BINARY_DIR/tests/e2e/kelvar_squarepos" "$@" | grep -E '^[0-9]+ [0-9]+$' | tr '\n' ' '; }
+# The moves played in this log, both sides', in the game's own words (long
+# algebraic, "e2e4 e7e5 "); the moves of a game loaded from a file are not
+# among them, and a move taken back stays.
+moves_played() { awk '/^Kelvar: CGame played / { printf "%s ", $4 }' "$GAME_LOG"; }
+# The n-th of them.
+nth_played() { awk -v n="$1" '/^Kelvar: CGame played / && ++i == n { print $4 }' "$GAME_LOG"; }
+
+# Where a player clicks to make a move, as a camera view draws the board
+# after the moves on it: the moving piece's body, then the target (the enemy
+# piece on it, else the bare square). [--fen FEN] VIEW MOVE [ON_BOARD...] ->
+# "x y x y", or nothing when a part of the move is out of sight or the moves
+# on the board are not legal (the reason goes to standard error).
+move_spots() {
+  local found
+  found=$("$KELVAR_BINARY_DIR/tests/e2e/kelvar_clickpos" "$@") || return 0 # the piece's spot alone is no move
+  grep -E '^[0-9]+ [0-9]+$' <<<"$found" | tr '\n' ' '
+}
+
+# Makes a move as a player does, by two clicks where the camera view draws
+# the piece and its target: [--fen FEN] VIEW MOVE [ON_BOARD...]. Fails the
+# test when there is nothing to click; whether the game played the move is
+# the caller's to check.
+click_move() {
+  local args=("$@") fx fy tx ty
+  [[ "$1" == --fen ]] && shift 2
+  read -r fx fy tx ty < <(move_spots "${args[@]}"; echo)
+  [[ -n "$ty" ]] || fail "$2 from the $1 view: no spot to click (on the board: ${*:3})"
+  click "$fx" "$fy"
+  click "$tx" "$ty"
+}
 
 # Average brightness (0..1) of a region of a screenshot: W H X Y.
 region_mean() {

@@ -12,23 +12,23 @@ source "$(dirname "$0")/lib.sh"
 LOCAL_GAME_X=117 MENU_Y=9
 SUB_X_LOCAL=110 ITEM_START_Y=30 ITEM_RESIGN_Y=135
 WHITE_BUTTON="462 389" TWO_PLAYERS_BUTTON="512 444"
-CAMERA_WHITE_TOP="21 746" CAMERA_BLACK_TOP="97 746"
 
 count_exact() { grep -cxF -- "$1" "$GAME_LOG" || true; }
 
-# Plays each long-algebraic move, White's first, with two clicks from the
-# top view behind the side to move (no piece hides a square there), and waits
-# until the game has logged it as played.
+# The moves on the board of the game in play, kept here: a take back and a
+# new game change them, which the log's played lines do not tell.
+BOARD=()
+
+# Plays each long-algebraic move with two clicks where White's side view (the
+# camera the game keeps for both players) draws the piece and its target,
+# waits until the game has logged it as played and puts it on BOARD.
 play_moves() {
-  local move played side=white
+  local move played
   for move in "$@"; do
     played=$(count_exact "Kelvar: CGame played $move")
-    if [[ $side == white ]]; then click $CAMERA_WHITE_TOP; else click $CAMERA_BLACK_TOP; fi
-    read -r fx fy tx ty < <(squares $side-top "${move:0:2}" "${move:2:2}"; echo)
-    click "$fx" "$fy"
-    click "$tx" "$ty"
+    click_move white-side "$move" "${BOARD[@]}"
     wait_for_count "Kelvar: CGame played $move" $((played + 1)) 10
-    if [[ $side == white ]]; then side=black; else side=white; fi
+    BOARD+=("$move")
   done
 }
 
@@ -43,8 +43,7 @@ banner_shown() {
 start_two_players() {
   click $TWO_PLAYERS_BUTTON
   wait_for_count "Kelvar: CMap::Reset" "$1" 10
-  sleep 0.5
-  click $CAMERA_WHITE_TOP
+  BOARD=()
   sleep 0.5
 }
 
@@ -79,13 +78,12 @@ banner_shown stalemate || fail "no banner after the stalemate"
 
 # No move after the end; Ctrl+Z takes the stalemating move back.
 play_count=$(count "Kelvar: CGame played")
-read -r gx gy kx ky < <(squares white-top g7 g5; echo)
-click "$gx" "$gy"
-click "$kx" "$ky"
+click_move white-side g7g5 "${BOARD[@]}"
 sleep 0.5
 (($(count "Kelvar: CGame played") == play_count)) || fail "a move was played after the stalemate"
 press_key ctrl+z
 wait_for_log "Kelvar: CGame take back to ply 18" 5
+BOARD=("${BOARD[@]:0:18}")
 sleep 0.5
 screenshot stalemate-taken-back
 banner_shown stalemate-taken-back && fail "the banner stayed after the take back"
@@ -117,8 +115,7 @@ click $LOCAL_GAME_X $MENU_Y
 click $SUB_X_LOCAL $ITEM_START_Y
 click $WHITE_BUTTON
 wait_for_count "Kelvar: CMap::Reset" 4 10
-sleep 0.5
-click $CAMERA_WHITE_TOP
+BOARD=()
 sleep 0.5
 play_moves e2e4
 wait_for_count "Kelvar: SubmitMove" 2 30          # the engine's reply, handed back
@@ -129,6 +126,7 @@ screenshot engine-answered
 # position, answers a different move from there.
 press_key ctrl+z
 wait_for_log "Kelvar: CGame take back to ply 0" 5
+BOARD=() # the engine's answer went with the move
 play_moves d2d4
 wait_for_count "Kelvar: SubmitMove" 4 30
 wait_for_count "Kelvar: ProcessEngineResult:" 4 30
@@ -152,8 +150,7 @@ wait_for_count "Kelvar: CMap::Reset" 5 10
 sleep 0.5
 screenshot new-game
 banner_shown new-game && fail "the banner stayed into the new game"
-click $CAMERA_WHITE_TOP
-sleep 0.5
+BOARD=()
 play_moves d2d4
 wait_for_count "Kelvar: SubmitMove" $((submitted + 2)) 30
 

@@ -11,7 +11,6 @@ source "$(dirname "$0")/lib.sh"
 LOCAL_GAME_X=117 MENU_Y=9 SUB_X_LOCAL=110 ITEM_START_Y=30
 HELP_X=186 SUB_X_HELP=230 ITEM_MOVES_Y=60
 WHITE_BUTTON="462 389"
-CAMERA_WHITE_TOP="21 746"
 THINK_MS=5000 # at full strength, so that every think takes this long
 FROZEN_LIMIT_S=$((THINK_MS / 1000 + 6 + 10)) # think time, the link's grace, and slack
 
@@ -21,16 +20,16 @@ engine_pid() { pgrep -P "$GAME_PID" -x Abrok_5_0.exe | head -n1; }
 stockfish_pid() { pgrep -P "$(engine_pid)" -x stockfish | head -n1; }
 note_pids() { SEEN_PIDS="$SEEN_PIDS $(engine_pid) $(stockfish_pid || true)"; }
 
-# Clicks a move; once it is sent, runs the fault command (if any) while the
-# engine thinks, then waits until the engine's reply has been played and its
-# hand-back answered.
+# Clicks a move from White's default side view, after the moves on the
+# board (each is played once, whatever the engine went through); once it is
+# sent, runs the fault command (if any) while the engine thinks, then waits
+# until the engine's reply has been played and its hand-back answered.
 play() {
-  local from=$1 to=$2 fault=${3:-} results submitted
+  local move=$1 fault=${2:-} results submitted
   results=$(count "Kelvar: ProcessEngineResult:")
   submitted=$(count "Kelvar: SubmitMove")
-  read -r fx fy tx ty < <(squares white-top "$from" "$to"; echo)
-  click "$fx" "$fy"
-  click "$tx" "$ty"
+  # shellcheck disable=SC2046
+  click_move white-side "$move" $(moves_played)
   wait_for_count "Kelvar: SubmitMove" $((submitted + 1)) 5
   if [[ -n "$fault" ]]; then
     sleep 0.05 # inside the think time: the answer takes longer
@@ -62,16 +61,15 @@ click $LOCAL_GAME_X $MENU_Y
 click $SUB_X_LOCAL $ITEM_START_Y
 click $WHITE_BUTTON
 wait_for_log "Kelvar: CMap::Reset" 10
-click $CAMERA_WHITE_TOP
 sleep 0.5
 
 # Stockfish killed during the think: the engine program starts it again and
 # the front end notices nothing.
-play e2 e4 kill_stockfish
+play e2e4 kill_stockfish
 (($(count "CCEManager engine restarted") == 0)) || fail "the front end restarted for a Stockfish death"
 
 # The engine program killed during the think: the link restarts it.
-play g1 f3 kill_engine
+play g1f3 kill_engine
 wait_for_count "CCEManager engine restarted (" 1 5
 screenshot restarted
 
@@ -79,10 +77,10 @@ screenshot restarted
 note_pids
 kill_engine
 wait_for_count "CCEManager engine restarted (" 2 20
-play f1 c4
+play f1c4
 
 # Frozen during the think for longer than the link waits, then let go.
-play a2 a3 freeze_engine
+play a2a3 freeze_engine
 wait_for_count "CCEManager engine restarted (" 3 5
 kill -CONT "$FROZEN" 2>/dev/null || true
 screenshot after-freeze

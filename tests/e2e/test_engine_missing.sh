@@ -8,10 +8,6 @@ source "$(dirname "$0")/lib.sh"
 
 LOCAL_GAME_X=117 MENU_Y=9 SUB_X_LOCAL=110 ITEM_START_Y=30 ITEM_ABORT_Y=55
 WHITE_BUTTON="462 389"
-CAMERA_WHITE_TOP="21 746"
-
-count() { grep -cF -- "$1" "$GAME_LOG" || true; }
-squares() { "$KELVAR_BINARY_DIR/tests/e2e/kelvar_squarepos" "$@" | grep -E '^[0-9]+ [0-9]+$' | tr '\n' ' '; }
 
 # Starts the game from folder with extra environment, sees the message box,
 # closes it and plays; $1 names the screenshots, $2 the folder, the rest is
@@ -41,11 +37,8 @@ run_without_engine() {
   click $SUB_X_LOCAL $ITEM_START_Y
   click $WHITE_BUTTON
   wait_for_log "Kelvar: CMap::Reset" 10
-  click $CAMERA_WHITE_TOP
   sleep 0.5
-  read -r fx fy tx ty < <(squares white-top e2 e4; echo)
-  click "$fx" "$fy"
-  click "$tx" "$ty"
+  click_move white-side e2e4 # from the side view the game starts with
   wait_for_log "Kelvar: e2e4" 5
   screenshot "$name-moved"
   local moves_in

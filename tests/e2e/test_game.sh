@@ -12,29 +12,35 @@ LOCAL_GAME_X=117 HELP_X=186 MENU_Y=9
 SUB_X_LOCAL=110 ITEM_START_Y=30 ITEM_ABORT_Y=55
 SUB_X_HELP=230 ITEM_MOVES_Y=60
 WHITE_BUTTON="462 389" BLACK_BUTTON="562 389" # colour window (412, 334) + buttons
-CAMERA_WHITE_TOP="21 746"
 
-# Plays one move with two clicks from the given camera view, then waits for
-# the engine's reply to be played and handed back (two more moves submitted)
-# and for the engine's answer to the hand-back (two results fetched). With a
-# fourth argument, a screenshot of that name shows the lit selection.
+# Plays one move with two clicks where White's default side view draws the
+# piece and its target after the moves on the board, then waits for the
+# engine's reply to be played and handed back (two more moves submitted) and
+# for the engine's answer to the hand-back (two results fetched). With a
+# second argument, a screenshot of that name shows the lit selection.
 play() {
-  local view=$1 from=$2 to=$3 selection_shot=${4:-} results submitted
+  local move=$1 selection_shot=${2:-} results submitted fx fy tx ty
   results=$(count "Kelvar: ProcessEngineResult:")
   submitted=$(count "Kelvar: SubmitMove")
-  read -r fx fy tx ty < <(squares "$view" "$from" "$to"; echo)
-  click "$fx" "$fy"
   if [[ -n "$selection_shot" ]]; then
+    # shellcheck disable=SC2046
+    read -r fx fy tx ty < <(move_spots white-side "$move" $(moves_played); echo)
+    [[ -n "$ty" ]] || fail "$move: no spot to click"
+    screenshot "before-$selection_shot"
+    click "$fx" "$fy"
     screenshot "$selection_shot"
     # The target square lights up: brighter than before the click.
     local before after
     before=$(region_mean "$KELVAR_ARTIFACTS/$E2E_NAME-before-$selection_shot.png" 16 16 $((tx - 8)) $((ty - 8)))
     after=$(region_mean "$KELVAR_ARTIFACTS/$E2E_NAME-$selection_shot.png" 16 16 $((tx - 8)) $((ty - 8)))
-    awk -v a="$after" -v b="$before" 'BEGIN { exit !(a > b + 0.05) }' || fail "$to did not light up ($before -> $after)"
+    awk -v a="$after" -v b="$before" 'BEGIN { exit !(a > b + 0.05) }' || fail "${move:2:2} did not light up ($before -> $after)"
+    click "$tx" "$ty"
+  else
+    # shellcheck disable=SC2046
+    click_move white-side "$move" $(moves_played)
   fi
-  click "$tx" "$ty"
   wait_for_count "Kelvar: SubmitMove" $((submitted + 1)) 5
-  grep -qxF "Kelvar: $from$to" "$GAME_LOG" || fail "the move $from$to was not sent"
+  grep -qxF "Kelvar: $move" "$GAME_LOG" || fail "the move $move was not sent"
   wait_for_count "Kelvar: SubmitMove" $((submitted + 2)) 30
   wait_for_count "Kelvar: ProcessEngineResult:" $((results + 2)) 30
   sleep 0.5
@@ -58,16 +64,13 @@ sleep 0.5
 screenshot white-started
 (($(count "Kelvar: CCEManager::RequestInitialMove") == 0)) || fail "the engine was asked to open for White"
 
-# 1. e4 from behind White's side; then Nf3 and Bc4 from above (no piece can
-# hide a square there). Whatever the engine answers, these stay legal.
-play white-side e2 e4
+# 1. e4, Nf3 and Bc4, all from White's side view the game starts with.
+# Whatever the engine answers, these stay legal.
+play e2e4
 screenshot after-e2e4
-click $CAMERA_WHITE_TOP
-sleep 0.3
-screenshot before-selected-g1
-play white-top g1 f3 selected-g1
+play g1f3 selected-g1
 screenshot after-g1f3
-play white-top f1 c4
+play f1c4
 screenshot after-f1c4
 
 # The moves history shows the six moves, the engine's included.

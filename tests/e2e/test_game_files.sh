@@ -9,7 +9,6 @@
 source "$(dirname "$0")/lib.sh"
 
 HELP_X=186 MENU_Y=9 SUB_X_HELP=230 ITEM_MOVES_Y=60
-CAMERA_WHITE_TOP="21 746"
 WHITE_BUTTON="462 389" BLACK_BUTTON="562 389" # colour window (412, 334) + buttons
 # Irrlicht's file dialog, 350 x 250 in the middle of the 1024 x 768 window:
 # the file list's first row (the parent folder, "..") and the OK button.
@@ -17,6 +16,7 @@ DIALOG_FIRST_ROW="420 324" DIALOG_OK="642 299"
 
 game="$E2E_TMP/italian.pgn"
 printf '[Event "Club"]\n[White "A"]\n[Black "B"]\n\n1. e4 e5 {main line} (1... c5 $1) 2. Nf3 Nc6 *\n' >"$game"
+LOADED=(e2e4 e7e5 g1f3 b8c6) # the file's moves: on the board, not played in the log
 
 start_xvfb
 launch_game "$game"
@@ -33,13 +33,10 @@ screenshot opened
 click $WHITE_BUTTON
 wait_for_log "Kelvar: CGame plays on as White" 5
 
-# Play on: Bc4, clicked from above White's side; the engine answers.
-click $CAMERA_WHITE_TOP
-sleep 0.3
-read -r fx fy tx ty < <(squares white-top f1 c4; echo)
+# Play on: Bc4, clicked from White's side view on the loaded position; the
+# engine answers.
 submitted=$(count "Kelvar: SubmitMove")
-click "$fx" "$fy"
-click "$tx" "$ty"
+click_move white-side f1c4 "${LOADED[@]}"
 wait_for_count "Kelvar: SubmitMove" $((submitted + 1)) 5
 grep -qxF "Kelvar: f1c4" "$GAME_LOG" || fail "the move f1c4 was not sent"
 wait_for_count "Kelvar: SubmitMove" $((submitted + 2)) 30 # the engine's reply, played and handed back

@@ -16,18 +16,9 @@ FEN="r6k/1P6/8/8/8/8/6PP/6K1 w - - 0 1"
 game="$E2E_TMP/promotion.pgn"
 printf '[Event "Promotion"]\n[SetUp "1"]\n[FEN "%s"]\n\n*\n' "$FEN" >"$game"
 
-nth_played() { awk -v n="$1" '/^Kelvar: CGame played / && ++i == n { print $4 }' "$GAME_LOG"; }
-
 # Clicks the piece and the target of a move where the game draws them
 # after the moves on the board: MOVE [ON_BOARD...].
-click_move() {
-  local fx fy tx ty
-  read -r fx fy tx ty < <("$KELVAR_BINARY_DIR/tests/e2e/kelvar_clickpos" --fen "$FEN" white-side "$@" |
-    grep -E '^[0-9]+ [0-9]+$' | tr '\n' ' '; echo)
-  [[ -n "$ty" ]] || fail "$1: no spot to click"
-  click "$fx" "$fy"
-  click "$tx" "$ty"
-}
+click_fen_move() { click_move --fen "$FEN" white-side "$@"; }
 
 # The engine's reply to the human's move: played, then its turn ends with
 # the answer to the hand-back.
@@ -48,7 +39,7 @@ wait_for_log "Kelvar: CGame plays on as White" 5
 
 # b7xa8: the window opens and nothing is played until a piece is chosen.
 played=$(count "Kelvar: CGame played") results=$(count "Kelvar: ProcessEngineResult:")
-click_move b7a8
+click_fen_move b7a8
 sleep 0.5
 screenshot choice
 (($(count "Kelvar: CGame played") == played)) || fail "a move was played before the piece was chosen: $(nth_played $((played + 1)))"
@@ -63,7 +54,7 @@ screenshot knight
 # The new piece is a knight to the rules too: a8-c7 is a knight's move only.
 played=$(count "Kelvar: CGame played") results=$(count "Kelvar: ProcessEngineResult:")
 reply=$(nth_played "$played") # the engine's answer to the promotion
-click_move a8c7 b7a8n "$reply"
+click_fen_move a8c7 b7a8n "$reply"
 wait_for_count "Kelvar: CGame played" $((played + 1)) 5
 [[ "$(nth_played $((played + 1)))" == "a8c7" ]] || fail "the knight's move a8c7 was clicked, the game played $(nth_played $((played + 1)))"
 await_reply "$played" "$results"
@@ -78,7 +69,7 @@ screenshot taken-back
 
 # b7-b8, then Right and Enter: the rook, the queen's neighbour in the window.
 played=$(count "Kelvar: CGame played")
-click_move b7b8
+click_fen_move b7b8
 sleep 0.3
 press_key Right
 press_key Return

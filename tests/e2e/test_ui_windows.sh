@@ -76,12 +76,10 @@ sleep 1
 screenshot game-started
 changed "$(shot color-window)" "$(shot game-started)" 190 90 417 339 || fail "the colour window did not close"
 
-# Play e2-e4 from White's top view, so that the history has something in it.
-click 21 746 # camera button 1: White from above
-sleep 0.5
-read -r e2x e2y e4x e4y < <("$KELVAR_BINARY_DIR/tests/e2e/kelvar_squarepos" white-top e2 e4 | grep -E "^[0-9]+ [0-9]+$" | tr '\n' ' '; echo)
-click "$e2x" "$e2y"
-click "$e4x" "$e4y"
+# Play e2-e4 from White's side view, as the game starts, so that the
+# history has something in it.
+click_move white-side e2e4
+wait_for_log "Kelvar: CGame played e2e4" 5
 sleep 4 # the engine's answer
 screenshot after-move
 

@@ -47,23 +47,16 @@ best_move() { # played moves... -> the best move, or nothing
   done
 }
 
-# Every move played so far, both sides', in the game's own words.
-moves_played() { awk '/^Kelvar: CGame played / { printf "%s ", $4 }' "$GAME_LOG"; }
-nth_played() { awk -v n="$1" '/^Kelvar: CGame played / && ++i == n { print $4 }' "$GAME_LOG"; }
 game_over() { grep -qF "Kelvar: CGame game over:" "$GAME_LOG"; }
 
 # The player's move: two clicks where the pieces are drawn, a choice in the
 # promotion window when a pawn reaches the last rank (Enter for the queen,
 # preselected; a click on any other piece).
 play() {
-  local move=$1 n=$2 fx fy tx ty played
+  local move=$1 n=$2 played
   played=$(count "Kelvar: CGame played")
   # shellcheck disable=SC2046
-  read -r fx fy tx ty < <("$KELVAR_BINARY_DIR/tests/e2e/kelvar_clickpos" white-side "$move" $(moves_played) |
-    grep -E '^[0-9]+ [0-9]+$' | tr '\n' ' '; echo)
-  [[ -n "$ty" ]] || fail "move $n ($move): no spot to click"
-  click "$fx" "$fy"
-  click "$tx" "$ty"
+  click_move white-side "$move" $(moves_played)
   case "${move:4:1}" in
   "") ;;
   q)
