@@ -34,16 +34,36 @@ MIDGAME_SHOT_MOVE=12 # the player's move after whose reply the middle shot is ta
 # the far right (each side's first place is on its owner's left).
 NEAR_TRAY="60 40 228 475" FAR_TRAY="80 25 610 290"
 
-# The player's moves come from Stockfish on two pipes, at full strength.
+# The player's moves come from Stockfish on two pipes, at full strength. It
+# names its three best moves; the player makes the best one whose piece and
+# target are both in sight from the default view (rarely a piece stands
+# wholly behind another, where a player would turn the camera).
 coproc STOCKFISH_PIPES { exec "$STOCKFISH" 2>/dev/null; }
 STOCKFISH_PID=$STOCKFISH_PIPES_PID
 trap '[[ -n "$STOCKFISH_PID" ]] && kill "$STOCKFISH_PID" 2>/dev/null; cleanup' EXIT
-best_move() { # played moves... -> the best move, or nothing
-  local line
+echo "setoption name MultiPV value 3" >&"${STOCKFISH_PIPES[1]}"
+best_moves() { # played moves... -> up to three moves, best first, or nothing
+  local line k
+  local -A first=()
   echo "position startpos moves $*" >&"${STOCKFISH_PIPES[1]}"
   echo "go movetime 100" >&"${STOCKFISH_PIPES[1]}"
   while read -r -t 10 line <&"${STOCKFISH_PIPES[0]}"; do
-    [[ "$line" == bestmove* ]] && { echo "$line" | cut -d' ' -f2; return 0; }
+    if [[ "$line" =~ \ multipv\ ([0-9]+)\ .*\ pv\ ([a-h][1-8][a-h][1-8][qrbn]?) ]]; then
+      k=${BASH_REMATCH[1]}
+      first[$k]=${BASH_REMATCH[2]}
+    elif [[ "$line" == bestmove* ]]; then
+      echo "$(cut -d' ' -f2 <<<"$line") ${first[2]:-} ${first[3]:-}"
+      return 0
+    fi
+  done
+}
+# The best of the moves given that can be clicked from White's side view.
+first_in_sight() {
+  local move spots
+  for move in "$@"; do
+    # shellcheck disable=SC2046
+    spots=$(move_spots white-side "$move" $(moves_played))
+    [[ -n "$spots" ]] && { echo "$move"; return 0; }
   done
 }
 
@@ -86,8 +106,11 @@ screenshot start
 started=$(date +%s)
 for ((n = 1; n <= MAX_MOVES; n++)); do
   # shellcheck disable=SC2046
-  move=$(best_move $(moves_played))
-  [[ "$move" =~ ^[a-h][1-8][a-h][1-8][qrbn]?$ ]] || fail "Stockfish gave no move after: $(moves_played)"
+  candidates=$(best_moves $(moves_played))
+  [[ "$candidates" =~ ^[a-h][1-8][a-h][1-8][qrbn]?( |$) ]] || fail "Stockfish gave no move after: $(moves_played)"
+  # shellcheck disable=SC2086
+  move=$(first_in_sight $candidates)
+  [[ -n "$move" ]] || fail "none of Stockfish's moves ($candidates) can be clicked from the side view after: $(moves_played)"
   results=$(count "Kelvar: ProcessEngineResult:")
   played=$(count "Kelvar: CGame played")
   play "$move" "$n"
