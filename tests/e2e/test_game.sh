@@ -3,7 +3,8 @@
 # clicks: start as White from the menu and the colour window, play three moves
 # by clicking a piece and then its target square, see each reply arrive on the
 # board and in the moves history; then abort, start again as Black and see the
-# engine open. Screenshots of each stage go to $KELVAR_ARTIFACTS.
+# engine open, then answer it by clicks from Black's side. Screenshots of each
+# stage go to $KELVAR_ARTIFACTS.
 source "$(dirname "$0")/lib.sh"
 
 # Positions in the window, as the interface lays them out at 1024 x 768 (the
@@ -96,6 +97,17 @@ wait_for_count "Kelvar: ProcessEngineResult:" $((results + 2)) 30
 sleep 0.5
 screenshot black-engine-opened
 (($(count "Kelvar: SubmitMove") == 7)) || fail "the engine's opening move was not played"
+
+# The camera stands behind Black now: the player answers e7-e5, clicked where
+# Black's default side view draws the pawn and e5, and the engine replies.
+played=$(count "Kelvar: CGame played")
+opening=$(nth_played "$played")
+click_move black-side e7e5 "$opening"
+wait_for_count "Kelvar: CGame played" $((played + 1)) 5
+[[ "$(nth_played $((played + 1)))" == e7e5 ]] || fail "e7e5 was clicked as Black, the game played $(nth_played $((played + 1)))"
+wait_for_count "Kelvar: CGame played" $((played + 2)) 30
+sleep 0.5
+screenshot black-answered
 
 close_window
 code=0
