@@ -31,8 +31,10 @@ MAX_MOVES=80        # the player's moves; Stockfish mates level 1 far sooner
 MIDGAME_SHOT_MOVE=12 # the player's move after whose reply the middle shot is taken
 # The first places of the two trays as this view shows them (W H X Y): the
 # white tray before rank 1 at the front left, the black one behind rank 8 at
-# the far right (each side's first place is on its owner's left).
-NEAR_TRAY="60 40 228 475" FAR_TRAY="80 25 610 290"
+# the far right (each side's first place is on its owner's left). Each box
+# holds the body of the piece standing there and little else, so that a
+# single piece taken, a pawn even, changes its brightness clearly.
+NEAR_TRAY="30 35 222 468" FAR_TRAY="14 12 666 304"
 
 # The player's moves come from Stockfish on two pipes, at full strength. It
 # names its three best moves; the player makes the best one whose piece and
@@ -150,9 +152,9 @@ far_before=$(tray start "$FAR_TRAY") far_after=$(tray game-over "$FAR_TRAY")
 echo "taken: $((16 - white_left)) white, $((16 - black_left)) black;" \
   "near tray brightness $near_before -> $near_after, far tray $far_before -> $far_after"
 ((black_left < 16)) || fail "Stockfish mated without taking a piece: no tray to look at"
-awk -v b="$far_before" -v a="$far_after" 'BEGIN { exit !(a < b - 0.03) }' || fail "no black piece stands on the far tray"
+awk -v b="$far_before" -v a="$far_after" 'BEGIN { exit !(a < b - 0.05) }' || fail "no black piece stands on the far tray"
 if ((white_left < 16)); then
-  awk -v b="$near_before" -v a="$near_after" 'BEGIN { exit !(a > b + 0.1) }' || fail "no white piece stands on the near tray"
+  awk -v b="$near_before" -v a="$near_after" 'BEGIN { exit !(a > b + 0.08) }' || fail "no white piece stands on the near tray"
 else
   awk -v b="$near_before" -v a="$near_after" 'BEGIN { d = a - b; exit !(d < 0.02 && d > -0.02) }' ||
     fail "the near tray changed though White lost nothing"
