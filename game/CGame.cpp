@@ -21,7 +21,6 @@ void Log(const std::string &text) { LogMessage(text.c_str()); }
 
 void CGame::SetState(s32 s) {
   state = s;
-  earlyClicks.clear();
   switch (s) {
   case Startup:
     app.gui.ShowSplash(true);
@@ -29,10 +28,7 @@ void CGame::SetState(s32 s) {
     startupTick = platform::GetTickCount();
     break;
   case Idle:
-    promotionChoice.Cancel();
-    choosingSide = false;
-    verdict = GameVerdict();
-    engineStuck = false;
+    ForgetTurnState();
     record.Start(app.map, White); // no game: no moves to show
     app.engine.Reset();           // the engine leaves any game it was playing
     app.gui.ResetGameDisplay();
@@ -43,17 +39,13 @@ void CGame::SetState(s32 s) {
     app.map.MoveGameTokensIn();
     break;
   case LocalGame:
-    promotionChoice.Cancel();
-    choosingSide = false;
-    verdict = GameVerdict();
-    engineStuck = false;
+    ForgetTurnState();
     app.gui.OnGameStateChanged(LocalGame);
     app.map.Reset();
     record.Start(app.map, White);
     app.settings.OnNewGame(); // a new engine chosen in the Config window starts here
     app.engine.Reset();
     app.gui.ResetGameDisplay(); // the last game's banner goes, its moves too
-    awaitingEcho = false;       // a new game never swallows an answer of the last one
     app.map.SetShadowsVisible(app.settings.Get().shadows);
     if (humanColor == Black && !twoPlayers)
       app.engine.RequestInitialMove();
@@ -65,13 +57,23 @@ void CGame::SetState(s32 s) {
   }
 }
 
+// What a game in progress leaves behind: a waiting promotion, the colour
+// question, the verdict, the engine's state in the turn, kept clicks. A new
+// game never takes an answer or a click of the last one.
+void CGame::ForgetTurnState() {
+  promotionChoice.Cancel();
+  choosingSide = false;
+  verdict = GameVerdict();
+  engineStuck = false;
+  awaitingEcho = false;
+  clicks.Forget();
+}
+
 bool CGame::ContinueGame(const std::string &startFen, s32 startSide, s32 halfMoveClock,
                          const std::vector<ChessMove> &moves, const std::string &result) {
   state = LocalGame;
   twoPlayers = false;
-  engineStuck = false;
-  awaitingEcho = false;
-  earlyClicks.clear();
+  ForgetTurnState();
   app.map.ClearSelection();
   record.Start(app.map, startSide, halfMoveClock);
   bool played = true;
@@ -191,9 +193,7 @@ void CGame::EngineTurn() {
     awaitingEcho = false;
     app.map.ClearSelection();
     SetActivePlayer(record.GetSideToMove());
-    std::vector<BoardClick> clicks;
-    clicks.swap(earlyClicks);
-    for (const BoardClick &click : clicks)
+    for (const CBoardClicks::Click &click : clicks.TakeKept())
       if (IsHumanTurn() && !promotionChoice.IsPending())
         ActOnClick(click);
     return;
@@ -216,40 +216,33 @@ void CGame::EngineTurn() {
   awaitingEcho = true;
 }
 
-// A click on a piece selects it; a click on a square with a piece of the
-// side to move selected tries to move it there. What the click hit is read
-// at once, so that a click made while the engine's answer to its hand-back is
-// still outstanding (the human is already to move on the board) acts as soon
-// as the turn has passed instead of being lost.
+// A click acts at once on the human's turn. One made while only the engine's
+// answer to its hand-back is outstanding (the human is already to move on
+// the board) is kept and acts as soon as the turn has passed.
 void CGame::OnLeftMouseDown() {
-  BoardClick click;
-  click.onOwnPiece = app.map.PickToken(click.token);
-  click.onSquare = app.map.PickSquare(click.square);
-  if (IsHumanTurn() && !promotionChoice.IsPending()) {
+  const CBoardClicks::Click click = CBoardClicks::UnderPointer();
+  if (IsHumanTurn() && !promotionChoice.IsPending())
     ActOnClick(click);
-    return;
-  }
-  if (state == LocalGame && awaitingEcho && !twoPlayers && record.GetSideToMove() == humanColor &&
-      earlyClicks.size() < MAX_EARLY_CLICKS)
-    earlyClicks.push_back(click);
+  else if (state == LocalGame && awaitingEcho && !twoPlayers && record.GetSideToMove() == humanColor)
+    clicks.Keep(click);
 }
 
-void CGame::ActOnClick(const BoardClick &click) {
-  if (click.onOwnPiece) {
+void CGame::ActOnClick(const CBoardClicks::Click &click) {
+  const CBoardClicks::Action action = CBoardClicks::Meaning(click, activePlayer);
+  switch (action.act) {
+  case CBoardClicks::Act::Select:
     app.map.ClearSelection();
-    app.map.SelectToken(click.token);
-    return;
+    app.map.SelectToken(action.token);
+    break;
+  case CBoardClicks::Act::ChoosePromotion:
+    promotionChoice.Begin(action.from, action.to); // the pawn stays lit until the piece is chosen
+    break;
+  case CBoardClicks::Act::Move:
+    PlayHumanMove(action.from, action.to, Queen);
+    break;
+  case CBoardClicks::Act::Nothing:
+    break;
   }
-  const s32 selected = app.map.GetSelectedToken();
-  if (selected == -1 || app.map.GetTokenColor(selected) != activePlayer || !click.onSquare)
-    return;
-  BoardSquare from;
-  app.map.GetTokenSquare(selected, from);
-  if (app.map.IsPromotionMove(selected, click.square)) {
-    promotionChoice.Begin(from, click.square); // the pawn stays lit until the piece is chosen
-    return;
-  }
-  PlayHumanMove(from, click.square, Queen);
 }
 
 void CGame::PlayHumanMove(const BoardSquare &from, const BoardSquare &target, s32 promotion) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app/KelvarTypes.h"
+#include "game/CBoardClicks.h"
 #include "game/CPromotionChoice.h"
 #include "rules/CGameJudge.h"
 #include "rules/CGameRecord.h"
@@ -75,19 +76,9 @@ public:
   void Resign();
 
 private:
-  // What a click hit, read when it was made: a piece of the human's colour,
-  // else the square drawn under the pointer.
-  struct BoardClick {
-    bool onOwnPiece = false;
-    irr::s32 token = -1;
-    bool onSquare = false;
-    BoardSquare square;
-  };
-  // A piece and a target: a whole move may be clicked before the turn passes.
-  static constexpr size_t MAX_EARLY_CLICKS = 2;
-
   void EngineTurn();
-  void ActOnClick(const BoardClick &click);
+  void ActOnClick(const CBoardClicks::Click &click);
+  void ForgetTurnState();
   // Plays a move through the record, logs it and judges the new position.
   bool PlayMove(const BoardSquare &from, const BoardSquare &to, irr::s32 promotion = Queen);
   // The human's move from a click (or a promotion choice): played, judged,
@@ -109,7 +100,7 @@ private:
   bool choosingSide = false;
   CPromotionChoice promotionChoice;
   // Clicks made while only the engine's answer to its hand-back was awaited.
-  std::vector<BoardClick> earlyClicks;
+  CBoardClicks clicks;
   uint32_t startupTick = 0;
   CGameRecord record;
   GameVerdict verdict;
