@@ -78,7 +78,7 @@ bool CGame::ContinueGame(const std::string &startFen, s32 startSide, s32 halfMov
   record.Start(app.map, startSide, halfMoveClock);
   bool played = true;
   for (size_t i = 0; i < moves.size() && played; ++i)
-    played = record.Play(app.map, moves[i].from, moves[i].to);
+    played = record.Play(app.map, moves[i].from, moves[i].to, moves[i].promotion == Pawn ? Queen : moves[i].promotion);
   app.map.ClearSelection();
   verdict = CGameJudge::Judge(app.map, record);
   if (!verdict.IsOver())

@@ -136,8 +136,12 @@ std::vector<ChessMove> CChessPosition::LegalMoves() const {
 }
 
 bool CChessPosition::IsLegal(const ChessMove &move) const {
+  // A promotion is listed as the queen's; any of the four pieces may be named.
+  const bool promotes =
+      move.promotion == Queen || move.promotion == Rook || move.promotion == Bishop || move.promotion == Knight;
   for (const ChessMove &legal : LegalMoves())
-    if (legal == move)
+    if (legal.from == move.from && legal.to == move.to &&
+        (legal.promotion == move.promotion || (legal.promotion == Queen && promotes)))
       return true;
   return false;
 }
@@ -150,7 +154,7 @@ bool CChessPosition::Play(const ChessMove &move) {
   const bool resetsClock = board.GetToken(i)->GetType() == Pawn || IsCapture(move);
   board.SelectToken(i);
   bool promoted = false;
-  const bool played = board.ExecuteMove(move.to, promoted);
+  const bool played = board.ExecuteMove(move.to, promoted, move.promotion == Pawn ? Queen : move.promotion);
   board.ClearSelection();
   if (!played)
     return false;

@@ -31,8 +31,10 @@ public:
   const CMap &GetBoard() const { return board; }
 
   // Every legal move of the side to move, in the board's token order. A
-  // promotion is listed once, to a queen: the board promotes to nothing else.
+  // promotion is listed once, to a queen.
   std::vector<ChessMove> LegalMoves() const;
+  // Whether the move is legal; a listed promotion may name any of the four
+  // pieces, and is played as that piece.
   bool IsLegal(const ChessMove &move) const;
   // Plays a legal move; false (nothing changed) for any other.
   bool Play(const ChessMove &move);

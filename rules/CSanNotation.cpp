@@ -187,10 +187,9 @@ bool CSanNotation::FromSan(const CChessPosition &position, const std::string &te
     error = "ambiguous move \"" + text + "\"";
     return false;
   }
-  if (wanted.promotion != Pawn && wanted.promotion != matches[0].promotion) {
-    error = "promotion to a piece other than the queen is not possible on this board: \"" + text + "\"";
-    return false;
-  }
   move = matches[0];
+  // The legal moves list a promotion once; the piece is the one written.
+  if (wanted.promotion != Pawn)
+    move.promotion = wanted.promotion;
   return true;
 }

@@ -380,3 +380,19 @@ TEST_F(GameFilesTest, AGameClickedInTheLoadDialogIsOpened) {
 }
 
 } // namespace
+
+// Under-promotions in a file are played as written, on the board, in the
+// history and towards the engine: not as queens.
+TEST_F(GameFilesTest, UnderPromotionsInAFileArePlayedAsWritten) {
+  StartProgram("");
+  const std::string path =
+      WriteFile("under.pgn", "1. a4 h5 2. a5 h4 3. a6 h3 4. axb7 hxg2 5. bxa8=N gxh1=R *\n");
+  ASSERT_TRUE(app.gameFiles.OpenGame(path));
+  ASSERT_NE(TokenOn("a8"), -1);
+  ASSERT_NE(TokenOn("h1"), -1);
+  EXPECT_EQ(app.map.GetToken(TokenOn("a8"))->GetType(), Knight);
+  EXPECT_EQ(app.map.GetToken(TokenOn("h1"))->GetType(), Rook);
+  EXPECT_NE(MovesText().find("5. bxa8=N gxh1=R"), std::string::npos) << MovesText();
+  EXPECT_TRUE(EngineReceived("position startpos moves a2a4 h7h5 a4a5 h5h4 a5a6 h4h3 a6b7 h3g2 b7a8n g2h1r\n"))
+      << Transcript();
+}

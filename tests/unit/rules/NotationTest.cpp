@@ -99,7 +99,6 @@ TEST(SanRefusals, NameTheFault) {
       {CChessPosition::START_FEN, "e5", "illegal move"},
       {CChessPosition::START_FEN, "Nz9", "unexpected character"},
       {"4k3/8/8/8/8/8/4K3/R6R w - - 0 1", "Rd1", "ambiguous move \"Rd1\""},
-      {"4k3/P7/8/8/8/8/8/4K3 w - - 0 1", "a8=N", "other than the queen"},
       {"4k3/P7/8/8/8/8/8/4K3 w - - 0 1", "a8=K", "unknown promotion piece"},
       {"4k3/8/8/8/8/8/8/4K3 w - - 0 1", "O-O", "illegal move"},
   };
