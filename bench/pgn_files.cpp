@@ -1,5 +1,5 @@
 // What opening and saving a game costs: reading a PGN file (every move found
-// by its standard notation and replayed through the rules), writing one (every
+// by its standard notation and replayed on the chess core), writing one (every
 // move named, with its check mark), and the moves history text, for games of
 // 40, 120 and 300 plies. Opening a file runs inside one frame: the figures say
 // how long the window stands still.
@@ -8,10 +8,10 @@
 // MovesWindowRebuild writes the whole game again and replaces the window's
 // text; MovesWindowAppend follows the game with the new move only and appends
 // it. Both on the null driver with the game's own font.
-#include "rules/CChessPosition.h"
-#include "rules/CMovesHistory.h"
-#include "rules/CPgnReader.h"
-#include "rules/CPgnWriter.h"
+#include "chess/CMovesHistory.h"
+#include "chess/CPgnReader.h"
+#include "chess/CPgnWriter.h"
+#include "chess/Position.h"
 #include "ui/CGUITextWindow.h"
 
 #include <benchmark/benchmark.h>
@@ -19,6 +19,13 @@
 
 #include <random>
 #include <string>
+#include <vector>
+
+using chess::CMovesHistory;
+using chess::CPgnReader;
+using chess::CPgnWriter;
+using chess::PgnError;
+using chess::PgnGame;
 
 namespace {
 
@@ -26,13 +33,13 @@ namespace {
 // or stalemate).
 PgnGame GameOf(int plies) {
   PgnGame game;
-  CChessPosition position;
+  chess::Position position;
   std::mt19937 random(7);
   for (int i = 0; i < plies; ++i) {
-    const std::vector<ChessMove> moves = position.LegalMoves();
+    const std::vector<chess::Move> moves = position.LegalMoves();
     if (moves.empty())
       break;
-    const ChessMove move = moves[random() % moves.size()];
+    const chess::Move move = moves[random() % moves.size()];
     position.Play(move);
     game.moves.push_back(move);
   }

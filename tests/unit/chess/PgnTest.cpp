@@ -1,18 +1,20 @@
 // PGN writing and reading: round trips of played games, files of other
 // programs with comments, variations and set-up positions, broken files, and
 // pgn-extract as an independent judge of what we write.
-#include "rules/CPgnReader.h"
-#include "rules/CPgnWriter.h"
-#include "rules/CSanNotation.h"
-#include "tests/unit/rules/RulesTestSupport.h"
+#include "chess/CPgnReader.h"
+#include "chess/CPgnWriter.h"
+#include "tests/unit/chess/ChessTestSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <fstream>
-#include <random>
+#include <ostream>
 #include <sstream>
 #include <unistd.h>
+
+using namespace chess;
+using chess_testing::Uci;
 
 namespace {
 
@@ -20,13 +22,9 @@ const char *const PGN_EXTRACT = "/usr/games/pgn-extract";
 
 // The position after each ply of the game, as FEN.
 std::vector<std::string> Positions(const PgnGame &game) {
-  CChessPosition position;
-  std::string error;
-  if (!game.startFen.empty()) {
-    EXPECT_TRUE(position.SetFen(game.startFen, error)) << error;
-  }
+  Position position = game.startFen.empty() ? Position() : chess_testing::FromFen(game.startFen);
   std::vector<std::string> fens{position.GetFen()};
-  for (const ChessMove &move : game.moves) {
+  for (const Move &move : game.moves) {
     EXPECT_TRUE(position.Play(move)) << move.ToUci();
     fens.push_back(position.GetFen());
   }
@@ -59,7 +57,7 @@ TEST(PgnRoundTrip, PlayedGamesComeBackMoveByMoveAndPositionByPosition) {
   unsigned seed = 1;
   for (const std::string &start : starts)
     for (int plies : {0, 1, 40, 150}) {
-      const PgnGame game = rules_testing::RandomGame(start, plies, seed++);
+      const PgnGame game = chess_testing::RandomGame(start, plies, seed++);
       std::string text, error;
       ASSERT_TRUE(CPgnWriter::Write(game, text, error)) << error;
       PgnGame read;
@@ -91,11 +89,8 @@ TEST(PgnWriting, RosterFirstThenSetUpAndMovesNumbered) {
   game.startFen = "4k3/8/8/8/8/8/4P3/4K3 b - - 0 30";
   game.SetTag("Annotator", "a \"quoted\" \\ name");
   game.SetTag("White", "Player");
-  for (const char *uci : {"e8d7", "e2e4", "d7e6"}) {
-    ChessMove move;
-    ASSERT_TRUE(ChessMove::FromUci(uci, move));
-    game.moves.push_back(move);
-  }
+  for (const char *uci : {"e8d7", "e2e4", "d7e6"})
+    game.moves.push_back(Uci(uci));
   std::string text, error;
   ASSERT_TRUE(CPgnWriter::Write(game, text, error)) << error;
   EXPECT_EQ(text, "[Event \"?\"]\n[Site \"?\"]\n[Date \"?\"]\n[Round \"?\"]\n[White \"Player\"]\n[Black \"?\"]\n"
@@ -111,13 +106,27 @@ TEST(PgnWriting, RosterFirstThenSetUpAndMovesNumbered) {
   EXPECT_EQ(*read.FindTag("Annotator"), "a \"quoted\" \\ name");
 }
 
+// A file may hold a carriage return inside a tag value; written back, the
+// value stays on its tag's line and the FEN's fields stay apart.
+TEST(PgnWriting, ALineBreakInATagValueBecomesABlank) {
+  PgnGame game;
+  PgnError readError;
+  ASSERT_TRUE(
+      CPgnReader::Read("[Event \"a\rb\"]\n[FEN \"4k3/8/8/8/8/8/4P3/4K3 w -\r- 0 1\"]\n\n1. e4 *\n", game, readError))
+      << readError.reason;
+  std::string text, error;
+  ASSERT_TRUE(CPgnWriter::Write(game, text, error)) << error;
+  EXPECT_NE(text.find("[Event \"a b\"]\n"), std::string::npos) << text;
+  PgnGame again;
+  ASSERT_TRUE(CPgnReader::Read(text, again, readError)) << readError.line << ": " << readError.reason << "\n" << text;
+  EXPECT_EQ(again.moves, game.moves);
+  EXPECT_EQ(again.startFen, "4k3/8/8/8/8/8/4P3/4K3 w - - 0 1");
+}
+
 TEST(PgnWriting, MovesListShowsPairsAndTheResultOfAFinishedGame) {
   PgnGame game;
-  for (const char *uci : {"e2e4", "g8f6", "g1f3", "f6e4"}) {
-    ChessMove move;
-    ASSERT_TRUE(ChessMove::FromUci(uci, move));
-    game.moves.push_back(move);
-  }
+  for (const char *uci : {"e2e4", "g8f6", "g1f3", "f6e4"})
+    game.moves.push_back(Uci(uci));
   std::string list;
   ASSERT_TRUE(CPgnWriter::MovesList(game, list));
   EXPECT_EQ(list, "1. e4 Nf6\n2. Nf3 Nxe4\n");
@@ -148,7 +157,12 @@ const ReadCase READABLE[] = {
     {"NumbersGluedAndBlackToMoveNumbers", "1.e4 e5 2.Nf3 2... Nc6 3.Bc4 1-0", "e2e4 e7e5 g1f3 b8c6 f1c4", "1-0"},
     {"OnlyTheFirstGame", "1. e4 e5 *\n\n[Event \"second\"]\n\n1. Xx9 *\n", "e2e4 e7e5", "*"},
     {"MateAndAnnotationMarks", "1. f3 e5 2. g4?? Qh4# 0-1", "f2f3 e7e5 g2g4 d8h4", "0-1"},
+    {"UnderPromotionAsWrittenAndABarePromotionAsAQueen",
+     "[FEN \"4k3/P7/8/8/8/8/1p6/4K3 w - - 0 1\"]\n\n1. a8=N Kd7 2. Kd2 b1 *\n", "a7a8n e8d7 e1d2 b2b1q", "*"},
 };
+
+// A failing case is named after what its file holds.
+void PrintTo(const ReadCase &c, std::ostream *out) { *out << c.name; }
 
 class PgnReading : public testing::TestWithParam<ReadCase> {};
 
@@ -158,7 +172,7 @@ TEST_P(PgnReading, ReadsTheMainLine) {
   PgnError error;
   ASSERT_TRUE(CPgnReader::Read(c.text, game, error)) << error.line << ": " << error.reason;
   std::string moves;
-  for (const ChessMove &move : game.moves)
+  for (const Move &move : game.moves)
     moves += (moves.empty() ? "" : " ") + move.ToUci();
   EXPECT_EQ(moves, c.moves);
   EXPECT_EQ(game.result, c.result);

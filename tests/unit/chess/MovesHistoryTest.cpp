@@ -1,10 +1,13 @@
 // The moves history followed move by move: the same text as the whole game
 // written at once, growing only at its end, and rebuilt for another game.
-#include "rules/CMovesHistory.h"
-#include "rules/CPgnWriter.h"
-#include "tests/unit/rules/RulesTestSupport.h"
+#include "chess/CMovesHistory.h"
+#include "chess/CPgnWriter.h"
+#include "tests/unit/chess/ChessTestSupport.h"
 
 #include <gtest/gtest.h>
+
+using namespace chess;
+using chess_testing::Uci;
 
 namespace {
 
@@ -35,7 +38,7 @@ TEST(MovesHistoryTest, FollowedMoveByMoveItReadsAsTheWholeGameWritten) {
   unsigned seed = 11;
   for (const char *start : starts)
     for (int game = 0; game < 2; ++game) {
-      const PgnGame full = rules_testing::RandomGame(start, 90, seed++);
+      const PgnGame full = chess_testing::RandomGame(start, 90, seed++);
       CMovesHistory history;
       // A new history is the empty game from the standard start.
       EXPECT_EQ(history.Follow(Prefix(full, 0)), *start ? Change::Replaced : Change::None);
@@ -53,16 +56,13 @@ TEST(MovesHistoryTest, FollowedMoveByMoveItReadsAsTheWholeGameWritten) {
 
 TEST(MovesHistoryTest, WhatChangesTheText) {
   PgnGame italian;
-  for (const char *uci : {"e2e4", "e7e5", "g1f3", "b8c6", "f1c4"}) {
-    ChessMove move;
-    ASSERT_TRUE(ChessMove::FromUci(uci, move)) << uci;
-    italian.moves.push_back(move);
-  }
+  for (const char *uci : {"e2e4", "e7e5", "g1f3", "b8c6", "f1c4"})
+    italian.moves.push_back(Uci(uci));
   PgnGame fromFen = Prefix(italian, 0);
   fromFen.startFen = "r1bqkbnr/pppp1ppp/2n5/4p3/4P3/5N2/PPPP1PPP/RNBQKB1R w KQkq - 2 3";
   fromFen.moves.push_back(italian.moves[4]);
   PgnGame otherMove = Prefix(italian, 2);
-  ASSERT_TRUE(ChessMove::FromUci("d2d4", otherMove.moves.emplace_back()));
+  otherMove.moves.push_back(Uci("d2d4"));
   PgnGame illegal = Prefix(italian, 3);
   illegal.moves.push_back(italian.moves[2]); // the knight's move again, from an empty square
 

@@ -1,8 +1,7 @@
 // perft "<FEN>" <depth>: prints the number of legal move sequences of that
-// length from the position, found by the game's own rules (no scene).
-#include "rules/FenPosition.h"
-#include "rules/Perft.h"
-#include "scene/CMap.h"
+// length from the position, every promotion piece counted.
+#include "chess/Perft.h"
+#include "chess/Position.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -27,15 +26,12 @@ int main(int argc, char **argv) {
   if (end == argv[2] || *end != '\0' || depth < 0 || depth > MAX_DEPTH)
     return Usage("the depth is not a whole number in range");
 
-  // A board of its own: its tokens get no meshes, since there is no scene.
-  CMap board;
-  board.InitGameTokens();
-  irr::s32 side = White;
+  chess::Position position;
   std::string error;
-  if (!LoadFen(board, argv[1], side, error)) {
+  if (!position.SetFen(argv[1], error)) {
     std::fprintf(stderr, "perft: bad FEN: %s\n", error.c_str());
     return 1;
   }
-  std::printf("%llu\n", static_cast<unsigned long long>(Perft(board, side, int(depth))));
+  std::printf("%llu\n", static_cast<unsigned long long>(chess::Perft(position, int(depth))));
   return 0;
 }
