@@ -1,7 +1,7 @@
 #include "app/CActivityMonitor.h"
 
 #include "app/CApplication.h"
-#include "rules/CGameToken.h"
+#include "scene/CGameToken.h"
 
 using namespace irr;
 

@@ -1,29 +1,30 @@
-// Value types shared by the rules, the game flow, the engine link and the scene.
+// Value types shared by the game flow, the engine link and the scene. The
+// chess values (squares, colours, piece kinds, moves) come from the chess
+// core; the game knows them under the names it has always used.
 #pragma once
+
+#include "chess/Move.h"
 
 #include <irrlicht.h>
 
 // A board coordinate: X is the file (0 = "a"), Y the rank (0 = "1").
-struct BoardSquare {
-  irr::s32 X = 0;
-  irr::s32 Y = 0;
-
-  BoardSquare() = default;
-  BoardSquare(irr::s32 x, irr::s32 y) : X(x), Y(y) {}
-
-  bool operator==(const BoardSquare &o) const { return X == o.X && Y == o.Y; }
-  bool operator!=(const BoardSquare &o) const { return !(*this == o); }
-  BoardSquare operator+(const BoardSquare &step) const { return {X + step.X, Y + step.Y}; }
-  bool IsOnBoard() const { return X >= 0 && X <= 7 && Y >= 0 && Y <= 7; }
-};
+using BoardSquare = chess::Square;
+using chess::OtherColor;
+using chess::SquareName;
 
 // Colour codes; any non-zero colour counts as black where a resource is chosen.
-enum TokenColor : irr::s32 { White = 0, Black = 1 };
-
-inline irr::s32 OtherColor(irr::s32 c) { return c == White ? Black : White; }
+using TokenColor = chess::Color;
+using chess::Black;
+using chess::White;
 
 // Piece kinds; the knight is the last code.
-enum TokenType : irr::s32 { Pawn = 0, Rook = 1, Bishop = 2, Queen = 3, King = 4, Knight = 5 };
+using TokenType = chess::PieceType;
+using chess::Bishop;
+using chess::King;
+using chess::Knight;
+using chess::Pawn;
+using chess::Queen;
+using chess::Rook;
 
 // Phases of the program.
 enum GameState : irr::s32 { Startup = 0, None = 1, Idle = 2, LocalGame = 3 };

@@ -1,13 +1,10 @@
-// What a click costs the rules: rebuilding every legal move list
-// (UpdateMoves), a whole ExecuteMove, the end-of-game judgement after a move,
-// and the whole human move as the game plays it (recorded move and judgement),
-// on an opening, a busy middlegame and an endgame. All run inside one frame,
-// so each must stay well under a frame's time.
-#include "rules/CBoardSnapshot.h"
-#include "rules/CGameJudge.h"
-#include "rules/CGameRecord.h"
-#include "rules/CGameToken.h"
-#include "rules/FenPosition.h"
+// What a click costs the rules: the legal moves of a position, a move played
+// and taken back, the end-of-game judgement after a move, and the whole
+// human move as the game plays it (the recorded move, the board following it
+// and the judgement), on an opening, a busy middlegame and an endgame. All
+// run inside one frame, so each must stay well under a frame's time.
+#include "chess/CGameJudge.h"
+#include "chess/CGameRecord.h"
 #include "scene/CMap.h"
 
 #include <benchmark/benchmark.h>
@@ -16,107 +13,94 @@
 
 namespace {
 
-struct Position {
+struct Setup {
   const char *fen;
-  BoardSquare from, to; // the move ExecuteMove plays
+  BoardSquare from, to; // the move played
 };
 
-// The middlegame move is a capture, so ExecuteMove rebuilds the lists twice.
-const Position POSITIONS[] = {
+// The middlegame move is a capture.
+const Setup POSITIONS[] = {
     {"rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1", {4, 1}, {4, 3}},
     {"r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq - 0 1", {4, 4}, {6, 5}},
     {"8/2p5/3p4/KP5r/1R3p1k/8/4P1P1/8 w - - 0 1", {4, 1}, {4, 3}},
 };
 
-// A board of its own, without scene nodes, set to the position.
-struct Board {
-  CMap map;
-  irr::s32 side = White;
-
-  explicit Board(const Position &position) {
-    map.InitGameTokens();
-    std::string error;
-    LoadFen(map, position.fen, side, error);
-  }
-};
-
-void BM_UpdateMoves(benchmark::State &state) {
-  Board board(POSITIONS[state.range(0)]);
-  for (auto _ : state)
-    board.map.UpdateMoves();
+chess::Position PositionOf(const Setup &setup) {
+  chess::Position position;
+  std::string error;
+  position.SetFen(setup.fen, error);
+  return position;
 }
 
-void BM_ExecuteMove(benchmark::State &state) {
-  const Position &position = POSITIONS[state.range(0)];
-  Board board(position);
-  irr::s32 mover = -1;
-  if (!board.map.FindTokenAt(position.from, mover)) {
-    state.SkipWithError("no token on the move's origin");
-    return;
-  }
-  CBoardSnapshot before;
-  before.Take(board.map);
+void BM_LegalMoves(benchmark::State &state) {
+  const chess::Position position = PositionOf(POSITIONS[state.range(0)]);
+  chess::MoveList moves;
   for (auto _ : state) {
-    state.PauseTiming();
-    before.Restore(board.map);
-    board.map.SelectToken(mover);
-    state.ResumeTiming();
-    bool promoted = false;
-    if (!board.map.ExecuteMove(position.to, promoted)) {
+    position.GenerateLegal(moves);
+    benchmark::DoNotOptimize(moves.size);
+  }
+}
+
+void BM_PlayAndTakeBack(benchmark::State &state) {
+  const Setup &setup = POSITIONS[state.range(0)];
+  chess::Position position = PositionOf(setup);
+  const chess::Move move(setup.from, setup.to);
+  for (auto _ : state) {
+    if (!position.Play(move)) {
       state.SkipWithError("the move was refused");
       return;
     }
+    position.UndoMove();
   }
 }
 
 // The judgement alone, on the position after the move.
 void BM_JudgeAfterMove(benchmark::State &state) {
-  const Position &position = POSITIONS[state.range(0)];
-  Board board(position);
-  CGameRecord record;
-  record.Start(board.map, board.side);
-  if (!record.Play(board.map, position.from, position.to)) {
+  const Setup &setup = POSITIONS[state.range(0)];
+  chess::CGameRecord record;
+  record.Start(PositionOf(setup));
+  if (!record.Play(setup.from, setup.to)) {
     state.SkipWithError("the move was refused");
     return;
   }
   for (auto _ : state)
-    benchmark::DoNotOptimize(CGameJudge::Judge(board.map, record));
+    benchmark::DoNotOptimize(chess::CGameJudge::Judge(record));
 }
 
 // The judgement where the repetition search reaches furthest: 98 quiet plies
 // of knights going out and back since the last pawn move.
 void BM_JudgeAfterLongQuietHistory(benchmark::State &state) {
-  Board board(POSITIONS[0]);
-  CGameRecord record;
-  record.Start(board.map, board.side);
+  chess::CGameRecord record;
   const BoardSquare shuffle[4][2] = {{{6, 0}, {5, 2}}, {{6, 7}, {5, 5}}, {{5, 2}, {6, 0}}, {{5, 5}, {6, 7}}};
   for (int ply = 0; ply < 98; ++ply)
-    if (!record.Play(board.map, shuffle[ply % 4][0], shuffle[ply % 4][1])) {
+    if (!record.Play(shuffle[ply % 4][0], shuffle[ply % 4][1])) {
       state.SkipWithError("a shuffle move was refused");
       return;
     }
   for (auto _ : state)
-    benchmark::DoNotOptimize(CGameJudge::Judge(board.map, record));
+    benchmark::DoNotOptimize(chess::CGameJudge::Judge(record));
 }
 
-// The whole human move as the game plays it: the recorded move (ExecuteMove
-// with what a take back needs, and the repetition key) and the judgement.
+// The whole human move as the game plays it: the recorded move (with what a
+// take back needs, and the repetition key), the board's tokens following it
+// (a board without scene nodes) and the judgement.
 void BM_HumanMoveWithJudgement(benchmark::State &state) {
-  const Position &position = POSITIONS[state.range(0)];
-  Board board(position);
-  CBoardSnapshot before;
-  before.Take(board.map);
-  CGameRecord record;
+  const Setup &setup = POSITIONS[state.range(0)];
+  const chess::Position start = PositionOf(setup);
+  CMap map;
+  map.InitGameTokens();
+  chess::CGameRecord record;
   for (auto _ : state) {
     state.PauseTiming();
-    before.Restore(board.map);
-    record.Start(board.map, board.side);
+    map.SetUpPosition(start);
+    record.Start(start);
     state.ResumeTiming();
-    if (!record.Play(board.map, position.from, position.to)) {
+    if (!record.Play(setup.from, setup.to)) {
       state.SkipWithError("the move was refused");
       return;
     }
-    benchmark::DoNotOptimize(CGameJudge::Judge(board.map, record));
+    map.ShowMove(record.GetMove(0), record.GetPosition());
+    benchmark::DoNotOptimize(chess::CGameJudge::Judge(record));
   }
 }
 
@@ -126,8 +110,8 @@ void PositionArgs(benchmark::internal::Benchmark *b) {
 
 } // namespace
 
-BENCHMARK(BM_UpdateMoves)->Apply(PositionArgs);
-BENCHMARK(BM_ExecuteMove)->Apply(PositionArgs);
+BENCHMARK(BM_LegalMoves)->Apply(PositionArgs);
+BENCHMARK(BM_PlayAndTakeBack)->Apply(PositionArgs);
 BENCHMARK(BM_JudgeAfterMove)->Apply(PositionArgs);
 BENCHMARK(BM_JudgeAfterLongQuietHistory)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_HumanMoveWithJudgement)->Apply(PositionArgs);

@@ -1,6 +1,7 @@
 #include "game/CBoardClicks.h"
 
 #include "app/CApplication.h"
+#include "chess/Position.h"
 
 using namespace irr;
 
@@ -11,7 +12,7 @@ CBoardClicks::Click CBoardClicks::UnderPointer() {
   return click;
 }
 
-CBoardClicks::Action CBoardClicks::Meaning(const Click &click, s32 sideToMove) {
+CBoardClicks::Action CBoardClicks::Meaning(const Click &click, s32 sideToMove, const chess::Position &position) {
   Action action;
   if (click.onOwnPiece) {
     action.act = Act::Select;
@@ -23,7 +24,11 @@ CBoardClicks::Action CBoardClicks::Meaning(const Click &click, s32 sideToMove) {
     return action;
   app.map.GetTokenSquare(selected, action.from);
   action.to = click.square;
-  action.act = app.map.IsPromotionMove(selected, click.square) ? Act::ChoosePromotion : Act::Move;
+  int type = Pawn, color = White;
+  const bool promotes = position.PieceAt(action.from, type, color) && type == Pawn &&
+                        action.to.Y == (color == White ? 7 : 0) &&
+                        position.IsLegal(chess::Move(action.from, action.to, Queen));
+  action.act = promotes ? Act::ChoosePromotion : Act::Move;
   return action;
 }
 

@@ -9,6 +9,10 @@
 
 #include <vector>
 
+namespace chess {
+class Position;
+}
+
 class CBoardClicks {
 public:
   struct Click {
@@ -26,10 +30,11 @@ public:
 
   // What is under the pointer now.
   static Click UnderPointer();
-  // What the click does on the board as it stands, with sideToMove to play:
-  // a piece of the human's selects it; with a piece of the side to move
-  // selected, a square moves it there (or asks for the promotion piece).
-  static Action Meaning(const Click &click, irr::s32 sideToMove);
+  // What the click does on the board as it stands, with sideToMove to play
+  // in the position: a piece of the human's selects it; with a piece of the
+  // side to move selected, a square moves it there (or asks for the
+  // promotion piece when that is a pawn's legal step onto its last rank).
+  static Action Meaning(const Click &click, irr::s32 sideToMove, const chess::Position &position);
 
   // Keeps a click for later: at most a whole move's two, the rest dropped.
   void Keep(const Click &click);

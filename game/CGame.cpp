@@ -7,6 +7,7 @@
 #include "platform/Platform.h"
 #include "ui/CGameOverNotice.h"
 
+#include <algorithm>
 #include <string>
 
 using namespace irr;
@@ -29,8 +30,8 @@ void CGame::SetState(s32 s) {
     break;
   case Idle:
     ForgetTurnState();
-    record.Start(app.map, White); // no game: no moves to show
-    app.engine.Reset();           // the engine leaves any game it was playing
+    record.Start(chess::Position()); // no game: no moves to show
+    app.engine.Reset();              // the engine leaves any game it was playing
     app.gui.ResetGameDisplay();
     app.gui.OnGameStateChanged(Idle);
     app.map.ShowLabels(false, White);
@@ -42,7 +43,7 @@ void CGame::SetState(s32 s) {
     ForgetTurnState();
     app.gui.OnGameStateChanged(LocalGame);
     app.map.Reset();
-    record.Start(app.map, White);
+    record.Start(chess::Position());
     app.settings.OnNewGame(); // a new engine chosen in the Config window starts here
     app.engine.Reset();
     app.gui.ResetGameDisplay(); // the last game's banner goes, its moves too
@@ -63,26 +64,27 @@ void CGame::SetState(s32 s) {
 void CGame::ForgetTurnState() {
   promotionChoice.Cancel();
   choosingSide = false;
-  verdict = GameVerdict();
+  verdict = chess::GameVerdict();
   engineStuck = false;
   awaitingEcho = false;
   clicks.Forget();
 }
 
-bool CGame::ContinueGame(const std::string &startFen, s32 startSide, s32 halfMoveClock,
-                         const std::vector<ChessMove> &moves, const std::string &result) {
+bool CGame::ContinueGame(const chess::Position &start, const std::string &startFen,
+                         const std::vector<chess::Move> &moves, const std::string &result) {
   state = LocalGame;
   twoPlayers = false;
   ForgetTurnState();
-  app.map.ClearSelection();
-  record.Start(app.map, startSide, halfMoveClock);
+  app.map.SetUpPosition(start);
+  record.Start(start);
   bool played = true;
   for (size_t i = 0; i < moves.size() && played; ++i)
-    played = record.Play(app.map, moves[i].from, moves[i].to, moves[i].promotion == Pawn ? Queen : moves[i].promotion);
+    if ((played = record.Play(moves[i])))
+      app.map.ShowMove(record.GetMove(record.GetPlyCount() - 1), record.GetPosition(), false);
   app.map.ClearSelection();
-  verdict = CGameJudge::Judge(app.map, record);
+  verdict = chess::CGameJudge::Judge(record);
   if (!verdict.IsOver())
-    verdict = CGameJudge::Recorded(result);
+    verdict = chess::CGameJudge::Recorded(result);
 
   // Until the colour window is answered the board is seen from the side to move.
   humanColor = record.GetSideToMove();
@@ -149,14 +151,34 @@ bool CGame::IsHumanTurn() const {
          (twoPlayers || activePlayer == humanColor);
 }
 
+std::vector<BoardSquare> CGame::TargetsOf(const BoardSquare &from) const {
+  std::vector<BoardSquare> targets;
+  for (const chess::Move &move : record.GetPosition().LegalMoves())
+    if (move.from == from && std::find(targets.begin(), targets.end(), move.to) == targets.end())
+      targets.push_back(move.to);
+  return targets;
+}
+
+void CGame::SelectToken(s32 token) {
+  BoardSquare square;
+  if (token < 0 || token >= CMap::TOKEN_COUNT || !app.map.GetTokenSquare(token, square))
+    return;
+  app.map.SelectToken(token, TargetsOf(square));
+}
+
 bool CGame::PlayMove(const BoardSquare &from, const BoardSquare &to, s32 promotion) {
-  const size_t captures = app.map.GetCaptureOrder().size();
-  const s32 color = record.GetSideToMove();
-  if (!record.Play(app.map, from, to, promotion))
+  // The mover is lit with the squares it could go to, as a click selects it.
+  const std::vector<BoardSquare> targets = TargetsOf(from);
+  if (!record.Play(from, to, promotion))
     return false;
-  CGameSounds::MovePlayed(captures, color);
-  Log("CGame played " + record.GetMove(record.GetPlyCount() - 1).ToText());
-  verdict = CGameJudge::Judge(app.map, record);
+  const chess::PlayedMove &move = record.GetMove(record.GetPlyCount() - 1);
+  s32 mover = -1;
+  if (app.map.FindTokenAt(from, mover) && app.map.GetSelectedToken() != mover)
+    app.map.SelectToken(mover, targets);
+  app.map.ShowMove(move, record.GetPosition());
+  CGameSounds::MovePlayed(move.captured != chess::PlayedMove::NONE, record.GetPosition());
+  Log("CGame played " + move.ToText());
+  verdict = chess::CGameJudge::Judge(record);
   app.gui.RefreshMovesWindow();
   return true;
 }
@@ -168,7 +190,7 @@ void CGame::EndGame() {
   engineStuck = false;
   app.map.ClearSelection();
   CGameOverNotice::Show(verdict);
-  if (verdict.reason == GameEnd::Checkmate)
+  if (verdict.reason == chess::GameEnd::Checkmate)
     CGameSounds::Checkmate();
   if (!twoPlayers)
     app.engine.SendPosition(record.GetMoveTexts());
@@ -211,8 +233,8 @@ void CGame::EngineTurn() {
     EndGame();
     return;
   }
-  const PlayedMove &move = record.GetMove(record.GetPlyCount() - 1);
-  app.engine.SubmitMove(from, to, move.promotion != PlayedMove::NONE, move.promotion);
+  const chess::PlayedMove &move = record.GetMove(record.GetPlyCount() - 1);
+  app.engine.SubmitMove(from, to, move.promotion != chess::PlayedMove::NONE, move.promotion);
   awaitingEcho = true;
 }
 
@@ -228,11 +250,11 @@ void CGame::OnLeftMouseDown() {
 }
 
 void CGame::ActOnClick(const CBoardClicks::Click &click) {
-  const CBoardClicks::Action action = CBoardClicks::Meaning(click, activePlayer);
+  const CBoardClicks::Action action = CBoardClicks::Meaning(click, activePlayer, record.GetPosition());
   switch (action.act) {
   case CBoardClicks::Act::Select:
     app.map.ClearSelection();
-    app.map.SelectToken(action.token);
+    SelectToken(action.token);
     break;
   case CBoardClicks::Act::ChoosePromotion:
     promotionChoice.Begin(action.from, action.to); // the pawn stays lit until the piece is chosen
@@ -257,8 +279,8 @@ void CGame::PlayHumanMove(const BoardSquare &from, const BoardSquare &target, s3
     app.map.ClearSelection();
     return;
   }
-  const PlayedMove &move = record.GetMove(record.GetPlyCount() - 1);
-  app.engine.SubmitMove(from, target, move.promotion != PlayedMove::NONE, move.promotion);
+  const chess::PlayedMove &move = record.GetMove(record.GetPlyCount() - 1);
+  app.engine.SubmitMove(from, target, move.promotion != chess::PlayedMove::NONE, move.promotion);
 }
 
 void CGame::OnPromotionChosen(s32 kind) {
@@ -296,18 +318,18 @@ bool CGame::CanTakeBack() const {
 void CGame::TakeBack() {
   if (!CanTakeBack())
     return;
-  do
-    record.Undo(app.map);
-  while (!twoPlayers && record.GetSideToMove() != humanColor && record.GetPlyCount() > 0);
+  do {
+    record.Undo();
+    app.map.TakeBackMove(record.GetPosition()); // captured pieces back from the trays
+  } while (!twoPlayers && record.GetSideToMove() != humanColor && record.GetPlyCount() > 0);
   promotionChoice.Cancel();
-  // The picture follows: captured pieces back from the trays, the move now last tinted.
-  app.map.RebuildTrays();
+  // The move now last is tinted.
   if (record.GetPlyCount() > 0)
     app.map.SetLastMove(record.GetMove(record.GetPlyCount() - 1).from, record.GetMove(record.GetPlyCount() - 1).to);
   else
     app.map.ClearLastMove();
   Log("CGame take back to ply " + std::to_string(record.GetPlyCount()));
-  verdict = GameVerdict();
+  verdict = chess::GameVerdict();
   engineStuck = false;
   app.gui.SetBannerVisible(false);
   app.gui.OnGameStateChanged(LocalGame);
@@ -320,6 +342,6 @@ void CGame::TakeBack() {
 void CGame::Resign() {
   if (!CanResign())
     return;
-  verdict = CGameJudge::Resign(twoPlayers ? activePlayer : humanColor);
+  verdict = chess::CGameJudge::Resign(twoPlayers ? activePlayer : humanColor);
   EndGame();
 }

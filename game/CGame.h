@@ -3,11 +3,10 @@
 #pragma once
 
 #include "app/KelvarTypes.h"
+#include "chess/CGameJudge.h"
+#include "chess/CGameRecord.h"
 #include "game/CBoardClicks.h"
 #include "game/CPromotionChoice.h"
-#include "rules/CGameJudge.h"
-#include "rules/CGameRecord.h"
-#include "rules/ChessMove.h"
 
 #include <string>
 #include <vector>
@@ -34,16 +33,16 @@ public:
   void OnColorChosen(irr::s32 color, bool twoPlayersChosen);
   // A game taken over from a file waits for the colour window's answer.
   bool IsChoosingSide() const { return choosingSide; }
-  // Takes over a game from elsewhere (a file). The board stands at the
-  // game's start position (startFen, empty for the standard one) with
-  // startSide to move; the moves are played through the record and the
-  // engine learns the position. The game is judged as after any move; a
-  // result the position does not show (resignation, agreement) ends it as
-  // recorded. An unfinished game then waits in the colour window for the
-  // player's choice of side (nobody moves meanwhile). False if the rules
+  // Takes over a game from elsewhere (a file). The board is set up at the
+  // game's start position (start, whose FEN the engine is told as startFen,
+  // empty for the standard one); the moves are played through the record
+  // and the engine learns the position. The game is judged as after any
+  // move; a result the position does not show (resignation, agreement) ends
+  // it as recorded. An unfinished game then waits in the colour window for
+  // the player's choice of side (nobody moves meanwhile). False if the rules
   // refuse a move (the board then holds the moves before it).
-  bool ContinueGame(const std::string &startFen, irr::s32 startSide, irr::s32 halfMoveClock,
-                    const std::vector<ChessMove> &moves, const std::string &result);
+  bool ContinueGame(const chess::Position &start, const std::string &startFen, const std::vector<chess::Move> &moves,
+                    const std::string &result);
   irr::s32 GetActivePlayer() const { return activePlayer; }
   bool IsAwaitingEcho() const { return awaitingEcho; }
   void OnLeftMouseDown();
@@ -57,9 +56,9 @@ public:
   bool OnPromotionKey(irr::EKEY_CODE key);
 
   // The moves of the game in progress (or of the one just ended).
-  const CGameRecord &GetRecord() const { return record; }
+  const chess::CGameRecord &GetRecord() const { return record; }
   // How the game ended; reason None while it goes on.
-  const GameVerdict &GetVerdict() const { return verdict; }
+  const chess::GameVerdict &GetVerdict() const { return verdict; }
   bool IsGameOver() const { return state == LocalGame && verdict.IsOver(); }
   // Whether the engine answered with no move it could play.
   bool IsEngineStuck() const { return engineStuck; }
@@ -79,8 +78,14 @@ private:
   void EngineTurn();
   void ActOnClick(const CBoardClicks::Click &click);
   void ForgetTurnState();
-  // Plays a move through the record, logs it and judges the new position.
+  // Plays a move through the record, shows it on the board, logs it and
+  // judges the new position. The mover is left selected.
   bool PlayMove(const BoardSquare &from, const BoardSquare &to, irr::s32 promotion = Queen);
+  // Where the piece on a square may move in the game's position, each
+  // square once; none for an empty square or a piece not to move.
+  std::vector<BoardSquare> TargetsOf(const BoardSquare &from) const;
+  // Selects the token and lights the squares it may move to.
+  void SelectToken(irr::s32 token);
   // The human's move from a click (or a promotion choice): played, judged,
   // handed to the engine.
   void PlayHumanMove(const BoardSquare &from, const BoardSquare &target, irr::s32 promotion);
@@ -102,6 +107,6 @@ private:
   // Clicks made while only the engine's answer to its hand-back was awaited.
   CBoardClicks clicks;
   uint32_t startupTick = 0;
-  CGameRecord record;
-  GameVerdict verdict;
+  chess::CGameRecord record;
+  chess::GameVerdict verdict;
 };

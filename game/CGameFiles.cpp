@@ -1,11 +1,9 @@
 #include "game/CGameFiles.h"
 
 #include "app/CApplication.h"
+#include "chess/CPgnReader.h"
+#include "chess/CPgnWriter.h"
 #include "platform/DataFiles.h"
-#include "rules/CChessPosition.h"
-#include "rules/CPgnReader.h"
-#include "rules/CPgnWriter.h"
-#include "rules/FenPosition.h"
 #include "ui/GuiIds.h"
 
 #include <sstream>
@@ -73,7 +71,7 @@ void CGameFiles::Update() {
 void CGameFiles::Exit() {
   if (dataFolder.empty())
     return;
-  const PgnGame game = CurrentGame();
+  const chess::PgnGame game = CurrentGame();
   const bool unfinished =
       app.game.GetState() == LocalGame && !game.IsFinished() && (!game.moves.empty() || !game.startFen.empty());
   if (!unfinished) {
@@ -88,10 +86,10 @@ void CGameFiles::Exit() {
     LogMessage(("CGameFiles::Exit autosave failed: " + error).c_str());
 }
 
-bool CGameFiles::WriteGame(const PgnGame &game, const std::string &path, std::string &error) const {
+bool CGameFiles::WriteGame(const chess::PgnGame &game, const std::string &path, std::string &error) const {
   std::string text;
   const size_t slash = path.rfind('/');
-  if (!CPgnWriter::Write(game, text, error) ||
+  if (!chess::CPgnWriter::Write(game, text, error) ||
       (slash != std::string::npos && !platform::MakeFolders(path.substr(0, slash), error)) ||
       !platform::WriteFileAtomically(path, text, error))
     return false;
@@ -100,7 +98,7 @@ bool CGameFiles::WriteGame(const PgnGame &game, const std::string &path, std::st
 }
 
 void CGameFiles::SaveGame() {
-  const PgnGame game = CurrentGame();
+  const chess::PgnGame game = CurrentGame();
   if (game.moves.empty() && game.startFen.empty() && app.game.GetState() != LocalGame) {
     app.gui.ShowMessageBox(L"Save Game", L"There is no game to save.", gui::EMBF_OK, -1);
     return;
@@ -157,13 +155,13 @@ void CGameFiles::Refuse(const std::string &path, int line, const std::string &re
 
 bool CGameFiles::OpenGame(const std::string &path) {
   std::string text, error;
-  if (!platform::ReadSmallFile(path, CPgnReader::MAX_FILE_BYTES, text, error)) {
+  if (!platform::ReadSmallFile(path, chess::CPgnReader::MAX_FILE_BYTES, text, error)) {
     Refuse(path, 0, error);
     return false;
   }
-  PgnGame game;
-  PgnError pgnError;
-  if (!CPgnReader::Read(text, game, pgnError)) {
+  chess::PgnGame game;
+  chess::PgnError pgnError;
+  if (!chess::CPgnReader::Read(text, game, pgnError)) {
     Refuse(path, pgnError.line, pgnError.reason);
     return false;
   }
@@ -172,19 +170,16 @@ bool CGameFiles::OpenGame(const std::string &path) {
   return true;
 }
 
-void CGameFiles::ShowLoadedGame(const PgnGame &game) {
-  // The reader has replayed every move; the board now takes the start
-  // position and the game controller plays the moves on it.
-  CChessPosition start;
+void CGameFiles::ShowLoadedGame(const chess::PgnGame &game) {
+  // The reader has replayed every move; the game controller sets up the
+  // start position and plays the moves on it.
+  chess::Position start;
   std::string error;
-  if (!game.startFen.empty())
-    start.SetFen(game.startFen, error);
-  s32 side = White;
-  if (!LoadFen(app.map, start.GetFen(), side, error)) {
+  if (!game.startFen.empty() && !start.SetFen(game.startFen, error)) {
     LogMessage(("CGameFiles::ShowLoadedGame " + error).c_str());
     return;
   }
-  if (!app.game.ContinueGame(game.startFen, side, start.GetHalfMoveClock(), game.moves, game.result))
+  if (!app.game.ContinueGame(start, game.startFen, game.moves, game.result))
     LogMessage("CGameFiles::ShowLoadedGame the rules refused a move the reader accepted");
   app.gui.RefreshMovesWindow();
 }
@@ -205,8 +200,8 @@ bool CGameFiles::OnKey(const SEvent::SKeyInput &key) {
   return true;
 }
 
-PgnGame CGameFiles::CurrentGame() const {
-  PgnGame game = CurrentMoves();
+chess::PgnGame CGameFiles::CurrentGame() const {
+  chess::PgnGame game = CurrentMoves();
   const bool humanWhite = app.game.GetHumanColor() == White;
   const bool twoPlayers = app.game.IsTwoPlayers();
   game.SetTag("Event", "Casual game");
@@ -219,18 +214,10 @@ PgnGame CGameFiles::CurrentGame() const {
   return game;
 }
 
-PgnGame CGameFiles::CurrentMoves() const {
-  PgnGame game;
+chess::PgnGame CGameFiles::CurrentMoves() const {
+  chess::PgnGame game;
   game.startFen = app.engine.GetStartFen();
-  const CGameRecord &record = app.game.GetRecord();
-  for (size_t i = 0; i < record.GetPlyCount(); ++i) {
-    const PlayedMove &played = record.GetMove(i);
-    ChessMove move;
-    move.from = played.from;
-    move.to = played.to;
-    move.promotion = played.promotion == PlayedMove::NONE ? Pawn : played.promotion;
-    game.moves.push_back(move);
-  }
+  game.moves = app.game.GetRecord().GetMoves();
   if (app.game.IsGameOver())
     game.result = app.game.GetVerdict().ResultText();
   return game;

@@ -3,7 +3,7 @@
 // showing it.
 #pragma once
 
-#include "rules/PgnGame.h"
+#include "chess/PgnGame.h"
 
 #include <irrlicht.h>
 
@@ -40,17 +40,17 @@ public:
 
   // The game on the board: its start position, the moves of the game's
   // record, and the result once the game is over.
-  PgnGame CurrentMoves() const;
+  chess::PgnGame CurrentMoves() const;
   // The same with the tags of a saved game (players, date, place).
-  PgnGame CurrentGame() const;
+  chess::PgnGame CurrentGame() const;
 
   std::string GetGamesFolder() const { return dataFolder.empty() ? "" : dataFolder + "/games"; }
   std::string GetAutosavePath() const { return dataFolder.empty() ? "" : dataFolder + "/autosave.pgn"; }
 
 private:
   // Writes the game to path; false with a reason.
-  bool WriteGame(const PgnGame &game, const std::string &path, std::string &error) const;
-  void ShowLoadedGame(const PgnGame &game);
+  bool WriteGame(const chess::PgnGame &game, const std::string &path, std::string &error) const;
+  void ShowLoadedGame(const chess::PgnGame &game);
   void Refuse(const std::string &path, int line, const std::string &reason);
   // Goes back to the working directory the file dialog left.
   void RestoreRunFolder();

@@ -1,6 +1,7 @@
 #include "game/CGameSounds.h"
 
 #include "app/CApplication.h"
+#include "chess/Position.h"
 #include "platform/Platform.h"
 
 using namespace irr;
@@ -15,14 +16,12 @@ const char *const CHECK_SOUND = "./media/check.wav";
 
 } // namespace
 
-void CGameSounds::MovePlayed(size_t capturesBefore, s32 color) {
+void CGameSounds::MovePlayed(bool capture, const chess::Position &after) {
   if (!app.settings.Get().sound)
     return;
-  platform::PlaySound(app.map.GetCaptureOrder().size() > capturesBefore ? CAPTURE_SOUND : MOVE_SOUND);
+  platform::PlaySound(capture ? CAPTURE_SOUND : MOVE_SOUND);
   // Check, but not mate, which has its own tone.
-  const s32 opponent = OtherColor(color);
-  s32 king;
-  if (app.map.IsKingAttacked(app.map.GetTokens(), opponent, king) && !app.map.IsMate(opponent))
+  if (after.IsInCheck() && !after.IsCheckmate())
     platform::PlaySound(CHECK_SOUND);
 }
 

@@ -4,14 +4,16 @@
 // on in the settings.
 #pragma once
 
-#include <irrlicht.h>
-
 #include <cstddef>
+
+namespace chess {
+class Position;
+}
 
 class CGameSounds {
 public:
-  // A move of color was just played; capturesBefore is how many tokens had
-  // been captured before it.
-  static void MovePlayed(size_t capturesBefore, irr::s32 color);
+  // A move was just played, reaching the position after; capture tells
+  // whether it took a piece.
+  static void MovePlayed(bool capture, const chess::Position &after);
   static void Checkmate();
 };

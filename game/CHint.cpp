@@ -1,7 +1,6 @@
 #include "game/CHint.h"
 
 #include "app/CApplication.h"
-#include "rules/ChessMove.h"
 
 #include <string>
 

@@ -1,9 +1,10 @@
-// The board: 64 fields, 32 tokens and 4 label strips, with the position held
-// in the tokens and the rules that judge and play moves on them.
-// The scene side lives in scene/, the rule side in rules/.
+// The board as the player sees it: 64 fields, 32 tokens, 4 label strips and
+// two trays, with picking, selection, highlights and the pieces' travel. It is
+// a view of the chess core's position: it plays no rules itself.
 #pragma once
 
 #include "app/KelvarTypes.h"
+#include "chess/CGameRecord.h"
 
 #include <irrlicht.h>
 
@@ -13,8 +14,6 @@ class CCaptureTray;
 class CGameField;
 class CGameLabel;
 class CGameToken;
-
-using TargetList = irr::core::list<BoardSquare>;
 
 class CMap {
 public:
@@ -46,7 +45,6 @@ public:
   CGameField *GetField(irr::s32 x, irr::s32 y) const { return squares[x * 8 + y]; }
   CGameToken *GetToken(irr::s32 index) const { return tokens[index]; }
   CGameLabel *GetLabel(irr::s32 index) const { return labels[index]; }
-  CGameToken *const *GetTokens() const { return tokens; }
 
   // --- A move as the player sees it (scene/) ---------------------------
   // Where every token's node stands and whether it is in play: taken before
@@ -71,54 +69,51 @@ public:
   // taken; a token no longer captured leaves the order, one captured
   // without passing through a move joins it at the end.
   void RebuildTrays();
-  // A position set up from scratch: the capture order starts over, and the
-  // tokens not in play stand on their sides' trays in token order, as the
-  // pieces left over beside a board set up from a diagram.
-  void SetUpTrays();
   const std::vector<irr::s32> &GetCaptureOrder() const { return captureOrder; }
   CCaptureTray *GetTray(irr::s32 color) const { return trays[color == White ? 0 : 1]; }
 
-  // --- Board model and move generation (rules/) ------------------------
-  // Token objects without scene nodes, for a board that only judges and
-  // plays moves; LoadFen puts a position on them.
-  void InitRuleTokens();
-  static bool IsOnBoard(irr::s32 x, irr::s32 y);
-  bool FindTokenIn(CGameToken *const *array, const BoardSquare &s, irr::s32 &index) const;
+  // --- The position as the board shows it (scene/) ----------------------
+  // The chess core holds the position; the board places its tokens from it.
+  // Sets the position up from scratch: a token per piece (the one whose home
+  // square the piece stands on first, then one of its kind and colour, then
+  // any free one of its colour, given the kind's mesh), the rest taken and
+  // standing on their sides' trays in token order. Nothing travels, nothing
+  // is selected, no last move is tinted, the capture order starts over and
+  // the moves to take back are forgotten.
+  void SetUpPosition(const chess::Position &position);
+  // New game: the start position set up, every token home (promoted ones
+  // back to pawns).
+  void Reset();
+  // Follows a move the core has played, reaching the position after: the
+  // token on its from-square goes to its target (a promoted pawn takes its
+  // new kind's mesh), the token taken leaves the board, the castling rook
+  // moves; the check marker follows. With animate, the pieces travel and the
+  // last move is tinted; without, they stand on their squares at once (a game
+  // replayed from a file) and the last move is tinted all the same.
+  void ShowMove(const chess::PlayedMove &move, const chess::Position &after, bool animate = true);
+  // Puts the tokens back as they stood before the last move ShowMove
+  // followed, reaching the position given: kinds, squares and captures, the
+  // check marker, the trays. Nothing is selected afterwards. False, with
+  // nothing changed, when no move is left to take back.
+  bool TakeBackMove(const chess::Position &position);
+  // Puts the check marker over the king of the side to move if it stands in
+  // check, and takes it off every other king.
+  void ShowCheck(const chess::Position &position);
+  // The token standing on a square (taken tokens stand nowhere).
   bool FindTokenAt(const BoardSquare &s, irr::s32 &index) const;
-  bool GenerateTargets(CGameToken *const *array, irr::s32 i, TargetList &targets) const;
-  void GenerateAllTargets(CGameToken *const *array) const;
   irr::s32 GetTokenColor(irr::s32 index) const;
   bool GetTokenSquare(irr::s32 index, BoardSquare &square) const;
   irr::s32 GetSelectedToken() const { return selectedToken; }
 
-  // --- Check, mate and move execution (rules/) -------------------------
-  bool IsKingAttacked(CGameToken *const *array, irr::s32 color, irr::s32 &kingIndex) const;
-  void CopyTokensTo(CGameToken *const *scratch) const;
-  void FilterLegalTargets(irr::s32 i, TargetList &targets) const;
-  void UpdateMoves();
-  bool IsMate(irr::s32 color) const;
-  bool ExecuteMove(const BoardSquare &target, bool &promoted, irr::s32 promotion = Queen);
-  bool IsPromotionMove(irr::s32 index, const BoardSquare &target) const;
-  // New game: every token home (promoted ones back to pawns), no selection.
-  void Reset();
-  // Makes token index a pawn again, with the pawn mesh and the board's shadow
-  // setting: the undoing of a promotion. Square and flags stay.
-  void RestorePawn(irr::s32 index);
-  // Puts the check marker over sideToMove's king if it is attacked, and
-  // takes it off every other king. Reads the target lists as they are.
-  void ShowCheck(irr::s32 sideToMove);
-  // The pawn that has just made a double step and may be taken en passant
-  // on the next move, -1 for none. Setting it is for position set-up.
-  irr::s32 GetEnPassantPawn() const { return enPassantPawn; }
-  void SetEnPassantPawn(irr::s32 index) { enPassantPawn = index; }
-
-  // --- Selection, highlighting and picking (rules/) --------------------
+  // --- Selection, highlighting and picking (scene/) --------------------
   void ClearTokenHighlights();
   void ClearSquareHighlights();
   void HighlightToken(irr::s32 index);
   void HighlightSquare(irr::s32 x, irr::s32 y);
   void ClearSelection();
-  void SelectToken(irr::s32 index);
+  // Selects token index and lights it, its square and the squares given
+  // (its legal targets, as the game finds them in the core).
+  void SelectToken(irr::s32 index, const std::vector<BoardSquare> &targets = {});
   bool FindTokenOfNode(const irr::scene::ISceneNode *node, irr::s32 &index) const;
   bool FindSquareOfNode(const irr::scene::ISceneNode *node, BoardSquare &square) const;
   bool PickDrawn(irr::s32 &index, BoardSquare &square) const;
@@ -137,9 +132,20 @@ private:
   // Captured tokens in the order they were taken.
   std::vector<irr::s32> captureOrder;
 
-  // Rule state beyond the tokens: the pawn that has just made a double step
-  // and may be taken en passant on the next move (-1 for none).
-  irr::s32 enPassantPawn = -1;
+  // What every token showed before each move ShowMove followed, so that a
+  // take back puts the very same tokens back.
+  struct TokenState {
+    BoardSquare square;
+    irr::s32 type = Pawn;
+    bool captured = false;
+  };
+  struct Layout {
+    TokenState tokens[TOKEN_COUNT];
+  };
+  std::vector<Layout> layouts;
+  void ApplyLayout(const Layout &layout);
+  // Gives token index another kind with its mesh and the board's shadow setting.
+  void ShowKind(irr::s32 index, irr::s32 type);
   // The last move's squares, tinted on the board; lastMoveShown false: none.
   BoardSquare lastMoveFrom, lastMoveTo;
   bool lastMoveShown = false;

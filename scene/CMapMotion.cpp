@@ -3,9 +3,9 @@
 #include "scene/CMap.h"
 
 #include "app/CApplication.h"
-#include "rules/CGameToken.h"
 #include "scene/CCaptureTray.h"
 #include "scene/CGameField.h"
+#include "scene/CGameToken.h"
 
 #include "scene/CMoveAnimator.h"
 #include <algorithm>
@@ -136,9 +136,4 @@ void CMap::RebuildTrays() {
     }
     node->setVisible(onTray);
   }
-}
-
-void CMap::SetUpTrays() {
-  captureOrder.clear();
-  RebuildTrays();
 }

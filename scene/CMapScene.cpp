@@ -3,10 +3,10 @@
 #include "scene/CMap.h"
 
 #include "app/CApplication.h"
-#include "rules/CGameToken.h"
 #include "scene/CCaptureTray.h"
 #include "scene/CGameField.h"
 #include "scene/CGameLabel.h"
+#include "scene/CGameToken.h"
 
 using namespace irr;
 

@@ -15,32 +15,32 @@ std::wstring Widen(const char *text) { return std::wstring(text, text + std::cha
 
 } // namespace
 
-std::wstring CGameOverNotice::BannerText(const GameVerdict &verdict) {
+std::wstring CGameOverNotice::BannerText(const chess::GameVerdict &verdict) {
   switch (verdict.reason) {
-  case GameEnd::Checkmate:
+  case chess::GameEnd::Checkmate:
     return verdict.winner == White ? L"CHECK MATE!\nWhite wins" : L"CHECK MATE!\nBlack wins";
-  case GameEnd::Stalemate:
+  case chess::GameEnd::Stalemate:
     return L"STALEMATE";
-  case GameEnd::Repetition:
+  case chess::GameEnd::Repetition:
     return L"DRAW BY REPETITION";
-  case GameEnd::FiftyMoves:
+  case chess::GameEnd::FiftyMoves:
     return L"DRAW: FIFTY MOVES";
-  case GameEnd::InsufficientMaterial:
+  case chess::GameEnd::InsufficientMaterial:
     return L"DRAW: NO MATING MATERIAL";
-  case GameEnd::Resignation:
+  case chess::GameEnd::Resignation:
     return verdict.winner == White ? L"BLACK RESIGNS" : L"WHITE RESIGNS";
-  case GameEnd::Recorded:
+  case chess::GameEnd::Recorded:
     return L"GAME OVER\n" + Widen(verdict.ResultText());
   default:
     return L"";
   }
 }
 
-std::wstring CGameOverNotice::StatusText(const GameVerdict &verdict) {
+std::wstring CGameOverNotice::StatusText(const chess::GameVerdict &verdict) {
   return L"Game Over: " + Widen(verdict.ResultText()) + L" (" + Widen(verdict.ReasonText()) + L")";
 }
 
-void CGameOverNotice::Show(const GameVerdict &verdict) {
+void CGameOverNotice::Show(const chess::GameVerdict &verdict) {
   // Across the window, two lines high, the text centred: the longest banner
   // is wider than the old mate banner's box. The box is fixed at first use.
   const core::rect<s32> box(BANNER_MARGIN, BANNER_TOP, app.windowSize.Width - BANNER_MARGIN,

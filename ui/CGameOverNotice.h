@@ -2,7 +2,7 @@
 // names the result, and the result with its reason on the status line.
 #pragma once
 
-#include "rules/CGameJudge.h"
+#include "chess/CGameJudge.h"
 
 #include <string>
 
@@ -10,9 +10,9 @@ class CGameOverNotice {
 public:
   // "CHECK MATE!\nWhite wins", "STALEMATE", "DRAW BY REPETITION", "DRAW: FIFTY
   // MOVES", "DRAW: NO MATING MATERIAL", "WHITE RESIGNS" / "BLACK RESIGNS".
-  static std::wstring BannerText(const GameVerdict &verdict);
+  static std::wstring BannerText(const chess::GameVerdict &verdict);
   // "Game Over: 1-0 (checkmate)" and the like.
-  static std::wstring StatusText(const GameVerdict &verdict);
+  static std::wstring StatusText(const chess::GameVerdict &verdict);
   // Shows the banner (until the next game or the end of this one) and the status line.
-  static void Show(const GameVerdict &verdict);
+  static void Show(const chess::GameVerdict &verdict);
 };

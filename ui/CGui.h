@@ -2,7 +2,7 @@
 // buttons, status line, banner, colour choice, dialogs, text windows, splash.
 #pragma once
 
-#include "rules/CMovesHistory.h"
+#include "chess/CMovesHistory.h"
 #include "ui/CPromotionWindow.h"
 
 #include <irrlicht.h>
@@ -110,5 +110,5 @@ private:
   bool noticeShown = false;
   irr::video::ITexture *splashTexture = nullptr;
   CPromotionWindow promotionWindow;
-  CMovesHistory movesHistory; // what the moves window shows
+  chess::CMovesHistory movesHistory; // what the moves window shows
 };

@@ -109,12 +109,12 @@ void CGui::WriteMovesWindow(bool whole) {
   if (!movesWindow)
     return;
   // Move pairs in standard notation, from the game's record.
-  const CMovesHistory::Change change = movesHistory.Follow(app.gameFiles.CurrentMoves());
+  const chess::CMovesHistory::Change change = movesHistory.Follow(app.gameFiles.CurrentMoves());
   if (!movesHistory.IsComplete()) // a game the rules cannot replay is shown as sent
     movesWindow->setText(app.engine.GetMovesHistory().c_str());
-  else if (whole || change == CMovesHistory::Change::Replaced)
+  else if (whole || change == chess::CMovesHistory::Change::Replaced)
     movesWindow->setText(core::stringw(movesHistory.GetText().c_str()).c_str());
-  else if (change == CMovesHistory::Change::Appended)
+  else if (change == chess::CMovesHistory::Change::Appended)
     movesWindow->AppendText(core::stringw(movesHistory.GetTail().c_str()).c_str());
   else
     return;

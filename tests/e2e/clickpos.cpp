@@ -9,10 +9,8 @@
 // game loaded from a file that starts there.
 // Prints "x y" of the piece, then "x y" of the target; exit code 1 when the
 // move is not legal after the moves played or a part of it is not in sight.
-#include "rules/CGameRecord.h"
-#include "rules/CGameToken.h"
-#include "rules/ChessMove.h"
-#include "rules/FenPosition.h"
+#include "chess/CGameRecord.h"
+#include "scene/CGameToken.h"
 #include "tests/support/NullDevice.h"
 #include "tests/support/ScreenTruth.h"
 
@@ -30,8 +28,8 @@ namespace {
 const int SEARCH_RADIUS = 60; // pixels around the middle to look for a clear spot
 const int CLEAR_MARGIN = 3;   // the spot's neighbours this far away show the same
 
-bool ParseMove(const char *text, ChessMove &move) {
-  if (ChessMove::FromUci(text, move))
+bool ParseMove(const char *text, chess::Move &move) {
+  if (chess::Move::FromUci(text, move))
     return true;
   fprintf(stderr, "not a move: %s\n", text);
   return false;
@@ -73,23 +71,28 @@ int main(int argc, char **argv) {
   if (!app.cameraRig.Init() || !app.map.Init())
     return 2;
   app.map.Reset();
-  irr::s32 sideToMove = White;
+  chess::Position start;
   std::string error;
-  if (fen && !LoadFen(app.map, fen, sideToMove, error)) {
-    fprintf(stderr, "FEN refused: %s\n", error.c_str());
-    return 2;
+  if (fen) {
+    if (!start.SetFen(fen, error)) {
+      fprintf(stderr, "FEN refused: %s\n", error.c_str());
+      return 2;
+    }
+    app.map.SetUpPosition(start);
   }
   SettleAnimations();
-  CGameRecord record;
-  record.Start(app.map, sideToMove);
-  ChessMove move;
+  // The board follows the moves as the game shows them.
+  chess::CGameRecord record;
+  record.Start(start);
+  chess::Move move;
   for (int i = 3; i < argc; ++i) {
     if (!ParseMove(argv[i], move))
       return 2;
-    if (!record.Play(app.map, move.from, move.to, move.promotion == Pawn ? Queen : move.promotion)) {
+    if (!record.Play(move)) {
       fprintf(stderr, "%s is not legal here\n", argv[i]);
       return 1;
     }
+    app.map.ShowMove(record.GetMove(record.GetPlyCount() - 1), record.GetPosition());
     SettleAnimations();
   }
   app.map.ClearSelection();

@@ -1,6 +1,6 @@
 #include "tests/support/ScreenTruth.h"
 
-#include "rules/CGameToken.h"
+#include "scene/CGameToken.h"
 #include "scene/CGameField.h"
 
 #include <algorithm>

@@ -4,7 +4,7 @@
 #include "tests/unit/game/GameFixture.h"
 
 #include "platform/DataFiles.h"
-#include "rules/CPgnReader.h"
+#include "chess/CPgnReader.h"
 #include "tests/support/LogCapture.h"
 #include "ui/CGUITextWindow.h"
 #include "ui/GuiIds.h"
@@ -94,9 +94,9 @@ TEST_F(GameFilesTest, AnOpenedGameShowsItsPositionAndHistoryAndPlaysOn) {
   for (const char *tag : {"[Event \"Casual game\"]", "[Site \"Kelvar\"]", "[Round \"-\"]", "[White \"Player\"]",
                           "[Black \"Kelvar Test Engine\"]", "[Result \"*\"]", "3. Bc4 Nf6 *"})
     EXPECT_NE(text.find(tag), std::string::npos) << tag << "\n" << text;
-  PgnGame read;
-  PgnError readError;
-  ASSERT_TRUE(CPgnReader::Read(text, read, readError)) << readError.reason;
+  chess::PgnGame read;
+  chess::PgnError readError;
+  ASSERT_TRUE(chess::CPgnReader::Read(text, read, readError)) << readError.reason;
   EXPECT_EQ(read.moves.size(), 6u);
 
   // A take back gives the window the shorter game.
@@ -142,7 +142,7 @@ TEST_F(GameFilesTest, BrokenFilesAreRefusedAndTheBoardStaysAsItWas) {
                    "ELF\x02\x01\x01\x00\x00",
                    9),
        "not a PGN text file"},
-      {std::string(CPgnReader::MAX_FILE_BYTES + 10, 'x'), "larger than"},
+      {std::string(chess::CPgnReader::MAX_FILE_BYTES + 10, 'x'), "larger than"},
   };
   int n = 0;
   for (const Case &c : cases) {
@@ -168,14 +168,14 @@ TEST_F(GameFilesTest, FinishedGamesShowTheirEnd) {
   StartGame(White);
   struct Case {
     const char *text;
-    GameEnd reason;
+    chess::GameEnd reason;
     const wchar_t *banner;
     const char *moves;
   } cases[] = {
-      {"1. f3 e5 2. g4 Qh4# 0-1\n", GameEnd::Checkmate, L"CHECK MATE!\nBlack wins", "1. f3 e5\n2. g4 Qh4#\n0-1"},
-      {"1. f3 e5 2. g4 Qh4# *\n", GameEnd::Checkmate, L"CHECK MATE!\nBlack wins", "1. f3 e5\n2. g4 Qh4#\n0-1"},
-      {"[Result \"1-0\"]\n\n1. e4 e5 1-0\n", GameEnd::Recorded, L"GAME OVER\n1-0", "1. e4 e5\n1-0"},
-      {"1. d4 d5 1/2-1/2\n", GameEnd::Recorded, L"GAME OVER\n1/2-1/2", "1. d4 d5\n1/2-1/2"},
+      {"1. f3 e5 2. g4 Qh4# 0-1\n", chess::GameEnd::Checkmate, L"CHECK MATE!\nBlack wins", "1. f3 e5\n2. g4 Qh4#\n0-1"},
+      {"1. f3 e5 2. g4 Qh4# *\n", chess::GameEnd::Checkmate, L"CHECK MATE!\nBlack wins", "1. f3 e5\n2. g4 Qh4#\n0-1"},
+      {"[Result \"1-0\"]\n\n1. e4 e5 1-0\n", chess::GameEnd::Recorded, L"GAME OVER\n1-0", "1. e4 e5\n1-0"},
+      {"1. d4 d5 1/2-1/2\n", chess::GameEnd::Recorded, L"GAME OVER\n1/2-1/2", "1. d4 d5\n1/2-1/2"},
   };
   int n = 0;
   for (const Case &c : cases) {

@@ -4,7 +4,7 @@
 
 #include "app/CApplication.h"
 #include "platform/Platform.h"
-#include "rules/CGameToken.h"
+#include "scene/CGameToken.h"
 #include "tests/support/NullDevice.h"
 
 #include <gtest/gtest.h>

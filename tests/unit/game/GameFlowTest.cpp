@@ -217,7 +217,7 @@ TEST_F(CheckMate, TheHumansMateEndsTheGameAndNothingIsSearched) {
   EXPECT_TRUE(BannerShown());
   EXPECT_STREQ(app.gui.GetBannerText()->getText(), L"CHECK MATE!\nWhite wins");
   EXPECT_STREQ(app.gui.GetStatusText()->getText(), L"Game Over: 1-0 (checkmate)");
-  EXPECT_TRUE(app.map.IsMate(Black));
+  EXPECT_TRUE(app.game.GetRecord().GetPosition().IsCheckmate());
   EXPECT_TRUE(app.game.IsGameOver());
   EXPECT_EQ(LinesEqual(log, "Kelvar: CGame game over: 1-0 (checkmate)"), 1);
   // The engine learns the final position, and is asked for nothing more.

@@ -1,9 +1,9 @@
 // The board scene: field geometry and colours, highlight switching, label
 // strips, the 32 pieces on their home squares, and the entry animation.
 #include "app/CApplication.h"
-#include "rules/CGameToken.h"
 #include "scene/CGameField.h"
 #include "scene/CGameLabel.h"
+#include "scene/CGameToken.h"
 #include "tests/support/NullDevice.h"
 
 #include <gtest/gtest.h>

@@ -2,9 +2,9 @@
 // pixel of every square and of every piece's body must pick what the ground
 // truth (the drawn triangles, tests/support/ScreenTruth) shows there.
 #include "app/CApplication.h"
-#include "rules/CGameToken.h"
-#include "rules/FenPosition.h"
+#include "chess/Position.h"
 #include "scene/CGameField.h"
+#include "scene/CGameToken.h"
 #include "tests/support/NullDevice.h"
 #include "tests/support/ScreenTruth.h"
 
@@ -149,12 +149,12 @@ protected:
 TEST_F(Picking, EveryDrawnSquareAndPieceIsPickedInTheStartPosition) { CheckAllViews("start position"); }
 
 TEST_F(Picking, EveryDrawnSquareAndPieceIsPickedInACrowdedMiddlegame) {
-  irr::s32 side = White;
+  chess::Position position;
   std::string error;
   // Thirty-one pieces with the centre blocked; the black pawn taken is
   // hidden and must be looked through.
-  ASSERT_TRUE(LoadFen(app.map, "r1bq1rk1/pp2bppp/2n1pn2/3p4/2PP4/2N1PN2/PP1B1PPP/R2QKB1R w KQ - 0 8", side, error))
-      << error;
+  ASSERT_TRUE(position.SetFen("r1bq1rk1/pp2bppp/2n1pn2/3p4/2PP4/2N1PN2/PP1B1PPP/R2QKB1R w KQ - 0 8", error)) << error;
+  app.map.SetUpPosition(position);
   CheckAllViews("middlegame");
 }
 

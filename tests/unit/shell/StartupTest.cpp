@@ -1,6 +1,6 @@
 // Start-up and shut-down of the whole program on the null driver.
 #include "app/CApplication.h"
-#include "rules/CGameToken.h"
+#include "scene/CGameToken.h"
 #include "tests/support/LogCapture.h"
 #include "tests/support/NullDevice.h"
 

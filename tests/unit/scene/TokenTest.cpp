@@ -3,12 +3,12 @@
 // low-polygon companion mesh.
 #include "tests/support/LogCapture.h"
 #include "tests/support/NullDevice.h"
-#include "tests/unit/rules/RulesTestSupport.h"
+#include "tests/unit/scene/SceneTestSupport.h"
 
 #include <filesystem>
 #include <fstream>
 
-using namespace rules_testing;
+using namespace scene_testing;
 using irr::core::vector3df;
 
 namespace {
@@ -21,15 +21,13 @@ size_t SceneNodeCount() { return app.sceneManager->getRootSceneNode()->getChildr
 
 } // namespace
 
-TEST(TokenTest, ResetRestoresSquareHighlightMarkerCaptureAndMoveAndEmptiesTargets) {
+TEST(TokenTest, ResetRestoresSquareHighlightMarkerAndCapture) {
   StartBoardScene();
   CGameToken &king = *app.map.GetToken(30); // white king, home e1
   king.SetSquare(Sq("e4"));
   king.SetHighlight(true);
   king.SetMarker(true);
   king.Capture();
-  king.SetMoved(true);
-  king.GetTargets().push_back(Sq("e5"));
   king.DropIn();
 
   king.Reset();
@@ -40,8 +38,6 @@ TEST(TokenTest, ResetRestoresSquareHighlightMarkerCaptureAndMoveAndEmptiesTarget
   EXPECT_FALSE(king.GetMarkerNode()->isVisible());
   EXPECT_FALSE(king.IsCaptured());
   EXPECT_TRUE(king.GetMeshNode()->isVisible());
-  EXPECT_FALSE(king.HasMoved());
-  EXPECT_TRUE(king.GetTargets().empty());
   EXPECT_TRUE(king.GetMeshNode()->getAnimators().empty());
 }
 

@@ -1,6 +1,8 @@
-// One chess piece: its rule state and the scene nodes that show it.
-// Scratch tokens used by the legality trial have no nodes; every node
-// operation then leaves the scene alone.
+// One chess piece as the scene shows it: the scene nodes of a piece, its kind
+// and colour as drawn, the square it stands on and whether it has been taken.
+// The position itself lives in the chess core; the board places its tokens
+// from there after every move. A token without nodes (no scene) only keeps
+// those values.
 #pragma once
 
 #include "app/KelvarTypes.h"
@@ -36,7 +38,7 @@ public:
   void SetRotationY(irr::f32 degrees);
   // Removes the mesh node (and with it marker and shadow) from the scene.
   void DiscardNode();
-  // Back to the start of a game: home square, no highlight, marker, capture or move.
+  // Back to the start of a game: home square, no highlight, marker or capture.
   void Reset();
   void SetHighlight(bool on);
   void PlaceNodeAt(const irr::core::vector3df &position);
@@ -55,16 +57,12 @@ public:
   bool IsCaptured() const;
   void SetCaptured(bool c);
   void SetMarker(bool on);
-  void SetMoved(bool m);
-  bool HasMoved() const;
-  irr::core::list<BoardSquare> &GetTargets();
 
   irr::scene::IAnimatedMeshSceneNode *GetMeshNode() const { return meshNode; }
   irr::scene::IAnimatedMeshSceneNode *GetMarkerNode() const { return markerNode; }
   irr::scene::IShadowVolumeSceneNode *GetShadowNode() const { return shadowNode; }
 
 private:
-  irr::core::list<BoardSquare> targets;
   irr::scene::IAnimatedMeshSceneNode *meshNode = nullptr;
   irr::scene::IAnimatedMeshSceneNode *markerNode = nullptr;
   irr::scene::IShadowVolumeSceneNode *shadowNode = nullptr;
@@ -73,5 +71,4 @@ private:
   BoardSquare square;
   BoardSquare homeSquare;
   bool captured = false;
-  bool moved = false;
 };

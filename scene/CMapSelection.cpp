@@ -3,9 +3,9 @@
 #include "scene/CMap.h"
 
 #include "app/CApplication.h"
-#include "rules/CGameToken.h"
 #include "scene/CGameField.h"
 #include "scene/CGameLabel.h"
+#include "scene/CGameToken.h"
 #include "scene/CMoveAnimator.h"
 
 #include <vector>
@@ -61,7 +61,7 @@ void CMap::HighlightToken(irr::s32 index) {
 }
 
 void CMap::HighlightSquare(irr::s32 x, irr::s32 y) {
-  if (IsOnBoard(x, y) && squares[x * 8 + y])
+  if (BoardSquare(x, y).IsOnBoard() && squares[x * 8 + y])
     squares[x * 8 + y]->SetHighlight(true);
 }
 
@@ -72,9 +72,9 @@ void CMap::ClearSelection() {
   selectedToken = -1;
 }
 
-// Selects token i and lights it, its square and its legal targets. The colour
-// and the number of targets are not looked at.
-void CMap::SelectToken(irr::s32 index) {
+// Selects token i and lights it, its square and the targets given. The
+// colour and the number of targets are not looked at.
+void CMap::SelectToken(irr::s32 index, const std::vector<BoardSquare> &targets) {
   ClearSelection();
   if (index < 0 || index >= TOKEN_COUNT)
     return;
@@ -82,9 +82,8 @@ void CMap::SelectToken(irr::s32 index) {
   HighlightToken(index);
   const BoardSquare own = tokens[index]->GetSquare();
   HighlightSquare(own.X, own.Y);
-  TargetList &targets = tokens[index]->GetTargets();
-  for (TargetList::ConstIterator it = targets.begin(); it != targets.end(); ++it)
-    HighlightSquare(it->X, it->Y);
+  for (const BoardSquare &target : targets)
+    HighlightSquare(target.X, target.Y);
 }
 
 // The first token whose mesh node is node.

@@ -1,96 +1,70 @@
-#include "tests/unit/rules/RulesTestSupport.h"
+#include "tests/unit/scene/SceneTestSupport.h"
 
-#include "rules/CChessPosition.h"
 #include "tests/support/NullDevice.h"
 
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <random>
 #include <sstream>
 #include <thread>
 #include <unistd.h>
 
-namespace rules_testing {
+namespace scene_testing {
 
 BoardSquare Sq(const char *name) { return BoardSquare(name[0] - 'a', name[1] - '1'); }
 
-std::string Name(const BoardSquare &s) { return {char('a' + s.X), char('1' + s.Y)}; }
-
-PgnGame RandomGame(const std::string &fen, int plies, unsigned seed) {
-  PgnGame game;
-  game.startFen = fen;
-  CChessPosition position;
-  std::string error;
-  if (!fen.empty()) {
-    EXPECT_TRUE(position.SetFen(fen, error)) << error;
-  }
-  std::mt19937 random(seed);
-  for (int i = 0; i < plies; ++i) {
-    const std::vector<ChessMove> moves = position.LegalMoves();
-    if (moves.empty())
-      break;
-    const ChessMove move = moves[random() % moves.size()];
-    position.Play(move);
-    game.moves.push_back(move);
-  }
-  if (position.IsCheckmate())
-    game.result = position.GetSideToMove() == White ? "0-1" : "1-0";
-  else if (position.IsStalemate())
-    game.result = "1/2-1/2";
-  game.SetTag("Event", "Casual game");
-  game.SetTag("White", "Player");
-  game.SetTag("Black", "Stockfish 15.1");
-  return game;
-}
+std::string Name(const BoardSquare &s) { return SquareName(s); }
 
 irr::s32 TokenOn(const CMap &map, const char *square) {
   irr::s32 index = -1;
   return map.FindTokenAt(Sq(square), index) ? index : -1;
 }
 
-std::vector<std::string> TargetsOf(const CMap &map, const char *square) {
-  std::vector<std::string> names;
-  const irr::s32 i = TokenOn(map, square);
-  if (i < 0)
-    return {"(no token on " + std::string(square) + ")"};
-  for (const BoardSquare &s : map.GetToken(i)->GetTargets())
-    names.push_back(Name(s));
-  return names;
+chess::CGameRecord &Game() {
+  static chess::CGameRecord record;
+  return record;
 }
 
-bool Play(CMap &map, const char *from, const char *to, bool *promoted) {
-  const irr::s32 i = TokenOn(map, from);
-  if (i < 0)
+void SetUp(const char *fen) {
+  chess::Position position;
+  std::string error;
+  ASSERT_TRUE(position.SetFen(fen, error)) << fen << ": " << error;
+  Game().Start(position);
+  app.map.SetUpPosition(position);
+}
+
+bool Play(const char *from, const char *to, irr::s32 promotion) {
+  const irr::s32 mover = TokenOn(app.map, from);
+  std::vector<BoardSquare> targets;
+  for (const chess::Move &move : Game().GetPosition().LegalMoves())
+    if (move.from == Sq(from))
+      targets.push_back(move.to);
+  if (mover < 0 || !Game().Play(Sq(from), Sq(to), promotion))
     return false;
-  map.SelectToken(i);
-  bool promotedHere = false;
-  const bool played = map.ExecuteMove(Sq(to), promotedHere);
-  if (promoted)
-    *promoted = promotedHere;
-  return played;
+  app.map.SelectToken(mover, targets);
+  app.map.ShowMove(Game().GetMove(Game().GetPlyCount() - 1), Game().GetPosition());
+  return true;
 }
 
-bool PlayLine(CMap &map, const std::string &moves) {
+bool PlayLine(const std::string &moves) {
   std::istringstream line(moves);
   std::string move;
   while (line >> move)
-    if (move.size() != 4 || !Play(map, move.substr(0, 2).c_str(), move.substr(2, 2).c_str()))
+    if (move.size() != 4 || !Play(move.substr(0, 2).c_str(), move.substr(2, 2).c_str()))
       return false;
   return true;
 }
+
+bool Undo() { return Game().Undo() && app.map.TakeBackMove(Game().GetPosition()); }
 
 std::string DescribeBoard(const CMap &map) {
   std::ostringstream out;
   for (irr::s32 i = 0; i < CMap::TOKEN_COUNT; ++i) {
     CGameToken *t = map.GetToken(i);
-    out << i << ':' << t->GetType() << t->GetColor() << Name(t->GetSquare()) << t->IsCaptured() << t->HasMoved();
-    for (const BoardSquare &s : t->GetTargets())
-      out << ' ' << Name(s);
-    out << '\n';
+    out << i << ':' << t->GetType() << t->GetColor() << Name(t->GetSquare()) << t->IsCaptured() << '\n';
   }
-  out << "ep " << map.GetEnPassantPawn() << " selected " << map.GetSelectedToken();
+  out << "selected " << map.GetSelectedToken();
   return out.str();
 }
 
@@ -126,7 +100,7 @@ void WriteBitmap(const char *path, irr::video::SColor color) {
 } // namespace
 
 void WriteFixtureMedia() {
-  char pattern[] = "/tmp/kelvar-rules-XXXXXX";
+  char pattern[] = "/tmp/kelvar-scene-XXXXXX";
   const char *dir = mkdtemp(pattern);
   ASSERT_NE(dir, nullptr);
   ASSERT_EQ(chdir(dir), 0);
@@ -158,6 +132,7 @@ void StartBoardScene() {
   for (irr::s32 i = 0; i < CMap::TOKEN_COUNT; ++i)
     ASSERT_NE(app.map.GetToken(i)->GetMeshNode(), nullptr) << "token " << i;
   app.map.Reset();
+  Game().Start(chess::Position());
   app.sceneManager->drawAll(); // brings the camera's view up to date
 }
 
@@ -177,4 +152,4 @@ void PointAt(const irr::core::vector3df &world) {
   app.device->getCursorControl()->setPosition(pixel);
 }
 
-} // namespace rules_testing
+} // namespace scene_testing

@@ -1,4 +1,4 @@
-#include "rules/CGameToken.h"
+#include "scene/CGameToken.h"
 
 #include "app/CApplication.h"
 #include "scene/SceneHelpers.h"
@@ -59,7 +59,7 @@ CGameToken::CGameToken() = default;
 // The scene owns the nodes: the token leaves them where they are. The static
 // record is destroyed at process exit, possibly after the device, so touching
 // a node here could reach freed memory; releasing it would free it twice.
-CGameToken::~CGameToken() { targets.clear(); }
+CGameToken::~CGameToken() = default;
 
 // Loads the mesh and makes the piece's node, texture and hidden shadow.
 bool CGameToken::Create(irr::s32 c, irr::s32 t, const char *meshPath, const char *texturePath) {
@@ -142,7 +142,7 @@ void CGameToken::DiscardNode() {
   shadowNode = nullptr;
 }
 
-// Back to the start of a game: home square, no highlight, marker, capture or move.
+// Back to the start of a game: home square, no highlight, marker or capture.
 void CGameToken::Reset() {
   if (meshNode)
     meshNode->removeAnimators();
@@ -150,8 +150,6 @@ void CGameToken::Reset() {
   SetHighlight(false);
   SetMarker(false);
   SetCaptured(false);
-  SetMoved(false);
-  targets.clear();
 }
 
 // Puts the colour's normal or highlighted texture on the piece.
@@ -251,9 +249,3 @@ void CGameToken::SetMarker(bool on) {
   }
   markerNode->setVisible(on);
 }
-
-void CGameToken::SetMoved(bool m) { moved = m; }
-
-bool CGameToken::HasMoved() const { return moved; }
-
-irr::core::list<BoardSquare> &CGameToken::GetTargets() { return targets; }

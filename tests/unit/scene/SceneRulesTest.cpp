@@ -2,9 +2,11 @@
 // the check marker, the promoted queen's mesh and the label strips.
 #include "scene/CGameField.h"
 #include "scene/CGameLabel.h"
-#include "tests/unit/rules/RulesTestSupport.h"
+#include "tests/unit/scene/SceneTestSupport.h"
 
-using namespace rules_testing;
+#include <sstream>
+
+using namespace scene_testing;
 using irr::core::vector3df;
 
 namespace {
@@ -86,9 +88,9 @@ TEST_F(SceneRulesTest, CapturedTokensAndTheSkyAreNeverPicked) {
 TEST_F(SceneRulesTest, SelectionLightsTokenSquareAndTargetsAndReplacesTheLastOne) {
   EXPECT_EQ(app.map.GetSelectedTokenPosition(), vector3df(0, 0, 0));
   const irr::s32 g1 = TokenOn(app.map, "g1"), b1 = TokenOn(app.map, "b1");
-  app.map.SelectToken(g1);
+  app.map.SelectToken(g1, {Sq("f3"), Sq("h3")});
   EXPECT_EQ(LitSquares(), (std::vector<std::string>{"f3", "g1", "h3"}));
-  app.map.SelectToken(b1);
+  app.map.SelectToken(b1, {Sq("a3"), Sq("c3")});
   EXPECT_EQ(LitSquares(), (std::vector<std::string>{"a3", "b1", "c3"}));
   EXPECT_EQ(app.map.GetToken(g1)->GetMeshNode()->getMaterial(0).getTexture(0),
             app.driver->getTexture("./media/whitetoken.bmp"));
@@ -102,10 +104,10 @@ TEST_F(SceneRulesTest, SelectionLightsTokenSquareAndTargetsAndReplacesTheLastOne
 TEST_F(SceneRulesTest, CheckMarkerStandsOverExactlyTheCheckedKing) {
   Load("4k3/8/8/8/8/8/8/R3K3 w - - 0 1");
   const irr::s32 whiteKing = TokenOn(app.map, "e1"), blackKing = TokenOn(app.map, "e8");
-  ASSERT_TRUE(Play(app.map, "a1", "a8"));
+  ASSERT_TRUE(Play("a1", "a8"));
   EXPECT_TRUE(MarkerShown(blackKing));
   EXPECT_FALSE(MarkerShown(whiteKing));
-  ASSERT_TRUE(Play(app.map, "e8", "e7"));
+  ASSERT_TRUE(Play("e8", "e7"));
   EXPECT_FALSE(MarkerShown(blackKing));
   EXPECT_FALSE(MarkerShown(whiteKing));
 }
@@ -114,9 +116,8 @@ TEST_F(SceneRulesTest, PromotionShowsAQueenAndANewGameThePawnAgain) {
   Load("4k3/P7/8/8/8/8/8/4K3 w - - 0 1");
   const irr::s32 pawn = TokenOn(app.map, "a7");
   const size_t nodes = app.sceneManager->getRootSceneNode()->getChildren().size();
-  bool promoted = false;
-  ASSERT_TRUE(Play(app.map, "a7", "a8", &promoted));
-  EXPECT_TRUE(promoted);
+  ASSERT_TRUE(Play("a7", "a8"));
+  EXPECT_EQ(Game().GetMove(0).promotion, Queen);
   CGameToken &token = *app.map.GetToken(pawn);
   ASSERT_NE(token.GetMeshNode(), nullptr);
   EXPECT_EQ(token.GetMeshNode()->getMesh(), app.sceneManager->getMesh("./media/queen.x"));
@@ -148,4 +149,55 @@ TEST_F(SceneRulesTest, LabelsOfTheSideToMoveLightUp) {
     for (irr::s32 i = 0; i < 4; ++i)
       EXPECT_EQ(app.map.GetLabel(i)->IsHighlighted(), c.lit[i]) << "label " << i << " colour " << c.color;
   }
+}
+
+// The board follows the core move by move and a take back puts the very
+// same tokens back: the taken piece, the castling rook, the promoted pawn.
+TEST_F(SceneRulesTest, TakeBackPutsTheSameTokensBackAfterEveryKindOfMove) {
+  struct Case {
+    const char *rule, *fen, *line;
+  } cases[] = {
+      {"captures and en passant", "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1",
+       "e2e4 d7d5 e4d5 d8d5 e1e2 c7c5 a2a3 c5c4 d2d4 c4d3"},
+      {"castling both ways", "r3k2r/8/8/8/8/8/8/R3K2R w KQkq - 0 1", "e1g1 e8c8 f1f8 d8f8"},
+      {"promotion with capture", "1r2k3/P7/8/8/8/8/8/4K3 w - - 0 1", "a7b8 e8d7 b8b1"},
+  };
+  for (const Case &c : cases) {
+    Load(c.fen);
+    std::vector<std::string> steps{DescribeBoard(app.map)};
+    std::istringstream line(c.line);
+    for (std::string move; line >> move;) {
+      ASSERT_TRUE(Play(move.substr(0, 2).c_str(), move.substr(2, 2).c_str())) << c.rule << " " << move;
+      app.map.ClearSelection();
+      steps.push_back(DescribeBoard(app.map));
+    }
+    for (size_t n = steps.size() - 1; n > 0; --n) {
+      ASSERT_TRUE(Undo()) << c.rule;
+      EXPECT_EQ(DescribeBoard(app.map), steps[n - 1]) << c.rule << " back to ply " << n - 1;
+    }
+    EXPECT_FALSE(app.map.TakeBackMove(Game().GetPosition())) << c.rule << ": nothing left to take back";
+  }
+}
+
+// The tokens are placed from the core: every piece of the position stands
+// where the core has it, with its kind and colour, whatever the move order.
+TEST_F(SceneRulesTest, TokensStandWhereTheCoreHasThePieces) {
+  Load("4k3/P6P/8/8/8/8/8/4K3 w - - 0 1");
+  ASSERT_TRUE(PlayLine("a7a8 e8d7 h7h8 d7e6 a8a4"));
+  const chess::Position &position = Game().GetPosition();
+  int onBoard = 0;
+  for (int sq = 0; sq < 64; ++sq) {
+    const BoardSquare square = BoardSquare::FromIndex(sq);
+    int type, color;
+    const irr::s32 token = TokenOn(app.map, Name(square).c_str());
+    if (!position.PieceAt(square, type, color)) {
+      EXPECT_EQ(token, -1) << Name(square);
+      continue;
+    }
+    ++onBoard;
+    ASSERT_GE(token, 0) << Name(square);
+    EXPECT_EQ(app.map.GetToken(token)->GetType(), type) << Name(square);
+    EXPECT_EQ(app.map.GetToken(token)->GetColor(), color) << Name(square);
+  }
+  EXPECT_EQ(onBoard, 4);
 }

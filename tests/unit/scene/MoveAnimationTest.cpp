@@ -1,14 +1,12 @@
 // A move as it is seen: the rule state changes at once, the pieces travel.
 // The journeys are read at chosen times by driving each node's animator.
-#include "rules/CGameRecord.h"
-#include "rules/FenPosition.h"
 #include "scene/CCaptureTray.h"
 #include "scene/CGameField.h"
 #include "scene/CMoveAnimator.h"
-#include "tests/unit/rules/RulesTestSupport.h"
+#include "tests/unit/scene/SceneTestSupport.h"
 
 using irr::core::vector3df;
-using namespace rules_testing;
+using namespace scene_testing;
 
 namespace {
 
@@ -77,7 +75,7 @@ TEST(MoveAnimatorPath, StartsEasesAndLandsWithTheArcOnlyInBetween) {
 
 TEST_F(MoveAnimation, TheRulesAreFinalAtOnceWhileThePieceGlides) {
   const irr::s32 pawn = TokenOn(app.map, "e2");
-  ASSERT_TRUE(Play(app.map, "e2", "e4"));
+  ASSERT_TRUE(Play("e2", "e4"));
   EXPECT_EQ(TokenOn(app.map, "e4"), pawn);
   EXPECT_EQ(TokenOn(app.map, "e2"), -1);
   EXPECT_TRUE(app.map.IsAnimating());
@@ -90,7 +88,7 @@ TEST_F(MoveAnimation, TheRulesAreFinalAtOnceWhileThePieceGlides) {
 
 TEST_F(MoveAnimation, AKnightJumpsInAnArc) {
   const irr::s32 knight = TokenOn(app.map, "g1");
-  ASSERT_TRUE(Play(app.map, "g1", "f3"));
+  ASSERT_TRUE(Play("g1", "f3"));
   EXPECT_GT(At(knight, CMoveAnimator::MOVE_MS / 2).Y, SquareAt("f3").Y + CMoveAnimator::KNIGHT_ARC / 2);
   ExpectNear(At(knight, CMoveAnimator::MOVE_MS), SquareAt("f3"), "end");
 }
@@ -98,7 +96,7 @@ TEST_F(MoveAnimation, AKnightJumpsInAnArc) {
 TEST_F(MoveAnimation, TheCastlingRookSetsOffWhenTheKingHasArrived) {
   Load("r3k2r/8/8/8/8/8/8/R3K2R w KQkq - 0 1");
   const irr::s32 king = TokenOn(app.map, "e1"), rook = TokenOn(app.map, "h1"), other = TokenOn(app.map, "a1");
-  ASSERT_TRUE(Play(app.map, "e1", "g1"));
+  ASSERT_TRUE(Play("e1", "g1"));
   const irr::u32 moveStart = StartOf(king);
   ExpectNear(At(king, CMoveAnimator::MOVE_MS), SquareAt("g1"), "king landed");
   ExpectNear(AtTime(rook, moveStart + CMoveAnimator::MOVE_MS - 1), SquareAt("h1"), "rook still waits");
@@ -112,7 +110,7 @@ TEST_F(MoveAnimation, TheCastlingRookSetsOffWhenTheKingHasArrived) {
 TEST_F(MoveAnimation, ACapturedPieceSinksOutAndIsThenGone) {
   Load("4k3/8/8/3p4/4P3/8/8/4K3 w - - 0 1");
   const irr::s32 victim = TokenOn(app.map, "d5");
-  ASSERT_TRUE(Play(app.map, "e4", "d5"));
+  ASSERT_TRUE(Play("e4", "d5"));
   EXPECT_TRUE(app.map.GetToken(victim)->IsCaptured());
   EXPECT_EQ(NodeOf(victim)->getID(), ID_NODE_NONE) << "a sinking piece is never picked";
   bool visible = false;
@@ -126,7 +124,7 @@ TEST_F(MoveAnimation, ACapturedPieceSinksOutAndIsThenGone) {
 }
 
 TEST_F(MoveAnimation, ANewGamePutsEveryPieceHomeAtOnce) {
-  ASSERT_TRUE(PlayLine(app.map, "e2e4 d7d5 e4d5"));
+  ASSERT_TRUE(PlayLine("e2e4 d7d5 e4d5"));
   app.map.Reset();
   EXPECT_FALSE(app.map.IsAnimating());
   for (irr::s32 i = 0; i < CMap::TOKEN_COUNT; ++i) {
@@ -146,12 +144,12 @@ TEST_F(MoveAnimation, TheLastMoveIsTintedUntilTheNextAndANewGameClearsIt) {
     return squares;
   };
   EXPECT_EQ(tinted(), "");
-  ASSERT_TRUE(Play(app.map, "g1", "f3"));
+  ASSERT_TRUE(Play("g1", "f3"));
   EXPECT_EQ(tinted(), "f3 g1 ");
-  ASSERT_TRUE(Play(app.map, "e7", "e5"));
+  ASSERT_TRUE(Play("e7", "e5"));
   EXPECT_EQ(tinted(), "e5 e7 ");
   // A selection lights its squares over the tint; dropping it shows the tint again.
-  app.map.SelectToken(TokenOn(app.map, "f3"));
+  app.map.SelectToken(TokenOn(app.map, "f3"), {Sq("e5"), Sq("g5")});
   EXPECT_TRUE(app.map.GetField(4, 4)->IsHighlighted()); // e5, a target of the knight
   app.map.ClearSelection();
   EXPECT_EQ(tinted(), "e5 e7 ");
@@ -181,7 +179,7 @@ TEST_F(MoveAnimation, CapturedPiecesStandOnTheirOwnersTrayInCaptureOrder) {
   // 1.e4 d5 2.exd5 Qxd5 3.Nc3 Qxa2 4.Rxa2: two white pawns, then a black queen.
   const irr::s32 d5 = TokenOn(app.map, "d7"), e4 = TokenOn(app.map, "e2"), a2 = TokenOn(app.map, "a2"),
                  queen = TokenOn(app.map, "d8");
-  ASSERT_TRUE(PlayLine(app.map, "e2e4 d7d5 e4d5 d8d5 b1c3 d5a2 a1a2"));
+  ASSERT_TRUE(PlayLine("e2e4 d7d5 e4d5 d8d5 b1c3 d5a2 a1a2"));
   EXPECT_EQ(app.map.GetCaptureOrder(), (std::vector<irr::s32>{d5, e4, a2, queen}));
   const struct {
     irr::s32 token;
@@ -217,7 +215,7 @@ TEST_F(MoveAnimation, CapturedPiecesStandOnTheirOwnersTrayInCaptureOrder) {
 TEST_F(MoveAnimation, RebuildingTheTraysFollowsTheCapturedTokens) {
   ASSERT_TRUE(app.map.InitTrays());
   const irr::s32 first = TokenOn(app.map, "e2"), second = TokenOn(app.map, "a2");
-  ASSERT_TRUE(PlayLine(app.map, "e2e4 d7d5 e4d5 d8d5 b1c3 d5a2"));
+  ASSERT_TRUE(PlayLine("e2e4 d7d5 e4d5 d8d5 b1c3 d5a2"));
   // As a take back would: the last capture is undone, and another piece is
   // taken off the board without a move.
   CGameToken *undone = app.map.GetToken(second);
@@ -242,10 +240,8 @@ TEST_F(MoveAnimation, RebuildingTheTraysFollowsTheCapturedTokens) {
 // and undoing a capture made there brings back that very picture.
 TEST_F(MoveAnimation, APositionSetUpFromFenShowsThePiecesNotInPlayOnTheTrays) {
   ASSERT_TRUE(app.map.InitTrays());
-  ASSERT_TRUE(PlayLine(app.map, "e2e4 d7d5 e4d5 d8d5 b1c3 d5a2 a1a2")); // leaves a capture order behind
-  irr::s32 side = Black;
-  std::string error;
-  ASSERT_TRUE(LoadFen(app.map, "r6k/1P6/8/8/8/8/6PP/6K1 w - - 0 1", side, error)) << error;
+  ASSERT_TRUE(PlayLine("e2e4 d7d5 e4d5 d8d5 b1c3 d5a2 a1a2")); // leaves a capture order behind
+  Load("r6k/1P6/8/8/8/8/6PP/6K1 w - - 0 1");
 
   const auto expectOnTrays = [](const char *when) {
     irr::s32 next[2] = {0, 0}, offBoard = 0;
@@ -270,13 +266,10 @@ TEST_F(MoveAnimation, APositionSetUpFromFenShowsThePiecesNotInPlayOnTheTrays) {
   expectOnTrays("set up");
 
   const irr::s32 rook = TokenOn(app.map, "a8");
-  CGameRecord record;
-  record.Start(app.map, side);
-  ASSERT_TRUE(record.Play(app.map, Sq("b7"), Sq("a8"), Knight));
+  ASSERT_TRUE(Play("b7", "a8", Knight));
   bool visible = false;
   ExpectNear(Landed(rook, &visible), app.map.GetTray(Black)->GetSlotPosition(14), "the rook after the others");
-  ASSERT_TRUE(record.Undo(app.map));
-  app.map.RebuildTrays();
+  ASSERT_TRUE(Undo());
   expectOnTrays("taken back");
   ExpectNear(NodeOf(rook)->getPosition(), SquareAt("a8"), "the rook back on a8");
 }
