@@ -8,11 +8,12 @@
 //
 // Defaults: 20 games a pair, 100 ms a move, every pair. It runs in the run
 // folder (KELVAR_RUN_DIR) and needs Stockfish; it takes CPU for minutes.
-#include "bridge/CBoard.h"
 #include "bridge/CLevelPlan.h"
+#include "chess/Position.h"
 #include "platform/Platform.h"
 
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -106,13 +107,19 @@ private:
   std::string pending;
 };
 
+// Plays a move in UCI text if it is legal; false otherwise.
+bool PlayText(chess::Position &position, const std::string &text) {
+  chess::Move move;
+  return chess::Move::FromUci(text, move) && position.Play(move);
+}
+
 // 1 if white wins, 0 if black wins, 0.5 for a draw; -1 if a side failed.
 double PlayGame(EngineProgram *white, EngineProgram *black, const char *opening, std::mt19937 &random, int &plies) {
-  CBoard board;
+  chess::Position board;
   std::vector<std::string> moves;
-  std::map<std::string, int> seen;
+  std::map<std::uint64_t, int> seen;
   for (const std::string &move : Split(opening)) {
-    board.Apply(move);
+    PlayText(board, move);
     moves.push_back(move);
   }
   for (EngineProgram *program : {white, black})
@@ -120,24 +127,24 @@ double PlayGame(EngineProgram *white, EngineProgram *black, const char *opening,
       program->Send("ucinewgame");
   for (;;) {
     plies = int(moves.size());
-    const std::vector<std::string> legal = board.LegalMoves();
+    const std::vector<chess::Move> legal = board.LegalMoves();
+    const bool whiteToMove = board.GetSideToMove() == chess::White;
     if (legal.empty())
-      return board.InCheck() ? (board.WhiteToMove() ? 0.0 : 1.0) : 0.5;
-    if (board.HalfMoveClock() >= FIFTY_MOVES || ++seen[board.Key()] >= 3 || plies >= MAX_PLIES)
+      return board.IsInCheck() ? (whiteToMove ? 0.0 : 1.0) : 0.5;
+    if (board.GetHalfMoveClock() >= FIFTY_MOVES || ++seen[board.RepetitionKey()] >= 3 || plies >= MAX_PLIES)
       return 0.5;
-    EngineProgram *side = board.WhiteToMove() ? white : black;
+    EngineProgram *side = whiteToMove ? white : black;
     std::string move;
     if (side) {
       move = side->Move(moves);
     } else {
       std::uniform_int_distribution<size_t> pick(0, legal.size() - 1);
-      move = legal[pick(random)];
+      move = legal[pick(random)].ToUci();
     }
-    if (!board.IsLegal(move)) {
+    if (!PlayText(board, move)) {
       fprintf(stderr, "ladder: \"%s\" is not legal after \"%s\"\n", move.c_str(), Join(moves).c_str());
       return -1;
     }
-    board.Apply(move);
     moves.push_back(move);
   }
 }

@@ -49,6 +49,32 @@ std::string Join(const std::vector<std::string> &words) {
   return text;
 }
 
+// The legal moves of the side to move in UCI text, a promotion once per piece,
+// by their from-squares from a1 to h8. A broken answer of the engine is
+// replaced by the first: a move of the first piece from a1 on, seldom the king.
+std::vector<std::string> LegalMoveTexts(const chess::Position &position) {
+  std::vector<chess::Move> legal = position.LegalMoves();
+  std::stable_sort(legal.begin(), legal.end(),
+                   [](const chess::Move &a, const chess::Move &b) { return a.from.Index() < b.from.Index(); });
+  std::vector<std::string> texts;
+  for (const chess::Move &move : legal)
+    texts.push_back(move.ToUci());
+  return texts;
+}
+
+// A FEN may stop after the side to move, as engines allow; the position wants
+// the castling and en-passant fields, so the missing ones are given as "-".
+std::string WithAllFields(const std::string &fen) {
+  std::istringstream words(fen);
+  int fields = 0;
+  for (std::string word; words >> word;)
+    ++fields;
+  std::string full = fen;
+  for (; fields >= 2 && fields < 4; ++fields)
+    full += " -";
+  return full;
+}
+
 std::string Trim(const std::string &line) {
   const size_t first = line.find_first_not_of(" \t\r");
   if (first == std::string::npos)
@@ -114,7 +140,7 @@ bool CBridge::HandleLine(const std::string &rawLine) {
     OnPosition(arguments);
   else if (command == "go")
     OnGo(arguments);
-  else if (IsMoveText(command) && line == command)
+  else if (chess::IsMoveText(command) && line == command)
     OnMove(command);
   else
     std::cerr << "Abrok: unknown command ignored: " << line << "\n";
@@ -208,13 +234,13 @@ void CBridge::OnNewGame() {
 void CBridge::OnPosition(std::istringstream &arguments) {
   // "position startpos [moves ...]" or "position fen <six fields> [moves ...]".
   std::string word, fen;
+  chess::Position start;
   arguments >> word;
   if (word == "fen") {
     while (arguments >> word && word != "moves")
       fen += (fen.empty() ? "" : " ") + word;
-    CBoard check;
     std::string reason;
-    if (!check.SetFen(fen, reason)) {
+    if (!start.SetFen(WithAllFields(fen), reason)) {
       std::cerr << "Abrok: position fen refused (" << reason << "): " << fen << "\n";
       return;
     }
@@ -228,11 +254,7 @@ void CBridge::OnPosition(std::istringstream &arguments) {
   FinishSearch();
   moves.clear();
   startFen = fen;
-  std::string unused;
-  if (startFen.empty())
-    board.Reset();
-  else
-    board.SetFen(startFen, unused);
+  board = start;
   {
     std::lock_guard<std::mutex> lock(outputMutex);
     lastBestMove.clear();
@@ -278,14 +300,14 @@ void CBridge::OnMove(const std::string &move) {
 }
 
 bool CBridge::PlayMove(const std::string &move) {
-  if (!board.IsLegal(move)) {
+  chess::Move parsed;
+  if (!chess::Move::FromUci(move, parsed) || !board.Play(parsed)) {
     const std::string start = startFen.empty() ? "" : "fen " + startFen + (moves.empty() ? "" : " moves ");
     std::cerr << "Abrok: move " << move << " is not legal after \"" << start
               << (moves.empty() && startFen.empty() ? "startpos" : Join(moves)) << "\"; ignored\n";
     return false;
   }
   moves.push_back(move);
-  board.Apply(move);
   return true;
 }
 
@@ -305,7 +327,7 @@ void CBridge::Prepare(const CLevelPlan &plan) {
 }
 
 bool CBridge::AnswerGameOver() {
-  if (!board.LegalMoves().empty())
+  if (board.HasLegalMove())
     return false;
   // Mate or stalemate: there is nothing to search.
   Write("bestmove (none)\n");
@@ -319,7 +341,7 @@ void CBridge::Search(bool handBack) {
   Prepare(plan);
   // Every legal move may be chosen, under-promotions included: the game
   // plays the promotion letter it is sent.
-  searchMoves = board.LegalMoves();
+  searchMoves = LegalMoveTexts(board);
   analysing = false;
   handingBack = handBack;
   if (handBack) {
@@ -336,7 +358,7 @@ void CBridge::Analyse(int thinkMs) {
   if (AnswerGameOver())
     return;
   Prepare(CLevelPlan::FullStrength(EngineOptions()));
-  searchMoves = board.LegalMoves();
+  searchMoves = LegalMoveTexts(board);
   weakenMarginCp = -1;
   analysing = true;
   handingBack = false;
@@ -379,7 +401,7 @@ void CBridge::OnBestMove(const std::string &line) {
     std::lock_guard<std::mutex> lock(outputMutex);
     // Only the engine's own move comes back as a hand-back; the answer to a
     // hand-back or to a request for advice may well be the player's next move.
-    lastBestMove = IsMoveText(move) && !analysing && !handingBack ? move : "";
+    lastBestMove = chess::IsMoveText(move) && !analysing && !handingBack ? move : "";
   }
   Write("bestmove " + move + "\n");
 }

@@ -4,10 +4,10 @@
 // standard UCI. The program keeps the game and its legal moves itself.
 #pragma once
 
-#include "bridge/CBoard.h"
 #include "bridge/CCandidateLines.h"
 #include "bridge/CLevelPlan.h"
 #include "bridge/CStockfish.h"
+#include "chess/Position.h"
 
 #include <map>
 #include <mutex>
@@ -87,7 +87,7 @@ private:
   std::string engineProblem;      // why there is no engine, for the front end
   std::string startFen;           // the game's start position; empty for the standard one
   std::vector<std::string> moves; // the game since the start position
-  CBoard board;
+  chess::Position board;
   std::map<std::string, std::string> sentOptions; // the engine's option values as last set
 
   // The running search, read by the reader thread once its answer comes.

@@ -1,6 +1,6 @@
 #include "bridge/CCandidateLines.h"
 
-#include "bridge/CBoard.h"
+#include "chess/Move.h"
 
 #include <algorithm>
 #include <sstream>
@@ -45,7 +45,7 @@ void CCandidateLines::OnInfo(const std::string &text) {
       break;
     }
   }
-  if (!scored || !IsMoveText(line.move) || index < 1)
+  if (!scored || !chess::IsMoveText(line.move) || index < 1)
     return;
   Line &kept = lines[index];
   if (line.depth >= kept.depth)

@@ -4,7 +4,7 @@
 // over. Usage: kelvar_legalmove SEED [MOVE...]
 // With "pieces" in place of the seed it prints how many white and black
 // pieces stand on the board after the moves instead: "16 13".
-#include "bridge/CBoard.h"
+#include "chess/Position.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -17,29 +17,28 @@ int main(int argc, char **argv) {
     fprintf(stderr, "usage: %s SEED [MOVE...]\n", argv[0]);
     return 2;
   }
-  CBoard board;
+  chess::Position position;
   for (int i = 2; i < argc; ++i) {
-    if (!board.IsLegal(argv[i])) {
+    chess::Move move;
+    if (!chess::Move::FromUci(argv[i], move) || !position.Play(move)) {
       fprintf(stderr, "%s is not legal here\n", argv[i]);
       return 1;
     }
-    board.Apply(argv[i]);
   }
   if (strcmp(argv[1], "pieces") == 0) {
-    int white = 0, black = 0;
-    for (char file = 'a'; file <= 'h'; ++file)
-      for (char rank = '1'; rank <= '8'; ++rank) {
-        const char piece = board.PieceAt(std::string{file, rank});
-        white += piece >= 'A' && piece <= 'Z';
-        black += piece >= 'a' && piece <= 'z';
-      }
-    printf("%d %d\n", white, black);
+    int count[2] = {0, 0};
+    for (int index = 0; index < 64; ++index) {
+      int type = 0, color = 0;
+      if (position.PieceAt(chess::Square::FromIndex(index), type, color))
+        ++count[color];
+    }
+    printf("%d %d\n", count[chess::White], count[chess::Black]);
     return 0;
   }
   std::vector<std::string> moves;
-  for (const std::string &move : board.LegalMoves())
-    if (move.size() == 4 || move[4] == 'q')
-      moves.push_back(move);
+  for (const chess::Move &move : position.LegalMoves())
+    if (move.promotion == chess::Pawn || move.promotion == chess::Queen)
+      moves.push_back(move.ToUci());
   if (moves.empty()) {
     puts("none");
     return 0;

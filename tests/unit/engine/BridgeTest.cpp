@@ -1,11 +1,17 @@
 // The engine program Abrok_5_0.exe with the real Stockfish: its board
-// tracking, its answers to bad input, and games played through the link.
+// tracking, its answers to bad input, and games played through the link;
+// and its strength settings without a process: the engine options each level
+// sets, and the weakened choice among candidates.
 #include "EngineTestSupport.h"
 
-#include "bridge/CBoard.h"
+#include "bridge/CCandidateLines.h"
+#include "bridge/CLevelPlan.h"
+#include "chess/Position.h"
 
 #include <csignal>
 #include <fcntl.h>
+#include <iterator>
+#include <map>
 #include <regex>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -17,6 +23,25 @@ namespace {
 const char *const BRIDGE = KELVAR_RUN_DIR "/Abrok_5_0.exe";
 
 std::string SquareText(const BoardSquare &square) { return {char('a' + square.X), char('1' + square.Y)}; }
+
+// Kind and colour of the piece on a square of the position; false if empty.
+bool PieceOn(const chess::Position &position, const BoardSquare &square, int &type, int &color) {
+  return position.PieceAt(chess::Square(square.X, square.Y), type, color);
+}
+
+// Plays a move in UCI text; false if it is not legal.
+bool Play(chess::Position &position, const std::string &text) {
+  chess::Move move;
+  return chess::Move::FromUci(text, move) && position.Play(move);
+}
+
+const std::set<std::string> STOCKFISH_OPTIONS = {"Hash",    "Threads", "MultiPV", "Skill Level", "UCI_LimitStrength",
+                                                 "UCI_Elo", "Ponder"};
+const std::set<std::string> ETHEREAL_OPTIONS = {"Hash", "Threads", "MultiPV", "Ponder", "UCI_Chess960"};
+
+std::map<std::string, std::string> OptionMap(const CLevelPlan &plan) {
+  return {plan.options.begin(), plan.options.end()};
+}
 
 // The bridge on two pipes, its standard error in a file.
 class BridgeSession {
@@ -106,64 +131,65 @@ bool KillStockfishOf(int bridgePid) {
 
 // --- Board tracking --------------------------------------------------------------
 
-TEST(BridgeBoard, TracksCapturesCastlingAndPromotion) {
+// The bridge follows the game itself, with or without an engine: a move is
+// taken only if it is legal after the moves before it. A move that is legal
+// only when a capture, castling or promotion was carried out right, and one
+// that is illegal only then, show what the bridge's position holds.
+TEST(BridgeBoard, FollowsCapturesCastlingAndPromotion) {
   struct Case {
     const char *name;
-    std::vector<std::string> moves;
-    std::string probe; // a move asked about after the moves
-    bool enPassant;
-    std::vector<std::pair<std::string, char>> pieces; // after playing probe too
+    std::string start;   // "startpos" or "fen <FEN>"
+    std::string moves;   // each one legal
+    std::string refused; // illegal after them; empty for none
   };
+  const std::string castlingFen = "fen r3k2r/8/8/8/8/8/8/R3K2R w KQkq - 0 1";
+  const std::string promotion = "b2b4 a7a5 b4a5 b7b6 a5b6 c8b7 b6c7 b8c6";
   const Case cases[] = {
-      {"en passant", {"e2e4", "a7a6", "e4e5", "d7d5"}, "e5d6", true, {{"d6", 'P'}, {"d5", ' '}, {"e5", ' '}}},
-      {"straight pawn step", {"e2e4", "d7d5"}, "e4e5", false, {{"e5", 'P'}, {"d5", 'p'}}},
-      {"ordinary pawn capture", {"e2e4", "d7d5"}, "e4d5", false, {{"d5", 'P'}}},
-      {"black en passant", {"a2a3", "d7d5", "a3a4", "d5d4", "e2e4"}, "d4e3", true, {{"e3", 'p'}, {"e4", ' '}}},
-      {"white castles king side",
-       {"e2e4", "e7e5", "g1f3", "b8c6", "f1c4", "g8f6"},
-       "e1g1",
-       false,
-       {{"g1", 'K'}, {"f1", 'R'}, {"h1", ' '}, {"e1", ' '}}},
-      {"black castles queen side",
-       {"d2d4", "d7d5", "c1f4", "c8f5", "b1c3", "b8c6", "d1d2", "d8d7", "a2a3"},
-       "e8c8",
-       false,
-       {{"c8", 'k'}, {"d8", 'r'}, {"a8", ' '}}},
-      {"promotion", {"b2b4", "a7a5", "b4a5", "b7b6", "a5b6", "c8b7", "b6c7", "b8c6"}, "c7d8q", false, {{"d8", 'Q'}}},
+      {"en passant takes the pawn passed", "startpos", "e2e4 a7a6 e4e5 d7d5 e5d6", "d5d4"},
+      {"black en passant", "startpos", "a2a3 d7d5 a3a4 d5d4 e2e4 d4e3", "e4e5"},
+      {"en passant only right after the double step", "startpos", "e2e4 a7a6 e4e5 d7d5 a2a3 a6a5", "e5d6"},
+      {"en passant square of a FEN", "fen 4k3/8/8/3pP3/8/8/8/4K3 w - d6 0 1", "e5d6", "d5d4"},
+      {"a FEN without castling and en-passant fields", "fen 4k3/8/8/8/8/8/4P3/4K3 w", "e2e4 e8d8", "e4e6"},
+      {"an ordinary capture", "startpos", "e2e4 d7d5 e4d5 d8d5", "e4e5"},
+      {"white castles king side: the rook jumps to f1", "startpos",
+       "e2e4 e7e5 g1f3 b8c6 f1c4 g8f6 e1g1 a7a6 f1e1 a6a5 g1h1", ""},
+      {"black castles queen side: the rook jumps to d8", "startpos",
+       "d2d4 d7d5 c1f4 c8f5 b1c3 b8c6 d1d2 d8d7 a2a3 e8c8 a3a4 d7e6 a4a5", "a8b8"},
+      {"a moved rook ends its own side's castling", castlingFen, "h1h2 a8a7 e1c1", "e8c8"},
+      {"a moved rook ends its own side's castling, king side", castlingFen, "h1h2 a8a7", "e1g1"},
+      {"no castling across an attacked square", "fen 4k3/8/8/8/8/8/5r2/R3K2R w KQ - 0 1", "e1c1", ""},
+      {"no castling across an attacked square, the other side", "fen 4k3/8/8/8/8/8/5r2/R3K2R w KQ - 0 1", "", "e1g1"},
+      {"no castling out of check", "fen 4k3/8/8/8/8/8/4r3/R3K2R w KQ - 0 1", "", "e1c1"},
+      {"promotion to the piece named: a knight gives no check", "startpos", promotion + " c7d8n a8a7", ""},
+      {"promotion to a queen gives check", "startpos", promotion + " c7d8q", "a8a7"},
+      {"a promotion needs its piece", "startpos", promotion, "c7d8"},
+      {"no promotion to a king", "startpos", promotion, "c7d8k"},
+      {"no promotion letter on another move", "startpos", "", "e2e4q"},
   };
+  setenv("ABROK_STOCKFISH", "/nonexistent/stockfish", 1); // no engine is needed
+  BridgeSession bridge("200");
+  unsetenv("ABROK_STOCKFISH");
+  ASSERT_TRUE(bridge.started);
+  int refusals = 0;
   for (const Case &c : cases) {
-    CBoard board;
-    for (const std::string &move : c.moves)
-      board.Apply(move);
-    EXPECT_EQ(board.IsEnPassant(c.probe), c.enPassant) << c.name;
-    board.Apply(c.probe);
-    for (const auto &[square, piece] : c.pieces)
-      EXPECT_EQ(board.PieceAt(square), piece) << c.name << " " << square;
+    std::string line = "position " + c.start;
+    if (!c.moves.empty() || !c.refused.empty())
+      line += " moves " + c.moves + (c.moves.empty() || c.refused.empty() ? "" : " ") + c.refused;
+    bridge.Send(line);
+    refusals += !c.refused.empty();
   }
-}
-
-TEST(BridgeBoard, SetsUpFenPlacementsAndRefusesBrokenOnes) {
-  CBoard board;
-  std::string error;
-  ASSERT_TRUE(board.SetFen("4k3/8/8/3pP3/8/8/8/4K3 w - d6 0 1", error)) << error;
-  EXPECT_EQ(board.PieceAt("e5"), 'P');
-  EXPECT_EQ(board.PieceAt("d5"), 'p');
-  EXPECT_EQ(board.PieceAt("e2"), ' ');
-  EXPECT_TRUE(board.IsEnPassant("e5d6"));
-  for (const char *fen :
-       {"8/8/8/8/8/8/8/8 w - - 0 1", "4k3/8/8/8/8/8/8/4K3 x - - 0 1", "4k3/8/8/8/8/8/8/4K2 w", "4k3/8/8/8/8/8/8/4K4 w",
-        "P3k3/8/8/8/8/8/8/4K3 w", "4k3/8/8/8/8/8/8/4K3/8 w", "4k3/8/8/8/8/8/8/4X3 w", "4k3/8/8/8/8/8/8/4K3"}) {
-    EXPECT_FALSE(board.SetFen(fen, error)) << fen;
-    EXPECT_FALSE(error.empty()) << fen;
-    EXPECT_EQ(board.PieceAt("e5"), 'P') << "a refused FEN leaves the board alone: " << fen;
+  ASSERT_TRUE(bridge.WaitReady());
+  const std::string errors = bridge.Errors();
+  EXPECT_EQ(CountOf(errors, "is not legal after"), refusals) << errors;
+  for (const Case &c : cases) {
+    if (c.refused.empty())
+      continue;
+    const std::string after = c.start == "startpos" ? (c.moves.empty() ? "startpos" : c.moves)
+                                                    : c.start + (c.moves.empty() ? "" : " moves " + c.moves);
+    EXPECT_NE(errors.find("move " + c.refused + " is not legal after \"" + after + "\"; ignored\n"), std::string::npos)
+        << c.name << "\n"
+        << errors;
   }
-}
-
-TEST(BridgeBoard, RecognisesMoveTexts) {
-  for (const char *move : {"e2e4", "e7e8q", "a1h8", "b7b8n"})
-    EXPECT_TRUE(IsMoveText(move)) << move;
-  for (const char *text : {"", "e2e", "e2e4 ", "e9e4", "i2i4", "e7e8k", "e7e8qq", "E2E4"})
-    EXPECT_FALSE(IsMoveText(text)) << text;
 }
 
 // --- The program on its pipes -----------------------------------------------------
@@ -172,8 +198,8 @@ TEST(Bridge, BadInputIsReportedAndIgnored) {
   BridgeSession bridge("200");
   ASSERT_TRUE(bridge.started);
   for (const char *line :
-       {"", "   ", "\r", "hello there", "e9e4", "e2e4 e7e5", "position fen 8/8/8/8/8/8/8/8 w - - 0 1", "stop", "e2e5",
-        "position startpos moves e2e4 e2e4"})
+       {"", "   ", "\r", "hello there", "e9e4", "E2E4", "e2e", "e7e8k", "e7e8qq", "e2e4 e7e5",
+        "position fen 8/8/8/8/8/8/8/8 w - - 0 1", "stop", "e2e5", "position startpos moves e2e4 e2e4"})
     bridge.Send(line);
   EXPECT_TRUE(bridge.WaitReady()); // nothing was answered before it
 
@@ -182,11 +208,11 @@ TEST(Bridge, BadInputIsReportedAndIgnored) {
   EXPECT_TRUE(std::regex_match(bridge.ReadLine(3000), BARE_BESTMOVE));
 
   const std::string errors = bridge.Errors();
-  EXPECT_EQ(CountOf(errors, "\n"), 6) << errors; // one line per bad line, none for empty ones
-  EXPECT_NE(errors.find("unknown command ignored: hello there"), std::string::npos) << errors;
-  EXPECT_NE(errors.find("unknown command ignored: e9e4"), std::string::npos) << errors;
-  EXPECT_NE(errors.find("unknown command ignored: e2e4 e7e5"), std::string::npos) << errors;
-  EXPECT_NE(errors.find("position fen refused (each side needs exactly one king)"), std::string::npos) << errors;
+  EXPECT_EQ(CountOf(errors, "\n"), 10) << errors; // one line per bad line, none for empty ones
+  // Only a move in UCI text is played; anything else is an unknown command.
+  for (const char *unknown : {"hello there", "e9e4", "E2E4", "e2e", "e7e8k", "e7e8qq", "e2e4 e7e5"})
+    EXPECT_NE(errors.find(std::string("unknown command ignored: ") + unknown + "\n"), std::string::npos) << errors;
+  EXPECT_NE(errors.find("position fen refused (White has 0 kings, not one)"), std::string::npos) << errors;
   EXPECT_NE(errors.find("move e2e5 is not legal after \"startpos\""), std::string::npos) << errors;
   EXPECT_NE(errors.find("move e2e4 is not legal after \"e2e4\""), std::string::npos) << errors;
 }
@@ -361,10 +387,11 @@ TEST_F(BridgeGameTest, RepliesWithALegalMoveAndAnswersTheHandBackAtOnce) {
   BoardSquare from, to;
   ASSERT_TRUE(PollResult(from, to, 8000));
 
-  CBoard board;
-  board.Apply("e2e4");
+  chess::Position board;
+  ASSERT_TRUE(Play(board, "e2e4"));
   const std::string reply = SquareText(from) + SquareText(to);
-  EXPECT_TRUE(islower(board.PieceAt(SquareText(from)))) << reply << " is not a black move";
+  int type = 0, color = 0;
+  EXPECT_TRUE(PieceOn(board, from, type, color) && color == chess::Black) << reply << " is not a black move";
   const bool pawnStep = from.X == to.X && from.Y == 6 && (to.Y == 5 || to.Y == 4);
   const bool knightJump = from.Y == 7 && to.Y == 5 && abs(from.X - to.X) == 1 && (from.X == 1 || from.X == 6);
   EXPECT_TRUE(pawnStep || knightJump) << reply;
@@ -380,16 +407,17 @@ TEST_F(BridgeGameTest, RepliesWithALegalMoveAndAnswersTheHandBackAtOnce) {
 TEST_F(BridgeGameTest, AShortGameStaysInStep) {
   ASSERT_TRUE(StartBridge("100"));
   app.engine.Reset();
-  CBoard board;
+  chess::Position board;
   BoardSquare from(4, 1), to(4, 3);
   for (int turn = 0; turn < 8; ++turn) {
     for (bool white : {true, false}) {
-      const char piece = board.PieceAt(SquareText(from));
-      ASSERT_EQ(bool(isupper(piece)), white)
-          << "turn " << turn << ": " << SquareText(from) << " holds '" << piece << "'";
-      const bool promoted = tolower(piece) == 'p' && (to.Y == 7 || to.Y == 0);
+      int type = 0, color = 0;
+      ASSERT_TRUE(PieceOn(board, from, type, color) && color == (white ? chess::White : chess::Black))
+          << "turn " << turn << ": " << SquareText(from) << " holds no piece of the side to move";
+      const bool promoted = type == chess::Pawn && (to.Y == 7 || to.Y == 0);
       app.engine.SubmitMove(from, to, promoted);
-      board.Apply(SquareText(from) + SquareText(to) + (promoted ? "q" : ""));
+      ASSERT_TRUE(Play(board, SquareText(from) + SquareText(to) + (promoted ? "q" : "")))
+          << "turn " << turn << ": " << SquareText(from) << SquareText(to);
       ASSERT_TRUE(PollResult(from, to, 8000)) << "turn " << turn << ": no answer";
     }
   }
@@ -498,7 +526,48 @@ TEST_F(ScriptedEngineBridge, EngineWithoutPerftPlaysALegalGameToMate) {
   EXPECT_EQ(bridge->ReadLine(3000), "bestmove d8h4");
   bridge->Send("d8h4");
   EXPECT_EQ(bridge->ReadLine(3000), "bestmove (none)") << "White is mated";
+  // Stalemate ends the game too; the engine is not asked.
+  const size_t before = Transcript().size();
+  bridge->Send("position fen 7k/5Q2/6K1/8/8/8/8/8 b - - 0 1");
+  bridge->Send("go");
+  EXPECT_EQ(bridge->ReadLine(3000), "bestmove (none)") << "Black is stalemated";
+  EXPECT_EQ(Transcript().find("go", before), std::string::npos) << Transcript().substr(before);
   EXPECT_EQ(Transcript().find("perft"), std::string::npos);
+}
+
+// A broken position is refused with its reason and changes nothing: the moves
+// after it are not played, and the game goes on where it stood.
+TEST_F(ScriptedEngineBridge, BrokenFenIsRefusedAndTheGameGoesOn) {
+  Start("bestmove g1f3\n");
+  const char *const broken[] = {
+      "",
+      "8/8/8/8/8/8/8/8 w - - 0 1",                              // no kings
+      "rnbq1bnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w - - 0 1",  // no black king
+      "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR",            // no side to move
+      "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR x - - 0 1",  // side
+      "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP w KQkq - 0 1",        // seven ranks
+      "4k3/8/8/8/8/8/8/4K3/8 w - - 0 1",                        // nine ranks
+      "rnbqkbnr/pppppppp/9/8/8/8/PPPPPPPP/RNBQKBNR w - - 0 1",  // nine squares
+      "4k3/8/8/8/8/8/8/4K2 w - - 0 1",                          // seven squares
+      "4k3/8/8/8/8/8/8/4K4 w - - 0 1",                          // more than eight
+      "rnbqkbnr/ppppxppp/8/8/8/8/PPPPPPPP/RNBQKBNR w - - 0 1",  // no such piece
+      "P3k3/8/8/8/8/8/8/4K3 w - - 0 1",                         // pawn on the last rank
+      "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KX - 0 1", // castling
+      "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w - e9 0 1", // en passant
+  };
+  bridge->Send("position startpos moves e2e4");
+  for (const char *fen : broken)
+    bridge->Send(std::string("position fen ") + fen + " moves e7e5");
+  bridge->Send("e7e5"); // Black's move in the game after e2e4
+  EXPECT_EQ(bridge->ReadLine(3000), "bestmove g1f3");
+  const std::string errors = bridge->Errors();
+  EXPECT_EQ(CountOf(errors, "position fen refused ("), int(std::size(broken))) << errors;
+  for (const char *fen : broken)
+    EXPECT_NE(errors.find(std::string("): ") + fen + "\n"), std::string::npos) << fen << "\n" << errors;
+  EXPECT_EQ(errors.find("not legal"), std::string::npos) << errors;
+  const std::string told = Transcript();
+  EXPECT_NE(told.find("position startpos moves e2e4 e7e5\ngo "), std::string::npos) << told;
+  EXPECT_EQ(told.find("position fen"), std::string::npos) << told;
 }
 
 // Stockfish itself: a hint (go movetime) is searched at full strength and is
@@ -517,9 +586,86 @@ TEST(Bridge, AdviceSearchIsNotTakenForTheEnginesMove) {
   bridge.Send(hint.substr(9));
   const std::string reply = bridge.ReadLine(5000);
   ASSERT_TRUE(std::regex_match(reply, BARE_BESTMOVE)) << reply;
-  CBoard board;
+  chess::Position board;
   for (const char *move : {"e2e4", "e7e5", "g1f3", "b8c6", "f1b5", "a7a6"})
-    board.Apply(move);
-  board.Apply(hint.substr(9));
-  EXPECT_TRUE(board.IsLegal(reply.substr(9))) << hint << " then " << reply;
+    ASSERT_TRUE(Play(board, move)) << move;
+  ASSERT_TRUE(Play(board, hint.substr(9))) << hint;
+  EXPECT_TRUE(Play(board, reply.substr(9))) << hint << " then " << reply;
+}
+
+// --- Strength settings -------------------------------------------------------------
+
+TEST(BridgeLevels, EachLevelSetsTheEngineOptionsItOffers) {
+  struct Case {
+    int level;
+    std::map<std::string, std::string> options;
+    int depth;
+    int candidates;
+  };
+  const Case cases[] = {
+      {1, {{"UCI_LimitStrength", "false"}, {"Skill Level", "20"}, {"MultiPV", "6"}}, 1, 6},
+      {2, {{"UCI_LimitStrength", "false"}, {"Skill Level", "20"}, {"MultiPV", "5"}}, 2, 5},
+      {3, {{"UCI_LimitStrength", "false"}, {"Skill Level", "1"}, {"MultiPV", "1"}}, 4, 1},
+      {4, {{"UCI_LimitStrength", "true"}, {"UCI_Elo", "1700"}, {"Skill Level", "20"}, {"MultiPV", "1"}}, 6, 1},
+      {7, {{"UCI_LimitStrength", "true"}, {"UCI_Elo", "2550"}, {"Skill Level", "20"}, {"MultiPV", "1"}}, 0, 1},
+      {8, {{"UCI_LimitStrength", "false"}, {"Skill Level", "20"}, {"MultiPV", "1"}}, 0, 1},
+  };
+  for (const Case &c : cases) {
+    const CLevelPlan plan = CLevelPlan::ForLevel(c.level, STOCKFISH_OPTIONS);
+    EXPECT_TRUE(plan.levelApplies) << c.level;
+    EXPECT_EQ(OptionMap(plan), c.options) << "level " << c.level;
+    EXPECT_EQ(plan.depth, c.depth) << c.level;
+    EXPECT_EQ(plan.candidates, c.candidates) << c.level;
+    EXPECT_STRNE(LevelName(c.level), "");
+  }
+  EXPECT_EQ(CLevelPlan::ForLevel(1, STOCKFISH_OPTIONS).GoCommand(700), "go movetime 700 depth 1");
+  EXPECT_EQ(CLevelPlan::ForLevel(8, STOCKFISH_OPTIONS).GoCommand(700), "go movetime 700");
+
+  // An engine without Skill Level and UCI_Elo: no level, full strength.
+  for (int level = LEVEL_MIN; level <= LEVEL_MAX; ++level) {
+    const CLevelPlan plan = CLevelPlan::ForLevel(level, ETHEREAL_OPTIONS);
+    EXPECT_FALSE(plan.levelApplies) << level;
+    EXPECT_EQ(OptionMap(plan), (std::map<std::string, std::string>{{"MultiPV", "1"}})) << level;
+    EXPECT_EQ(plan.GoCommand(500), "go movetime 500") << level;
+  }
+  // Only Skill Level: ratings become the nearest skill.
+  const CLevelPlan skillOnly = CLevelPlan::ForLevel(5, {"Skill Level"});
+  EXPECT_EQ(OptionMap(skillOnly), (std::map<std::string, std::string>{{"Skill Level", "8"}}));
+  // The expert's override wins over the level.
+  const CLevelPlan forced = CLevelPlan::ForLevel(1, STOCKFISH_OPTIONS, 12);
+  EXPECT_EQ(OptionMap(forced).at("Skill Level"), "12");
+  EXPECT_EQ(forced.candidates, 1);
+  EXPECT_STREQ(LevelName(0), "");
+  EXPECT_STREQ(LevelName(9), "");
+}
+
+TEST(BridgeLevels, WeakenedChoiceStaysCloseToTheBestLine) {
+  CCandidateLines lines;
+  for (const char *info : {
+           "info depth 1 seldepth 1 multipv 1 score cp 500 nodes 20 pv a2a3",
+           "info depth 2 seldepth 2 multipv 1 score cp 50 nodes 90 pv e2e4 e7e5",
+           "info depth 2 seldepth 2 multipv 2 score cp 20 nodes 90 pv d2d4 d7d5",
+           "info depth 2 seldepth 2 multipv 3 score cp -200 nodes 90 pv g2g4 d7d5",
+           "info depth 2 seldepth 2 multipv 4 score cp 40 lowerbound nodes 90 pv b1c3",
+           "info depth 2 currmove h2h4 currmovenumber 5",
+           "info string nothing to see",
+           "bestmove e2e4",
+       })
+    lines.OnInfo(info);
+  EXPECT_EQ(lines.Count(), 3u);
+  std::mt19937 random(7);
+  std::set<std::string> picked;
+  for (int i = 0; i < 200; ++i)
+    picked.insert(lines.Pick(100, random));
+  EXPECT_EQ(picked, (std::set<std::string>{"e2e4", "d2d4"})) << "g2g4 is 250 below the best";
+
+  // A mate that was found is played; a line that is mated is never close.
+  CCandidateLines mating;
+  mating.OnInfo("info depth 3 multipv 1 score mate 2 pv d1h5");
+  mating.OnInfo("info depth 3 multipv 2 score cp 900 pv d1f3");
+  mating.OnInfo("info depth 3 multipv 3 score mate -1 pv a2a3");
+  for (int i = 0; i < 50; ++i)
+    EXPECT_EQ(mating.Pick(300, random), "d1h5");
+  mating.Clear();
+  EXPECT_EQ(mating.Pick(300, random), "");
 }
