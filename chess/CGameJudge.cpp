@@ -4,12 +4,6 @@
 
 namespace chess {
 
-namespace {
-
-constexpr int SQUARE_COUNT = 64;
-
-} // namespace
-
 const char *GameVerdict::ResultText() const {
   if (!IsOver())
     return "*";
@@ -44,7 +38,7 @@ const char *GameVerdict::ReasonText() const {
 GameVerdict CGameJudge::Judge(const CGameRecord &record) {
   GameVerdict verdict;
   const Position &position = record.GetPosition();
-  if (!position.HasLegalMove()) {
+  if (!record.SideToMoveCanMove()) {
     if (position.IsInCheck()) {
       verdict.reason = GameEnd::Checkmate;
       verdict.winner = OtherColor(position.GetSideToMove());
@@ -61,32 +55,7 @@ GameVerdict CGameJudge::Judge(const CGameRecord &record) {
   return verdict;
 }
 
-bool CGameJudge::IsInsufficientMaterial(const Position &position) {
-  int knights = 0, bishops = 0;
-  bool bishopOnLight = false, bishopOnDark = false;
-  for (int index = 0; index < SQUARE_COUNT; ++index) {
-    const Square square = Square::FromIndex(index);
-    int type, color;
-    if (!position.PieceAt(square, type, color))
-      continue;
-    switch (type) {
-    case King:
-      break;
-    case Knight:
-      ++knights;
-      break;
-    case Bishop:
-      ++bishops;
-      ((square.X + square.Y) % 2 == 0 ? bishopOnDark : bishopOnLight) = true;
-      break;
-    default:
-      return false; // a pawn, rook or queen can always mate
-    }
-  }
-  if (knights == 0)
-    return !(bishopOnLight && bishopOnDark); // bishops of one square colour never mate
-  return knights == 1 && bishops == 0;
-}
+bool CGameJudge::IsInsufficientMaterial(const Position &position) { return position.IsInsufficientMaterial(); }
 
 GameVerdict CGameJudge::Resign(int resigningColor) {
   GameVerdict verdict;

@@ -18,7 +18,7 @@ int PromotionPiece(int asked) { return asked == Rook || asked == Bishop || asked
 
 } // namespace
 
-CGameRecord::CGameRecord() : keys{position.RepetitionKey()} {}
+CGameRecord::CGameRecord() : keys{position.RepetitionKey()}, canMove{position.HasLegalMove()} {}
 
 void CGameRecord::Start(const Position &startPosition) {
   // The copy keeps the moves that led to the position; Undo stops at the
@@ -27,6 +27,7 @@ void CGameRecord::Start(const Position &startPosition) {
   position = startPosition;
   moves.clear();
   keys.assign(1, position.RepetitionKey());
+  canMove.assign(1, position.HasLegalMove());
 }
 
 bool CGameRecord::Describe(const Position &position, const Square &from, const Square &to, int promotion,
@@ -73,6 +74,7 @@ bool CGameRecord::Play(const Square &from, const Square &to, int promotion) {
   position.DoMove(code);
   moves.push_back(move);
   keys.push_back(position.RepetitionKey());
+  canMove.push_back(position.HasLegalMove());
   return true;
 }
 
@@ -82,6 +84,7 @@ bool CGameRecord::Undo() {
   position.UndoMove();
   moves.pop_back();
   keys.pop_back();
+  canMove.pop_back();
   return true;
 }
 

@@ -68,6 +68,9 @@ public:
   int GetHalfMoveClock() const { return position.GetHalfMoveClock(); }
   // The repetition key of the current position.
   std::uint64_t GetCurrentKey() const { return keys.back(); }
+  // Whether the side to move has a legal move, found once as the position
+  // was reached, so that judging the game reads it at no cost.
+  bool SideToMoveCanMove() const { return canMove.back(); }
   // How often the current position has stood on the board in this record,
   // itself included (1 for a position seen for the first time).
   int CountRepetitions() const;
@@ -83,6 +86,7 @@ private:
   std::vector<PlayedMove> moves;
   // Entry 0 belongs to the start position, entry i to the position after ply i.
   std::vector<std::uint64_t> keys;
+  std::vector<bool> canMove;
 };
 
 } // namespace chess

@@ -460,6 +460,30 @@ bool Position::Play(const Move &move) {
   return true;
 }
 
+bool Position::IsInsufficientMaterial() const {
+  int knights = 0, bishops = 0;
+  bool bishopOnLight = false, bishopOnDark = false;
+  for (std::uint64_t pieces = occupied[White] | occupied[Black]; pieces; pieces &= pieces - 1) {
+    const int square = LowestSquare(pieces);
+    switch (CodeType(board[square])) {
+    case King:
+      break;
+    case Knight:
+      ++knights;
+      break;
+    case Bishop:
+      ++bishops;
+      ((RankOf(square) + FileOf(square)) % 2 == 0 ? bishopOnDark : bishopOnLight) = true;
+      break;
+    default:
+      return false; // a pawn, rook or queen can always mate
+    }
+  }
+  if (knights == 0)
+    return !(bishopOnLight && bishopOnDark); // bishops of one square colour never mate
+  return knights == 1 && bishops == 0;
+}
+
 bool Position::IsAttacked(const Square &square, int byColor) const {
   return square.IsOnBoard() && SquareAttacked(board, square.Index(), byColor);
 }

@@ -110,6 +110,9 @@ public:
   bool IsInCheck() const;
   bool IsCheckmate() const;
   bool IsStalemate() const;
+  // Neither side can ever mate: bare kings, a single bishop or knight beside
+  // them, or only bishops that all stand on squares of one colour.
+  bool IsInsufficientMaterial() const;
   // Whether a piece of colour byColor attacks the square.
   bool IsAttacked(const Square &square, int byColor) const;
   // Whether the move's piece takes something (en passant included).

@@ -24,10 +24,8 @@ CBoardClicks::Action CBoardClicks::Meaning(const Click &click, s32 sideToMove, c
     return action;
   app.map.GetTokenSquare(selected, action.from);
   action.to = click.square;
-  int type = Pawn, color = White;
-  const bool promotes = position.PieceAt(action.from, type, color) && type == Pawn &&
-                        action.to.Y == (color == White ? 7 : 0) &&
-                        position.IsLegal(chess::Move(action.from, action.to, Queen));
+  // Only a pawn's step onto its last rank is legal with a piece named.
+  const bool promotes = position.IsLegal(chess::Move(action.from, action.to, Queen));
   action.act = promotes ? Act::ChoosePromotion : Act::Move;
   return action;
 }
