@@ -125,27 +125,6 @@ TEST(RepetitionKeyTest, SamePositionOnlyWithSameRightsAndCapturableEnPassant) {
   }
 }
 
-// After a double step the key differs from the same placement without it
-// only when an en-passant capture is legal.
-TEST(RepetitionKeyTest, EnPassantSquareCountsOnlyWhenTheCaptureIsLegal) {
-  struct Case {
-    const char *rule, *fen, *move, *samePlacement;
-    bool counted;
-  } cases[] = {
-      {"pawn beside can take", "4k3/8/8/8/3p4/8/4P3/4K3 w - - 0 1", "e2e4", "4k3/8/8/8/3pP3/8/8/4K3 b - - 0 1", true},
-      {"no pawn beside", "4k3/8/8/8/8/8/4P3/4K3 w - - 0 1", "e2e4", "4k3/8/8/8/4P3/8/8/4K3 b - - 0 1", false},
-      {"capture would expose the king on the rank", "8/8/8/8/R2p3k/8/4P3/4K3 w - - 0 1", "e2e4",
-       "8/8/8/8/R2pP2k/8/8/4K3 b - - 0 1", false},
-      {"black double step, white takes", "4k3/4p3/8/3P4/8/8/8/4K3 b - - 0 1", "e7e5",
-       "4k3/8/8/3Pp3/8/8/8/4K3 w - - 0 1", true},
-  };
-  for (const Case &c : cases) {
-    CGameRecord record = RecordAt(c.fen);
-    ASSERT_TRUE(PlayLine(record, c.move)) << c.rule;
-    EXPECT_EQ(record.GetCurrentKey() != FromFen(c.samePlacement).RepetitionKey(), c.counted) << c.rule;
-  }
-}
-
 TEST(GameRecordTest, HalfMoveClockCountsQuietPliesAndResetsOnCaptureOrPawnMove) {
   CGameRecord record;
   const struct {

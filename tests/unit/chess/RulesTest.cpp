@@ -133,23 +133,6 @@ TEST(CastlingTest, RefusedOutOfCheckAndAcrossOrOntoAttackedSquaresAndWithoutRigh
   }
 }
 
-TEST(CastlingTest, MovingOrLosingARookEndsItsSideOnly) {
-  struct Case {
-    const char *rule, *line;
-    int rightsAfter;
-  } cases[] = {
-      {"the king's rook moves", "h1h2",
-       Position::WHITE_QUEENSIDE | Position::BLACK_KINGSIDE | Position::BLACK_QUEENSIDE},
-      {"the king moves and comes back", "e1e2 e8e7 e2e1 e7e8", 0},
-      {"a rook taken on its corner", "a1a8", Position::WHITE_KINGSIDE | Position::BLACK_KINGSIDE},
-  };
-  for (const Case &c : cases) {
-    Position position = FromFen(CASTLING);
-    ASSERT_TRUE(PlayLine(position, c.line)) << c.rule;
-    EXPECT_EQ(position.GetCastlingRights(), c.rightsAfter) << c.rule;
-  }
-}
-
 TEST(PromotionTest, PushOrCaptureOnTheLastRankMakesTheChosenPiece) {
   struct Case {
     const char *fen, *from, *to;
