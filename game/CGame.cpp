@@ -7,7 +7,6 @@
 #include "platform/Platform.h"
 #include "ui/CGameOverNotice.h"
 
-#include <algorithm>
 #include <string>
 
 using namespace irr;
@@ -30,8 +29,8 @@ void CGame::SetState(s32 s) {
     break;
   case Idle:
     ForgetTurnState();
-    record.Start(chess::Position()); // no game: no moves to show
-    app.engine.Reset();              // the engine leaves any game it was playing
+    shownGame.Start(chess::Position(), false); // no game: no moves to show
+    app.engine.Reset();                        // the engine leaves any game it was playing
     app.gui.ResetGameDisplay();
     app.gui.OnGameStateChanged(Idle);
     app.map.ShowLabels(false, White);
@@ -43,7 +42,7 @@ void CGame::SetState(s32 s) {
     ForgetTurnState();
     app.gui.OnGameStateChanged(LocalGame);
     app.map.Reset();
-    record.Start(chess::Position());
+    shownGame.Start(chess::Position(), false);
     app.settings.OnNewGame(); // a new engine chosen in the Config window starts here
     app.engine.Reset();
     app.gui.ResetGameDisplay(); // the last game's banner goes, its moves too
@@ -75,26 +74,26 @@ bool CGame::ContinueGame(const chess::Position &start, const std::string &startF
   state = LocalGame;
   twoPlayers = false;
   ForgetTurnState();
-  app.map.SetUpPosition(start);
-  record.Start(start);
+  shownGame.Start(start, true);
   bool played = true;
-  for (size_t i = 0; i < moves.size() && played; ++i)
-    if ((played = record.Play(moves[i])))
-      app.map.ShowMove(record.GetMove(record.GetPlyCount() - 1), record.GetPosition(), false);
+  for (size_t i = 0; i < moves.size() && played; ++i) {
+    const chess::Move &move = moves[i];
+    played = shownGame.Play(move.from, move.to, move.promotion == Pawn ? Queen : move.promotion, false);
+  }
   app.map.ClearSelection();
-  verdict = chess::CGameJudge::Judge(record);
+  verdict = chess::CGameJudge::Judge(GetRecord());
   if (!verdict.IsOver())
     verdict = chess::CGameJudge::Recorded(result);
 
   // Until the colour window is answered the board is seen from the side to move.
-  humanColor = record.GetSideToMove();
+  humanColor = GetRecord().GetSideToMove();
   app.gui.OnGameStateChanged(LocalGame);
   app.gui.ResetGameDisplay();
   app.gui.ShowSplash(false);
   app.map.SetShadowsVisible(false);
   app.cameraRig.FaceSide(humanColor);
-  app.engine.SendPosition(startFen, record.GetMoveTexts());
-  SetActivePlayer(record.GetSideToMove());
+  app.engine.SendPosition(startFen, GetRecord().GetMoveTexts());
+  SetActivePlayer(GetRecord().GetSideToMove());
   choosingSide = !verdict.IsOver();
   if (choosingSide) {
     app.gui.ShowColorWindow();
@@ -113,7 +112,7 @@ void CGame::OnColorChosen(s32 color, bool twoPlayersChosen) {
     return;
   }
   choosingSide = false;
-  const s32 toMove = record.GetSideToMove();
+  const s32 toMove = GetRecord().GetSideToMove();
   humanColor = twoPlayers ? toMove : color;
   app.cameraRig.FaceSide(twoPlayers ? White : humanColor);
   SetActivePlayer(toMove);
@@ -151,34 +150,13 @@ bool CGame::IsHumanTurn() const {
          (twoPlayers || activePlayer == humanColor);
 }
 
-std::vector<BoardSquare> CGame::TargetsOf(const BoardSquare &from) const {
-  std::vector<BoardSquare> targets;
-  for (const chess::Move &move : record.GetPosition().LegalMoves())
-    if (move.from == from && std::find(targets.begin(), targets.end(), move.to) == targets.end())
-      targets.push_back(move.to);
-  return targets;
-}
-
-void CGame::SelectToken(s32 token) {
-  BoardSquare square;
-  if (token < 0 || token >= CMap::TOKEN_COUNT || !app.map.GetTokenSquare(token, square))
-    return;
-  app.map.SelectToken(token, TargetsOf(square));
-}
-
 bool CGame::PlayMove(const BoardSquare &from, const BoardSquare &to, s32 promotion) {
-  // The mover is lit with the squares it could go to, as a click selects it.
-  const std::vector<BoardSquare> targets = TargetsOf(from);
-  if (!record.Play(from, to, promotion))
+  if (!shownGame.Play(from, to, promotion))
     return false;
-  const chess::PlayedMove &move = record.GetMove(record.GetPlyCount() - 1);
-  s32 mover = -1;
-  if (app.map.FindTokenAt(from, mover) && app.map.GetSelectedToken() != mover)
-    app.map.SelectToken(mover, targets);
-  app.map.ShowMove(move, record.GetPosition());
-  CGameSounds::MovePlayed(move.captured != chess::PlayedMove::NONE, record.GetPosition());
+  const chess::PlayedMove &move = shownGame.GetLastMove();
+  CGameSounds::MovePlayed(move.captured != chess::PlayedMove::NONE, shownGame.GetPosition());
   Log("CGame played " + move.ToText());
-  verdict = chess::CGameJudge::Judge(record);
+  verdict = chess::CGameJudge::Judge(GetRecord());
   app.gui.RefreshMovesWindow();
   return true;
 }
@@ -193,7 +171,7 @@ void CGame::EndGame() {
   if (verdict.reason == chess::GameEnd::Checkmate)
     CGameSounds::Checkmate();
   if (!twoPlayers)
-    app.engine.SendPosition(record.GetMoveTexts());
+    app.engine.SendPosition(GetRecord().GetMoveTexts());
 }
 
 void CGame::OnEngineHasNoMove() {
@@ -214,7 +192,7 @@ void CGame::EngineTurn() {
       return;
     awaitingEcho = false;
     app.map.ClearSelection();
-    SetActivePlayer(record.GetSideToMove());
+    SetActivePlayer(GetRecord().GetSideToMove());
     for (const CBoardClicks::Click &click : clicks.TakeKept())
       if (IsHumanTurn() && !promotionChoice.IsPending())
         ActOnClick(click);
@@ -229,11 +207,11 @@ void CGame::EngineTurn() {
   }
   // Otherwise the turn passes with the echo: the engine's piece stays lit until then.
   if (verdict.IsOver()) {
-    SetActivePlayer(record.GetSideToMove());
+    SetActivePlayer(GetRecord().GetSideToMove());
     EndGame();
     return;
   }
-  const chess::PlayedMove &move = record.GetMove(record.GetPlyCount() - 1);
+  const chess::PlayedMove &move = shownGame.GetLastMove();
   app.engine.SubmitMove(from, to, move.promotion != chess::PlayedMove::NONE, move.promotion);
   awaitingEcho = true;
 }
@@ -245,16 +223,16 @@ void CGame::OnLeftMouseDown() {
   const CBoardClicks::Click click = CBoardClicks::UnderPointer();
   if (IsHumanTurn() && !promotionChoice.IsPending())
     ActOnClick(click);
-  else if (state == LocalGame && awaitingEcho && !twoPlayers && record.GetSideToMove() == humanColor)
+  else if (state == LocalGame && awaitingEcho && !twoPlayers && GetRecord().GetSideToMove() == humanColor)
     clicks.Keep(click);
 }
 
 void CGame::ActOnClick(const CBoardClicks::Click &click) {
-  const CBoardClicks::Action action = CBoardClicks::Meaning(click, activePlayer, record.GetPosition());
+  const CBoardClicks::Action action = CBoardClicks::Meaning(click, activePlayer, shownGame.GetPosition());
   switch (action.act) {
   case CBoardClicks::Act::Select:
     app.map.ClearSelection();
-    SelectToken(action.token);
+    shownGame.SelectToken(action.token);
     break;
   case CBoardClicks::Act::ChoosePromotion:
     promotionChoice.Begin(action.from, action.to); // the pawn stays lit until the piece is chosen
@@ -270,7 +248,7 @@ void CGame::ActOnClick(const CBoardClicks::Click &click) {
 void CGame::PlayHumanMove(const BoardSquare &from, const BoardSquare &target, s32 promotion) {
   if (!PlayMove(from, target, promotion))
     return; // not a legal move: selection and highlights stay
-  SetActivePlayer(record.GetSideToMove());
+  SetActivePlayer(GetRecord().GetSideToMove());
   if (verdict.IsOver()) {
     EndGame(); // announced before anything reaches the engine, which searches nothing
     return;
@@ -279,7 +257,7 @@ void CGame::PlayHumanMove(const BoardSquare &from, const BoardSquare &target, s3
     app.map.ClearSelection();
     return;
   }
-  const chess::PlayedMove &move = record.GetMove(record.GetPlyCount() - 1);
+  const chess::PlayedMove &move = shownGame.GetLastMove();
   app.engine.SubmitMove(from, target, move.promotion != chess::PlayedMove::NONE, move.promotion);
 }
 
@@ -311,31 +289,25 @@ bool CGame::CanTakeBack() const {
   if (!verdict.IsOver() && !engineStuck && !IsHumanTurn())
     return false;
   // Where the engine opened the game, its first move alone is not taken back.
-  const size_t firstHumanPly = twoPlayers || record.GetStartSide() == humanColor ? 1 : 2;
-  return record.GetPlyCount() >= firstHumanPly;
+  const size_t firstHumanPly = twoPlayers || GetRecord().GetStartSide() == humanColor ? 1 : 2;
+  return GetRecord().GetPlyCount() >= firstHumanPly;
 }
 
 void CGame::TakeBack() {
   if (!CanTakeBack())
     return;
-  do {
-    record.Undo();
-    app.map.TakeBackMove(record.GetPosition()); // captured pieces back from the trays
-  } while (!twoPlayers && record.GetSideToMove() != humanColor && record.GetPlyCount() > 0);
+  do
+    shownGame.TakeBack();
+  while (!twoPlayers && GetRecord().GetSideToMove() != humanColor && GetRecord().GetPlyCount() > 0);
   promotionChoice.Cancel();
-  // The move now last is tinted.
-  if (record.GetPlyCount() > 0)
-    app.map.SetLastMove(record.GetMove(record.GetPlyCount() - 1).from, record.GetMove(record.GetPlyCount() - 1).to);
-  else
-    app.map.ClearLastMove();
-  Log("CGame take back to ply " + std::to_string(record.GetPlyCount()));
+  Log("CGame take back to ply " + std::to_string(GetRecord().GetPlyCount()));
   verdict = chess::GameVerdict();
   engineStuck = false;
   app.gui.SetBannerVisible(false);
   app.gui.OnGameStateChanged(LocalGame);
-  SetActivePlayer(record.GetSideToMove());
+  SetActivePlayer(GetRecord().GetSideToMove());
   if (!twoPlayers)
-    app.engine.SendPosition(record.GetMoveTexts());
+    app.engine.SendPosition(GetRecord().GetMoveTexts());
   app.gui.RefreshMovesWindow();
 }
 

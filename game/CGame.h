@@ -7,6 +7,7 @@
 #include "chess/CGameRecord.h"
 #include "game/CBoardClicks.h"
 #include "game/CPromotionChoice.h"
+#include "game/CShownGame.h"
 
 #include <string>
 #include <vector>
@@ -56,7 +57,7 @@ public:
   bool OnPromotionKey(irr::EKEY_CODE key);
 
   // The moves of the game in progress (or of the one just ended).
-  const chess::CGameRecord &GetRecord() const { return record; }
+  const chess::CGameRecord &GetRecord() const { return shownGame.GetRecord(); }
   // How the game ended; reason None while it goes on.
   const chess::GameVerdict &GetVerdict() const { return verdict; }
   bool IsGameOver() const { return state == LocalGame && verdict.IsOver(); }
@@ -81,11 +82,6 @@ private:
   // Plays a move through the record, shows it on the board, logs it and
   // judges the new position. The mover is left selected.
   bool PlayMove(const BoardSquare &from, const BoardSquare &to, irr::s32 promotion = Queen);
-  // Where the piece on a square may move in the game's position, each
-  // square once; none for an empty square or a piece not to move.
-  std::vector<BoardSquare> TargetsOf(const BoardSquare &from) const;
-  // Selects the token and lights the squares it may move to.
-  void SelectToken(irr::s32 token);
   // The human's move from a click (or a promotion choice): played, judged,
   // handed to the engine.
   void PlayHumanMove(const BoardSquare &from, const BoardSquare &target, irr::s32 promotion);
@@ -107,6 +103,6 @@ private:
   // Clicks made while only the engine's answer to its hand-back was awaited.
   CBoardClicks clicks;
   uint32_t startupTick = 0;
-  chess::CGameRecord record;
+  CShownGame shownGame;
   chess::GameVerdict verdict;
 };

@@ -9,7 +9,7 @@
 // game loaded from a file that starts there.
 // Prints "x y" of the piece, then "x y" of the target; exit code 1 when the
 // move is not legal after the moves played or a part of it is not in sight.
-#include "chess/CGameRecord.h"
+#include "game/CShownGame.h"
 #include "scene/CGameToken.h"
 #include "tests/support/NullDevice.h"
 #include "tests/support/ScreenTruth.h"
@@ -82,17 +82,16 @@ int main(int argc, char **argv) {
   }
   SettleAnimations();
   // The board follows the moves as the game shows them.
-  chess::CGameRecord record;
-  record.Start(start);
+  CShownGame game;
+  game.Start(start, false);
   chess::Move move;
   for (int i = 3; i < argc; ++i) {
     if (!ParseMove(argv[i], move))
       return 2;
-    if (!record.Play(move)) {
+    if (!game.Play(move.from, move.to, move.promotion == Pawn ? Queen : move.promotion)) {
       fprintf(stderr, "%s is not legal here\n", argv[i]);
       return 1;
     }
-    app.map.ShowMove(record.GetMove(record.GetPlyCount() - 1), record.GetPosition());
     SettleAnimations();
   }
   app.map.ClearSelection();
@@ -106,7 +105,7 @@ int main(int argc, char **argv) {
   const ScreenTruth truth(true);
 
   irr::s32 mover = -1, taken = -1;
-  if (!app.map.FindTokenAt(move.from, mover) || app.map.GetTokenColor(mover) != record.GetSideToMove()) {
+  if (!app.map.FindTokenAt(move.from, mover) || app.map.GetTokenColor(mover) != game.GetRecord().GetSideToMove()) {
     fprintf(stderr, "no piece of the side to move on %s\n", argv[2]);
     return 1;
   }

@@ -21,31 +21,21 @@ irr::s32 TokenOn(const CMap &map, const char *square) {
   return map.FindTokenAt(Sq(square), index) ? index : -1;
 }
 
-chess::CGameRecord &Game() {
-  static chess::CGameRecord record;
-  return record;
+CShownGame &Shown() {
+  static CShownGame game;
+  return game;
 }
+
+const chess::CGameRecord &Game() { return Shown().GetRecord(); }
 
 void SetUp(const char *fen) {
   chess::Position position;
   std::string error;
   ASSERT_TRUE(position.SetFen(fen, error)) << fen << ": " << error;
-  Game().Start(position);
-  app.map.SetUpPosition(position);
+  Shown().Start(position, true);
 }
 
-bool Play(const char *from, const char *to, irr::s32 promotion) {
-  const irr::s32 mover = TokenOn(app.map, from);
-  std::vector<BoardSquare> targets;
-  for (const chess::Move &move : Game().GetPosition().LegalMoves())
-    if (move.from == Sq(from))
-      targets.push_back(move.to);
-  if (mover < 0 || !Game().Play(Sq(from), Sq(to), promotion))
-    return false;
-  app.map.SelectToken(mover, targets);
-  app.map.ShowMove(Game().GetMove(Game().GetPlyCount() - 1), Game().GetPosition());
-  return true;
-}
+bool Play(const char *from, const char *to, irr::s32 promotion) { return Shown().Play(Sq(from), Sq(to), promotion); }
 
 bool PlayLine(const std::string &moves) {
   std::istringstream line(moves);
@@ -56,7 +46,7 @@ bool PlayLine(const std::string &moves) {
   return true;
 }
 
-bool Undo() { return Game().Undo() && app.map.TakeBackMove(Game().GetPosition()); }
+bool Undo() { return Shown().TakeBack(); }
 
 std::string DescribeBoard(const CMap &map) {
   std::ostringstream out;
@@ -132,7 +122,7 @@ void StartBoardScene() {
   for (irr::s32 i = 0; i < CMap::TOKEN_COUNT; ++i)
     ASSERT_NE(app.map.GetToken(i)->GetMeshNode(), nullptr) << "token " << i;
   app.map.Reset();
-  Game().Start(chess::Position());
+  Shown().Start(chess::Position(), false);
   app.sceneManager->drawAll(); // brings the camera's view up to date
 }
 

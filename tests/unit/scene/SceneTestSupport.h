@@ -5,6 +5,7 @@
 
 #include "app/CApplication.h"
 #include "chess/CGameRecord.h"
+#include "game/CShownGame.h"
 #include "scene/CGameToken.h"
 #include "scene/CMap.h"
 
@@ -22,8 +23,10 @@ std::string Name(const BoardSquare &s);
 // Index of the uncaptured token on the square, -1 for none.
 irr::s32 TokenOn(const CMap &map, const char *square);
 
-// The game the board shows: its record, set up at a position.
-chess::CGameRecord &Game();
+// The game the board shows, as the game controller has it.
+CShownGame &Shown();
+// Its record.
+const chess::CGameRecord &Game();
 // Sets the game and the board up at the position of fen.
 void SetUp(const char *fen);
 // Plays from-to in the game and shows it on the board, the mover selected
