@@ -36,9 +36,11 @@ using Clock = std::chrono::steady_clock;
 // minute (the budget itself is a unit-tested rule).
 struct CCEManagerProbe {
   static void Configure(CCEManager &engine) {
-    engine.timings.searchGraceMs = 3000;
-    engine.timings.readyMs = 3000;
-    engine.timings.restartsPerWindow = 1000;
+    EngineTimings &timings = engine.watch.Timings();
+    timings.searchGraceMs = 3000;
+    timings.readyMs = 3000;
+    timings.restartsPerWindow = 1000;
+    timings.moveFaultsPerWindow = 1000;
   }
   static int EnginePid(const CCEManager &engine) { return engine.process.Pid(); }
 };

@@ -16,6 +16,9 @@ const char *const THINK_OPTION = "Think Time";
 // The hand-back's answer is thrown away by the front end: the shallowest
 // search gives it at once.
 const char *const HAND_BACK_SEARCH = "go depth 1";
+const char *const FAULT_PREFIX = "info string error ";
+const char *const NULL_MOVE = "0000";
+const char *const NO_MOVE = "(none)";
 
 // Reads an integer in [low, high] from text; false if it is not one.
 bool ParseInt(const std::string &text, int low, int high, int &value) {
@@ -50,8 +53,7 @@ std::string Join(const std::vector<std::string> &words) {
 }
 
 // The legal moves of the side to move in UCI text, a promotion once per piece,
-// by their from-squares from a1 to h8. A broken answer of the engine is
-// replaced by the first: a move of the first piece from a1 on, seldom the king.
+// by their from-squares from a1 to h8.
 std::vector<std::string> LegalMoveTexts(const chess::Position &position) {
   std::vector<chess::Move> legal = position.LegalMoves();
   std::stable_sort(legal.begin(), legal.end(),
@@ -111,7 +113,7 @@ void CBridge::Start() {
   haveEngine = stockfish.Start(
       path, [this](const std::string &line) { OnBestMove(line); },
       [this](const std::string &line) { candidates.OnInfo(line); },
-      [this](const std::string &reason) { Write("info string error " + reason + "\n"); });
+      [this](const std::string &reason) { Write(FAULT_PREFIX + reason + "\n"); });
   if (!haveEngine)
     engineProblem = stockfish.StartError();
 }
@@ -178,7 +180,7 @@ void CBridge::AnswerUci() {
     if (settings.thinkFixed)
       text += "info string think time " + std::to_string(settings.thinkMs) + " ms (ABROK_THINK_MS)\n";
   } else {
-    text += "info string error " + engineProblem + "\n";
+    text += FAULT_PREFIX + engineProblem + "\n";
   }
   Write(text + "uciok\n");
 }
@@ -366,8 +368,12 @@ void CBridge::Analyse(int thinkMs) {
 }
 
 void CBridge::FinishSearch() {
-  if (!stockfish.FinishSearch(STOP_TIMEOUT_MS))
-    std::cerr << "Abrok: the engine did not end its search\n";
+  if (stockfish.FinishSearch(STOP_TIMEOUT_MS))
+    return;
+  // The search that was stopped never gave its answer: the front end starts
+  // this program, and so the engine, afresh.
+  std::cerr << "Abrok: the engine did not end its search\n";
+  Write(std::string(FAULT_PREFIX) + "missing bestmove\n");
 }
 
 bool CBridge::NeedEngine(const std::string &what) {
@@ -377,31 +383,46 @@ bool CBridge::NeedEngine(const std::string &what) {
   return false;
 }
 
+std::string CBridge::CheckAnswer(const std::string &move) const {
+  if (move.empty())
+    return "missing bestmove";
+  if (!chess::IsMoveText(move) && move != NULL_MOVE && move != NO_MOVE)
+    return "malformed bestmove " + move;
+  // A search is started only where the side to move has a move, so "no
+  // move" is as wrong as a move that is not one of them.
+  if (std::find(searchMoves.begin(), searchMoves.end(), move) == searchMoves.end())
+    return "illegal move " + move;
+  return "";
+}
+
 void CBridge::OnBestMove(const std::string &line) {
   // "bestmove e7e5 ponder g1f3" goes out as "bestmove e7e5": the front end
   // reads a few bytes per frame and looks at nothing more.
   std::istringstream words(line);
   std::string keyword, move;
   words >> keyword >> move;
+  // A broken answer is never played nor replaced: the front end is told and
+  // starts this program afresh, and no "bestmove" ends this search.
+  const std::string fault = CheckAnswer(move);
+  if (!fault.empty()) {
+    std::cerr << "Abrok: the engine answered \"" << line << "\": " << fault << "; reported\n";
+    {
+      std::lock_guard<std::mutex> lock(outputMutex);
+      lastBestMove.clear();
+    }
+    Write(std::string(FAULT_PREFIX) + fault + "\n");
+    return;
+  }
   if (weakenMarginCp >= 0) {
     const std::string pick = candidates.Pick(weakenMarginCp, random);
     if (std::find(searchMoves.begin(), searchMoves.end(), pick) != searchMoves.end())
       move = pick;
   }
-  // An answer that is not one of the moves asked for (an engine that does
-  // not know searchmoves, or one that is broken) is replaced by a legal move,
-  // so the game never stalls on it.
-  if (std::find(searchMoves.begin(), searchMoves.end(), move) == searchMoves.end() && !searchMoves.empty()) {
-    std::cerr << "Abrok: the engine answered \"" << line << "\"; playing " << searchMoves.front() << " instead\n";
-    move = searchMoves.front();
-  }
-  if (move.empty())
-    move = "(none)";
   {
     std::lock_guard<std::mutex> lock(outputMutex);
     // Only the engine's own move comes back as a hand-back; the answer to a
     // hand-back or to a request for advice may well be the player's next move.
-    lastBestMove = chess::IsMoveText(move) && !analysing && !handingBack ? move : "";
+    lastBestMove = !analysing && !handingBack ? move : "";
   }
   Write("bestmove " + move + "\n");
 }

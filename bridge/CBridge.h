@@ -2,6 +2,13 @@
 // move made on the board arrives as a bare line (e2e4, e7e8q) and is answered
 // by a search, driven here through a UCI engine (Stockfish by default) with
 // standard UCI. The program keeps the game and its legal moves itself.
+//
+// A search's answer that is not one of the legal moves ("bestmove e2e5" where
+// it is illegal, "bestmove e9" or a "bestmove" without a move) is never
+// played and never replaced: the search ends with
+// "info string error illegal move e2e5" (or "... malformed bestmove <text>",
+// "... missing bestmove") instead of a "bestmove" line. The front end takes
+// that line as the end of the search and starts this program afresh.
 #pragma once
 
 #include "bridge/CCandidateLines.h"
@@ -76,8 +83,11 @@ private:
   // Ends a running search before the game changes under it.
   void FinishSearch();
   bool NeedEngine(const std::string &what);
-  // Reader thread: passes a search's answer on, as a bare "bestmove" line.
+  // Reader thread: passes a search's answer on, as a bare "bestmove" line,
+  // or reports a broken one.
   void OnBestMove(const std::string &line);
+  // What is wrong with the move of a search's answer; empty if it is legal.
+  std::string CheckAnswer(const std::string &move) const;
   // Writes to the front end; both threads write, one at a time.
   void Write(const std::string &text);
 

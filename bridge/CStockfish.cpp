@@ -1,6 +1,7 @@
 #include "bridge/CStockfish.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstdlib>
 #include <iostream>
 #include <sstream>
@@ -18,6 +19,11 @@ const int RESTARTS_PER_MINUTE = 3;
 const auto RESTART_WINDOW = std::chrono::minutes(1);
 // Longest a command waits for a restart under way: two handshakes per try.
 const auto HEAL_WAIT = std::chrono::milliseconds(2 * HANDSHAKE_TIMEOUT_MS * (RESTARTS_PER_MINUTE + 1));
+
+// The process group of the engine running now (0 for none), for the signal
+// handler that ends it when this program is told to end.
+std::atomic<int> runningEngineGroup{0};
+static_assert(std::atomic<int>::is_always_lock_free, "read in a signal handler");
 
 bool IsExecutable(const std::string &path) { return !path.empty() && access(path.c_str(), X_OK) == 0; }
 
@@ -52,6 +58,33 @@ std::string OptionName(const std::string &line) {
 
 CStockfish::~CStockfish() { Quit(); }
 
+void CStockfish::KillRunningEngine() { platform::KillProcessGroup(runningEngineGroup.load()); }
+
+void CStockfish::EndProcess() {
+  runningEngineGroup.store(0);
+  process.ClosePipes();
+  process.Stop(0); // the engine's whole group: nothing it started is left
+}
+
+bool CStockfish::StartProcess() {
+  if (!process.Start(path.c_str()))
+    return false;
+  runningEngineGroup.store(process.Pid());
+  return true;
+}
+
+void CStockfish::Abandon(const std::string &error) {
+  startError = error;
+  std::cerr << "Abrok: " << startError << "\n";
+  {
+    std::lock_guard<std::mutex> lock(mutex);
+    stopping = true;
+  }
+  if (reader.joinable())
+    reader.join();
+  EndProcess();
+}
+
 std::string CStockfish::Locate() {
   const char *engine = getenv(ENGINE_VARIABLE);
   if (engine && *engine)
@@ -74,7 +107,7 @@ bool CStockfish::Start(const std::string &enginePath, const BestMoveHandler &han
   onInfo = infoHandler;
   onFailure = failureHandler;
   path = enginePath;
-  if (!process.Start(path.c_str())) {
+  if (!StartProcess()) {
     startError = "the engine at " + path + " cannot be started";
     std::cerr << "Abrok: " << startError << "\n";
     return false;
@@ -84,8 +117,7 @@ bool CStockfish::Start(const std::string &enginePath, const BestMoveHandler &han
 
   std::vector<std::string> lines;
   if (!Request("uci", "uciok", HANDSHAKE_TIMEOUT_MS, lines)) {
-    startError = "the engine at " + path + " did not answer \"uci\"";
-    std::cerr << "Abrok: " << startError << "\n";
+    Abandon("the engine at " + path + " did not answer \"uci\"");
     return false;
   }
   for (const std::string &line : lines) {
@@ -97,8 +129,7 @@ bool CStockfish::Start(const std::string &enginePath, const BestMoveHandler &han
       options.insert(line.substr(12, type - 12));
   }
   if (!Request("isready", "readyok", HANDSHAKE_TIMEOUT_MS, lines)) {
-    startError = "the engine at " + path + " did not answer \"isready\"";
-    std::cerr << "Abrok: " << startError << "\n";
+    Abandon("the engine at " + path + " did not answer \"isready\"");
     return false;
   }
   std::lock_guard<std::mutex> lock(mutex);
@@ -209,6 +240,7 @@ void CStockfish::Quit() {
   }
   if (reader.joinable())
     reader.join();
+  runningEngineGroup.store(0);
   process.ClosePipes();
   process.Stop(QUIT_TIMEOUT_MS);
 }
@@ -279,10 +311,9 @@ void CStockfish::ReadLoop() {
 }
 
 bool CStockfish::Relaunch() {
-  process.ClosePipes();
-  process.Stop(0);
+  EndProcess();
   pending.clear();
-  if (!process.Start(path.c_str()))
+  if (!StartProcess())
     return false;
   Write("uci\n");
   if (!AwaitLine("uciok", HANDSHAKE_TIMEOUT_MS))
@@ -305,8 +336,7 @@ bool CStockfish::Heal() {
     if (int(restarts.size()) >= RESTARTS_PER_MINUTE) {
       const std::string reason = "Stockfish ended " + std::to_string(restarts.size() + 1) + " times within a minute";
       std::cerr << "Abrok: " << reason << "; given up\n";
-      process.ClosePipes();
-      process.Stop(0);
+      EndProcess();
       {
         std::lock_guard<std::mutex> lock(mutex);
         healing = false;

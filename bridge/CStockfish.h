@@ -4,6 +4,8 @@
 // When Stockfish ends unasked, the reader thread starts it again, gives it
 // the options and position it had and restarts the search (for the time it
 // had left) or request that was running, at most three times a minute.
+// The engine runs in a process group of its own; ending it ends the group,
+// so an engine that started processes of its own leaves nothing behind.
 #pragma once
 
 #include "platform/Platform.h"
@@ -77,7 +79,17 @@ public:
   // Tells Stockfish to quit, waits a little for it and ends it otherwise.
   void Quit();
 
+  // Kills the process group of the engine running now, if any. Safe in a
+  // signal handler: this program's SIGTERM handler ends its engine with it.
+  static void KillRunningEngine();
+
 private:
+  // Starts the process at path and notes its group for KillRunningEngine.
+  bool StartProcess();
+  // Ends the process and its whole group at once.
+  void EndProcess();
+  // A start that failed: notes why, ends the reader thread and the engine.
+  void Abandon(const std::string &error);
   void ReadLoop();
   void OnLine(const std::string &line);
   // The next complete line of output within timeoutMs; false on time-out or

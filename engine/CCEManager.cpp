@@ -1,9 +1,10 @@
-// The engine link: starts the engine program on two pipes, speaks the reduced
-// UCI with it, turns its "bestmove" lines into board squares, and keeps the
-// game going when the program dies or hangs.
+// The engine link: keeps the game's moves, speaks the reduced UCI with the
+// engine program, turns its answers into board squares, and keeps the game
+// going when the program dies, hangs or answers with a move it must not play.
 #include "engine/CCEManager.h"
 
 #include "app/CApplication.h"
+#include "engine/CEngineReply.h"
 
 #include <cerrno>
 #include <cstdlib>
@@ -19,42 +20,13 @@ const uint32_t QUIT_GRACE_MS = 500;                             // time the engi
 const size_t READ_CHUNK = 4096;                                 // one read from the pipe
 const size_t READ_LIMIT_PER_FRAME = 1 << 16;                    // a flood is taken over several frames
 const int CURRMOVE_LIMIT = 5;                                   // "info currmove" lines before a search is stopped
-const size_t INFO_LIMIT = 1023;  // identification text keeps at most this many characters
-const uint32_t NOTICE_MS = 4000; // how long the status line says "Engine restarted"
+const size_t INFO_LIMIT = 1023;        // identification text keeps at most this many characters
+const uint32_t NOTICE_MS = 4000;       // how long the status line says "Engine restarted"
+const uint32_t FAULT_NOTICE_MS = 8000; // ... and the longer text on a broken answer
 const uint32_t THINK_MS_MAX = 600000;
-const char *const ERROR_PREFIX = "info string error ";
 const char *const NULL_MOVE = "0000";
 const char *const NO_MOVE = "(none)";
-
-const char *const FILE_LETTERS = "abcdefgh";
-const char *const RANK_DIGITS = "12345678";
-
-// The UCI promotion letter of a piece kind, and back; anything else is a queen.
-char PromotionLetter(irr::s32 kind) { return kind == Rook ? 'r' : kind == Bishop ? 'b' : kind == Knight ? 'n' : 'q'; }
-irr::s32 PromotionKind(char letter) {
-  return letter == 'r' ? Rook : letter == 'b' ? Bishop : letter == 'n' ? Knight : Queen;
-}
-
-// Writes one square as a file letter and a rank digit; false if it is off the board.
-bool AppendSquare(std::string &text, const BoardSquare &square) {
-  if (!square.IsOnBoard())
-    return false;
-  text += FILE_LETTERS[square.X];
-  text += RANK_DIGITS[square.Y];
-  return true;
-}
-
-// A move as UCI writes it: two squares and an optional promotion letter.
-bool IsMoveText(const std::string &text) {
-  if (text.size() != 4 && text.size() != 5)
-    return false;
-  for (int i = 0; i < 4; i += 2)
-    if (!strchr(FILE_LETTERS, text[i]) || !strchr(RANK_DIGITS, text[i + 1]) || !text[i] || !text[i + 1])
-      return false;
-  return text.size() == 4 || (text[4] && strchr("qrbn", text[4]));
-}
-
-bool StartsWith(const std::string &text, const char *prefix) { return text.compare(0, strlen(prefix), prefix) == 0; }
+const char *const STOCKFISH = "Stockfish";
 
 uint32_t ThinkMsFromEnvironment() {
   const char *text = getenv("ABROK_THINK_MS");
@@ -67,9 +39,19 @@ uint32_t ThinkMsFromEnvironment() {
   return uint32_t(value);
 }
 
-void Log(const std::string &text) { LogMessage(text.c_str()); }
+// The engine the player chose: the settings' engine path reaches the engine
+// program (and this process) as ABROK_ENGINE; without it the program drives
+// Stockfish, found at ABROK_STOCKFISH when that is set.
+std::string ChosenEngine(bool &stockfish) {
+  const char *engine = getenv("ABROK_ENGINE");
+  stockfish = !engine || !*engine;
+  if (!stockfish)
+    return engine;
+  const char *path = getenv("ABROK_STOCKFISH");
+  return path && *path ? std::string(STOCKFISH) + " (" + path + ")" : STOCKFISH;
+}
 
-uint32_t Since(uint32_t tick) { return uint32_t(platform::GetTickCount() - tick); }
+void Log(const std::string &text) { LogMessage(text.c_str()); }
 
 } // namespace
 
@@ -78,55 +60,46 @@ uint32_t Since(uint32_t tick) { return uint32_t(platform::GetTickCount() - tick)
 bool CCEManager::Init() {
   engineInfo = L""; // a restarted engine program may drive another engine
   hintPending = hintWanted = false;
-  timings.thinkMs = ThinkMsFromEnvironment();
+  failureShown = everReady = givenUp = false;
+  engineName = ChosenEngine(stockfishChosen);
+  watch.Timings().thinkMs = ThinkMsFromEnvironment();
   if (!Launch()) {
     const std::string why = strerror(errno);
     Log(std::string("CCEManager::Init cannot start ") + ENGINE_PATH + ": " + why);
-    Fail(std::string("the engine program ") + ENGINE_PATH + " cannot be run (" + why + ")");
+    Fail(FailureKind::Program, std::string("the engine program ") + ENGINE_PATH + " cannot be run (" + why + ")");
   }
   return true; // the program runs without an engine too
 }
 
 bool CCEManager::Launch() {
   lineBuffer.Clear();
-  fences.clear();
+  watch.ClearFences();
   handshakeText.clear();
   currMoveCount = 0;
-  ++launchCount;
-  if (!process.Start(ENGINE_PATH))
+  if (!process.Launch(ENGINE_PATH))
     return false;
   state = LinkState::Handshake;
-  stateSince = platform::GetTickCount();
-  // The engine reads its input once it has started; the line waits in the pipe.
-  process.Write("uci\n", 4);
+  watch.HandshakeBegan(platform::GetTickCount());
   return true;
 }
 
 void CCEManager::StopProcess() {
-  process.ClosePipes();
-  process.Stop(0); // a broken engine gets no grace: it is killed and reaped at once
+  process.Kill(); // a broken engine gets no grace: its group is ended at once
   state = LinkState::Off;
   lineBuffer.Clear();
-  fences.clear();
+  watch.ClearFences();
 }
 
 void CCEManager::Exit() {
   if (!process.IsStarted())
     return;
-  if (!WriteToEngine("\nquit\n"))
+  // Shut-down only: the engine gets its pause to quit by itself, then its group is ended.
+  if (!process.Quit(QUIT_GRACE_MS))
     LogMessage("CCEManager::Exit WriteToEngine Error");
-  process.ClosePipes();
-  // Shut-down only: the engine gets its pause to quit by itself, then is killed.
-  process.Stop(QUIT_GRACE_MS);
   state = LinkState::Off;
 }
 
-bool CCEManager::WriteToEngine(const char *text) {
-  if (!text || !*text || !process.IsStarted())
-    return false;
-  const size_t size = strlen(text);
-  return process.Write(text, size) == size;
-}
+bool CCEManager::WriteToEngine(const char *text) { return text && *text && process.Write(text); }
 
 // --- Watching ---------------------------------------------------------------------
 
@@ -135,9 +108,7 @@ void CCEManager::Update() {
     // Shown once the splash has gone, so that nothing covers the box.
     if (!failureShown && app.game.GetState() != Startup) {
       failureShown = true;
-      const std::string text =
-          "The chess engine could not be started: " + failure + ". Install the Debian package stockfish.";
-      app.gui.ShowEngineMessage(stringw(text.c_str()).c_str());
+      app.gui.ShowEngineMessage(stringw(FailureMessage().c_str()).c_str());
     }
     return;
   }
@@ -154,62 +125,79 @@ void CCEManager::Update() {
       break;
     }
     total += count;
-    const unsigned before = launchCount;
+    const unsigned before = process.Generation();
     OnEngineBytes(buffer, count);
-    if (launchCount != before)
+    if (process.Generation() != before)
       return; // the engine was replaced while its output was handled
   }
   if (state == LinkState::Off || state == LinkState::Failed)
     return;
-  if (process.OutputEnded())
-    Restart("the engine program closed its output");
-  else if (drained && process.HasEnded())
-    Restart("the engine program ended");
+  const std::string ended = process.EndReason(drained);
+  if (!ended.empty())
+    Restart(ended);
   else
     Watch();
 }
 
 void CCEManager::Watch() {
-  if (state == LinkState::Handshake && Since(stateSince) >= timings.handshakeMs) {
-    Restart("no uciok within " + std::to_string(timings.handshakeMs) + " ms");
+  if (state != LinkState::Handshake && state != LinkState::Ready)
     return;
-  }
-  if (state != LinkState::Ready)
-    return;
-  if (!fences.empty() && Since(fences.front()) >= timings.readyMs) {
-    Restart("no readyok within " + std::to_string(timings.readyMs) + " ms");
-    return;
-  }
-  const uint32_t searchLimit = timings.thinkMs + timings.searchGraceMs;
-  if (searchPending && Since(searchSince) >= searchLimit)
-    Restart("no bestmove within " + std::to_string(searchLimit) + " ms");
+  const std::string overdue = watch.Overdue(platform::GetTickCount(), state == LinkState::Handshake,
+                                            state == LinkState::Ready && searchPending);
+  if (!overdue.empty())
+    Restart(overdue);
 }
 
-void CCEManager::Restart(const std::string &reason) {
+void CCEManager::Restart(const std::string &reason, const std::wstring &notice) {
+  Log("CCEManager engine fault (" + reason + ")");
   StopProcess();
   const uint32_t now = platform::GetTickCount();
-  while (!restartTicks.empty() && uint32_t(now - restartTicks.front()) >= timings.restartWindowMs)
-    restartTicks.pop_front();
-  if (int(restartTicks.size()) >= timings.restartsPerWindow) {
-    Fail("the engine program failed " + std::to_string(restartTicks.size() + 1) + " times within a minute (" + reason +
-         ")");
+  if (!watch.MayRestart(now)) {
+    Fail(FailureKind::Link, "the engine program failed " + std::to_string(watch.RestartsInWindow(now) + 1) +
+                                " times within a minute (" + reason + ")");
     return;
   }
-  restartTicks.push_back(now);
   hintPending = hintWanted = false; // a new engine owes no advice
-  Log("CCEManager engine fault (" + reason + "), starting it again");
+  Log("CCEManager starting the engine program again");
   restartReason = reason;
-  if (!Launch())
-    Fail(std::string("the engine program ") + ENGINE_PATH + " cannot be run again (" + strerror(errno) + ")");
+  if (!Launch()) {
+    Fail(FailureKind::Program,
+         std::string("the engine program ") + ENGINE_PATH + " cannot be run again (" + strerror(errno) + ")");
+    return;
+  }
+  noticeShown = !notice.empty();
+  if (noticeShown)
+    app.gui.ShowStatusNotice(notice.c_str(), FAULT_NOTICE_MS);
 }
 
-void CCEManager::Fail(const std::string &reason) {
+void CCEManager::Fail(FailureKind kind, const std::string &reason) {
   if (process.IsStarted())
     StopProcess();
   state = LinkState::Failed;
   failure = reason;
+  failureKind = kind;
   searchPending = false;
+  resultLine.clear();
+  givenUp = everReady;
   Log("CCEManager engine unavailable (" + reason + ")");
+}
+
+std::string CCEManager::FailureMessage() const {
+  const bool gaveUp = everReady;
+  std::string text =
+      "The chess engine " + engineName + (gaveUp ? " was given up: " : " could not be started: ") + failure + ".";
+  // Only a missing or broken Stockfish is cured by installing it.
+  if (failureKind == FailureKind::Engine && stockfishChosen)
+    text += " Install the Debian package stockfish.";
+  if (gaveUp)
+    text += " You can play on as two players, moving both sides.";
+  return text;
+}
+
+bool CCEManager::TakeGiveUp() {
+  const bool news = givenUp;
+  givenUp = false;
+  return news;
 }
 
 // --- Reading the engine's output ---------------------------------------------------
@@ -218,17 +206,25 @@ void CCEManager::OnEngineBytes(const char *data, size_t size) {
   std::vector<std::string> lines;
   if (const size_t dropped = lineBuffer.Feed(data, size, lines))
     Log("CCEManager dropped " + std::to_string(dropped) + " over-long engine line(s)");
-  const unsigned before = launchCount;
+  const unsigned before = process.Generation();
   for (const std::string &line : lines) {
     OnEngineLine(line);
-    if (launchCount != before || state == LinkState::Failed)
+    if (process.Generation() != before || state == LinkState::Failed)
       return; // what remains came from an engine that is gone
   }
 }
 
 void CCEManager::OnEngineLine(const std::string &line) {
-  if (StartsWith(line, ERROR_PREFIX)) {
-    Fail(line.substr(strlen(ERROR_PREFIX)));
+  const CEngineReply reply = CEngineReply::Parse(line);
+  if (reply.kind == CEngineReply::Kind::Unavailable) {
+    Fail(FailureKind::Engine, reply.fault);
+    return;
+  }
+  if (reply.kind == CEngineReply::Kind::MoveFault) {
+    // The engine program found its engine's answer broken and sent no
+    // "bestmove": the search is over without a move.
+    Log("CCEManager the engine program reports: " + reply.fault);
+    OnMoveFault(reply.fault);
     return;
   }
   if (state == LinkState::Handshake) {
@@ -238,55 +234,77 @@ void CCEManager::OnEngineLine(const std::string &line) {
       OnHandshakeDone();
     return;
   }
-  if (line == "readyok") {
-    if (!fences.empty())
-      fences.pop_front();
+  switch (reply.kind) {
+  case CEngineReply::Kind::ReadyOk:
+    watch.FenceAnswered();
     LogMessage("readyok");
-    return;
-  }
-  if (StartsWith(line, "bestmove") && hintPending) {
-    // The engine answers in order: the first result after an advice search
-    // was asked for is that search's, shown to the player and never played.
-    hintPending = false;
-    if (hintWanted && fences.empty())
-      hintLine = stringc(line.c_str());
-    Log("CCEManager hint " + line);
-    return;
-  }
-  if (StartsWith(line, "bestmove")) {
-    LogMessage(line.c_str());
-    currMoveCount = 0;
-    if (!fences.empty() || !searchPending) {
-      LogMessage("CCEManager dropped a result nothing asked for");
-      return;
-    }
-    const size_t start = line.find_first_not_of(' ', 8);
-    const std::string move = start == std::string::npos ? "" : line.substr(start, line.find(' ', start) - start);
-    // "(none)": the side to move has no move; "0000", the null move, may
-    // answer a hand-back. Both are handed out as squares off the board.
-    if (start != 8 + 1 || (!IsMoveText(move) && move != NULL_MOVE && move != NO_MOVE)) {
-      // Not played; the watch asks a fresh engine once the search is overdue.
-      Log("CCEManager refused the engine's result: " + line);
-      return;
-    }
-    searchPending = false;
-    resultLine = stringc(move.c_str());
-    return;
-  }
-  if (line.find("info currmove") != std::string::npos && searchPending) {
+    break;
+  case CEngineReply::Kind::BestMove:
+  case CEngineReply::Kind::NoMove:
+  case CEngineReply::Kind::Malformed:
+    OnResultLine(line, reply.move, reply.kind == CEngineReply::Kind::Malformed, reply.fault);
+    break;
+  case CEngineReply::Kind::CurrMove:
     // Long searches are cut short; UCI then requires the engine to answer
     // with its "bestmove" line.
-    if (++currMoveCount == CURRMOVE_LIMIT) {
+    if (searchPending && ++currMoveCount == CURRMOVE_LIMIT) {
       currMoveCount = 0;
       SendCommand("\nstop\n");
     }
+    break;
+  default:
+    break;
   }
+}
+
+void CCEManager::OnResultLine(const std::string &line, const std::string &move, bool malformed,
+                              const std::string &fault) {
+  if (hintPending) {
+    // The engine answers in order: the first result after an advice search
+    // was asked for is that search's, shown to the player and never played.
+    hintPending = false;
+    if (hintWanted && !watch.HasOpenFence() && !malformed)
+      hintLine = move;
+    Log("CCEManager hint " + line);
+    return;
+  }
+  LogMessage(line.c_str());
+  currMoveCount = 0;
+  if (watch.HasOpenFence() || !searchPending) {
+    LogMessage("CCEManager dropped a result nothing asked for");
+    return;
+  }
+  if (malformed) {
+    Log("CCEManager refused the engine's result: " + line);
+    OnMoveFault(fault);
+    return;
+  }
+  // "(none)": the side to move has no move; "0000", the null move, may
+  // answer a hand-back. Both are handed out as squares off the board.
+  searchPending = false;
+  resultLine = move;
+}
+
+void CCEManager::OnMoveFault(const std::string &fault) {
+  resultLine.clear();
+  if (!process.IsStarted()) {
+    Log("CCEManager engine fault (" + fault + ")");
+    return; // no engine process to start afresh
+  }
+  if (watch.MoveFaultGivesUp(platform::GetTickCount())) {
+    Log("CCEManager engine fault (" + fault + ")");
+    Fail(FailureKind::Link, "its answers broke the rules " + std::to_string(watch.Timings().moveFaultsPerWindow) +
+                                " times within a minute (" + fault + ")");
+    return;
+  }
+  Restart(fault, CEngineReply::RestartNotice(fault));
 }
 
 void CCEManager::OnHandshakeDone() {
   engineInfo = stringw(handshakeText.c_str());
   state = LinkState::Ready;
-  const unsigned generation = launchCount;
+  everReady = true;
+  const unsigned generation = process.Generation();
   SendOption("Hash", "32");
   SendOption("Ponder", "false");
   // Options the game set (the level, the think time) hold for every engine
@@ -296,17 +314,19 @@ void CCEManager::OnHandshakeDone() {
   SendCommand(PositionCommand());
   SendFence();
   if (searchPending) {
-    searchSince = platform::GetTickCount();
+    watch.SearchBegan(platform::GetTickCount());
     SendCommand("go\n");
   }
-  if (state != LinkState::Ready || launchCount != generation)
+  if (state != LinkState::Ready || process.Generation() != generation)
     return; // a write failed: the engine is being replaced again
   if (!restartReason.empty()) {
     ++restartCount;
     Log("CCEManager engine restarted (" + restartReason + ")");
     Log("CCEManager engine told: " + PositionCommand().substr(0, PositionCommand().size() - 1) +
         (searchPending ? ", go" : ""));
-    app.gui.ShowStatusNotice(L"Engine restarted", NOTICE_MS);
+    if (!noticeShown)
+      app.gui.ShowStatusNotice(L"Engine restarted", NOTICE_MS);
+    noticeShown = false;
     restartReason.clear();
   }
 }
@@ -316,14 +336,14 @@ void CCEManager::OnHandshakeDone() {
 void CCEManager::SendCommand(const std::string &text) {
   if (state != LinkState::Ready)
     return; // the game is told in full once the engine is ready
-  if (process.Write(text.data(), text.size()) != text.size())
+  if (!process.Write(text))
     Restart("a write to the engine program failed");
 }
 
 void CCEManager::SendFence() {
   if (state != LinkState::Ready)
     return;
-  fences.push_back(platform::GetTickCount());
+  watch.FenceSent(platform::GetTickCount());
   SendCommand("isready\n");
 }
 
@@ -356,7 +376,8 @@ stringw CCEManager::GetEngineInfo() {
 }
 
 void CCEManager::Reset() {
-  resultLine = "";
+  resultLine.clear();
+  lastResult.clear();
   startFen.clear();
   moves.clear();
   RebuildHistory();
@@ -372,13 +393,10 @@ void CCEManager::Reset() {
 
 void CCEManager::SubmitMove(const BoardSquare &from, const BoardSquare &to, bool promoted, irr::s32 promotion) {
   std::string move;
-  if (!AppendSquare(move, from) || !AppendSquare(move, to)) {
+  if (!CEngineReply::MoveText(from, to, promoted, promotion, move)) {
     LogMessage("CCEManager::SubmitMove Error: square off the board");
     return;
   }
-  if (promoted)
-    move += PromotionLetter(promotion);
-
   LogMessage("SubmitMove");
   Log(move + "\n");
   moves.push_back(move);
@@ -390,7 +408,7 @@ void CCEManager::SubmitMove(const BoardSquare &from, const BoardSquare &to, bool
   // Every move line is answered with a search: the engine's reply to the
   // human, or its answer to the hand-back of its own move.
   searchPending = true;
-  searchSince = platform::GetTickCount();
+  watch.SearchBegan(platform::GetTickCount());
   SendCommand(move + "\n");
 }
 
@@ -423,7 +441,7 @@ bool CCEManager::SendPosition(const std::string &fen, const std::vector<std::str
   moves = newMoves;
   RebuildHistory();
   app.gui.RefreshMovesWindow();
-  resultLine = "";
+  resultLine.clear();
   currMoveCount = 0;
   if (searchPending)
     SendCommand("\nstop\n");
@@ -438,27 +456,10 @@ bool CCEManager::RequestInitialMove() {
   if (state == LinkState::Failed || state == LinkState::Off)
     return false;
   searchPending = true;
-  searchSince = platform::GetTickCount();
+  watch.SearchBegan(platform::GetTickCount());
   SendCommand("go\n");
   return true;
 }
-
-// Reads the four move characters after "bestmove " into the squares; a
-// character outside its alphabet leaves that coordinate as it was.
-namespace {
-void ParseMoveSquares(const stringc &move, BoardSquare &from, BoardSquare &to) {
-  for (irr::s32 i = 0; i < 8; ++i) {
-    if (move[0] == FILE_LETTERS[i])
-      from.X = i;
-    if (move[2] == FILE_LETTERS[i])
-      to.X = i;
-    if (move[1] == RANK_DIGITS[i])
-      from.Y = i;
-    if (move[3] == RANK_DIGITS[i])
-      to.Y = i;
-  }
-}
-} // namespace
 
 bool CCEManager::ProcessEngineResult(BoardSquare &from, BoardSquare &to) {
   irr::s32 promotion;
@@ -466,22 +467,31 @@ bool CCEManager::ProcessEngineResult(BoardSquare &from, BoardSquare &to) {
 }
 
 bool CCEManager::ProcessEngineResult(BoardSquare &from, BoardSquare &to, irr::s32 &promotion) {
-  if (resultLine.size() < 4)
+  if (resultLine.empty())
     return false;
-  // The move was checked when it arrived; its fifth character, if any, names
-  // the promotion piece. An answer without a move gives squares off the board.
-  promotion = PromotionKind(resultLine.size() > 4 ? resultLine[4] : ' ');
+  // The move was checked when it arrived. An answer without a move gives
+  // squares off the board.
+  promotion = Queen;
   from = to = BoardSquare(-1, -1);
-  if (resultLine != NULL_MOVE && resultLine != NO_MOVE) {
-    from = BoardSquare(irr::s32(strchr(FILE_LETTERS, resultLine[0]) - FILE_LETTERS),
-                       irr::s32(strchr(RANK_DIGITS, resultLine[1]) - RANK_DIGITS));
-    to = BoardSquare(irr::s32(strchr(FILE_LETTERS, resultLine[2]) - FILE_LETTERS),
-                     irr::s32(strchr(RANK_DIGITS, resultLine[3]) - RANK_DIGITS));
-  }
+  if (resultLine != NULL_MOVE && resultLine != NO_MOVE)
+    CEngineReply::Squares(resultLine, from, to, promotion);
   LogMessage("ProcessEngineResult:");
-  LogMessage(resultLine.subString(0, 4).c_str());
-  resultLine = "";
+  LogMessage(resultLine.substr(0, 4).c_str());
+  lastResult = resultLine;
+  resultLine.clear();
   return true;
+}
+
+void CCEManager::RejectResult() {
+  if (lastResult.empty() || state != LinkState::Ready)
+    return;
+  const std::string fault = "illegal move " + lastResult;
+  Log("CCEManager refused the engine's result: " + lastResult + " breaks the rules");
+  lastResult.clear();
+  // The move is still owed: the restarted engine is asked again.
+  searchPending = true;
+  watch.SearchBegan(platform::GetTickCount());
+  OnMoveFault(fault);
 }
 
 // --- Advice for the player ---------------------------------------------------
@@ -489,7 +499,7 @@ bool CCEManager::ProcessEngineResult(BoardSquare &from, BoardSquare &to, irr::s3
 bool CCEManager::RequestHint(irr::u32 thinkMs) {
   if (hintPending || searchPending || state != LinkState::Ready)
     return false;
-  hintLine = "";
+  hintLine.clear();
   SendCommand("go movetime " + std::to_string(thinkMs) + "\n");
   if (state != LinkState::Ready)
     return false;
@@ -498,23 +508,21 @@ bool CCEManager::RequestHint(irr::u32 thinkMs) {
 }
 
 bool CCEManager::FetchHint(BoardSquare &from, BoardSquare &to) {
-  // "bestmove (none)" and other short or odd answers are no advice.
-  const irr::u32 moveAt = 9; // "bestmove " then the move
-  const bool usable = hintLine.size() >= moveAt + 4 && IsMoveText(hintLine.subString(moveAt, 4).c_str());
-  if (!usable) {
-    hintLine = "";
+  // "bestmove (none)" and the null move are no advice.
+  BoardSquare hintFrom, hintTo;
+  irr::s32 promotion = Queen;
+  const bool usable = CEngineReply::Squares(hintLine, hintFrom, hintTo, promotion);
+  hintLine.clear();
+  if (!usable)
     return false;
-  }
-  from = BoardSquare();
-  to = BoardSquare();
-  ParseMoveSquares(hintLine.subString(moveAt, 4), from, to);
-  hintLine = "";
+  from = hintFrom;
+  to = hintTo;
   return true;
 }
 
 void CCEManager::CancelHint() {
   hintWanted = false;
-  hintLine = "";
+  hintLine.clear();
   if (hintPending)
     SendCommand("\nstop\n");
 }

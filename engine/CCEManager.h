@@ -1,31 +1,24 @@
-// The engine link: the engine program on two pipes and the reduced UCI
-// conversation with it. The link watches its engine: a program that ends,
-// stops answering or cannot be written to is ended and started afresh, told
-// the game so far and, if it owed a move, asked again. No call waits for the
-// engine; every wait is a state the per-frame Update passes through.
+// The engine link: the facade the game talks to. It keeps the game's moves,
+// speaks the reduced UCI with the engine program and hands out its answers
+// as board squares. The program's process lives in CEngineProcess, the
+// limits it is held to in CEngineWatch, the reading of its lines in
+// CEngineReply. The link watches its engine: a program that ends, stops
+// answering, cannot be written to or answers with a move that breaks the
+// rules is ended and started afresh, told the game so far and, if it owed a
+// move, asked again. No call waits for the engine; every wait is a state the
+// per-frame Update passes through.
 #pragma once
 
 #include "app/KelvarTypes.h"
 #include "engine/CEngineLineBuffer.h"
-#include "platform/Platform.h"
+#include "engine/CEngineProcess.h"
+#include "engine/CEngineWatch.h"
 
 #include <irrlicht.h>
 
 #include <cstdint>
-#include <deque>
 #include <string>
 #include <vector>
-
-// How long the link gives its engine before it counts as hung, and how often
-// it may restart it. Tests shorten them.
-struct EngineTimings {
-  uint32_t handshakeMs = 20000;  // "uci" to "uciok": the engine program starts Stockfish first
-  uint32_t readyMs = 8000;       // "isready" to "readyok"
-  uint32_t searchGraceMs = 6000; // beyond the think time, for "bestmove"
-  uint32_t thinkMs = 1000;       // the engine program's think time (ABROK_THINK_MS)
-  uint32_t restartWindowMs = 60000;
-  int restartsPerWindow = 3;
-};
 
 class CCEManager {
 public:
@@ -43,13 +36,17 @@ public:
   // The per-frame step: reads everything the engine has written (up to a
   // bound per frame), acts on each complete line and watches for faults.
   void Update();
-  // Tells the engine to quit and ends its process; waits at most half a second.
+  // Tells the engine to quit and ends its process group; waits at most
+  // half a second for it to quit by itself.
   void Exit();
 
   // Writes text to the engine as it is; false if it did not all go in.
   bool WriteToEngine(const char *text);
   // The engine's identification from its handshake, or a note on why there is none yet.
   irr::core::stringw GetEngineInfo();
+  // The engine the player chose, as the messages name it: the path of a UCI
+  // engine set in the settings (or ABROK_ENGINE), else Stockfish.
+  const std::string &GetEngineName() const { return engineName; }
   // Starts a new game: the engine leaves any search and game it had.
   void Reset();
   // Records a move made on the board and sends it; the engine answers it with
@@ -66,8 +63,13 @@ public:
   // no move; a malformed move is never handed out.
   bool ProcessEngineResult(BoardSquare &from, BoardSquare &to);
   // As above, and the piece a promotion letter after the move names (a
-  // queen when there is none or it is not one of q, r, b, n).
+  // queen when there is none).
   bool ProcessEngineResult(BoardSquare &from, BoardSquare &to, irr::s32 &promotion);
+  // The move last handed out by ProcessEngineResult breaks the rules: it
+  // counts as the engine's fault, as if the engine program had reported it.
+  // The engine is started afresh and asked again, or given up on the third
+  // such fault within a minute.
+  void RejectResult();
   // Asks the engine to move first. False when there is no engine.
   bool RequestInitialMove();
   irr::core::stringw GetMovesHistory() const { return movesHistory; }
@@ -98,6 +100,9 @@ public:
   bool IsSearchPending() const { return searchPending; }
   int GetRestartCount() const { return restartCount; }
   const std::vector<std::string> &GetMoves() const { return moves; }
+  // True, once, after the link gave up on an engine that had been playing:
+  // the game then goes on without it.
+  bool TakeGiveUp();
 
 private:
   // Tests, the fuzz target and the benchmark reach the internals through this.
@@ -108,50 +113,63 @@ private:
   // Acts on engine output already read: assembles and handles its lines.
   void OnEngineBytes(const char *data, size_t size);
   void OnEngineLine(const std::string &line);
+  // A search's answer (or a "bestmove" nothing asked for).
+  void OnResultLine(const std::string &line, const std::string &move, bool malformed, const std::string &fault);
   // The handshake is complete: options, the game so far, and a fresh search
   // if the engine owed a move.
   void OnHandshakeDone();
+  // A search's answer broke the rules or was no move: never played; the
+  // engine is started afresh and asked again, or given up.
+  void OnMoveFault(const std::string &fault);
   // Sends "isready" whose "readyok" closes a fence: results read before it
   // belong to what came before and are dropped.
   void SendFence();
   // Writes a command line (line feed included) if the engine is ready; a
   // failed write counts as the engine's death.
   void SendCommand(const std::string &text);
-  // Looks for a dead or hung engine and restarts it.
+  // Looks for a hung engine and restarts it.
   void Watch();
   // Ends the engine and starts another, unless that has happened too often.
-  void Restart(const std::string &reason);
+  // A notice, if given, is shown on the status line instead of "Engine restarted".
+  void Restart(const std::string &reason, const std::wstring &notice = L"");
+  // Why Fail was called: the program cannot run, the program reports its
+  // engine missing or broken, or the link ran out of restarts.
+  enum class FailureKind : uint8_t { Program, Engine, Link };
   // Gives up on the engine: logs and tells the player what is missing.
-  void Fail(const std::string &reason);
+  void Fail(FailureKind kind, const std::string &reason);
+  // The message box's text for the failure.
+  std::string FailureMessage() const;
   void StopProcess();
   std::string PositionCommand() const;
   void RebuildHistory();
 
-  platform::ChildProcess process;
+  CEngineProcess process;
   CEngineLineBuffer lineBuffer;
-  EngineTimings timings;
+  CEngineWatch watch;
   LinkState state = LinkState::Off;
-  uint32_t stateSince = 0;           // tick when the handshake began
-  std::deque<uint32_t> fences;       // send ticks of unanswered "isready"
-  std::deque<uint32_t> restartTicks; // restarts within the last window
   int restartCount = 0;
-  unsigned launchCount = 0;  // tells output of a replaced engine from the current one's
   std::string restartReason; // set while a restart's handshake runs
+  bool noticeShown = false;  // the restart under way has its notice on the status line
   std::string handshakeText; // engine output of the handshake under way
 
   std::vector<std::string> moves; // the game since the start position
   bool searchPending = false;
-  uint32_t searchSince = 0;
   int currMoveCount = 0;
 
   irr::core::stringw engineInfo;
-  irr::core::stringc resultLine;
-  irr::core::stringc hintLine; // the advice's "bestmove" line, once it came
+  std::string engineName;      // the engine chosen, for messages
+  bool stockfishChosen = true; // no other engine was chosen
+  std::string resultLine;      // the answer's move text, until handed out
+  std::string lastResult;      // the move text handed out last
+  std::string hintLine;        // the advice's move text, once it came
   bool hintPending = false;    // an advice search's "bestmove" is still to come
   bool hintWanted = false;     // ... and it is to be shown
   irr::core::stringw movesHistory;
-  std::string failure;                                      // why there is no engine, once Failed
+  std::string failure; // why there is no engine, once Failed
+  FailureKind failureKind = FailureKind::Program;
   bool failureShown = false;                                // the message box has been shown
+  bool everReady = false;                                   // an engine completed its handshake since Init
+  bool givenUp = false;                                     // TakeGiveUp has news
   std::string startFen;                                     // the game's start; empty for the standard one
   std::vector<std::pair<std::string, std::string>> options; // set by the game, name and value
 };

@@ -134,6 +134,8 @@ void CGame::SetActivePlayer(s32 c) {
 }
 
 void CGame::Update() {
+  if (app.engine.TakeGiveUp())
+    OnEngineGivenUp();
   if (state == Startup) {
     // Unsigned difference: correct across the tick counter's wrap-around.
     if (uint32_t(platform::GetTickCount() - startupTick) > STARTUP_PHASE_MS)
@@ -174,6 +176,20 @@ void CGame::EndGame() {
     app.engine.SendPosition(GetRecord().GetMoveTexts());
 }
 
+void CGame::OnEngineGivenUp() {
+  if (state != LocalGame || twoPlayers || verdict.IsOver())
+    return;
+  // The players go on without the engine: the human moves both sides from
+  // here, as in a two-player game.
+  twoPlayers = true;
+  awaitingEcho = false;
+  engineStuck = false;
+  clicks.Forget();
+  app.map.ClearSelection();
+  SetActivePlayer(GetRecord().GetSideToMove());
+  Log("CGame plays on as two players: the engine was given up");
+}
+
 void CGame::OnEngineHasNoMove() {
   LogMessage("CGame the engine has no move in this position");
   engineStuck = true;
@@ -201,8 +217,14 @@ void CGame::EngineTurn() {
   if (!app.engine.ProcessEngineResult(from, to, promotion))
     return;
   app.map.ClearSelection();
-  if (!from.IsOnBoard() || !to.IsOnBoard() || !PlayMove(from, to, promotion)) {
+  if (!from.IsOnBoard() || !to.IsOnBoard()) {
     OnEngineHasNoMove();
+    return;
+  }
+  if (!PlayMove(from, to, promotion)) {
+    // A move the rules refuse is never played: the engine is at fault and is
+    // started afresh and asked again, like one that died.
+    app.engine.RejectResult();
     return;
   }
   // Otherwise the turn passes with the echo: the engine's piece stays lit until then.
@@ -285,6 +307,10 @@ void CGame::OnRightMouseDown() {
 
 bool CGame::CanTakeBack() const {
   if (state != LocalGame || awaitingEcho || choosingSide)
+    return false;
+  // Nothing is taken back while the engine owes a move: its answer would
+  // land on a position it was not asked about.
+  if (!twoPlayers && app.engine.IsSearchPending())
     return false;
   if (!verdict.IsOver() && !engineStuck && !IsHumanTurn())
     return false;

@@ -1,5 +1,6 @@
 // A child process on two pipes, done with POSIX: posix_spawn, pipe2, poll,
-// FIONREAD and waitpid.
+// FIONREAD and waitpid. The child leads a process group of its own, so that
+// whatever it starts in turn is ended with it.
 #include "platform/Platform.h"
 
 #include <cerrno>
@@ -18,21 +19,15 @@ extern char **environ;
 namespace platform {
 namespace {
 
-const int WRITE_WAIT_MS = 20; // longest wait for room in a full pipe
+const int WRITE_WAIT_MS = 20;  // longest wait for room in a full pipe
+const int TERM_GRACE_MS = 300; // a group sent SIGTERM gets this long before SIGKILL
+const int REAP_POLL_MS = 2;
 
 // Closes fd if it is open and marks it closed.
 void CloseFd(int &fd) {
   if (fd >= 0)
     close(fd);
   fd = -1;
-}
-
-// True if the child has been reaped (it had ended, or waitpid has no more
-// claim on it); a child still running gives false.
-bool TryReap(int pid) {
-  int status = 0;
-  const int rc = waitpid(pid, &status, WNOHANG);
-  return rc == pid || (rc < 0 && errno != EINTR);
 }
 
 // Blocks SIGPIPE on the calling thread for as long as it lives, and on
@@ -68,7 +63,44 @@ private:
   bool wasPending_ = false;
 };
 
+// True once the child has ended. It is left a zombie (WNOWAIT), so that its
+// process id, and with it the id of its group, cannot be taken by another
+// process before the group has been ended.
+bool HasExited(int pid) {
+  siginfo_t info{};
+  for (;;) {
+    const int rc = waitid(P_PID, id_t(pid), &info, WEXITED | WNOHANG | WNOWAIT);
+    if (rc == 0)
+      return info.si_pid == pid;
+    if (errno != EINTR)
+      return true; // not our child any more: nothing to wait for
+  }
+}
+
+// Waits up to timeoutMs (real time: a test may have replaced the tick
+// source) for the child to end; true if it has.
+bool AwaitExit(int pid, int timeoutMs) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+  bool ended = HasExited(pid);
+  while (!ended && std::chrono::steady_clock::now() < deadline) {
+    Sleep(REAP_POLL_MS);
+    ended = HasExited(pid);
+  }
+  return ended;
+}
+
+void ReapBlocking(int pid) {
+  int status = 0;
+  while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+  }
+}
+
 } // namespace
+
+void KillProcessGroup(int pgid) {
+  if (pgid > 0)
+    kill(-pgid, SIGKILL);
+}
 
 ChildProcess::~ChildProcess() {
   ClosePipes();
@@ -109,7 +141,10 @@ bool ChildProcess::Start(const char *path) {
   sigaddset(&pipeSignal, SIGPIPE);
   posix_spawnattr_setsigmask(&attributes, &noSignals);
   posix_spawnattr_setsigdefault(&attributes, &pipeSignal);
-  posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+  // setpgid(0, 0) in the child: a group of its own, led by the child, so
+  // Stop can end the child together with any process it has started.
+  posix_spawnattr_setpgroup(&attributes, 0);
+  posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETPGROUP);
 
   char *argv[] = {const_cast<char *>(path), nullptr};
   pid_t pid = -1;
@@ -209,8 +244,13 @@ void ChildProcess::ClosePipes() {
 bool ChildProcess::HasEnded() {
   if (pid_ <= 0)
     return true;
-  if (!reaped_)
-    reaped_ = TryReap(pid_);
+  if (!reaped_ && HasExited(pid_)) {
+    // Whatever the child left running in its group ends with it, before the
+    // zombie is reaped and its id could be given to another process.
+    KillProcessGroup(pid_);
+    ReapBlocking(pid_);
+    reaped_ = true;
+  }
   return reaped_;
 }
 
@@ -221,19 +261,16 @@ void ChildProcess::Stop(uint32_t graceMs) {
     pid_ = -1;
     return;
   }
-  // Measured on the real clock: a test may have replaced the tick source.
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(graceMs);
-  bool reaped = TryReap(pid_);
-  while (!reaped && std::chrono::steady_clock::now() < deadline) {
-    Sleep(2);
-    reaped = TryReap(pid_);
+  // The child's own pause to end; then its whole group is asked to end
+  // (SIGCONT wakes a stopped member so that it can act on SIGTERM), and
+  // what is left of it is killed.
+  if (!AwaitExit(pid_, int(graceMs))) {
+    kill(-pid_, SIGTERM);
+    kill(-pid_, SIGCONT);
+    AwaitExit(pid_, TERM_GRACE_MS);
   }
-  if (!reaped) {
-    kill(pid_, SIGKILL);
-    int status = 0;
-    while (waitpid(pid_, &status, 0) < 0 && errno == EINTR) {
-    }
-  }
+  KillProcessGroup(pid_);
+  ReapBlocking(pid_);
   pid_ = -1;
 }
 

@@ -51,7 +51,13 @@ void PlaySamples(PcmSound sound);
 // Ends the sound thread after what it is playing; later sounds are dropped.
 void StopSounds();
 
+// Sends SIGKILL to every process of the group pgid (nothing if pgid is not
+// positive). Safe to call from a signal handler.
+void KillProcessGroup(int pgid);
+
 // A child process whose standard input and output are pipes to this process.
+// The child leads a process group of its own (its id is the group's id);
+// Stop and HasEnded end whatever else is left in that group.
 // Its standard error stays this process's own. The pipe ends this process
 // keeps are closed on exec, so no other child inherits them.
 class ChildProcess {

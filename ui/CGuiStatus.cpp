@@ -9,6 +9,8 @@
 #include "ui/GuiFocus.h"
 #include "ui/GuiIds.h"
 
+#include <string>
+
 using namespace irr;
 
 namespace {
@@ -33,6 +35,18 @@ const video::SColor STATUS_BAND_COLOR(180, 0, 0, 0);
 const s32 STATUS_PADDING = 6; // between the band's left edge and the text
 
 const char *const SPLASH_FILE = "./media/init_screen.bmp";
+
+// Places the band at the status line and makes it, with the text inside,
+// wide enough for text (a long notice), up to the window's right edge.
+void FitStatusBand(gui::IGUIStaticText *band, gui::IGUIStaticText *inside, const wchar_t *text) {
+  core::rect<s32> r = CGuiLayout::StatusLine(app.windowSize);
+  if (gui::IGUIFont *font = inside->getActiveFont()) {
+    const s32 needed = r.UpperLeftCorner.X + s32(font->getDimension(text).Width) + 2 * STATUS_PADDING;
+    r.LowerRightCorner.X = core::max_(r.LowerRightCorner.X, core::min_(needed, app.windowSize.Width - STATUS_PADDING));
+  }
+  band->setRelativePosition(r);
+  inside->setRelativePosition(core::rect<s32>(STATUS_PADDING, 0, r.getWidth(), r.getHeight()));
+}
 
 // Inclusive on all four edges: a press on a button's last pixel row counts.
 bool Contains(const core::rect<s32> &r, const core::position2d<s32> &p) {
@@ -96,9 +110,13 @@ void CGui::SetStatusText(core::stringw text) {
     statusText->setTextAlignment(gui::EGUIA_UPPERLEFT, gui::EGUIA_CENTER);
   }
   statusText->setText(text.c_str());
+  FitStatusBand(statusBand, statusText, text.c_str());
 }
 
 void CGui::ShowStatusNotice(const wchar_t *text, u32 durationMs) {
+  // A notice tells of something that happened (the engine restarted): the
+  // log keeps it, since it leaves the screen after a few seconds.
+  LogMessage(("status line: " + std::string(core::stringc(text).c_str())).c_str());
   const core::stringw base = statusBase;
   noticeShown = false;
   SetStatusText(text);

@@ -6,6 +6,10 @@
 # After each fault the engine's reply arrives and play goes on; the engine is
 # always told exactly the moves played; the window keeps drawing (a log line
 # a second counts the frames); nothing of the engine outlives the game.
+# Then a second game whose engine (the scripted test engine, driven by the
+# engine program through ABROK_ENGINE) answers with an illegal move: it is
+# reported, the status line says so, the engine is restarted and asked again,
+# and the game goes on.
 source "$(dirname "$0")/lib.sh"
 
 LOCAL_GAME_X=117 MENU_Y=9 SUB_X_LOCAL=110 ITEM_START_Y=30
@@ -116,4 +120,38 @@ sleep 1
 for pid in $SEEN_PIDS; do
   [[ -d /proc/$pid ]] && fail "process $pid ($(cat /proc/$pid/comm 2>/dev/null)) outlived the game"
 done
+
+# --- An illegal move from the engine ----------------------------------------
+GAME_LOG="$KELVAR_ARTIFACTS/$E2E_NAME-illegal.log"
+: >"$GAME_LOG"
+SCRIPT="$E2E_TMP/engine.script"
+# The first engine process answers 1. e4 with a move that is no move; the
+# ones started after it play on (each hand-back's answer is a White move).
+echo "bestmove e7e4" >"$SCRIPT"
+# A data folder of its own: the first game, left unfinished, is not offered.
+launch_game_with XDG_DATA_HOME="$E2E_TMP/data-illegal" ABROK_ENGINE="$KELVAR_BINARY_DIR/tests/engine/kelvar_test_engine" KELVAR_TEST_ENGINE_SCRIPT="$SCRIPT"
+wait_for_log "Kelvar: gl_Init finished" 60
+find_window
+wait_for_log "Kelvar: CCEManager setoption name Hash value 32" 30 # its engine has read the script
+echo "bestmove e7e5 a2a3 b8c6 a2a3" >"$SCRIPT"
+start_game_as_white
+sleep 0.5
+click_move white-side e2e4
+wait_for_log "Kelvar: CCEManager engine fault (illegal move e7e4)" 10
+grep -qxF "Kelvar: CCEManager engine fault (illegal move e7e4)" "$GAME_LOG" || fail "the fault line is not exact"
+wait_for_log "Kelvar: status line: The engine played an illegal move (e7e4): it was restarted" 5
+screenshot illegal-move
+wait_for_log "Kelvar: CGame played e7e5" 20
+(($(count "CGame played e7e4") == 0)) || fail "the illegal move was played"
+wait_for_count "Kelvar: ProcessEngineResult:" 2 10 # the answer and its hand-back; the refused move never came as one
+sleep 0.5
+# shellcheck disable=SC2046
+click_move white-side g1f3 $(moves_played)
+wait_for_log "Kelvar: CGame played b8c6" 20
+[[ "$(moves_played)" == "e2e4 e7e5 g1f3 b8c6 " ]] || fail "the game went '$(moves_played)'"
+(($(count "CCEManager engine unavailable") == 0)) || fail "the engine was given up"
+close_window
+code=0
+wait_for_exit 20 || code=$?
+[[ $code -eq 0 ]] || fail "exit code $code"
 echo "PASS"

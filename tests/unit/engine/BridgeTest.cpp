@@ -504,7 +504,7 @@ TEST_F(ScriptedEngineBridge, LevelOptionIsListedAndSetsTheEngineOptions) {
 }
 
 // A whole game through an engine without "go perft": the bridge knows the
-// legal moves itself, replaces an illegal answer and ends at the mate.
+// legal moves itself, reports an illegal answer and ends at the mate.
 TEST_F(ScriptedEngineBridge, EngineWithoutPerftPlaysALegalGameToMate) {
   // Fool's mate with the engine as White; each move is handed back, and the
   // engine's answers to the hand-backs are Black's moves.
@@ -515,9 +515,8 @@ TEST_F(ScriptedEngineBridge, EngineWithoutPerftPlaysALegalGameToMate) {
   bridge->Send("f2f3");
   EXPECT_EQ(bridge->ReadLine(3000), "bestmove e7e5");
   bridge->Send("e7e5");
-  // "e2e5" is not legal for White here: a legal move is played instead.
-  const std::string replaced = bridge->ReadLine(3000);
-  ASSERT_TRUE(std::regex_match(replaced, BARE_BESTMOVE)) << replaced;
+  // "e2e5" is not legal for White here: reported, neither played nor replaced.
+  EXPECT_EQ(bridge->ReadLine(3000), "info string error illegal move e2e5");
   EXPECT_NE(bridge->Errors().find("the engine answered \"bestmove e2e5\""), std::string::npos) << bridge->Errors();
 
   // The game goes on from a fresh position with the mate itself.
@@ -533,6 +532,38 @@ TEST_F(ScriptedEngineBridge, EngineWithoutPerftPlaysALegalGameToMate) {
   EXPECT_EQ(bridge->ReadLine(3000), "bestmove (none)") << "Black is stalemated";
   EXPECT_EQ(Transcript().find("go", before), std::string::npos) << Transcript().substr(before);
   EXPECT_EQ(Transcript().find("perft"), std::string::npos);
+}
+
+// An answer that is no legal move is reported instead of a "bestmove" line:
+// the search ends with the error line, and the next one is answered as usual.
+TEST_F(ScriptedEngineBridge, ABrokenAnswerIsReportedAndNeverPlayed) {
+  struct Case {
+    const char *answer; // the engine's line to "go" after 1. e4
+    const char *report;
+  };
+  const Case cases[] = {
+      {"bestmove e7e4", "info string error illegal move e7e4"},
+      {"bestmove e2e4", "info string error illegal move e2e4"}, // White's move, Black to move
+      {"bestmove e7e8k", "info string error malformed bestmove e7e8k"},
+      {"bestmove xyz ponder e2e4", "info string error malformed bestmove xyz"},
+      {"bestmove", "info string error missing bestmove"},
+      {"bestmove (none)", "info string error illegal move (none)"},
+      {"bestmove 0000", "info string error illegal move 0000"},
+  };
+  std::string script;
+  for (const Case &c : cases)
+    script += std::string("reply go ") + c.answer + "\\n\n";
+  Start(script + "bestmove e7e5\n");
+  for (const Case &c : cases) {
+    bridge->Send("position startpos moves e2e4");
+    bridge->Send("go");
+    EXPECT_EQ(bridge->ReadLine(3000), c.report) << c.answer;
+    EXPECT_TRUE(bridge->WaitReady()) << c.answer << ": nothing but the report came";
+  }
+  bridge->Send("position startpos moves e2e4");
+  bridge->Send("go");
+  EXPECT_EQ(bridge->ReadLine(3000), "bestmove e7e5");
+  EXPECT_EQ(CountOf(bridge->Errors(), "; reported\n"), int(std::size(cases))) << bridge->Errors();
 }
 
 // A broken position is refused with its reason and changes nothing: the moves

@@ -143,3 +143,63 @@ TEST(ChildProcess, PipeEndsAreNotInheritedByOtherChildren) {
   EXPECT_EQ(std::string(buffer, count), expected + "\n");
   remove(script);
 }
+
+// The child leads a process group of its own, and whatever it started in
+// that group ends with it: when it is stopped, and when it has ended by
+// itself and HasEnded finds it so.
+TEST(ChildProcess, WhatTheChildStartedEndsWithIt) {
+  char pattern[] = "/tmp/kelvar-child-XXXXXX";
+  ASSERT_NE(mkdtemp(pattern), nullptr);
+  const fs::path folder(pattern);
+  struct Case {
+    const char *name;
+    const char *tail; // after starting a grandchild and writing its id
+    bool endsByItself;
+  };
+  const Case cases[] = {
+      {"the child is stopped", "exec sleep 600\n", false},
+      {"the child ignores SIGTERM", "trap '' TERM\nwhile :; do sleep 1; done\n", false},
+      {"the child has ended", "exit 0\n", true},
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.name);
+    const fs::path script = folder / "child";
+    std::ofstream(script) << "#!/bin/sh\nsleep 600 &\necho $!\n" << c.tail;
+    fs::permissions(script, fs::perms::owner_all);
+    platform::ChildProcess child;
+    ASSERT_TRUE(child.Start(script.c_str()));
+    EXPECT_EQ(getpgid(child.Pid()), child.Pid());
+    std::string output;
+    for (int i = 0; i < 2000 && output.find('\n') == std::string::npos; ++i) {
+      char buffer[64];
+      output.append(buffer, child.Read(buffer, sizeof(buffer)));
+      platform::Sleep(1);
+    }
+    const int grandchild = atoi(output.c_str());
+    ASSERT_GT(grandchild, 0);
+    EXPECT_EQ(getpgid(grandchild), child.Pid());
+    if (c.endsByItself) {
+      bool ended = false;
+      for (int i = 0; i < 2000 && !ended; ++i) {
+        ended = child.HasEnded();
+        platform::Sleep(1);
+      }
+      ASSERT_TRUE(ended);
+    } else {
+      child.ClosePipes();
+      child.Stop(0);
+    }
+    // Killed; a zombie left for init to reap counts as gone.
+    bool gone = false;
+    for (int i = 0; i < 200 && !gone; ++i) {
+      std::ifstream stat("/proc/" + std::to_string(grandchild) + "/stat");
+      std::string text((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
+      gone = text.empty() || text.find(") Z ") != std::string::npos;
+      if (!gone)
+        platform::Sleep(10);
+    }
+    EXPECT_TRUE(gone) << "the grandchild " << grandchild << " outlived the child";
+    child.Stop(0);
+  }
+  fs::remove_all(folder);
+}

@@ -27,7 +27,8 @@ inline void PrintTo(const BoardSquare &square, std::ostream *out) {
 struct CCEManagerProbe {
   static void Feed(CCEManager &engine, const std::string &bytes) { engine.OnEngineBytes(bytes.data(), bytes.size()); }
   static int EnginePid(const CCEManager &engine) { return engine.process.Pid(); }
-  static EngineTimings &Timings(CCEManager &engine) { return engine.timings; }
+  static EngineTimings &Timings(CCEManager &engine) { return engine.watch.Timings(); }
+  static std::string FailureMessage(const CCEManager &engine) { return engine.FailureMessage(); }
   // As if a search had been asked for: a result is owed.
   static void ExpectResult(CCEManager &engine) { engine.searchPending = true; }
 };
@@ -59,9 +60,13 @@ class EngineLinkTest : public ::testing::Test {
 protected:
   void SetUp() override {
     // CTest runs each test in a fresh process; when one process runs them
-    // all, the link starts afresh here (the poll's line with it).
+    // all, the link starts afresh here (the poll's line with it), and so
+    // does the interface, whose status line belonged to the last test's
+    // device.
     app.engine.~CCEManager();
     new (&app.engine) CCEManager();
+    app.gui.~CGui();
+    new (&app.gui) CGui();
     ASSERT_TRUE(testing_support::CreateNullDevice());
     log = std::make_unique<testing_support::LogCapture>(app.device);
     char pattern[] = "/tmp/kelvar-engine-XXXXXX";
