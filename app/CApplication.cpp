@@ -1,6 +1,7 @@
 #include "app/CApplication.h"
 
 #include "platform/Platform.h"
+#include "platform/QuitSignals.h"
 #include "platform/Window.h"
 
 #include <cstdio>
@@ -98,8 +99,10 @@ bool gl_Init(irr::video::E_DRIVER_TYPE driverType) {
 
   if (!app.eventReceiver.Init() || !app.window.Init() || !app.activity.Init() || !app.cameraRig.Init() ||
       !app.map.Init() || !app.gui.Init() || !app.debugWindow.Init() || !app.game.Init() || !app.hint.Init() ||
-      !app.settings.Init() || !app.engine.Init() || !app.gameFiles.Init())
+      !app.settings.Init() || !app.engine.Init() || !app.gameFiles.Init() || !app.unfinishedGame.Init())
     return false;
+  // A log out, a shut down or Ctrl+C ends the game as the menu's Quit does.
+  platform::CatchQuitSignals();
   app.settings.SendEngineOptions();
 
   app.game.SetState(Startup);
@@ -127,6 +130,10 @@ bool gl_Frame() {
 bool gl_Pass() {
   if (app.window.TakeExposeEvents())
     app.framePacer.RequestFrame();
+  if (const int signal = platform::TakeQuitSignal()) {
+    LogMessage((std::string("quit on ") + platform::QuitSignalName(signal)).c_str());
+    app.device->closeDevice();
+  }
   if (!app.device->run())
     return false;
   gl_Update();
@@ -160,6 +167,7 @@ void gl_Update() {
   app.hint.Update();
   app.debugWindow.Update();
   app.gameFiles.Update();
+  app.unfinishedGame.Update(); // after a file named at start has been opened
 }
 
 void gl_Exit() {
@@ -170,7 +178,8 @@ void gl_Exit() {
   app.game.Exit();
   app.hint.Exit();
   app.debugWindow.Exit();
-  app.gameFiles.Exit(); // while the engine link still holds the game's moves
+  app.gameFiles.Exit();
+  app.unfinishedGame.Exit(); // while the engine link still names the game's engine
   app.engine.Exit();
   app.activity.Exit();
   app.window.Exit();

@@ -12,6 +12,7 @@
 #include "game/CGame.h"
 #include "game/CGameFiles.h"
 #include "game/CHint.h"
+#include "game/CUnfinishedGame.h"
 #include "scene/CMap.h"
 #include "ui/CDebugWindow.h"
 #include "ui/CGui.h"
@@ -36,6 +37,7 @@ struct CApplication {
   CPlayerSettings settings;
   CCEManager engine;
   CGameFiles gameFiles;
+  CUnfinishedGame unfinishedGame;
   // The frame loop's pacing: what can change the picture, the window's own
   // needs, and the decision when to draw.
   CWindowControl window;

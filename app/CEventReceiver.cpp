@@ -37,7 +37,7 @@ bool CEventReceiver::GetMouseButton(int index) const {
 bool CEventReceiver::OnKeyInput(const SEvent::SKeyInput &key) {
   if (app.gui.GetPromotionWindow().IsOpen() && key.PressedDown && app.game.OnPromotionKey(key.Key))
     return true;
-  if (app.gameFiles.OnKey(key))
+  if (app.unfinishedGame.OnKey(key))
     return true;
   if (key.PressedDown && key.Control && (key.Key == KEY_KEY_S || key.Key == KEY_KEY_O)) {
     key.Key == KEY_KEY_S ? app.gameFiles.SaveGame() : app.gameFiles.ShowLoadDialog();
@@ -78,12 +78,21 @@ bool CEventReceiver::OnGuiEvent(const SEvent::SGUIEvent &gui) {
 
   // Only the quit confirmation's Yes ends the program; the number is shared
   // with a menu command, which arrives as another event type.
+  // It closes the program only once the unfinished game is kept, or the
+  // player has said what to do without it.
   if (gui.EventType == gui::EGET_MESSAGEBOX_YES && id == ID_QUIT_BOX) {
-    app.device->closeDevice();
+    if (app.unfinishedGame.ConfirmQuit())
+      app.device->closeDevice();
     return true;
   }
+  if ((gui.EventType == gui::EGET_MESSAGEBOX_YES || gui.EventType == gui::EGET_MESSAGEBOX_NO ||
+       gui.EventType == gui::EGET_MESSAGEBOX_CANCEL) &&
+      id == ID_QUIT_UNSAVED_BOX) {
+    app.unfinishedGame.OnQuitAnswer(gui.EventType);
+    return false; // the box closes itself
+  }
   if ((gui.EventType == gui::EGET_MESSAGEBOX_YES || gui.EventType == gui::EGET_MESSAGEBOX_NO) && id == ID_RESUME_BOX) {
-    app.gameFiles.OnResumeAnswer(gui.EventType == gui::EGET_MESSAGEBOX_YES);
+    app.unfinishedGame.OnResumeAnswer(gui.EventType == gui::EGET_MESSAGEBOX_YES);
     return false; // the box closes itself
   }
   if (gui.EventType == gui::EGET_FILE_SELECTED && id == ID_LOAD_DIALOG) {
@@ -99,6 +108,10 @@ bool CEventReceiver::OnGuiEvent(const SEvent::SGUIEvent &gui) {
     auto *menu = static_cast<gui::IGUIContextMenu *>(gui.Caller);
     const s32 item = menu->getSelectedItem();
     return item >= 0 && OnMenuCommand(menu->getItemCommandId(u32(item)));
+  }
+  if (gui.EventType == gui::EGET_LISTBOX_SELECTED_AGAIN && id == ID_GAME_LIST) {
+    app.gameFiles.OnGameChosen(); // a double click
+    return true;
   }
   if (gui.EventType == gui::EGET_BUTTON_CLICKED)
     return OnButtonClicked(id);
@@ -157,6 +170,12 @@ bool CEventReceiver::OnMenuCommand(s32 command) {
 
 bool CEventReceiver::OnButtonClicked(s32 id) {
   switch (id) {
+  case ID_GAME_LIST_OPEN:
+    app.gameFiles.OnGameChosen();
+    return true;
+  case ID_GAME_LIST_CANCEL:
+    app.gui.GetGameList().Close();
+    return true;
   case ID_BUTTON_WHITE:
   case ID_BUTTON_BLACK:
   case ID_BUTTON_TWO_PLAYERS:

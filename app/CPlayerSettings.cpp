@@ -1,6 +1,7 @@
 #include "app/CPlayerSettings.h"
 
 #include "app/CApplication.h"
+#include "platform/DataFiles.h"
 
 #include <cstdlib>
 
@@ -18,8 +19,19 @@ const wchar_t *CPlayerSettings::LevelName(int level) {
 bool CPlayerSettings::Load() {
   if (path.empty())
     path = CSettings::DefaultPath();
-  loadMessages = values.Load(path);
+  bool damaged = false;
+  loadMessages = values.Load(path, &damaged);
   loaded = true;
+  damageNotice.clear();
+  if (damaged) {
+    // What could be read is used; the file itself is kept aside, so that
+    // the next save does not overwrite what was not understood.
+    std::string error;
+    const std::string aside = platform::MoveAside(path, error);
+    damageNotice = "The settings file " + path + " could not be read in full" +
+                   (aside.empty() ? " and could not be renamed (" + error + ")." : "; it is kept as " + aside + ".");
+    loadMessages.push_back("settings " + (aside.empty() ? "not renamed: " + error : "kept aside as " + aside));
+  }
   return true;
 }
 
@@ -29,6 +41,11 @@ bool CPlayerSettings::Init() {
   for (const std::string &line : loadMessages)
     LogMessage(line.c_str());
   loadMessages.clear();
+  if (!damageNotice.empty()) {
+    const std::wstring wide(damageNotice.begin(), damageNotice.end());
+    app.gui.ShowMessageBox(L"Settings", wide.c_str(), irr::gui::EMBF_OK, -1);
+    damageNotice.clear();
+  }
   loaded = false; // a later Init (a new start in the same process) reads the file again
   // An engine named in the environment by hand stands in for Stockfish.
   const char *given = getenv("ABROK_ENGINE");

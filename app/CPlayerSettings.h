@@ -47,6 +47,7 @@ private:
   CSettings values;
   bool loaded = false;
   std::vector<std::string> loadMessages;
+  std::string damageNotice; // told once the interface exists
   std::string path;
   std::string runningEngine;     // the settings' path the engine program was started with
   std::string environmentEngine; // ABROK_ENGINE as the program found it

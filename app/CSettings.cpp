@@ -1,5 +1,7 @@
 #include "app/CSettings.h"
 
+#include "platform/DataFiles.h"
+
 #include <ini.h>
 
 #include <cerrno>
@@ -7,6 +9,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 
 namespace fs = std::filesystem;
 
@@ -95,17 +98,21 @@ std::string CSettings::DefaultPath() {
   return "";
 }
 
-std::vector<std::string> CSettings::Load(const std::string &path) {
+std::vector<std::string> CSettings::Load(const std::string &path, bool *damaged) {
   *this = CSettings(); // what the file does not say well is the default, whatever was read before
   std::vector<std::string> log;
   std::error_code error;
+  if (damaged)
+    *damaged = false;
   if (path.empty() || !fs::exists(path, error)) {
     log.push_back("settings: no file at " + (path.empty() ? std::string("(no home folder)") : path) +
                   "; using the defaults");
     return log;
   }
   ParseState state{this, path, &log};
-  const int result = ini_parse(path.c_str(), OnEntry, &state);
+  const int result = fs::is_regular_file(path, error) ? ini_parse(path.c_str(), OnEntry, &state) : -1;
+  if (damaged)
+    *damaged = result != 0;
   if (result < 0)
     log.push_back("settings " + path + ": cannot be read; using the defaults");
   else if (result > 0)
@@ -120,36 +127,25 @@ bool CSettings::Save(const std::string &path, std::string &message) const {
     message = "settings not saved: no home folder to keep them in";
     return false;
   }
-  std::error_code error;
-  const fs::path target(path);
-  if (target.has_parent_path())
-    fs::create_directories(target.parent_path(), error);
-  const std::string temporary = path + ".tmp";
-  {
-    std::ofstream out(temporary, std::ios::trunc);
-    out << "[engine]\n"
-        << "level = " << level << "\n"
-        << "think_ms = " << thinkMs << "\n"
-        << "path = " << enginePath << "\n\n"
-        << "[game]\n"
-        << "sound = " << BoolText(sound) << "\n"
-        << "shadows = " << BoolText(shadows) << "\n"
-        << "turn_camera = " << BoolText(turnCamera) << "\n\n"
-        << "[window]\n"
-        << "width = " << width << "\n"
-        << "height = " << height << "\n"
-        << "fullscreen = " << BoolText(fullscreen) << "\n";
-    out.flush();
-    if (!out) {
-      message = "settings not saved to " + path + ": cannot write " + temporary + " (" + strerror(errno) + ")";
-      fs::remove(temporary, error);
-      return false;
-    }
-  }
-  fs::rename(temporary, target, error);
-  if (error) {
-    message = "settings not saved to " + path + ": " + error.message();
-    fs::remove(temporary, error);
+  std::ostringstream out;
+  out << "[engine]\n"
+      << "level = " << level << "\n"
+      << "think_ms = " << thinkMs << "\n"
+      << "path = " << enginePath << "\n\n"
+      << "[game]\n"
+      << "sound = " << BoolText(sound) << "\n"
+      << "shadows = " << BoolText(shadows) << "\n"
+      << "turn_camera = " << BoolText(turnCamera) << "\n\n"
+      << "[window]\n"
+      << "width = " << width << "\n"
+      << "height = " << height << "\n"
+      << "fullscreen = " << BoolText(fullscreen) << "\n";
+  // Durably, through a temporary file: a crash leaves the old settings or the new.
+  std::string error;
+  const size_t slash = path.rfind('/');
+  if ((slash != std::string::npos && slash > 0 && !platform::MakeFolders(path.substr(0, slash), error)) ||
+      !platform::WriteFileAtomically(path, out.str(), error)) {
+    message = "settings not saved to " + path + ": " + error;
     return false;
   }
   message = "settings saved to " + path;

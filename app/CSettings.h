@@ -34,9 +34,10 @@ public:
   static std::string DefaultPath();
 
   // Reads the file over the defaults (also when settings were read before).
-  // Returns the lines to log: where the
-  // settings came from and every entry that was not taken.
-  std::vector<std::string> Load(const std::string &path);
+  // Returns the lines to log: where the settings came from and every entry
+  // that was not taken. damaged, when given, says whether the file was not
+  // wholly read (unreadable, not a file, a broken line).
+  std::vector<std::string> Load(const std::string &path, bool *damaged = nullptr);
   // Writes every setting to a temporary file beside path and renames it into
   // place, creating the folder if needed, so a reader never sees half a file.
   // On false, message says why and the file is as it was.

@@ -58,6 +58,8 @@ public:
 
   // The moves of the game in progress (or of the one just ended).
   const chess::CGameRecord &GetRecord() const { return shownGame.GetRecord(); }
+  uint64_t GetRevision() const { return shownGame.GetRevision(); }
+  uint64_t GetGameId() const { return shownGame.GetGameId(); }
   // How the game ended; reason None while it goes on.
   const chess::GameVerdict &GetVerdict() const { return verdict; }
   bool IsGameOver() const { return state == LocalGame && verdict.IsOver(); }
@@ -65,7 +67,8 @@ public:
   bool IsEngineStuck() const { return engineStuck; }
 
   // Take back: on the human's turn, after the game has ended, or when the
-  // engine had no move, and only while a move of the human is on the board.
+  // engine had no move, and only while a move of the human is on the board
+  // and the engine owes no move.
   bool CanTakeBack() const;
   // Undoes the human's last move and the engine's answer to it (one move in
   // a two-player game), so that the human is to move again.
@@ -90,6 +93,9 @@ private:
   void EndGame();
   // The engine answered with nothing playable: the player keeps control.
   void OnEngineHasNoMove();
+  // The engine link gave up on its engine: a game in progress goes on as a
+  // two-player game.
+  void OnEngineGivenUp();
   bool IsHumanTurn() const;
 
   irr::s32 state = Startup;

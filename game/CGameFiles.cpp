@@ -6,6 +6,7 @@
 #include "platform/DataFiles.h"
 #include "ui/GuiIds.h"
 
+#include <algorithm>
 #include <sstream>
 
 using namespace irr;
@@ -43,7 +44,7 @@ std::string EngineName() {
 bool CGameFiles::Init() {
   // A session of its own: the start-up question is asked again.
   startupHandled = false;
-  resumeBox = nullptr;
+  hasOpened = false;
   pendingPath.clear();
   dataFolder.clear();
   const std::string home = platform::DataHome();
@@ -61,29 +62,7 @@ void CGameFiles::Update() {
   if (!pendingPath.empty()) {
     OpenGame(pendingPath);
     pendingPath.clear();
-    return;
   }
-  if (!dataFolder.empty() && platform::FileExists(GetAutosavePath()))
-    resumeBox = app.gui.ShowMessageBox(L"Unfinished game", L"Resume the unfinished game?", gui::EMBF_YES | gui::EMBF_NO,
-                                       ID_RESUME_BOX);
-}
-
-void CGameFiles::Exit() {
-  if (dataFolder.empty())
-    return;
-  const chess::PgnGame game = CurrentGame();
-  const bool unfinished =
-      app.game.GetState() == LocalGame && !game.IsFinished() && (!game.moves.empty() || !game.startFen.empty());
-  if (!unfinished) {
-    // An autosave not yet offered (closed during start-up or while the
-    // question is open) stays for the next session.
-    if (startupHandled && !resumeBox)
-      platform::RemoveFile(GetAutosavePath());
-    return;
-  }
-  std::string error;
-  if (!WriteGame(game, GetAutosavePath(), error))
-    LogMessage(("CGameFiles::Exit autosave failed: " + error).c_str());
 }
 
 bool CGameFiles::WriteGame(const chess::PgnGame &game, const std::string &path, std::string &error) const {
@@ -159,49 +138,71 @@ bool CGameFiles::OpenGame(const std::string &path) {
     Refuse(path, 0, error);
     return false;
   }
-  chess::PgnGame game;
+  std::vector<chess::PgnGameEntry> games;
   chess::PgnError pgnError;
-  if (!chess::CPgnReader::Read(text, game, pgnError)) {
+  if (!chess::CPgnReader::ReadAll(text, games, pgnError)) {
     Refuse(path, pgnError.line, pgnError.reason);
     return false;
   }
-  ShowLoadedGame(game);
-  LogMessage(("PGN loaded " + std::to_string(game.moves.size()) + " plies from " + path).c_str());
-  return true;
+  if (games.size() > 1) {
+    // Every game is listed, a broken one too: it no longer hides the others.
+    LogMessage(("PGN file " + path + " holds " + std::to_string(games.size()) + " games").c_str());
+    app.gui.GetGameList().Show(path, std::move(games));
+    return true;
+  }
+  if (!games[0].ok) {
+    Refuse(path, games[0].error.line, games[0].error.reason);
+    return false;
+  }
+  return ShowGame(games[0].game, path);
 }
 
-void CGameFiles::ShowLoadedGame(const chess::PgnGame &game) {
+void CGameFiles::OnGameChosen() {
+  chess::PgnGameEntry entry;
+  std::string path;
+  if (app.gui.GetGameList().TakeChoice(entry, path))
+    ShowGame(entry.game, path + " (the game at line " + std::to_string(entry.line) + ")");
+}
+
+bool CGameFiles::ShowGame(const chess::PgnGame &game, const std::string &source) {
   // The reader has replayed every move; the game controller sets up the
   // start position and plays the moves on it.
   chess::Position start;
   std::string error;
   if (!game.startFen.empty() && !start.SetFen(game.startFen, error)) {
-    LogMessage(("CGameFiles::ShowLoadedGame " + error).c_str());
-    return;
-  }
-  if (!app.game.ContinueGame(start, game.startFen, game.moves, game.result))
-    LogMessage("CGameFiles::ShowLoadedGame the rules refused a move the reader accepted");
-  app.gui.RefreshMovesWindow();
-}
-
-void CGameFiles::OnResumeAnswer(bool yes) {
-  resumeBox = nullptr;
-  if (yes)
-    OpenGame(GetAutosavePath());
-  else
-    platform::RemoveFile(GetAutosavePath());
-}
-
-bool CGameFiles::OnKey(const SEvent::SKeyInput &key) {
-  if (!resumeBox || !key.PressedDown || (key.Key != KEY_RETURN && key.Key != KEY_ESCAPE))
+    LogMessage(("CGameFiles::ShowGame " + error).c_str());
     return false;
-  resumeBox->remove();
-  OnResumeAnswer(key.Key == KEY_RETURN);
-  return true;
+  }
+  const bool played = app.game.ContinueGame(start, game.startFen, game.moves, game.result);
+  if (!played)
+    LogMessage("CGameFiles::ShowGame the rules refused a move the reader accepted");
+  app.gui.RefreshMovesWindow();
+  // What the file holds beyond the moves goes with the game from now on;
+  // the unfinished game's own tags do not.
+  opened = game;
+  opened.tags.erase(std::remove_if(opened.tags.begin(), opened.tags.end(),
+                                   [](const std::pair<std::string, std::string> &tag) {
+                                     return tag.first.compare(0, 6, "Kelvar") == 0;
+                                   }),
+                    opened.tags.end());
+  openedGameId = app.game.GetGameId();
+  hasOpened = true;
+  LogMessage(("PGN loaded " + std::to_string(game.moves.size()) + " plies from " + source).c_str());
+  return played;
 }
 
 chess::PgnGame CGameFiles::CurrentGame() const {
   chess::PgnGame game = CurrentMoves();
+  if (hasOpened && openedGameId == app.game.GetGameId() && opened.startFen == game.startFen) {
+    // The file's tags, and its notes for the moves still played as it has them.
+    game.tags = opened.tags;
+    game.gameComments = opened.gameComments;
+    for (size_t i = 0; i < game.moves.size() && i < opened.moves.size() && game.moves[i] == opened.moves[i]; ++i)
+      game.NotesAt(i) = opened.NotesOf(i);
+    game.notes.resize(std::min(game.notes.size(), game.moves.size()));
+    game.SetTag("Result", game.result);
+    return game;
+  }
   const bool humanWhite = app.game.GetHumanColor() == White;
   const bool twoPlayers = app.game.IsTwoPlayers();
   game.SetTag("Event", "Casual game");

@@ -1,26 +1,30 @@
 // Games as PGN files: saving the game on the board, opening a file (from the
-// menu's file dialog, the command line or the last session's autosave) and
-// showing it.
+// menu's file dialog or the command line) and showing it. A game opened from
+// a file keeps its tags, comments and annotations when it is saved again.
 #pragma once
 
 #include "chess/PgnGame.h"
 
 #include <irrlicht.h>
 
+#include <cstdint>
 #include <string>
 
 class CGameFiles {
 public:
   // Finds the data folder; a missing one only disables saving (logged).
   bool Init();
-  // Once the start-up phase is over: opens the file named on the command
-  // line, or asks whether to resume the last session's unfinished game.
+  // Once the start-up phase is over: opens the file named on the command line.
   void Update();
-  // Keeps an unfinished game as the autosave; removes it otherwise.
-  void Exit();
+  void Exit() {}
 
   // A file to open once the start-up phase is over (empty for none).
-  void OpenAfterStartup(const std::string &path) { pendingPath = path; }
+  void OpenAfterStartup(const std::string &path) {
+    pendingPath = path;
+    fileGivenAtStartup = !path.empty();
+  }
+  // True if a file was named to open at start (it replaces the unfinished game).
+  bool HasOpenedAtStartup() const { return fileGivenAtStartup; }
   // Writes the game as a new file in the games folder and tells where.
   void SaveGame();
   // Opens the file dialog in the games folder.
@@ -30,34 +34,39 @@ public:
   // The dialog was closed without a choice.
   void OnLoadDialogCancelled() { RestoreRunFolder(); }
   // Reads, checks and shows a game. A bad file is refused with a message box
-  // naming line and fault, and nothing on the board changes.
+  // naming line and fault, and nothing on the board changes. A file of
+  // several games lists them for the player to choose (true: the list is up).
   bool OpenGame(const std::string &path);
-  // The answer to "Resume the unfinished game?".
-  void OnResumeAnswer(bool yes);
-  // Enter answers the resume question with Yes, Escape with No.
-  bool OnKey(const irr::SEvent::SKeyInput &key);
-  bool IsAskingToResume() const { return resumeBox != nullptr; }
+  // The game chosen in that list is opened.
+  void OnGameChosen();
+  // Shows a game that has been read (from source, named in the log): the
+  // board set up and the moves played. False if the rules refuse it.
+  bool ShowGame(const chess::PgnGame &game, const std::string &source);
 
   // The game on the board: its start position, the moves of the game's
   // record, and the result once the game is over.
   chess::PgnGame CurrentMoves() const;
-  // The same with the tags of a saved game (players, date, place).
+  // The same with the tags of a saved game (players, date, place). A game
+  // opened from a file keeps that file's tags, comments and annotations for
+  // the moves it still shares with it; only the result and new moves change.
   chess::PgnGame CurrentGame() const;
 
   std::string GetGamesFolder() const { return dataFolder.empty() ? "" : dataFolder + "/games"; }
-  std::string GetAutosavePath() const { return dataFolder.empty() ? "" : dataFolder + "/autosave.pgn"; }
 
 private:
   // Writes the game to path; false with a reason.
   bool WriteGame(const chess::PgnGame &game, const std::string &path, std::string &error) const;
-  void ShowLoadedGame(const chess::PgnGame &game);
   void Refuse(const std::string &path, int line, const std::string &reason);
   // Goes back to the working directory the file dialog left.
   void RestoreRunFolder();
 
   std::string dataFolder;
   std::string pendingPath;
+  bool fileGivenAtStartup = false;
+  // The game last opened from a file, and the board's game it became.
+  chess::PgnGame opened;
+  uint64_t openedGameId = 0;
+  bool hasOpened = false;
   irr::io::path runFolder; // the working directory when the file dialog opened
   bool startupHandled = false;
-  irr::gui::IGUIWindow *resumeBox = nullptr;
 };

@@ -8,12 +8,15 @@ void CShownGame::Start(const chess::Position &position, bool setUpBoard) {
   if (setUpBoard)
     app.map.SetUpPosition(position);
   record.Start(position);
+  ++revision;
+  ++gameId;
 }
 
 bool CShownGame::Play(const BoardSquare &from, const BoardSquare &to, irr::s32 promotion, bool animate) {
   const std::vector<BoardSquare> targets = TargetsOf(from);
   if (!record.Play(from, to, promotion))
     return false;
+  ++revision;
   irr::s32 mover = -1;
   if (app.map.FindTokenAt(from, mover) && app.map.GetSelectedToken() != mover)
     app.map.SelectToken(mover, targets);
@@ -24,6 +27,7 @@ bool CShownGame::Play(const BoardSquare &from, const BoardSquare &to, irr::s32 p
 bool CShownGame::TakeBack() {
   if (!record.Undo())
     return false;
+  ++revision;
   app.map.TakeBackMove(record.GetPosition()); // captured pieces back from the trays
   if (record.GetPlyCount() > 0)
     app.map.SetLastMove(GetLastMove().from, GetLastMove().to);

@@ -6,6 +6,7 @@
 #include "app/KelvarTypes.h"
 #include "chess/CGameRecord.h"
 
+#include <cstdint>
 #include <vector>
 
 class CShownGame {
@@ -30,9 +31,16 @@ public:
   void SelectToken(irr::s32 token) const;
 
   const chess::CGameRecord &GetRecord() const { return record; }
+  // Counts every change of the record (a start, a move, a take back), so
+  // that whoever keeps a copy of the game sees when it is out of date.
+  uint64_t GetRevision() const { return revision; }
+  // Changes with each Start only: tells one game from the next.
+  uint64_t GetGameId() const { return gameId; }
   const chess::Position &GetPosition() const { return record.GetPosition(); }
   const chess::PlayedMove &GetLastMove() const { return record.GetMove(record.GetPlyCount() - 1); }
 
 private:
   chess::CGameRecord record;
+  uint64_t revision = 0;
+  uint64_t gameId = 0;
 };

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <ctime>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -102,6 +103,14 @@ bool WriteFileAtomically(const std::string &path, const std::string &text, std::
     unlink(temporary.c_str());
     return false;
   }
+  // The rename is durable only once the folder's entry is on disk too.
+  const size_t slash = path.rfind('/');
+  const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+  const int folderFd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (folderFd >= 0) {
+    fsync(folderFd);
+    close(folderFd);
+  }
   return true;
 }
 
@@ -150,6 +159,52 @@ bool ReadSmallFile(const std::string &path, size_t maxBytes, std::string &text, 
 bool FileExists(const std::string &path) {
   struct stat info;
   return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+long long ModifiedTime(const std::string &path) {
+  struct stat info;
+  if (lstat(path.c_str(), &info) != 0)
+    return 0;
+  return (long long)info.st_mtim.tv_sec * 1000000000LL + info.st_mtim.tv_nsec;
+}
+
+bool PathExists(const std::string &path) {
+  struct stat info;
+  return lstat(path.c_str(), &info) == 0;
+}
+
+std::string MoveAside(const std::string &path, std::string &error) {
+  const std::string base = path + ".broken-" + TimeStampNow();
+  std::string aside = base;
+  for (int n = 2; PathExists(aside) && n < 100; ++n)
+    aside = base + "-" + std::to_string(n);
+  if (PathExists(aside) || rename(path.c_str(), aside.c_str()) != 0) {
+    error = Describe("cannot rename", path);
+    return "";
+  }
+  return aside;
+}
+
+bool FileLock::TryLock(const std::string &path) {
+  Release();
+  // Close-on-exec: a child (the engine program) must not keep the lock alive.
+  // Read-only: a lock needs no writing, and a folder that turns read-only
+  // under a running game is not held busy by it.
+  const int opened = open(path.c_str(), O_RDONLY | O_CREAT | O_CLOEXEC, 0644);
+  if (opened < 0)
+    return false;
+  if (flock(opened, LOCK_EX | LOCK_NB) != 0) {
+    close(opened);
+    return false;
+  }
+  fd = opened;
+  return true;
+}
+
+void FileLock::Release() {
+  if (fd >= 0)
+    close(fd); // closing the only descriptor drops the lock
+  fd = -1;
 }
 
 bool RemoveFile(const std::string &path) { return unlink(path.c_str()) == 0 || errno == ENOENT; }

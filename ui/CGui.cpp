@@ -2,8 +2,8 @@
 #include "ui/CGui.h"
 
 #include "app/CApplication.h"
-#include "ui/CConfigWindow.h"
 #include "platform/Platform.h"
+#include "ui/CConfigWindow.h"
 #include "ui/CGUITextWindow.h"
 #include "ui/CGuiLayout.h"
 #include "ui/GuiIds.h"
@@ -110,6 +110,7 @@ void CGui::ApplyLayout(const core::dimension2d<s32> &oldSize) {
 
 void CGui::Exit() {
   CConfigWindow::Shutdown();
+  gameList.Close();
   if (movesWindow) {
     CGUITextWindow::Destroy(movesWindow);
     movesWindow = nullptr;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "chess/CMovesHistory.h"
+#include "ui/CGameListWindow.h"
 #include "ui/CPromotionWindow.h"
 
 #include <irrlicht.h>
@@ -61,6 +62,7 @@ public:
   void CloseColorWindow();
   void ShowSplash(bool show);
   CPromotionWindow &GetPromotionWindow() { return promotionWindow; }
+  CGameListWindow &GetGameList() { return gameList; }
 
   // Lays the interface out again after the window went from oldSize to the
   // current app.windowSize: the bottom-left row and the moves window follow
@@ -110,5 +112,6 @@ private:
   bool noticeShown = false;
   irr::video::ITexture *splashTexture = nullptr;
   CPromotionWindow promotionWindow;
+  CGameListWindow gameList;
   chess::CMovesHistory movesHistory; // what the moves window shows
 };

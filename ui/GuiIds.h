@@ -27,6 +27,11 @@ enum GuiId {
   ID_CAM_BLACK_SIDE = 208,
   ID_LOAD_DIALOG = 240,
   ID_RESUME_BOX = 241,
+  ID_QUIT_UNSAVED_BOX = 242, // the unfinished game could not be kept at quit
+  ID_GAME_LIST_WINDOW = 243, // a file of several games: which one to open
+  ID_GAME_LIST = 244,
+  ID_GAME_LIST_OPEN = 245,
+  ID_GAME_LIST_CANCEL = 246,
   ID_MENU_HINT = 130,
   // The Config window and its controls.
   ID_CONFIG_WINDOW = 300,

@@ -177,3 +177,55 @@ start_game_as_white() {
   click 462 389 # WHITE
   wait_for_log "Kelvar: CMap::Reset" 10
 }
+
+# The unfinished game's file in the test's data folder.
+KEPT_GAME="$E2E_DATA/kelvar/autosave.pgn"
+
+# Launches the game (arguments passed on) and waits until its start-up phase
+# is over (the n-th launch of this test's log): the resume question is up.
+launch_and_wait_startup() {
+  local n=$(($(count "Kelvar: gl_Init finished") + 1))
+  launch_game "$@"
+  wait_for_count "Kelvar: gl_Init finished" "$n" 60
+  find_window
+  wait_for_count "Kelvar: CMap::MoveGameTokensIn" "$n" 20
+  sleep 1
+}
+
+# The first of the candidate moves that is legal for the side to move after
+# the moves played in this log so far (loaded moves are not in the log: pass
+# them before the candidates as ON_BOARD=(...)).
+first_legal() {
+  local move
+  for move in "$@"; do
+    if "$KELVAR_BINARY_DIR/tests/e2e/kelvar_legalmove" pieces "${ON_BOARD[@]}" $(moves_played) "$move" >/dev/null 2>&1; then
+      echo "$move"
+      return 0
+    fi
+  done
+  fail "none of $* is legal after ${ON_BOARD[*]} $(moves_played)"
+}
+ON_BOARD=()
+
+# Plays one of White's candidate moves by clicks from White's side and waits
+# for the engine's answer to be played.
+play_white_and_answer() {
+  local move n
+  move=$(first_legal "$@")
+  n=$(count "Kelvar: CGame played ")
+  click_move white-side "$move" "${ON_BOARD[@]}" $(moves_played)
+  wait_for_count "Kelvar: CGame played " $((n + 2)) 30
+}
+
+# Starts the game like launch_game with extra environment first:
+# launch_game_with NAME=VALUE... [-- ARGS...].
+launch_game_with() {
+  local vars=()
+  while [[ $# -gt 0 && "$1" == *=* ]]; do
+    vars+=("$1")
+    shift
+  done
+  [[ "${1:-}" == -- ]] && shift
+  (cd "$KELVAR_RUN_DIR" && XDG_DATA_HOME="$E2E_DATA" exec env "${vars[@]}" stdbuf -oL -eL ./kelvar "$@" >>"$GAME_LOG" 2>&1) &
+  GAME_PID=$!
+}

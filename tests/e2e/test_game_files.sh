@@ -50,6 +50,10 @@ wait_for_log "Kelvar: PGN saved 6 plies to $E2E_DATA/kelvar/games/" 10
 saved=$(ls "$E2E_DATA"/kelvar/games/*.pgn | head -n1)
 [[ -f "$saved" ]] || fail "no saved game in $E2E_DATA/kelvar/games"
 grep -qF "3. Bc4" "$saved" || fail "the saved game lacks 3. Bc4: $(cat "$saved")"
+# The file's own tags and comment are kept.
+for kept in '[Event "Club"]' '[White "A"]' '{main line}'; do
+  grep -qF "$kept" "$saved" || fail "the saved game lost $kept: $(cat "$saved")"
+done
 complaints=$(/usr/games/pgn-extract -r -s "$saved" 2>&1 || true)
 [[ -z "$complaints" ]] || fail "pgn-extract: $complaints"
 sleep 0.5
@@ -102,8 +106,8 @@ click $HELP_X $MENU_Y
 click $SUB_X_HELP $ITEM_MOVES_Y
 sleep 0.5
 screenshot resumed
-click $BLACK_BUTTON # Black is to move
-wait_for_log "Kelvar: CGame plays on as Black" 5
+# The game comes back with the side it was played from: Black, no colour window.
+wait_for_count "Kelvar: CGame plays on as Black" 2 5
 
 close_window
 wait_for_exit 20 || fail "exit code $?"

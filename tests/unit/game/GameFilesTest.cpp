@@ -3,8 +3,9 @@
 // exit and the resume question at start.
 #include "tests/unit/game/GameFixture.h"
 
-#include "platform/DataFiles.h"
 #include "chess/CPgnReader.h"
+#include "chess/CPgnWriter.h"
+#include "platform/DataFiles.h"
 #include "tests/support/LogCapture.h"
 #include "ui/CGUITextWindow.h"
 #include "ui/GuiIds.h"
@@ -18,11 +19,6 @@ namespace {
 
 class GameFilesTest : public GameFixture {
 protected:
-  std::string WriteFile(const std::string &name, const std::string &text) {
-    const std::string path = folder + "/" + name;
-    std::ofstream(path, std::ios::binary) << text;
-    return path;
-  }
   // What the moves history window shows (opened if need be).
   static std::string MovesText() {
     if (!app.gui.GetMovesWindow())
@@ -41,16 +37,6 @@ protected:
     return text;
   }
   // Whether an open message box (modal ones sit inside a modal screen) shows the text.
-  static bool MessageBoxSays(const std::wstring &part, irr::gui::IGUIElement *under = nullptr, bool inBox = false) {
-    if (!under)
-      under = app.guiEnvironment->getRootGUIElement();
-    for (irr::gui::IGUIElement *child : under->getChildren()) {
-      const bool box = inBox || child->getType() == irr::gui::EGUIET_MESSAGE_BOX;
-      if ((box && std::wstring(child->getText()).find(part) != std::wstring::npos) || MessageBoxSays(part, child, box))
-        return true;
-    }
-    return false;
-  }
 };
 
 TEST_F(GameFilesTest, AnOpenedGameShowsItsPositionAndHistoryAndPlaysOn) {
@@ -91,8 +77,8 @@ TEST_F(GameFilesTest, AnOpenedGameShowsItsPositionAndHistoryAndPlaysOn) {
   EXPECT_TRUE(log.Contains("Kelvar: PGN saved 6 plies to " + saved[0].string()));
   std::string text, error;
   ASSERT_TRUE(platform::ReadSmallFile(saved[0], 100000, text, error)) << error;
-  for (const char *tag : {"[Event \"Casual game\"]", "[Site \"Kelvar\"]", "[Round \"-\"]", "[White \"Player\"]",
-                          "[Black \"Kelvar Test Engine\"]", "[Result \"*\"]", "3. Bc4 Nf6 *"})
+  // The file's own tags and comment stay; only the moves and the result change.
+  for (const char *tag : {"[Event \"Club\"]", "[Result \"*\"]", "e5 {main}", "3. Bc4 Nf6 *"})
     EXPECT_NE(text.find(tag), std::string::npos) << tag << "\n" << text;
   chess::PgnGame read;
   chess::PgnError readError;
@@ -191,59 +177,9 @@ TEST_F(GameFilesTest, FinishedGamesShowTheirEnd) {
     EXPECT_FALSE(app.game.IsChoosingSide());
   }
   EXPECT_EQ(app.map.GetToken(TokenOn("d5"))->GetColor(), Black);
+  Frames(1);
   gl_Exit();
   EXPECT_FALSE(platform::FileExists(folder + "/data/kelvar/autosave.pgn")) << "a finished game is not kept";
-}
-
-TEST_F(GameFilesTest, AnUnfinishedGameIsKeptAtExitAndAFinishedOneIsNot) {
-  StartProgram("bestmove e7e5\n");
-  StartGame(White);
-  ClickSquare("e2");
-  ClickSquare("e4");
-  ASSERT_TRUE(FramesUntil([] { return app.game.GetActivePlayer() == White && !app.game.IsAwaitingEcho(); }));
-  const std::string autosave = app.gameFiles.GetAutosavePath();
-  EXPECT_EQ(autosave, folder + "/data/kelvar/autosave.pgn");
-  gl_Exit();
-  std::string text, error;
-  ASSERT_TRUE(platform::ReadSmallFile(autosave, 100000, text, error)) << error;
-  EXPECT_NE(text.find("1. e4 e5 *"), std::string::npos) << text;
-}
-
-TEST_F(GameFilesTest, AnAbortedGameLeavesNoAutosave) {
-  presetAutosave = "1. d4 *\n";
-  StartProgram("");
-  ASSERT_TRUE(app.gameFiles.IsAskingToResume());
-  irr::SEvent escape{};
-  escape.EventType = irr::EET_KEY_INPUT_EVENT;
-  escape.KeyInput.Key = irr::KEY_ESCAPE;
-  escape.KeyInput.PressedDown = true;
-  EXPECT_TRUE(app.eventReceiver.OnEvent(escape));
-  EXPECT_FALSE(app.gameFiles.IsAskingToResume());
-  EXPECT_FALSE(platform::FileExists(folder + "/data/kelvar/autosave.pgn")) << "No deletes the autosave";
-  StartGame(White);
-  ClickSquare("e2");
-  ClickSquare("e4");
-  app.game.SetState(Idle); // abort
-  gl_Exit();
-  EXPECT_FALSE(platform::FileExists(folder + "/data/kelvar/autosave.pgn"));
-}
-
-TEST_F(GameFilesTest, EnterResumesTheUnfinishedGame) {
-  presetAutosave = "[Event \"Casual game\"]\n\n1. d4 d5 2. c4 *\n";
-  StartProgram("");
-  ASSERT_TRUE(app.gameFiles.IsAskingToResume());
-  EXPECT_TRUE(MessageBoxSays(L"Resume the unfinished game?"));
-  irr::SEvent enter{};
-  enter.EventType = irr::EET_KEY_INPUT_EVENT;
-  enter.KeyInput.Key = irr::KEY_RETURN;
-  enter.KeyInput.PressedDown = true;
-  EXPECT_TRUE(app.eventReceiver.OnEvent(enter));
-  EXPECT_FALSE(MessageBoxSays(L"Resume the unfinished game?"));
-  EXPECT_EQ(app.game.GetState(), LocalGame);
-  EXPECT_EQ(app.game.GetHumanColor(), Black);
-  EXPECT_EQ(MovesText(), "1. d4 d5\n2. c4");
-  EXPECT_TRUE(EngineReceived("position startpos moves d2d4 d7d5 c2c4\n"));
-  EXPECT_NE(app.gui.GetColorWindow(), nullptr) << "the resumed game asks for a side";
 }
 
 // After an unfinished game is opened nobody moves until the colour window is
@@ -385,8 +321,7 @@ TEST_F(GameFilesTest, AGameClickedInTheLoadDialogIsOpened) {
 // history and towards the engine: not as queens.
 TEST_F(GameFilesTest, UnderPromotionsInAFileArePlayedAsWritten) {
   StartProgram("");
-  const std::string path =
-      WriteFile("under.pgn", "1. a4 h5 2. a5 h4 3. a6 h3 4. axb7 hxg2 5. bxa8=N gxh1=R *\n");
+  const std::string path = WriteFile("under.pgn", "1. a4 h5 2. a5 h4 3. a6 h3 4. axb7 hxg2 5. bxa8=N gxh1=R *\n");
   ASSERT_TRUE(app.gameFiles.OpenGame(path));
   ASSERT_NE(TokenOn("a8"), -1);
   ASSERT_NE(TokenOn("h1"), -1);
@@ -396,3 +331,51 @@ TEST_F(GameFilesTest, UnderPromotionsInAFileArePlayedAsWritten) {
   EXPECT_TRUE(EngineReceived("position startpos moves a2a4 h7h5 a4a5 h5h4 a5a6 h4h3 a6b7 h3g2 b7a8n g2h1r\n"))
       << Transcript();
 }
+
+namespace {
+
+// A file of several games lists them all, a broken first one too; the one
+// chosen opens, and saved again it keeps the file's tags, comments, NAGs and
+// UTF-8 names, with only the moves played on and the result changed.
+TEST_F(GameFilesTest, AFileOfSeveralGamesIsListedAndAChosenGameKeepsWhatItHolds) {
+  StartProgram("bestmove b8c6\n");
+  const std::string path =
+      WriteFile("three.pgn", "[White \"Broken\"]\n\n1. e4 e5 2. Ke3 *\n\n"
+                             "[Event \"Havana\"]\n[Site \"La Habana\"]\n[Date \"1921.03.15\"]\n[Round \"4\"]\n"
+                             "[White \"José Raúl Capablanca\"]\n[Black \"Emanuel Lasker\"]\n[Result \"*\"]\n"
+                             "[Annotator \"Ménard\"]\n\n{A classic.} 1. d4 $1 d5 {solid} 2. Nf3 e6?! *\n\n"
+                             "[White \"C\"]\n[Black \"D\"]\n[Date \"2001.01.01\"]\n[Result \"1-0\"]\n\n1. c4 1-0\n");
+  EXPECT_TRUE(app.gameFiles.OpenGame(path));
+  CGameListWindow &list = app.gui.GetGameList();
+  ASSERT_TRUE(list.IsOpen());
+  ASSERT_EQ(list.GetList()->getItemCount(), 3u);
+  EXPECT_NE(std::wstring(list.GetList()->getListItem(0)).find(L"broken at line 3"), std::wstring::npos);
+  EXPECT_EQ(std::wstring(list.GetList()->getListItem(2)), L"C - D, 2001.01.01, 1-0");
+  EXPECT_EQ(list.GetList()->getSelected(), 1) << "the first game that can be read";
+  list.GetList()->setSelected(0);
+  chess::PgnGameEntry none;
+  std::string nowhere;
+  EXPECT_FALSE(list.TakeChoice(none, nowhere)) << "a broken game is not opened";
+  list.GetList()->setSelected(1);
+  irr::SEvent open{};
+  open.EventType = irr::EET_GUI_EVENT;
+  open.GUIEvent.EventType = irr::gui::EGET_BUTTON_CLICKED;
+  open.GUIEvent.Caller = app.guiEnvironment->getRootGUIElement()->getElementFromId(ID_GAME_LIST_OPEN, true);
+  ASSERT_NE(open.GUIEvent.Caller, nullptr);
+  app.eventReceiver.OnEvent(open);
+  EXPECT_FALSE(list.IsOpen());
+  EXPECT_EQ(MovesText(), "1. d4 d5\n2. Nf3 e6");
+  ASSERT_TRUE(ClickColorButton(ID_BUTTON_WHITE));
+  ClickSquare("b1");
+  ClickSquare("c3");
+  ASSERT_TRUE(FramesUntil([] { return app.game.GetRecord().GetPlyCount() == 6; }));
+
+  std::string text, error;
+  ASSERT_TRUE(chess::CPgnWriter::Write(app.gameFiles.CurrentGame(), text, error)) << error;
+  for (const char *kept : {"[Event \"Havana\"]", "[Date \"1921.03.15\"]", "[White \"José Raúl Capablanca\"]",
+                           "[Annotator \"Ménard\"]", "{A classic.}", "1. d4 $1 d5 {solid}", "e6 $6", "3. Nc3 Nc6 *"})
+    EXPECT_NE(text.find(kept), std::string::npos) << kept << "\n" << text;
+  EXPECT_EQ(text.find("Casual game"), std::string::npos) << text;
+}
+
+} // namespace

@@ -124,3 +124,24 @@ bool GameFixture::BannerShown() const {
   irr::gui::IGUIStaticText *banner = app.gui.GetBannerText();
   return banner && banner->isVisible() && std::wstring(banner->getText()).rfind(L"CHECK MATE!\n", 0) == 0;
 }
+
+std::string GameFixture::WriteFile(const std::string &name, const std::string &text) const {
+  const std::string path = folder + "/" + name;
+  std::ofstream(path, std::ios::binary) << text;
+  return path;
+}
+
+namespace {
+bool BoxUnderSays(const std::wstring &part, irr::gui::IGUIElement *under, bool inBox) {
+  for (irr::gui::IGUIElement *child : under->getChildren()) {
+    const bool box = inBox || child->getType() == irr::gui::EGUIET_MESSAGE_BOX;
+    if ((box && std::wstring(child->getText()).find(part) != std::wstring::npos) || BoxUnderSays(part, child, box))
+      return true;
+  }
+  return false;
+}
+} // namespace
+
+bool GameFixture::MessageBoxSays(const std::wstring &part) {
+  return BoxUnderSays(part, app.guiEnvironment->getRootGUIElement(), false);
+}

@@ -49,6 +49,10 @@ protected:
   // The token standing (uncaptured) on a square, or -1.
   static irr::s32 TokenOn(const char *square);
   static BoardSquare Square(const char *square) { return BoardSquare(square[0] - 'a', square[1] - '1'); }
+  // Writes a file in the test's folder; returns its path.
+  std::string WriteFile(const std::string &name, const std::string &text) const;
+  // Whether an open message box's text holds part.
+  static bool MessageBoxSays(const std::wstring &part);
   // Whether the mate banner ("CHECK MATE!" and the winner below) is shown.
   bool BannerShown() const;
 

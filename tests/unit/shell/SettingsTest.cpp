@@ -1,5 +1,6 @@
 // The settings file: where it lives, what a broken or strange file leaves of
 // the defaults, the round trip, and a folder that cannot be written.
+#include "app/CPlayerSettings.h"
 #include "app/CSettings.h"
 
 #include <gtest/gtest.h>
@@ -195,4 +196,41 @@ TEST_F(SettingsFile, PathThatIsAFileIsReported) {
   // Not even root can make a folder in /proc.
   EXPECT_FALSE(settings.Save("/proc/kelvar-settings-test/kelvar.ini", message));
   EXPECT_NE(message.find("settings not saved"), std::string::npos) << message;
+}
+
+// A settings file that is not read in full is renamed aside before anything
+// can overwrite it; what could be read still applies. A good file stays.
+TEST_F(SettingsFile, ADamagedFileIsKeptAside) {
+  struct Case {
+    const char *name;
+    const char *text; // null: a folder stands at the path
+    bool damaged;
+    int level;
+  } cases[] = {
+      {"good", "[engine]\nlevel = 5\n", false, 5},
+      {"a broken line", "[engine]\nlevel = 6\nthis is no setting\n", true, 6},
+      {"a folder", nullptr, true, CSettings().level},
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.name);
+    fs::remove_all(folder / "kelvar");
+    if (c.text)
+      Write(c.text);
+    else
+      fs::create_directories(path);
+    CPlayerSettings settings;
+    settings.SetPath(path);
+    settings.Load();
+    EXPECT_EQ(settings.Get().level, c.level);
+    std::vector<std::string> aside;
+    for (const auto &entry : fs::directory_iterator(folder / "kelvar"))
+      if (entry.path().filename().string().rfind("kelvar.ini.broken-", 0) == 0)
+        aside.push_back(entry.path().string());
+    EXPECT_EQ(aside.size(), c.damaged ? 1u : 0u);
+    EXPECT_EQ(fs::exists(path), !c.damaged);
+    if (c.text && c.damaged) {
+      std::ifstream kept(aside[0]);
+      EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), c.text);
+    }
+  }
 }

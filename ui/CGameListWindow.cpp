@@ -1,0 +1,74 @@
+#include "ui/CGameListWindow.h"
+
+#include "app/CApplication.h"
+#include "ui/GuiIds.h"
+
+using namespace irr;
+
+namespace {
+
+std::wstring Widen(const std::string &text) {
+  // Byte by byte, as the interface's fonts hold Latin-1.
+  std::wstring wide;
+  for (char c : text)
+    wide += wchar_t(static_cast<unsigned char>(c));
+  return wide;
+}
+
+} // namespace
+
+std::wstring CGameListWindow::RowText(const chess::PgnGameEntry &entry) {
+  const chess::PgnSummary &s = entry.summary;
+  std::wstring row = Widen(s.white + " - " + s.black + ", " + s.date + ", " + s.result);
+  if (!entry.ok)
+    row += Widen(" (broken at line " + std::to_string(entry.error.line) + ")");
+  return row;
+}
+
+void CGameListWindow::Show(const std::string &path, std::vector<chess::PgnGameEntry> games) {
+  Close();
+  filePath = path;
+  entries = std::move(games);
+  gui::IGUIEnvironment *env = app.guiEnvironment;
+  const s32 width = 520, height = 300;
+  const s32 x = (app.windowSize.Width - width) / 2, y = (app.windowSize.Height - height) / 2;
+  const std::wstring caption = L"Games in " + Widen(path.substr(path.rfind('/') + 1));
+  window = env->addWindow(core::rect<s32>(x, y, x + width, y + height), true /*modal*/, caption.c_str(), nullptr,
+                          ID_GAME_LIST_WINDOW);
+  list = env->addListBox(core::rect<s32>(10, 30, width - 10, height - 50), window, ID_GAME_LIST, true);
+  for (const chess::PgnGameEntry &entry : entries)
+    list->addItem(RowText(entry).c_str());
+  // The first game that can be read is chosen to begin with.
+  for (size_t i = 0; i < entries.size(); ++i)
+    if (entries[i].ok) {
+      list->setSelected(s32(i));
+      break;
+    }
+  // Left only through its buttons, so the window is never removed behind our back.
+  window->getCloseButton()->setVisible(false);
+  env->addButton(core::rect<s32>(width - 220, height - 40, width - 120, height - 12), window, ID_GAME_LIST_CANCEL,
+                 L"Cancel");
+  env->addButton(core::rect<s32>(width - 110, height - 40, width - 10, height - 12), window, ID_GAME_LIST_OPEN,
+                 L"Open");
+  env->setFocus(list);
+}
+
+bool CGameListWindow::TakeChoice(chess::PgnGameEntry &entry, std::string &path) {
+  if (!list)
+    return false;
+  const s32 row = list->getSelected();
+  if (row < 0 || size_t(row) >= entries.size() || !entries[size_t(row)].ok)
+    return false; // a broken game stays listed, but is not opened
+  entry = entries[size_t(row)];
+  path = filePath;
+  Close();
+  return true;
+}
+
+void CGameListWindow::Close() {
+  if (window)
+    window->remove();
+  window = nullptr;
+  list = nullptr;
+  entries.clear();
+}
