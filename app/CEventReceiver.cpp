@@ -91,6 +91,11 @@ bool CEventReceiver::OnGuiEvent(const SEvent::SGUIEvent &gui) {
     app.unfinishedGame.OnQuitAnswer(gui.EventType);
     return false; // the box closes itself
   }
+  if ((gui.EventType == gui::EGET_MESSAGEBOX_YES || gui.EventType == gui::EGET_MESSAGEBOX_NO) &&
+      id == ID_OPEN_PART_BOX) {
+    app.gameFiles.OnOpenPartAnswer(gui.EventType == gui::EGET_MESSAGEBOX_YES);
+    return false; // the box closes itself
+  }
   if ((gui.EventType == gui::EGET_MESSAGEBOX_YES || gui.EventType == gui::EGET_MESSAGEBOX_NO) && id == ID_RESUME_BOX) {
     app.unfinishedGame.OnResumeAnswer(gui.EventType == gui::EGET_MESSAGEBOX_YES);
     return false; // the box closes itself

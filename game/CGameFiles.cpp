@@ -126,10 +126,25 @@ void CGameFiles::RestoreRunFolder() {
   runFolder = "";
 }
 
-void CGameFiles::Refuse(const std::string &path, int line, const std::string &reason) {
+void CGameFiles::Refuse(const std::string &path, int line, const std::string &reason, const chess::PgnGame *readPart) {
   LogMessage(("PGN error " + path + " line " + std::to_string(line) + ": " + reason).c_str());
-  const std::string text = "Cannot open " + path + "\nline " + std::to_string(line) + ": " + reason;
-  app.gui.ShowMessageBox(L"Load Game", Widen(text).c_str(), gui::EMBF_OK, -1);
+  std::string text = "Cannot open " + path + "\nline " + std::to_string(line) + ": " + reason;
+  if (!readPart || readPart->moves.empty()) {
+    app.gui.ShowMessageBox(L"Load Game", Widen(text).c_str(), gui::EMBF_OK, -1);
+    return;
+  }
+  // The moves before the fault are offered; the file itself is left as it is.
+  partPath = path;
+  part = *readPart;
+  text += "\nOpen the " + std::to_string((part.moves.size() + 1) / 2) + " moves that could be read?";
+  app.gui.ShowMessageBox(L"Load Game", Widen(text).c_str(), gui::EMBF_YES | gui::EMBF_NO, ID_OPEN_PART_BOX);
+}
+
+void CGameFiles::OnOpenPartAnswer(bool yes) {
+  chess::PgnGame taken;
+  std::swap(taken, part);
+  if (yes && !taken.moves.empty())
+    ShowGame(taken, partPath + " (up to its fault)");
 }
 
 bool CGameFiles::OpenGame(const std::string &path) {
@@ -151,7 +166,7 @@ bool CGameFiles::OpenGame(const std::string &path) {
     return true;
   }
   if (!games[0].ok) {
-    Refuse(path, games[0].error.line, games[0].error.reason);
+    Refuse(path, games[0].error.line, games[0].error.reason, &games[0].game);
     return false;
   }
   return ShowGame(games[0].game, path);

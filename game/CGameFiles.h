@@ -39,6 +39,8 @@ public:
   bool OpenGame(const std::string &path);
   // The game chosen in that list is opened.
   void OnGameChosen();
+  // The answer to "Open the N moves that could be read?".
+  void OnOpenPartAnswer(bool yes);
   // Shows a game that has been read (from source, named in the log): the
   // board set up and the moves played. False if the rules refuse it.
   bool ShowGame(const chess::PgnGame &game, const std::string &source);
@@ -56,7 +58,9 @@ public:
 private:
   // Writes the game to path; false with a reason.
   bool WriteGame(const chess::PgnGame &game, const std::string &path, std::string &error) const;
-  void Refuse(const std::string &path, int line, const std::string &reason);
+  // Tells why the file cannot be opened; with readPart holding moves, offers
+  // to open those.
+  void Refuse(const std::string &path, int line, const std::string &reason, const chess::PgnGame *readPart = nullptr);
   // Goes back to the working directory the file dialog left.
   void RestoreRunFolder();
 
@@ -67,6 +71,9 @@ private:
   chess::PgnGame opened;
   uint64_t openedGameId = 0;
   bool hasOpened = false;
+  // The moves of a broken file offered to the player, and its path.
+  chess::PgnGame part;
+  std::string partPath;
   irr::io::path runFolder; // the working directory when the file dialog opened
   bool startupHandled = false;
 };

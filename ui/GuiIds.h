@@ -32,6 +32,7 @@ enum GuiId {
   ID_GAME_LIST = 244,
   ID_GAME_LIST_OPEN = 245,
   ID_GAME_LIST_CANCEL = 246,
+  ID_OPEN_PART_BOX = 247, // a broken file: open the moves before its fault?
   ID_MENU_HINT = 130,
   // The Config window and its controls.
   ID_CONFIG_WINDOW = 300,

@@ -147,6 +147,18 @@ TEST_F(GameFilesTest, BrokenFilesAreRefusedAndTheBoardStaysAsItWas) {
   EXPECT_TRUE(MessageBoxSays(L"Cannot open"));
   EXPECT_FALSE(app.gameFiles.OpenGame(folder + "/missing.pgn"));
   EXPECT_EQ(Board(), board);
+
+  // The moves before the fault are offered, and opened only on Yes.
+  EXPECT_FALSE(app.gameFiles.OpenGame(WriteFile("cut.pgn", "1. d4 d5 2. c4 {the Queen's")));
+  EXPECT_TRUE(MessageBoxSays(L"Open the 2 moves that could be read?"));
+  EXPECT_EQ(Board(), board);
+  irr::SEvent yes{};
+  yes.EventType = irr::EET_GUI_EVENT;
+  yes.GUIEvent.EventType = irr::gui::EGET_MESSAGEBOX_YES;
+  yes.GUIEvent.Caller = app.guiEnvironment->getRootGUIElement()->getElementFromId(ID_OPEN_PART_BOX, true);
+  ASSERT_NE(yes.GUIEvent.Caller, nullptr);
+  app.eventReceiver.OnEvent(yes);
+  EXPECT_EQ(MovesText(), "1. d4 d5\n2. c4");
 }
 
 TEST_F(GameFilesTest, FinishedGamesShowTheirEnd) {
