@@ -7,10 +7,8 @@
 #include "engine/CEngineReply.h"
 
 #include <cerrno>
-#include <cstdlib>
 #include <cstring>
 
-using irr::core::stringc;
 using irr::core::stringw;
 
 namespace {
@@ -19,37 +17,8 @@ const char *const &ENGINE_PATH = platform::EngineProgramPath(); // follows the d
 const uint32_t QUIT_GRACE_MS = 500;                             // time the engine gets to quit by itself at shut-down
 const size_t READ_CHUNK = 4096;                                 // one read from the pipe
 const size_t READ_LIMIT_PER_FRAME = 1 << 16;                    // a flood is taken over several frames
-const int CURRMOVE_LIMIT = 5;                                   // "info currmove" lines before a search is stopped
-const size_t INFO_LIMIT = 1023;        // identification text keeps at most this many characters
-const uint32_t NOTICE_MS = 4000;       // how long the status line says "Engine restarted"
-const uint32_t FAULT_NOTICE_MS = 8000; // ... and the longer text on a broken answer
-const uint32_t THINK_MS_MAX = 600000;
-const char *const NULL_MOVE = "0000";
-const char *const NO_MOVE = "(none)";
-const char *const STOCKFISH = "Stockfish";
-
-uint32_t ThinkMsFromEnvironment() {
-  const char *text = getenv("ABROK_THINK_MS");
-  if (!text)
-    return EngineTimings().thinkMs;
-  char *end = nullptr;
-  const long value = strtol(text, &end, 10);
-  if (end == text || *end != '\0' || value < 1 || value > long(THINK_MS_MAX))
-    return EngineTimings().thinkMs;
-  return uint32_t(value);
-}
-
-// The engine the player chose: the settings' engine path reaches the engine
-// program (and this process) as ABROK_ENGINE; without it the program drives
-// Stockfish, found at ABROK_STOCKFISH when that is set.
-std::string ChosenEngine(bool &stockfish) {
-  const char *engine = getenv("ABROK_ENGINE");
-  stockfish = !engine || !*engine;
-  if (!stockfish)
-    return engine;
-  const char *path = getenv("ABROK_STOCKFISH");
-  return path && *path ? std::string(STOCKFISH) + " (" + path + ")" : STOCKFISH;
-}
+const uint32_t NOTICE_MS = 4000;                                // how long the status line says "Engine restarted"
+const uint32_t FAULT_NOTICE_MS = 8000;                          // ... and the longer text on a broken answer
 
 void Log(const std::string &text) { LogMessage(text.c_str()); }
 
@@ -58,15 +27,14 @@ void Log(const std::string &text) { LogMessage(text.c_str()); }
 // --- Process --------------------------------------------------------------------
 
 bool CCEManager::Init() {
-  engineInfo = L""; // a restarted engine program may drive another engine
-  hintPending = hintWanted = false;
-  failureShown = everReady = givenUp = false;
-  engineName = ChosenEngine(stockfishChosen);
+  handshake.ClearInfo();
+  hint.Forget();
+  failure.Begin();
   watch.Timings().thinkMs = ThinkMsFromEnvironment();
   if (!Launch()) {
     const std::string why = strerror(errno);
     Log(std::string("CCEManager::Init cannot start ") + ENGINE_PATH + ": " + why);
-    Fail(FailureKind::Program, std::string("the engine program ") + ENGINE_PATH + " cannot be run (" + why + ")");
+    Fail(CEngineFailure::Kind::Program, CEngineFailure::CannotRun(ENGINE_PATH, why, false));
   }
   return true; // the program runs without an engine too
 }
@@ -74,8 +42,8 @@ bool CCEManager::Init() {
 bool CCEManager::Launch() {
   lineBuffer.Clear();
   watch.ClearFences();
-  handshakeText.clear();
-  currMoveCount = 0;
+  handshake.Begin();
+  search.ClearCurrMoves();
   if (!process.Launch(ENGINE_PATH))
     return false;
   state = LinkState::Handshake;
@@ -106,10 +74,9 @@ bool CCEManager::WriteToEngine(const char *text) { return text && *text && proce
 void CCEManager::Update() {
   if (state == LinkState::Failed) {
     // Shown once the splash has gone, so that nothing covers the box.
-    if (!failureShown && app.game.GetState() != Startup) {
-      failureShown = true;
-      app.gui.ShowEngineMessage(stringw(FailureMessage().c_str()).c_str());
-    }
+    std::string message;
+    if (app.game.GetState() != Startup && failure.TakeMessage(message))
+      app.gui.ShowEngineMessage(stringw(message.c_str()).c_str());
     return;
   }
   if (state == LinkState::Off)
@@ -143,7 +110,7 @@ void CCEManager::Watch() {
   if (state != LinkState::Handshake && state != LinkState::Ready)
     return;
   const std::string overdue = watch.Overdue(platform::GetTickCount(), state == LinkState::Handshake,
-                                            state == LinkState::Ready && searchPending);
+                                            state == LinkState::Ready && search.IsOwed());
   if (!overdue.empty())
     Restart(overdue);
 }
@@ -153,51 +120,28 @@ void CCEManager::Restart(const std::string &reason, const std::wstring &notice) 
   StopProcess();
   const uint32_t now = platform::GetTickCount();
   if (!watch.MayRestart(now)) {
-    Fail(FailureKind::Link, "the engine program failed " + std::to_string(watch.RestartsInWindow(now) + 1) +
-                                " times within a minute (" + reason + ")");
+    Fail(CEngineFailure::Kind::Link, CEngineFailure::TooManyRestarts(watch.RestartsInWindow(now) + 1, reason));
     return;
   }
-  hintPending = hintWanted = false; // a new engine owes no advice
+  hint.Forget(); // a new engine owes no advice
   Log("CCEManager starting the engine program again");
-  restartReason = reason;
+  handshake.Restarting(reason);
   if (!Launch()) {
-    Fail(FailureKind::Program,
-         std::string("the engine program ") + ENGINE_PATH + " cannot be run again (" + strerror(errno) + ")");
+    Fail(CEngineFailure::Kind::Program, CEngineFailure::CannotRun(ENGINE_PATH, strerror(errno), true));
     return;
   }
-  noticeShown = !notice.empty();
-  if (noticeShown)
+  handshake.NoticeShown(!notice.empty());
+  if (!notice.empty())
     app.gui.ShowStatusNotice(notice.c_str(), FAULT_NOTICE_MS);
 }
 
-void CCEManager::Fail(FailureKind kind, const std::string &reason) {
+void CCEManager::Fail(CEngineFailure::Kind kind, const std::string &reason) {
   if (process.IsStarted())
     StopProcess();
   state = LinkState::Failed;
-  failure = reason;
-  failureKind = kind;
-  searchPending = false;
-  resultLine.clear();
-  givenUp = everReady;
+  failure.Set(kind, reason);
+  search.Drop();
   Log("CCEManager engine unavailable (" + reason + ")");
-}
-
-std::string CCEManager::FailureMessage() const {
-  const bool gaveUp = everReady;
-  std::string text =
-      "The chess engine " + engineName + (gaveUp ? " was given up: " : " could not be started: ") + failure + ".";
-  // Only a missing or broken Stockfish is cured by installing it.
-  if (failureKind == FailureKind::Engine && stockfishChosen)
-    text += " Install the Debian package stockfish.";
-  if (gaveUp)
-    text += " You can play on as two players, moving both sides.";
-  return text;
-}
-
-bool CCEManager::TakeGiveUp() {
-  const bool news = givenUp;
-  givenUp = false;
-  return news;
 }
 
 // --- Reading the engine's output ---------------------------------------------------
@@ -217,7 +161,7 @@ void CCEManager::OnEngineBytes(const char *data, size_t size) {
 void CCEManager::OnEngineLine(const std::string &line) {
   const CEngineReply reply = CEngineReply::Parse(line);
   if (reply.kind == CEngineReply::Kind::Unavailable) {
-    Fail(FailureKind::Engine, reply.fault);
+    Fail(CEngineFailure::Kind::Engine, reply.fault);
     return;
   }
   if (reply.kind == CEngineReply::Kind::MoveFault) {
@@ -228,9 +172,7 @@ void CCEManager::OnEngineLine(const std::string &line) {
     return;
   }
   if (state == LinkState::Handshake) {
-    if (handshakeText.size() < INFO_LIMIT)
-      handshakeText += (line + "\n").substr(0, INFO_LIMIT - handshakeText.size());
-    if (line == "uciok")
+    if (handshake.Line(line))
       OnHandshakeDone();
     return;
   }
@@ -247,10 +189,8 @@ void CCEManager::OnEngineLine(const std::string &line) {
   case CEngineReply::Kind::CurrMove:
     // Long searches are cut short; UCI then requires the engine to answer
     // with its "bestmove" line.
-    if (searchPending && ++currMoveCount == CURRMOVE_LIMIT) {
-      currMoveCount = 0;
+    if (search.CurrMove())
       SendCommand("\nstop\n");
-    }
     break;
   default:
     break;
@@ -259,18 +199,13 @@ void CCEManager::OnEngineLine(const std::string &line) {
 
 void CCEManager::OnResultLine(const std::string &line, const std::string &move, bool malformed,
                               const std::string &fault) {
-  if (hintPending) {
-    // The engine answers in order: the first result after an advice search
-    // was asked for is that search's, shown to the player and never played.
-    hintPending = false;
-    if (hintWanted && !watch.HasOpenFence() && !malformed)
-      hintLine = move;
+  if (hint.TakeAnswer(move, !watch.HasOpenFence() && !malformed)) {
     Log("CCEManager hint " + line);
     return;
   }
   LogMessage(line.c_str());
-  currMoveCount = 0;
-  if (watch.HasOpenFence() || !searchPending) {
+  search.ClearCurrMoves();
+  if (watch.HasOpenFence() || !search.IsOwed()) {
     LogMessage("CCEManager dropped a result nothing asked for");
     return;
   }
@@ -281,53 +216,50 @@ void CCEManager::OnResultLine(const std::string &line, const std::string &move, 
   }
   // "(none)": the side to move has no move; "0000", the null move, may
   // answer a hand-back. Both are handed out as squares off the board.
-  searchPending = false;
-  resultLine = move;
+  search.Answered(move);
 }
 
 void CCEManager::OnMoveFault(const std::string &fault) {
-  resultLine.clear();
+  search.DropAnswer();
   if (!process.IsStarted()) {
     Log("CCEManager engine fault (" + fault + ")");
     return; // no engine process to start afresh
   }
   if (watch.MoveFaultGivesUp(platform::GetTickCount())) {
     Log("CCEManager engine fault (" + fault + ")");
-    Fail(FailureKind::Link, "its answers broke the rules " + std::to_string(watch.Timings().moveFaultsPerWindow) +
-                                " times within a minute (" + fault + ")");
+    Fail(CEngineFailure::Kind::Link, CEngineFailure::TooManyBrokenAnswers(watch.Timings().moveFaultsPerWindow, fault));
     return;
   }
   Restart(fault, CEngineReply::RestartNotice(fault));
 }
 
 void CCEManager::OnHandshakeDone() {
-  engineInfo = stringw(handshakeText.c_str());
+  handshake.Done();
   state = LinkState::Ready;
-  everReady = true;
+  failure.EngineReady();
   const unsigned generation = process.Generation();
   SendOption("Hash", "32");
   SendOption("Ponder", "false");
   // Options the game set (the level, the think time) hold for every engine
   // process, the restarted ones included.
-  for (const auto &option : options)
+  for (const auto &option : game.Options())
     SendOption(option.first.c_str(), option.second.c_str(), false);
-  SendCommand(PositionCommand());
+  SendCommand(game.PositionCommand());
   SendFence();
-  if (searchPending) {
+  if (search.IsOwed()) {
     watch.SearchBegan(platform::GetTickCount());
     SendCommand("go\n");
   }
   if (state != LinkState::Ready || process.Generation() != generation)
     return; // a write failed: the engine is being replaced again
-  if (!restartReason.empty()) {
-    ++restartCount;
-    Log("CCEManager engine restarted (" + restartReason + ")");
-    Log("CCEManager engine told: " + PositionCommand().substr(0, PositionCommand().size() - 1) +
-        (searchPending ? ", go" : ""));
+  bool noticeShown = false;
+  const std::string restarted = handshake.TakeRestart(noticeShown);
+  if (!restarted.empty()) {
+    Log("CCEManager engine restarted (" + restarted + ")");
+    const std::string position = game.PositionCommand();
+    Log("CCEManager engine told: " + position.substr(0, position.size() - 1) + (search.IsOwed() ? ", go" : ""));
     if (!noticeShown)
       app.gui.ShowStatusNotice(L"Engine restarted", NOTICE_MS);
-    noticeShown = false;
-    restartReason.clear();
   }
 }
 
@@ -347,43 +279,20 @@ void CCEManager::SendFence() {
   SendCommand("isready\n");
 }
 
-std::string CCEManager::PositionCommand() const {
-  std::string text = startFen.empty() ? "position startpos" : "position fen " + startFen;
-  if (!moves.empty()) {
-    text += " moves";
-    for (const std::string &move : moves)
-      text += " " + move;
-  }
-  return text + "\n";
-}
-
-void CCEManager::RebuildHistory() {
-  movesHistory = L"";
-  for (const std::string &move : moves) {
-    movesHistory += stringw(move.c_str());
-    movesHistory.append(L'\n');
-  }
-}
-
 // --- Game commands --------------------------------------------------------------------
 
 stringw CCEManager::GetEngineInfo() {
-  if (!engineInfo.empty())
-    return engineInfo;
+  if (!handshake.Info().empty())
+    return handshake.Info();
   if (state == LinkState::Failed)
-    return stringw(("The chess engine could not be started: " + failure + ".").c_str());
+    return stringw(failure.Info().c_str());
   return L"The chess engine is starting.";
 }
 
 void CCEManager::Reset() {
-  resultLine.clear();
-  lastResult.clear();
-  startFen.clear();
-  moves.clear();
-  RebuildHistory();
-  searchPending = false;
-  hintPending = hintWanted = false;
-  currMoveCount = 0;
+  search.Reset();
+  game.Clear();
+  hint.Forget();
   SendCommand("\nstop\n");
   SendCommand("\nucinewgame\n");
   SendCommand("position startpos\n");
@@ -399,30 +308,20 @@ void CCEManager::SubmitMove(const BoardSquare &from, const BoardSquare &to, bool
   }
   LogMessage("SubmitMove");
   Log(move + "\n");
-  moves.push_back(move);
-  movesHistory += stringw(move.c_str());
-  movesHistory.append(L'\n');
+  game.Add(move);
   app.gui.RefreshMovesWindow();
   if (state == LinkState::Failed)
     return;
   // Every move line is answered with a search: the engine's reply to the
   // human, or its answer to the hand-back of its own move.
-  searchPending = true;
+  search.Owe();
   watch.SearchBegan(platform::GetTickCount());
   SendCommand(move + "\n");
 }
 
 bool CCEManager::SendOption(const char *name, const char *value, bool remember) {
-  if (remember && strcmp(name, "Hash") != 0 && strcmp(name, "Ponder") != 0) {
-    bool known = false;
-    for (auto &option : options)
-      if (option.first == name) {
-        option.second = value;
-        known = true;
-      }
-    if (!known)
-      options.emplace_back(name, value);
-  }
+  if (remember)
+    game.KeepOption(name, value);
   if (state != LinkState::Ready)
     return false; // sent with the others once the engine is ready
   const std::string line = std::string("setoption name ") + name + " value " + value;
@@ -432,21 +331,18 @@ bool CCEManager::SendOption(const char *name, const char *value, bool remember) 
 }
 
 bool CCEManager::SendPosition(const std::vector<std::string> &newMoves) {
-  const std::string fen = startFen; // the game keeps its start position
+  const std::string fen = game.StartFen(); // the game keeps its start position
   return SendPosition(fen, newMoves);
 }
 
 bool CCEManager::SendPosition(const std::string &fen, const std::vector<std::string> &newMoves) {
-  startFen = fen;
-  moves = newMoves;
-  RebuildHistory();
+  game.Set(fen, newMoves);
   app.gui.RefreshMovesWindow();
-  resultLine.clear();
-  currMoveCount = 0;
-  if (searchPending)
+  const bool searching = search.IsOwed();
+  search.Drop();
+  if (searching)
     SendCommand("\nstop\n");
-  searchPending = false;
-  SendCommand(PositionCommand());
+  SendCommand(game.PositionCommand());
   SendFence(); // a result of the dropped search arrives before its answer
   return state != LinkState::Failed;
 }
@@ -455,7 +351,7 @@ bool CCEManager::RequestInitialMove() {
   LogMessage("CCEManager::RequestInitialMove");
   if (state == LinkState::Failed || state == LinkState::Off)
     return false;
-  searchPending = true;
+  search.Owe();
   watch.SearchBegan(platform::GetTickCount());
   SendCommand("go\n");
   return true;
@@ -467,62 +363,42 @@ bool CCEManager::ProcessEngineResult(BoardSquare &from, BoardSquare &to) {
 }
 
 bool CCEManager::ProcessEngineResult(BoardSquare &from, BoardSquare &to, irr::s32 &promotion) {
-  if (resultLine.empty())
+  const std::string move = search.Answer();
+  if (!search.Take(from, to, promotion))
     return false;
-  // The move was checked when it arrived. An answer without a move gives
-  // squares off the board.
-  promotion = Queen;
-  from = to = BoardSquare(-1, -1);
-  if (resultLine != NULL_MOVE && resultLine != NO_MOVE)
-    CEngineReply::Squares(resultLine, from, to, promotion);
   LogMessage("ProcessEngineResult:");
-  LogMessage(resultLine.substr(0, 4).c_str());
-  lastResult = resultLine;
-  resultLine.clear();
+  LogMessage(move.substr(0, 4).c_str());
   return true;
 }
 
 void CCEManager::RejectResult() {
-  if (lastResult.empty() || state != LinkState::Ready)
+  if (state != LinkState::Ready)
     return;
-  const std::string fault = "illegal move " + lastResult;
-  Log("CCEManager refused the engine's result: " + lastResult + " breaks the rules");
-  lastResult.clear();
+  const std::string move = search.TakeHandedOut();
+  if (move.empty())
+    return;
+  Log("CCEManager refused the engine's result: " + move + " breaks the rules");
   // The move is still owed: the restarted engine is asked again.
-  searchPending = true;
+  search.Owe();
   watch.SearchBegan(platform::GetTickCount());
-  OnMoveFault(fault);
+  OnMoveFault("illegal move " + move);
 }
 
 // --- Advice for the player ---------------------------------------------------
 
 bool CCEManager::RequestHint(irr::u32 thinkMs) {
-  if (hintPending || searchPending || state != LinkState::Ready)
+  if (hint.IsPending() || search.IsOwed() || state != LinkState::Ready)
     return false;
-  hintLine.clear();
-  SendCommand("go movetime " + std::to_string(thinkMs) + "\n");
+  SendCommand(hint.Ask(thinkMs));
   if (state != LinkState::Ready)
     return false;
-  hintPending = hintWanted = true;
+  hint.Asked();
   return true;
 }
 
-bool CCEManager::FetchHint(BoardSquare &from, BoardSquare &to) {
-  // "bestmove (none)" and the null move are no advice.
-  BoardSquare hintFrom, hintTo;
-  irr::s32 promotion = Queen;
-  const bool usable = CEngineReply::Squares(hintLine, hintFrom, hintTo, promotion);
-  hintLine.clear();
-  if (!usable)
-    return false;
-  from = hintFrom;
-  to = hintTo;
-  return true;
-}
+bool CCEManager::FetchHint(BoardSquare &from, BoardSquare &to) { return hint.Fetch(from, to); }
 
 void CCEManager::CancelHint() {
-  hintWanted = false;
-  hintLine.clear();
-  if (hintPending)
+  if (hint.Cancel())
     SendCommand("\nstop\n");
 }

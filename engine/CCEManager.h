@@ -1,17 +1,24 @@
-// The engine link: the facade the game talks to. It keeps the game's moves,
-// speaks the reduced UCI with the engine program and hands out its answers
-// as board squares. The program's process lives in CEngineProcess, the
-// limits it is held to in CEngineWatch, the reading of its lines in
-// CEngineReply. The link watches its engine: a program that ends, stops
-// answering, cannot be written to or answers with a move that breaks the
-// rules is ended and started afresh, told the game so far and, if it owed a
-// move, asked again. No call waits for the engine; every wait is a state the
-// per-frame Update passes through.
+// The engine link: the facade the game talks to. It speaks the reduced UCI
+// with the engine program and hands out its answers as board squares. Its
+// parts: the program's process (CEngineProcess), the limits it is held to
+// (CEngineWatch), its lines read (CEngineReply), its handshake
+// (CEngineHandshake), the game it is told (CEngineGame), the move it owes
+// (CEngineSearch), the player's advice (CEngineHint) and the words for a
+// failure (CEngineFailure). The link watches its engine: a program that
+// ends, stops answering, cannot be written to or answers with a move that
+// breaks the rules is ended and started afresh, told the game so far and, if
+// it owed a move, asked again. No call waits for the engine; every wait is a
+// state the per-frame Update passes through.
 #pragma once
 
 #include "app/KelvarTypes.h"
+#include "engine/CEngineFailure.h"
+#include "engine/CEngineGame.h"
+#include "engine/CEngineHandshake.h"
+#include "engine/CEngineHint.h"
 #include "engine/CEngineLineBuffer.h"
 #include "engine/CEngineProcess.h"
+#include "engine/CEngineSearch.h"
 #include "engine/CEngineWatch.h"
 
 #include <irrlicht.h>
@@ -46,7 +53,7 @@ public:
   irr::core::stringw GetEngineInfo();
   // The engine the player chose, as the messages name it: the path of a UCI
   // engine set in the settings (or ABROK_ENGINE), else Stockfish.
-  const std::string &GetEngineName() const { return engineName; }
+  const std::string &GetEngineName() const { return failure.EngineName(); }
   // Starts a new game: the engine leaves any search and game it had.
   void Reset();
   // Records a move made on the board and sends it; the engine answers it with
@@ -72,13 +79,13 @@ public:
   void RejectResult();
   // Asks the engine to move first. False when there is no engine.
   bool RequestInitialMove();
-  irr::core::stringw GetMovesHistory() const { return movesHistory; }
+  irr::core::stringw GetMovesHistory() const { return game.History(); }
   // As SendPosition above, from another start: "position fen <FEN> moves ...";
   // an empty FEN is the standard start. The start is kept for later positions
   // and for a restarted engine.
   bool SendPosition(const std::string &startFen, const std::vector<std::string> &moves);
   // The FEN the current game started from; empty for the standard start.
-  const std::string &GetStartFen() const { return startFen; }
+  const std::string &GetStartFen() const { return game.StartFen(); }
   // Sends "setoption name <name> value <value>" and logs the line.
   // The option is kept and sent again to every engine process started later;
   // while the engine is not ready it is only kept. False if not sent now.
@@ -93,16 +100,16 @@ public:
   // Drops the advice: a search still running is stopped, and its answer,
   // whenever it comes, is not taken for the engine's move.
   void CancelHint();
-  bool IsHintPending() const { return hintPending; }
+  bool IsHintPending() const { return hint.IsPending(); }
 
   LinkState GetState() const { return state; }
   // True while the engine owes a move (a search or a hand-back's answer).
-  bool IsSearchPending() const { return searchPending; }
-  int GetRestartCount() const { return restartCount; }
-  const std::vector<std::string> &GetMoves() const { return moves; }
+  bool IsSearchPending() const { return search.IsOwed(); }
+  int GetRestartCount() const { return handshake.RestartCount(); }
+  const std::vector<std::string> &GetMoves() const { return game.Moves(); }
   // True, once, after the link gave up on an engine that had been playing:
   // the game then goes on without it.
-  bool TakeGiveUp();
+  bool TakeGiveUp() { return failure.TakeGiveUp(); }
 
 private:
   // Tests, the fuzz target and the benchmark reach the internals through this.
@@ -132,44 +139,17 @@ private:
   // Ends the engine and starts another, unless that has happened too often.
   // A notice, if given, is shown on the status line instead of "Engine restarted".
   void Restart(const std::string &reason, const std::wstring &notice = L"");
-  // Why Fail was called: the program cannot run, the program reports its
-  // engine missing or broken, or the link ran out of restarts.
-  enum class FailureKind : uint8_t { Program, Engine, Link };
   // Gives up on the engine: logs and tells the player what is missing.
-  void Fail(FailureKind kind, const std::string &reason);
-  // The message box's text for the failure.
-  std::string FailureMessage() const;
+  void Fail(CEngineFailure::Kind kind, const std::string &reason);
   void StopProcess();
-  std::string PositionCommand() const;
-  void RebuildHistory();
 
   CEngineProcess process;
   CEngineLineBuffer lineBuffer;
   CEngineWatch watch;
+  CEngineHandshake handshake;
+  CEngineGame game;
+  CEngineSearch search;
+  CEngineHint hint;
+  CEngineFailure failure;
   LinkState state = LinkState::Off;
-  int restartCount = 0;
-  std::string restartReason; // set while a restart's handshake runs
-  bool noticeShown = false;  // the restart under way has its notice on the status line
-  std::string handshakeText; // engine output of the handshake under way
-
-  std::vector<std::string> moves; // the game since the start position
-  bool searchPending = false;
-  int currMoveCount = 0;
-
-  irr::core::stringw engineInfo;
-  std::string engineName;      // the engine chosen, for messages
-  bool stockfishChosen = true; // no other engine was chosen
-  std::string resultLine;      // the answer's move text, until handed out
-  std::string lastResult;      // the move text handed out last
-  std::string hintLine;        // the advice's move text, once it came
-  bool hintPending = false;    // an advice search's "bestmove" is still to come
-  bool hintWanted = false;     // ... and it is to be shown
-  irr::core::stringw movesHistory;
-  std::string failure; // why there is no engine, once Failed
-  FailureKind failureKind = FailureKind::Program;
-  bool failureShown = false;                                // the message box has been shown
-  bool everReady = false;                                   // an engine completed its handshake since Init
-  bool givenUp = false;                                     // TakeGiveUp has news
-  std::string startFen;                                     // the game's start; empty for the standard one
-  std::vector<std::pair<std::string, std::string>> options; // set by the game, name and value
 };

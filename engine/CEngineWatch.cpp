@@ -1,5 +1,19 @@
 #include "engine/CEngineWatch.h"
 
+#include <cstdlib>
+
+uint32_t ThinkMsFromEnvironment() {
+  const long most = 600000;
+  const char *text = getenv("ABROK_THINK_MS");
+  if (!text)
+    return EngineTimings().thinkMs;
+  char *end = nullptr;
+  const long value = strtol(text, &end, 10);
+  if (end == text || *end != '\0' || value < 1 || value > most)
+    return EngineTimings().thinkMs;
+  return uint32_t(value);
+}
+
 bool CEngineWatch::FenceAnswered() {
   if (fences.empty())
     return false;

@@ -20,6 +20,10 @@ struct EngineTimings {
   int moveFaultsPerWindow = 3; // this many broken answers within the window give it up
 };
 
+// The engine program's think time as ABROK_THINK_MS sets it (1 to 600000 ms),
+// or the default when it is unset or anything else.
+uint32_t ThinkMsFromEnvironment();
+
 class CEngineWatch {
 public:
   EngineTimings &Timings() { return timings; }

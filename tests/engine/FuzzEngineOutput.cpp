@@ -15,7 +15,7 @@ struct CCEManagerProbe {
   static void Feed(CCEManager &engine, const uint8_t *data, size_t size) {
     engine.OnEngineBytes(reinterpret_cast<const char *>(data), size);
   }
-  static void ExpectResult(CCEManager &engine) { engine.searchPending = true; }
+  static void ExpectResult(CCEManager &engine) { engine.search.Owe(); }
   static size_t PendingBytes(const CCEManager &engine) { return engine.lineBuffer.PendingSize(); }
 };
 

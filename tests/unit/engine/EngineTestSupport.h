@@ -28,9 +28,9 @@ struct CCEManagerProbe {
   static void Feed(CCEManager &engine, const std::string &bytes) { engine.OnEngineBytes(bytes.data(), bytes.size()); }
   static int EnginePid(const CCEManager &engine) { return engine.process.Pid(); }
   static EngineTimings &Timings(CCEManager &engine) { return engine.watch.Timings(); }
-  static std::string FailureMessage(const CCEManager &engine) { return engine.FailureMessage(); }
+  static std::string FailureMessage(const CCEManager &engine) { return engine.failure.Message(); }
   // As if a search had been asked for: a result is owed.
-  static void ExpectResult(CCEManager &engine) { engine.searchPending = true; }
+  static void ExpectResult(CCEManager &engine) { engine.search.Owe(); }
 };
 
 namespace engine_test {

@@ -12,6 +12,7 @@
 #include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <ostream>
 #include <random>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -85,98 +86,110 @@ TEST_F(UnfinishedGameTest, TheFileFollowsEveryMoveTakeBackLoadAndNewGame) {
 }
 
 // A resumed game goes on as the side it was played from, at its level; an
-// older file without those tags asks for the side; No lets the game go.
-TEST_F(UnfinishedGameTest, TheResumeQuestionRestoresSideAndLevel) {
-  struct Case {
-    const char *file;
-    bool yes;
-    bool asksSide;
-    irr::s32 human;
-    int level;
-  } cases[] = {
-      {"[KelvarSide \"Black\"]\n[KelvarLevel \"2\"]\n\n1. d4 d5 2. c4 *\n", true, false, Black, 2},
-      {"[KelvarSide \"Both\"]\n\n1. d4 *\n", true, false, Black, 0},
-      {"[Event \"Casual game\"]\n\n1. d4 d5 2. c4 *\n", true, true, Black, 0},
-      {"1. d4 *\n", false, false, White, 0},
-  };
-  for (const Case &c : cases) {
-    SCOPED_TRACE(c.file);
-    presetAutosave = c.file;
-    StartProgram("");
-    ASSERT_TRUE(app.unfinishedGame.IsAskingToResume());
-    EXPECT_TRUE(MessageBoxSays(L"Resume the unfinished game?"));
-    Press(c.yes ? irr::KEY_RETURN : irr::KEY_ESCAPE);
-    EXPECT_FALSE(app.unfinishedGame.IsAskingToResume());
-    if (c.yes) {
-      EXPECT_EQ(app.game.GetState(), LocalGame);
-      EXPECT_EQ(app.gui.GetColorWindow() != nullptr, c.asksSide);
-      EXPECT_EQ(app.game.GetHumanColor(), c.human);
-      if (c.level) {
-        EXPECT_EQ(app.settings.Get().level, c.level);
-      }
-      EXPECT_TRUE(EngineReceived("position startpos moves d2d4"));
-    } else {
-      ASSERT_TRUE(KeptPliesBecome(-1)) << "No lets the game go";
-    }
-    gl_Exit();
-    app.settings.SetPath("");
+// older file without those tags asks for the side; No lets the game go. Each
+// case starts the program in a process of its own.
+struct ResumeCase {
+  const char *name;
+  const char *file;
+  bool yes;
+  bool asksSide;
+  irr::s32 human;
+  int level;
+};
+
+// Test names and listings show the case's name, not its bytes.
+void PrintTo(const ResumeCase &c, std::ostream *out) { *out << c.name; }
+
+class ResumeQuestion : public UnfinishedGameTest, public testing::WithParamInterface<ResumeCase> {};
+
+TEST_P(ResumeQuestion, RestoresSideAndLevel) {
+  const ResumeCase &c = GetParam();
+  presetAutosave = c.file;
+  StartProgram("");
+  ASSERT_TRUE(app.unfinishedGame.IsAskingToResume());
+  EXPECT_TRUE(MessageBoxSays(L"Resume the unfinished game?"));
+  Press(c.yes ? irr::KEY_RETURN : irr::KEY_ESCAPE);
+  EXPECT_FALSE(app.unfinishedGame.IsAskingToResume());
+  if (!c.yes) {
+    ASSERT_TRUE(KeptPliesBecome(-1)) << "No lets the game go";
+    return;
+  }
+  EXPECT_EQ(app.game.GetState(), LocalGame);
+  EXPECT_EQ(app.gui.GetColorWindow() != nullptr, c.asksSide);
+  EXPECT_EQ(app.game.GetHumanColor(), c.human);
+  if (c.level) {
+    EXPECT_EQ(app.settings.Get().level, c.level);
+  }
+  EXPECT_TRUE(EngineReceived("position startpos moves d2d4"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, ResumeQuestion,
+    testing::Values(ResumeCase{"BlackAtLevel2", "[KelvarSide \"Black\"]\n[KelvarLevel \"2\"]\n\n1. d4 d5 2. c4 *\n",
+                               true, false, Black, 2},
+                    ResumeCase{"TwoPlayers", "[KelvarSide \"Both\"]\n\n1. d4 *\n", true, false, Black, 0},
+                    ResumeCase{"NoSideKept", "[Event \"Casual game\"]\n\n1. d4 d5 2. c4 *\n", true, true, Black, 0},
+                    ResumeCase{"AnsweredNo", "1. d4 *\n", false, false, White, 0}),
+    [](const testing::TestParamInfo<ResumeCase> &info) { return std::string(info.param.name); });
+
+// A file that cannot be read is renamed aside, never deleted, and the moves
+// read up to its fault are offered. Each case in a process of its own.
+struct DamageCase {
+  const char *name;
+  std::string content; // empty: a folder stands at the path
+  int offered;         // plies offered, 0 for no offer
+};
+
+void PrintTo(const DamageCase &c, std::ostream *out) { *out << c.name; }
+
+class DamagedFile : public UnfinishedGameTest, public testing::WithParamInterface<DamageCase> {};
+
+TEST_P(DamagedFile, IsKeptAsideAndItsGoodMovesOffered) {
+  const DamageCase &c = GetParam();
+  StartProgram("", false);
+  const std::string path = Kept();
+  fs::create_directories(folder + "/data/kelvar");
+  if (c.content.empty())
+    fs::create_directories(path);
+  else
+    std::ofstream(path, std::ios::binary) << c.content;
+  AdvanceMs(5001);
+  Frames(2);
+  std::vector<std::string> aside;
+  for (const auto &entry : fs::directory_iterator(folder + "/data/kelvar"))
+    if (entry.path().filename().string().rfind("autosave.pgn.broken-", 0) == 0)
+      aside.push_back(entry.path().string());
+  ASSERT_EQ(aside.size(), 1u) << "renamed aside";
+  EXPECT_FALSE(platform::PathExists(path));
+  if (!c.content.empty()) {
+    std::string kept, error;
+    ASSERT_TRUE(platform::ReadSmallFile(aside[0], 100000, kept, error));
+    EXPECT_EQ(kept, c.content) << "kept as it was";
+  }
+  EXPECT_TRUE(MessageBoxSays(L"could not be read"));
+  EXPECT_EQ(app.unfinishedGame.IsAskingToResume(), c.offered > 0);
+  if (c.offered) {
+    const std::wstring question = L"Resume the " + std::to_wstring((c.offered + 1) / 2) + L" moves";
+    EXPECT_TRUE(MessageBoxSays(question));
+    Press(irr::KEY_RETURN);
+    EXPECT_EQ(int(app.game.GetRecord().GetPlyCount()), c.offered);
+    ASSERT_TRUE(KeptPliesBecome(c.offered)) << "the good moves are kept again";
   }
 }
 
-// A file that cannot be read is renamed aside, never deleted, and the moves
-// read up to its fault are offered.
-TEST_F(UnfinishedGameTest, ADamagedFileIsKeptAsideAndItsGoodMovesOffered) {
-  const std::string tenPlies = "[Event \"x\"]\n\n1. e4 e5 2. Nf3 Nc6 3. Bb5 a6 4. Ba4 Nf6 5. O-O Be7 6. Re";
-  struct Case {
-    const char *name;
-    std::string content; // empty: a folder stands at the path
-    int offered;         // plies offered, 0 for no offer
-  } cases[] = {
-      {"cut mid-move", tenPlies, 10},
-      {"cut in a comment", "1. d4 d5 2. c4 {the Queen's", 3},
-      {"illegal move", "1. e4 e5 2. Ke3 *\n", 2},
-      {"binary",
-       std::string("\x7f"
-                   "ELF\x02\x01\x01\0\0\xff\xfe",
-                   12),
-       0},
-      {"a folder", "", 0},
-  };
-  for (const Case &c : cases) {
-    SCOPED_TRACE(c.name);
-    StartProgram("", false);
-    const std::string path = Kept();
-    fs::create_directories(folder + "/data/kelvar");
-    if (c.content.empty())
-      fs::create_directories(path);
-    else
-      std::ofstream(path, std::ios::binary) << c.content;
-    AdvanceMs(5001);
-    Frames(2);
-    std::vector<std::string> aside;
-    for (const auto &entry : fs::directory_iterator(folder + "/data/kelvar"))
-      if (entry.path().filename().string().rfind("autosave.pgn.broken-", 0) == 0)
-        aside.push_back(entry.path().string());
-    ASSERT_EQ(aside.size(), 1u) << "renamed aside";
-    EXPECT_FALSE(platform::PathExists(path));
-    if (!c.content.empty()) {
-      std::string kept, error;
-      ASSERT_TRUE(platform::ReadSmallFile(aside[0], 100000, kept, error));
-      EXPECT_EQ(kept, c.content) << "kept as it was";
-    }
-    EXPECT_TRUE(MessageBoxSays(L"could not be read"));
-    EXPECT_EQ(app.unfinishedGame.IsAskingToResume(), c.offered > 0);
-    if (c.offered) {
-      const std::wstring question = L"Resume the " + std::to_wstring((c.offered + 1) / 2) + L" moves";
-      EXPECT_TRUE(MessageBoxSays(question));
-      Press(irr::KEY_RETURN);
-      EXPECT_EQ(int(app.game.GetRecord().GetPlyCount()), c.offered);
-      ASSERT_TRUE(KeptPliesBecome(c.offered)) << "the good moves are kept again";
-    }
-    gl_Exit();
-    fs::remove_all(folder + "/data");
-  }
-}
+INSTANTIATE_TEST_SUITE_P(
+    Files, DamagedFile,
+    testing::Values(DamageCase{"CutMidMove",
+                               "[Event \"x\"]\n\n1. e4 e5 2. Nf3 Nc6 3. Bb5 a6 4. Ba4 Nf6 5. O-O Be7 6. Re", 10},
+                    DamageCase{"CutInAComment", "1. d4 d5 2. c4 {the Queen's", 3},
+                    DamageCase{"IllegalMove", "1. e4 e5 2. Ke3 *\n", 2},
+                    DamageCase{"Binary",
+                               std::string("\x7f"
+                                           "ELF\x02\x01\x01\0\0\xff\xfe",
+                                           12),
+                               0},
+                    DamageCase{"AFolder", "", 0}),
+    [](const testing::TestParamInfo<DamageCase> &info) { return std::string(info.param.name); });
 
 // A write that fails is told once, the last good file stays, and Quit then
 // asks: Cancel stays in the game, No saves elsewhere, after which Quit goes.
