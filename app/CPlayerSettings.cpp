@@ -2,6 +2,7 @@
 
 #include "app/CApplication.h"
 #include "platform/DataFiles.h"
+#include "ui/GuiText.h"
 
 #include <cstdlib>
 
@@ -42,8 +43,7 @@ bool CPlayerSettings::Init() {
     LogMessage(line.c_str());
   loadMessages.clear();
   if (!damageNotice.empty()) {
-    const std::wstring wide(damageNotice.begin(), damageNotice.end());
-    app.gui.ShowMessageBox(L"Settings", wide.c_str(), irr::gui::EMBF_OK, -1);
+    app.gui.ShowMessageBox(L"Settings", GuiText(damageNotice).c_str(), irr::gui::EMBF_OK, -1);
     damageNotice.clear();
   }
   loaded = false; // a later Init (a new start in the same process) reads the file again

@@ -5,6 +5,7 @@
 #include "chess/CPgnWriter.h"
 #include "platform/DataFiles.h"
 #include "ui/GuiIds.h"
+#include "ui/GuiText.h"
 
 #include <algorithm>
 #include <sstream>
@@ -14,13 +15,6 @@ using namespace irr;
 namespace {
 
 const char *const PLAYER_NAME = "Player";
-
-core::stringw Widen(const std::string &text) {
-  core::stringw wide;
-  for (char c : text)
-    wide.append(wchar_t(static_cast<unsigned char>(c)));
-  return wide;
-}
 
 // Irrlicht widens file names byte by byte; this undoes it.
 std::string Narrow(const wchar_t *text) {
@@ -91,10 +85,10 @@ void CGameFiles::SaveGame() {
   std::string error;
   if (!WriteGame(game, path, error)) {
     LogMessage(("CGameFiles::SaveGame " + error).c_str());
-    app.gui.ShowMessageBox(L"Save Game", Widen("The game was not saved:\n" + error).c_str(), gui::EMBF_OK, -1);
+    app.gui.ShowMessageBox(L"Save Game", GuiText("The game was not saved:\n" + error).c_str(), gui::EMBF_OK, -1);
     return;
   }
-  app.gui.ShowMessageBox(L"Save Game", Widen("The game was saved to\n" + path).c_str(), gui::EMBF_OK, -1);
+  app.gui.ShowMessageBox(L"Save Game", GuiText("The game was saved to\n" + path).c_str(), gui::EMBF_OK, -1);
 }
 
 void CGameFiles::ShowLoadDialog() {
@@ -130,14 +124,14 @@ void CGameFiles::Refuse(const std::string &path, int line, const std::string &re
   LogMessage(("PGN error " + path + " line " + std::to_string(line) + ": " + reason).c_str());
   std::string text = "Cannot open " + path + "\nline " + std::to_string(line) + ": " + reason;
   if (!readPart || readPart->moves.empty()) {
-    app.gui.ShowMessageBox(L"Load Game", Widen(text).c_str(), gui::EMBF_OK, -1);
+    app.gui.ShowMessageBox(L"Load Game", GuiText(text).c_str(), gui::EMBF_OK, -1);
     return;
   }
   // The moves before the fault are offered; the file itself is left as it is.
   partPath = path;
   part = *readPart;
   text += "\nOpen the " + std::to_string((part.moves.size() + 1) / 2) + " moves that could be read?";
-  app.gui.ShowMessageBox(L"Load Game", Widen(text).c_str(), gui::EMBF_YES | gui::EMBF_NO, ID_OPEN_PART_BOX);
+  app.gui.ShowMessageBox(L"Load Game", GuiText(text).c_str(), gui::EMBF_YES | gui::EMBF_NO, ID_OPEN_PART_BOX);
 }
 
 void CGameFiles::OnOpenPartAnswer(bool yes) {

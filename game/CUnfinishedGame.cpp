@@ -5,6 +5,7 @@
 #include "chess/CPgnWriter.h"
 #include "platform/DataFiles.h"
 #include "ui/GuiIds.h"
+#include "ui/GuiText.h"
 
 #include <cstdlib>
 
@@ -13,14 +14,6 @@ using namespace irr;
 namespace {
 
 void Log(const std::string &text) { LogMessage(text.c_str()); }
-
-core::stringw Widen(const std::string &text) {
-  // Byte by byte, as the interface's fonts hold Latin-1.
-  core::stringw wide;
-  for (char c : text)
-    wide.append(wchar_t(static_cast<unsigned char>(c)));
-  return wide;
-}
 
 const char *SideName(s32 color, bool twoPlayers) { return twoPlayers ? "Both" : color == White ? "White" : "Black"; }
 
@@ -59,7 +52,7 @@ void CUnfinishedGame::OfferKeptGame() {
   std::string error;
   if (!autosave.Claim(folder, !fileGiven, error)) {
     Log("CUnfinishedGame cannot keep the game: " + error);
-    app.gui.ShowMessageBox(L"Unfinished game", Widen("The game cannot be kept if Kelvar stops:\n" + error).c_str(),
+    app.gui.ShowMessageBox(L"Unfinished game", GuiText("The game cannot be kept if Kelvar stops:\n" + error).c_str(),
                            gui::EMBF_OK, -1);
     return;
   }
@@ -97,7 +90,7 @@ void CUnfinishedGame::OfferKeptGame() {
       Log("CUnfinishedGame cannot keep the game: " + error);
   }
   if (!read || game.moves.empty()) {
-    app.gui.ShowMessageBox(L"Unfinished game", Widen(message).c_str(), gui::EMBF_OK, -1);
+    app.gui.ShowMessageBox(L"Unfinished game", GuiText(message).c_str(), gui::EMBF_OK, -1);
     return;
   }
   std::string good;
@@ -106,7 +99,7 @@ void CUnfinishedGame::OfferKeptGame() {
   offeredText = good;
   message += "\nResume the " + std::to_string((game.moves.size() + 1) / 2) + " moves that could be read?";
   resumeBox =
-      app.gui.ShowMessageBox(L"Unfinished game", Widen(message).c_str(), gui::EMBF_YES | gui::EMBF_NO, ID_RESUME_BOX);
+      app.gui.ShowMessageBox(L"Unfinished game", GuiText(message).c_str(), gui::EMBF_YES | gui::EMBF_NO, ID_RESUME_BOX);
 }
 
 void CUnfinishedGame::OnResumeAnswer(bool yes) {
@@ -214,8 +207,8 @@ void CUnfinishedGame::ReportOutcomes() {
       continue;
     failureTold = true;
     app.gui.ShowMessageBox(L"Unfinished game",
-                           Widen("The game could not be kept for the next start:\n" + outcome.error +
-                                 "\nThe last copy that was written is still there.")
+                           GuiText("The game could not be kept for the next start:\n" + outcome.error +
+                                   "\nThe last copy that was written is still there.")
                                .c_str(),
                            gui::EMBF_OK, -1);
   }
@@ -231,9 +224,9 @@ bool CUnfinishedGame::ConfirmQuit() {
   if (kept || StateText().empty() || (hasKeptElsewhere && keptElsewhere == Take()))
     return true;
   app.gui.ShowMessageBox(L"Quit",
-                         Widen("The unfinished game could not be kept for the next start:\n" + error +
-                               "\n\nYes: quit without it.\nNo: save it elsewhere first.\nCancel: go back "
-                               "to the game.")
+                         GuiText("The unfinished game could not be kept for the next start:\n" + error +
+                                 "\n\nYes: quit without it.\nNo: save it elsewhere first.\nCancel: go back "
+                                 "to the game.")
                              .c_str(),
                          gui::EMBF_YES | gui::EMBF_NO | gui::EMBF_CANCEL, ID_QUIT_UNSAVED_BOX);
   return false;
@@ -261,12 +254,12 @@ void CUnfinishedGame::SaveElsewhere() {
       Log("PGN saved " + std::to_string(app.game.GetRecord().GetPlyCount()) + " plies to " + place + name);
       hasKeptElsewhere = true;
       keptElsewhere = Take();
-      app.gui.ShowMessageBox(L"Quit", Widen("The game was saved to\n" + place + name).c_str(), gui::EMBF_OK, -1);
+      app.gui.ShowMessageBox(L"Quit", GuiText("The game was saved to\n" + place + name).c_str(), gui::EMBF_OK, -1);
       return;
     }
     errors += "\n" + error;
   }
-  app.gui.ShowMessageBox(L"Quit", Widen("The game could not be saved anywhere:" + errors).c_str(), gui::EMBF_OK, -1);
+  app.gui.ShowMessageBox(L"Quit", GuiText("The game could not be saved anywhere:" + errors).c_str(), gui::EMBF_OK, -1);
 }
 
 void CUnfinishedGame::Exit() {

@@ -4,6 +4,7 @@
 #include "engine/CEngineProbe.h"
 #include "ui/GuiFocus.h"
 #include "ui/GuiIds.h"
+#include "ui/GuiText.h"
 
 #include <cmath>
 
@@ -34,13 +35,6 @@ const wchar_t *const LEVEL_NOTES[CSettings::LEVEL_MAX] = {
 
 // The one open window; the program keeps its own reference to it.
 CConfigWindow *openWindow = nullptr;
-
-core::stringw Widen(const std::string &text) {
-  core::stringw wide;
-  for (unsigned char c : text)
-    wide.append(wchar_t(c));
-  return wide;
-}
 
 std::string Narrow(const wchar_t *text) {
   std::string narrow;
@@ -103,7 +97,7 @@ void CConfigWindow::CreateControls() {
   thinkTime->setValue(initial.thinkMs / 1000.f);
 
   label(126, L"Engine");
-  enginePath = env->addEditBox(Widen(initial.enginePath).c_str(), core::rect<s32>(FIELD_LEFT, 126, RIGHT - 70, 146),
+  enginePath = env->addEditBox(GuiText(initial.enginePath).c_str(), core::rect<s32>(FIELD_LEFT, 126, RIGHT - 70, 146),
                                true, window, ID_CONFIG_ENGINE);
   env->addButton(core::rect<s32>(RIGHT - 60, 126, RIGHT, 146), window, ID_CONFIG_TEST, L"Test");
   testResult = env->addStaticText(L"Empty for Stockfish, else the path of a UCI engine.",
@@ -166,9 +160,9 @@ void CConfigWindow::TestEngine() {
   std::string name, error;
   const std::string path = Collected().enginePath;
   if (CEngineProbe::Identify(path, PROBE_TIMEOUT_MS, name, error))
-    testResult->setText((core::stringw(L"Found: ") + Widen(name)).c_str());
+    testResult->setText((core::stringw(L"Found: ") + GuiText(name)).c_str());
   else
-    testResult->setText((core::stringw(L"Not usable: ") + Widen(error)).c_str());
+    testResult->setText((core::stringw(L"Not usable: ") + GuiText(error)).c_str());
   LogMessage(("CConfigWindow::TestEngine " + (error.empty() ? name : error)).c_str());
 }
 

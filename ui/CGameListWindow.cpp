@@ -2,26 +2,15 @@
 
 #include "app/CApplication.h"
 #include "ui/GuiIds.h"
+#include "ui/GuiText.h"
 
 using namespace irr;
 
-namespace {
-
-std::wstring Widen(const std::string &text) {
-  // Byte by byte, as the interface's fonts hold Latin-1.
-  std::wstring wide;
-  for (char c : text)
-    wide += wchar_t(static_cast<unsigned char>(c));
-  return wide;
-}
-
-} // namespace
-
 std::wstring CGameListWindow::RowText(const chess::PgnGameEntry &entry) {
   const chess::PgnSummary &s = entry.summary;
-  std::wstring row = Widen(s.white + " - " + s.black + ", " + s.date + ", " + s.result);
+  std::wstring row = GuiText(s.white + " - " + s.black + ", " + s.date + ", " + s.result).c_str();
   if (!entry.ok)
-    row += Widen(" (broken at line " + std::to_string(entry.error.line) + ")");
+    row += GuiText(" (broken at line " + std::to_string(entry.error.line) + ")").c_str();
   return row;
 }
 
@@ -32,7 +21,7 @@ void CGameListWindow::Show(const std::string &path, std::vector<chess::PgnGameEn
   gui::IGUIEnvironment *env = app.guiEnvironment;
   const s32 width = 520, height = 300;
   const s32 x = (app.windowSize.Width - width) / 2, y = (app.windowSize.Height - height) / 2;
-  const std::wstring caption = L"Games in " + Widen(path.substr(path.rfind('/') + 1));
+  const std::wstring caption = L"Games in " + std::wstring(GuiText(path.substr(path.rfind('/') + 1)).c_str());
   window = env->addWindow(core::rect<s32>(x, y, x + width, y + height), true /*modal*/, caption.c_str(), nullptr,
                           ID_GAME_LIST_WINDOW);
   list = env->addListBox(core::rect<s32>(10, 30, width - 10, height - 50), window, ID_GAME_LIST, true);
