@@ -42,6 +42,7 @@ std::vector<f32> CActivityMonitor::VisibleState() {
   s.push_back(app.game.IsAwaitingEcho() ? 1.f : 0.f);
   s.push_back(f32(app.map.GetSelectedToken()));
   s.push_back(f32(app.engine.GetMovesHistory().size()));
+  s.push_back(f32(app.clock.GetShownRevision())); // a running clock's faces
   s.push_back(app.gui.GetSplashTexture() ? 1.f : 0.f);
   gui::IGUIStaticText *banner = app.gui.GetBannerText();
   s.push_back(banner && banner->isVisible() ? 1.f : 0.f);

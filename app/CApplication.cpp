@@ -98,8 +98,9 @@ bool gl_Init(irr::video::E_DRIVER_TYPE driverType) {
   app.driver->setTextureCreationFlag(irr::video::ETCF_ALWAYS_32_BIT, true);
 
   if (!app.eventReceiver.Init() || !app.window.Init() || !app.activity.Init() || !app.cameraRig.Init() ||
-      !app.map.Init() || !app.gui.Init() || !app.debugWindow.Init() || !app.game.Init() || !app.hint.Init() ||
-      !app.settings.Init() || !app.engine.Init() || !app.gameFiles.Init() || !app.unfinishedGame.Init())
+      !app.map.Init() || !app.gui.Init() || !app.debugWindow.Init() || !app.game.Init() || !app.clock.Init() ||
+      !app.hint.Init() || !app.settings.Init() || !app.engine.Init() || !app.gameFiles.Init() ||
+      !app.unfinishedGame.Init())
     return false;
   // A log out, a shut down or Ctrl+C ends the game as the menu's Quit does.
   platform::CatchQuitSignals();
@@ -164,6 +165,7 @@ void gl_Update() {
   // pass rather than one pass later.
   app.engine.Update();
   app.game.Update();
+  app.clock.Update(); // after the game has played a move that arrived
   app.hint.Update();
   app.debugWindow.Update();
   app.gameFiles.Update();
@@ -176,6 +178,7 @@ void gl_Exit() {
   app.map.Exit();
   app.gui.Exit();
   app.game.Exit();
+  app.clock.Exit();
   app.hint.Exit();
   app.debugWindow.Exit();
   app.gameFiles.Exit();

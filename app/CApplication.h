@@ -10,6 +10,7 @@
 #include "app/CWindowControl.h"
 #include "engine/CCEManager.h"
 #include "game/CGame.h"
+#include "game/CGameClock.h"
 #include "game/CGameFiles.h"
 #include "game/CHint.h"
 #include "game/CUnfinishedGame.h"
@@ -33,6 +34,7 @@ struct CApplication {
   CGui gui;
   CDebugWindow debugWindow;
   CGame game;
+  CGameClock clock;
   CHint hint;
   CPlayerSettings settings;
   CCEManager engine;

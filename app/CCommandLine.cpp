@@ -6,25 +6,35 @@
 #define KELVAR_VERSION "0.0.0"
 #endif
 
-CCommandLine::Action CCommandLine::Parse(int argc, const char *const *argv, std::string &gamePath) {
-  gamePath.clear();
-  if (argc <= 1)
-    return RunGame;
-  if (argc > 2)
-    return Misused;
-  const std::string argument = argv[1];
-  if (argument == "--help" || argument == "-h")
-    return ShowHelp;
-  if (argument == "--version")
-    return ShowVersion;
-  // Anything else that looks like an option is a mistake, not a file name.
-  if (argument.empty() || argument[0] == '-')
-    return Misused;
-  gamePath = argument;
+CCommandLine::Action CCommandLine::Parse(int argc, const char *const *argv, Options &options) {
+  options = Options();
+  for (int i = 1; i < argc; ++i) {
+    const std::string argument = argv[i];
+    if (argc == 2 && (argument == "--help" || argument == "-h"))
+      return ShowHelp;
+    if (argc == 2 && argument == "--version")
+      return ShowVersion;
+    if (argument == "--time-control" && !options.hasTimeControl) {
+      if (i + 1 >= argc)
+        return Misused;
+      const std::string value = argv[++i];
+      std::string reason;
+      if (!chess::TimeControl::Parse(value, options.timeControl, reason)) {
+        options.error = "kelvar: --time-control " + value + ": " + reason;
+        return BadValue;
+      }
+      options.hasTimeControl = true;
+      continue;
+    }
+    // Anything else that looks like an option is a mistake, not a file name.
+    if (argument.empty() || argument[0] == '-' || !options.gamePath.empty())
+      return Misused;
+    options.gamePath = argument;
+  }
   return RunGame;
 }
 
-int CCommandLine::Perform(Action action) {
+int CCommandLine::Perform(Action action, const std::string &error) {
   switch (action) {
   case ShowHelp:
     std::fputs(HelpText().c_str(), stdout);
@@ -35,6 +45,9 @@ int CCommandLine::Perform(Action action) {
   case Misused:
     std::fprintf(stderr, "%s\n", UsageLine());
     return 2;
+  case BadValue:
+    std::fprintf(stderr, "%s\n", error.c_str());
+    return 2;
   case RunGame:
   default:
     return -1;
@@ -42,13 +55,18 @@ int CCommandLine::Perform(Action action) {
 }
 
 std::string CCommandLine::HelpText() {
-  return std::string(UsageLine()) + "\n\n"
-                                    "Kelvar is a 3D chess game against a chess engine.\n\n"
-                                    "  GAME.pgn    open the first game of this PGN file once the game has started\n"
-                                    "  --help      show this text and exit\n"
-                                    "  --version   show the version and exit\n\n"
-                                    "Saved games and the unfinished game of the last session are kept in\n"
-                                    "$XDG_DATA_HOME/kelvar (by default ~/.local/share/kelvar).\n";
+  return std::string(UsageLine()) +
+         "\n\n"
+         "Kelvar is a 3D chess game against a chess engine.\n\n"
+         "  GAME.pgn              open the first game of this PGN file once the game has started\n"
+         "  --time-control TC     play this run's new games under the time control TC, in\n"
+         "                        the PGN TimeControl form: - (none), 300 (5 min), 300+3\n"
+         "                        (5 min + 3 s a move), 40/5400:1800+30 (40 moves in\n"
+         "                        90 min, then 30 min + 30 s a move); the settings keep theirs\n"
+         "  --help                show this text and exit\n"
+         "  --version             show the version and exit\n\n"
+         "Saved games and the unfinished game of the last session are kept in\n"
+         "$XDG_DATA_HOME/kelvar (by default ~/.local/share/kelvar).\n";
 }
 
 std::string CCommandLine::VersionText() { return std::string("kelvar ") + KELVAR_VERSION + "\n"; }

@@ -1,22 +1,31 @@
-// The program's command line: "kelvar [GAME.pgn]", "kelvar --help",
-// "kelvar --version".
+// The program's command line: "kelvar [--time-control TC] [GAME.pgn]",
+// "kelvar --help", "kelvar --version".
 #pragma once
+
+#include "chess/TimeControl.h"
 
 #include <string>
 
 class CCommandLine {
 public:
-  enum Action { RunGame, ShowHelp, ShowVersion, Misused };
+  enum Action { RunGame, ShowHelp, ShowVersion, Misused, BadValue };
 
-  // Reads the arguments (argv[0] is the program). A PGN path to open once
-  // the game has started goes into gamePath.
-  static Action Parse(int argc, const char *const *argv, std::string &gamePath);
+  // What a run of the game is given.
+  struct Options {
+    std::string gamePath;           // a PGN file to open once the game has started
+    bool hasTimeControl = false;    // --time-control was given: it holds for this run
+    chess::TimeControl timeControl; // ... with this value
+    std::string error;              // why a value was refused (BadValue)
+  };
+
+  // Reads the arguments (argv[0] is the program).
+  static Action Parse(int argc, const char *const *argv, Options &options);
   // Prints what the action asks for (help and version on standard output,
-  // the usage line on standard error) and returns the exit code, or -1 when
-  // the game is to run.
-  static int Perform(Action action);
+  // the usage line or the refused value on standard error) and returns the
+  // exit code, or -1 when the game is to run.
+  static int Perform(Action action, const std::string &error = "");
 
-  static const char *UsageLine() { return "usage: kelvar [--help] [--version] [GAME.pgn]"; }
+  static const char *UsageLine() { return "usage: kelvar [--help] [--version] [--time-control TC] [GAME.pgn]"; }
   static std::string HelpText();
   static std::string VersionText();
 };

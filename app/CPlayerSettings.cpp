@@ -33,6 +33,11 @@ bool CPlayerSettings::Load() {
                    (aside.empty() ? " and could not be renamed (" + error + ")." : "; it is kept as " + aside + ".");
     loadMessages.push_back("settings " + (aside.empty() ? "not renamed: " + error : "kept aside as " + aside));
   }
+  if (overriding) {
+    fileControl = values.timeControl;
+    values.timeControl = overrideControl;
+    loadMessages.push_back("settings: time control " + overrideControl.ToString() + " from the command line");
+  }
   return true;
 }
 
@@ -71,11 +76,17 @@ void CPlayerSettings::SendEngineOptions() const {
 
 bool CPlayerSettings::Apply(const CSettings &changed) {
   const bool engineOptionsChanged = changed.level != values.level || changed.thinkMs != values.thinkMs;
+  // The command line's time control is not saved, unless the player chose another.
+  if (overriding && changed.timeControl != values.timeControl)
+    overriding = false;
   values = changed;
   if (engineOptionsChanged)
     SendEngineOptions();
+  CSettings kept = values;
+  if (overriding)
+    kept.timeControl = fileControl;
   std::string message;
-  const bool saved = values.Save(path, message);
+  const bool saved = kept.Save(path, message);
   LogMessage(message.c_str());
   return saved;
 }

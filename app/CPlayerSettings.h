@@ -21,7 +21,15 @@ public:
   void Update() {}
   void Exit() {}
 
+  // The settings in force: the file's, with a time control given on the
+  // command line in place of the file's.
   const CSettings &Get() const { return values; }
+  // The command line's time control holds for this run (from the next Load
+  // on); the file keeps its own unless the player changes it in the Config window.
+  void OverrideTimeControl(const chess::TimeControl &control) {
+    overrideControl = control;
+    overriding = true;
+  }
   const std::string &GetPath() const { return path; }
   void SetPath(const std::string &file) { path = file; }
 
@@ -46,6 +54,9 @@ private:
 
   CSettings values;
   bool loaded = false;
+  bool overriding = false;
+  chess::TimeControl overrideControl;
+  chess::TimeControl fileControl; // the file's time control while the command line's holds
   std::vector<std::string> loadMessages;
   std::string damageNotice; // told once the interface exists
   std::string path;

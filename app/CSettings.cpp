@@ -69,6 +69,13 @@ int OnEntry(void *user, const char *section, const char *name, const char *value
                                              : s.fullscreen;
     ok = ParseBool(value, flag);
     expected = "true or false";
+  } else if (key == "clock.time_control") {
+    std::string reason;
+    ok = chess::TimeControl::Parse(value, s.timeControl, reason);
+    expected = "a time control (" + reason + ")";
+  } else if (key == "clock.increment_kind") {
+    ok = chess::ParseIncrementKind(value, s.incrementKind);
+    expected = "fischer or bronstein";
   } else if (key == "window.width" || key == "window.height") {
     ok = ParseInt(value, WINDOW_MIN, WINDOW_MAX, key == "window.width" ? s.width : s.height);
     expected = RangeText(WINDOW_MIN, WINDOW_MAX);
@@ -136,6 +143,9 @@ bool CSettings::Save(const std::string &path, std::string &message) const {
       << "sound = " << BoolText(sound) << "\n"
       << "shadows = " << BoolText(shadows) << "\n"
       << "turn_camera = " << BoolText(turnCamera) << "\n\n"
+      << "[clock]\n"
+      << "time_control = " << timeControl.ToString() << "\n"
+      << "increment_kind = " << chess::IncrementKindName(incrementKind) << "\n\n"
       << "[window]\n"
       << "width = " << width << "\n"
       << "height = " << height << "\n"
@@ -154,6 +164,6 @@ bool CSettings::Save(const std::string &path, std::string &message) const {
 
 bool CSettings::operator==(const CSettings &o) const {
   return level == o.level && thinkMs == o.thinkMs && enginePath == o.enginePath && sound == o.sound &&
-         shadows == o.shadows && turnCamera == o.turnCamera && width == o.width && height == o.height &&
-         fullscreen == o.fullscreen;
+         shadows == o.shadows && turnCamera == o.turnCamera && timeControl == o.timeControl &&
+         incrementKind == o.incrementKind && width == o.width && height == o.height && fullscreen == o.fullscreen;
 }

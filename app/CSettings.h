@@ -3,11 +3,15 @@
 //
 //   [engine]  level (1-8), think_ms (500-10000), path (empty for Stockfish)
 //   [game]    sound, shadows, turn_camera (true/false)
+//   [clock]   time_control (PGN TimeControl: "-" for none, "300", "300+3",
+//             "40/5400:1800+30"), increment_kind (fischer or bronstein)
 //   [window]  width, height, fullscreen
 //
 // A missing file means the defaults. A line that cannot be read, an unknown
 // key or a value out of range keeps that value's default and is reported.
 #pragma once
+
+#include "chess/TimeControl.h"
 
 #include <string>
 #include <vector>
@@ -25,6 +29,8 @@ public:
   bool sound = true;
   bool shadows = false;
   bool turnCamera = false;
+  chess::TimeControl timeControl; // none by default
+  chess::IncrementKind incrementKind = chess::IncrementKind::Fischer;
   int width = 1024;
   int height = 768;
   bool fullscreen = false;

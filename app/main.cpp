@@ -9,10 +9,14 @@
 #include <system_error>
 
 int main(int argc, char **argv) {
-  std::string gamePath;
-  const int exitCode = CCommandLine::Perform(CCommandLine::Parse(argc, argv, gamePath));
+  CCommandLine::Options options;
+  const CCommandLine::Action action = CCommandLine::Parse(argc, argv, options);
+  const int exitCode = CCommandLine::Perform(action, options.error);
   if (exitCode >= 0)
     return exitCode;
+  if (options.hasTimeControl)
+    app.settings.OverrideTimeControl(options.timeControl);
+  std::string gamePath = options.gamePath;
   // A game file named relative to where the game was started; the working
   // directory changes below.
   if (!gamePath.empty()) {

@@ -18,6 +18,8 @@ enum class GameEnd : int {
   InsufficientMaterial,
   Resignation,
   Recorded, // a result a game file states without the position showing it
+  TimeForfeit,
+  TimeForfeitInsufficientMaterial, // a flag fell, but the other side could never mate
 };
 
 // How a game ended; reason None means it goes on.
@@ -31,8 +33,8 @@ struct GameVerdict {
   // "1-0", "0-1" or "1/2-1/2"; "*" while the game goes on.
   const char *ResultText() const;
   // "checkmate", "stalemate", "repetition", "fifty moves",
-  // "insufficient material", "resignation", "as recorded"; "" while the
-  // game goes on.
+  // "insufficient material", "resignation", "as recorded", "time forfeit",
+  // "time forfeit, insufficient material"; "" while the game goes on.
   const char *ReasonText() const;
 };
 
@@ -45,6 +47,15 @@ public:
   // Neither side can ever mate: bare kings, a single bishop or knight beside
   // them, or only bishops that all stand on squares of one colour.
   static bool IsInsufficientMaterial(const Position &position);
+  // Whether color could ever checkmate the other side by any series of legal
+  // moves, the other side helping: never with a lone king; never with a king
+  // and one knight, or a king and bishops all on squares of one colour,
+  // against a lone king (or, for the bishops, against a king with bishops on
+  // the same colour only); in every other case a mate exists.
+  static bool CanEverMate(const Position &position, int color);
+  // The flag of flaggedColor fell in this position: lost on time, or drawn
+  // when the other side could never mate.
+  static GameVerdict FlagFell(int flaggedColor, const Position &position);
   // The game lost by the resigning colour.
   static GameVerdict Resign(int resigningColor);
   // The end a game file states ("1-0", "0-1", "1/2-1/2"); none for "*".

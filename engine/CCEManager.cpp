@@ -6,7 +6,10 @@
 #include "app/CApplication.h"
 #include "engine/CEngineReply.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdint>
+#include <cstdlib>
 #include <cstring>
 
 using irr::core::stringw;
@@ -247,8 +250,8 @@ void CCEManager::OnHandshakeDone() {
   SendCommand(game.PositionCommand());
   SendFence();
   if (search.IsOwed()) {
-    watch.SearchBegan(platform::GetTickCount());
-    SendCommand("go\n");
+    OweSearch();
+    SendClockedSearch("");
   }
   if (state != LinkState::Ready || process.Generation() != generation)
     return; // a write failed: the engine is being replaced again
@@ -301,6 +304,15 @@ void CCEManager::Reset() {
 }
 
 void CCEManager::SubmitMove(const BoardSquare &from, const BoardSquare &to, bool promoted, irr::s32 promotion) {
+  SendMove(from, to, promoted, promotion, false);
+}
+
+void CCEManager::HandBackMove(const BoardSquare &from, const BoardSquare &to, bool promoted, irr::s32 promotion) {
+  SendMove(from, to, promoted, promotion, true);
+}
+
+void CCEManager::SendMove(const BoardSquare &from, const BoardSquare &to, bool promoted, irr::s32 promotion,
+                          bool handBack) {
   std::string move;
   if (!CEngineReply::MoveText(from, to, promoted, promotion, move)) {
     LogMessage("CCEManager::SubmitMove Error: square off the board");
@@ -313,15 +325,39 @@ void CCEManager::SubmitMove(const BoardSquare &from, const BoardSquare &to, bool
   if (state == LinkState::Failed)
     return;
   // Every move line is answered with a search: the engine's reply to the
-  // human, or its answer to the hand-back of its own move.
+  // human, or its answer to the hand-back of its own move. Under a clock the
+  // reply is asked for with the clock, in standard UCI.
+  OweSearch();
+  if (clock.IsOn() && !handBack)
+    SendClockedSearch(game.PositionCommand());
+  else
+    SendCommand(move + "\n");
+}
+
+void CCEManager::SendClockedSearch(const std::string &position) {
+  const std::string go = clock.GoCommand(platform::GetTickCount());
+  if (clock.IsOn())
+    Log("CCEManager " + go.substr(0, go.size() - 1));
+  SendCommand(position + go);
+}
+
+void CCEManager::OweSearch() {
   search.Owe();
-  watch.SearchBegan(platform::GetTickCount());
-  SendCommand(move + "\n");
+  const uint32_t now = platform::GetTickCount();
+  // Under a clock the engine may use the time it has left.
+  watch.SearchBegan(now, uint32_t(std::min<int64_t>(clock.TimeLeft(now), UINT32_MAX / 2)));
 }
 
 bool CCEManager::SendOption(const char *name, const char *value, bool remember) {
   if (remember)
     game.KeepOption(name, value);
+  // The engine program thinks this long unless its environment fixes the
+  // time; the watch allows a search that long before it counts as hung.
+  if (strcmp(name, "Think Time") == 0 && !getenv("ABROK_THINK_MS")) {
+    const long thinkMs = strtol(value, nullptr, 10);
+    if (thinkMs > 0)
+      watch.Timings().thinkMs = uint32_t(thinkMs);
+  }
   if (state != LinkState::Ready)
     return false; // sent with the others once the engine is ready
   const std::string line = std::string("setoption name ") + name + " value " + value;
@@ -351,9 +387,8 @@ bool CCEManager::RequestInitialMove() {
   LogMessage("CCEManager::RequestInitialMove");
   if (state == LinkState::Failed || state == LinkState::Off)
     return false;
-  search.Owe();
-  watch.SearchBegan(platform::GetTickCount());
-  SendCommand("go\n");
+  OweSearch();
+  SendClockedSearch("");
   return true;
 }
 
@@ -379,8 +414,7 @@ void CCEManager::RejectResult() {
     return;
   Log("CCEManager refused the engine's result: " + move + " breaks the rules");
   // The move is still owed: the restarted engine is asked again.
-  search.Owe();
-  watch.SearchBegan(platform::GetTickCount());
+  OweSearch();
   OnMoveFault("illegal move " + move);
 }
 

@@ -12,6 +12,7 @@
 #pragma once
 
 #include "app/KelvarTypes.h"
+#include "engine/CEngineClock.h"
 #include "engine/CEngineFailure.h"
 #include "engine/CEngineGame.h"
 #include "engine/CEngineHandshake.h"
@@ -58,8 +59,16 @@ public:
   void Reset();
   // Records a move made on the board and sends it; the engine answers it with
   // a search. A promotion carries the letter of the piece chosen (q, r, b or
-  // n; a queen unless promotion names another piece).
+  // n; a queen unless promotion names another piece). Under a clock the
+  // engine is told the position and the clock ("go wtime ... btime ...").
   void SubmitMove(const BoardSquare &from, const BoardSquare &to, bool promoted, irr::s32 promotion = Queen);
+  // Records the engine's own move, played on the board, and hands it back
+  // as a bare move line; its answer is owed but means nothing.
+  void HandBackMove(const BoardSquare &from, const BoardSquare &to, bool promoted, irr::s32 promotion = Queen);
+  // The clock the engine's next searches are told (cleared: no clock, the
+  // fixed think time). The game sets it whenever its clock changes.
+  void SetClock(const CEngineClock &value) { clock = value; }
+  const CEngineClock &GetClock() const { return clock; }
   // Replaces the game's moves (move texts such as e2e4, e7e8q) and tells the
   // engine the position. Any search under way is dropped. False only when
   // there is no engine to tell.
@@ -142,6 +151,13 @@ private:
   // Gives up on the engine: logs and tells the player what is missing.
   void Fail(CEngineFailure::Kind kind, const std::string &reason);
   void StopProcess();
+  // Records a move and sends it: as a bare line, or with the clock's search.
+  void SendMove(const BoardSquare &from, const BoardSquare &to, bool promoted, irr::s32 promotion, bool handBack);
+  // Marks a search owed from now on, within the think time or the clock's time.
+  void OweSearch();
+  // Sends the position (if any) and the search: "go", or under a clock
+  // "go wtime ... btime ..." (logged).
+  void SendClockedSearch(const std::string &position);
 
   CEngineProcess process;
   CEngineLineBuffer lineBuffer;
@@ -151,5 +167,6 @@ private:
   CEngineSearch search;
   CEngineHint hint;
   CEngineFailure failure;
+  CEngineClock clock;
   LinkState state = LinkState::Off;
 };

@@ -31,7 +31,7 @@ std::string CEngineWatch::Overdue(uint32_t now, bool handshaking, bool searching
     return "no readyok within " + std::to_string(timings.readyMs) + " ms";
   // A search may take the whole think time; only the grace beyond it counts
   // against the engine.
-  const uint32_t searchLimit = timings.thinkMs + timings.searchGraceMs;
+  const uint32_t searchLimit = (searchAllowanceMs ? searchAllowanceMs : timings.thinkMs) + timings.searchGraceMs;
   if (searching && uint32_t(now - searchSince) >= searchLimit)
     return "no bestmove within " + std::to_string(searchLimit) + " ms";
   return "";

@@ -36,7 +36,12 @@ public:
   bool FenceAnswered();
   bool HasOpenFence() const { return !fences.empty(); }
   void ClearFences() { fences.clear(); }
-  void SearchBegan(uint32_t now) { searchSince = now; }
+  // A search began at now; allowanceMs, when not 0, is how long it may
+  // take (the engine's time on the clock) in place of the think time.
+  void SearchBegan(uint32_t now, uint32_t allowanceMs = 0) {
+    searchSince = now;
+    searchAllowanceMs = allowanceMs;
+  }
 
   // Why the engine counts as hung at now (the handshake, a fence or the
   // search it owes being overdue), or empty if it does not.
@@ -58,6 +63,7 @@ private:
   EngineTimings timings;
   uint32_t handshakeSince = 0;
   uint32_t searchSince = 0;
+  uint32_t searchAllowanceMs = 0;
   std::deque<uint32_t> fences;       // send ticks of unanswered "isready"
   std::deque<uint32_t> restartTicks; // restarts within the last window
   std::deque<uint32_t> faultTicks;   // broken answers within the last window

@@ -37,6 +37,7 @@ void CGame::SetState(s32 s) {
     app.map.SetShadowsVisible(false);
     app.gui.ShowSplash(false);
     app.map.MoveGameTokensIn();
+    app.clock.Off();
     break;
   case LocalGame:
     ForgetTurnState();
@@ -47,6 +48,7 @@ void CGame::SetState(s32 s) {
     app.engine.Reset();
     app.gui.ResetGameDisplay(); // the last game's banner goes, its moves too
     app.map.SetShadowsVisible(app.settings.Get().shadows);
+    app.clock.NewGame(White);
     if (humanColor == Black && !twoPlayers)
       app.engine.RequestInitialMove();
     app.cameraRig.FaceSide(twoPlayers ? White : humanColor);
@@ -74,6 +76,7 @@ bool CGame::ContinueGame(const chess::Position &start, const std::string &startF
   state = LocalGame;
   twoPlayers = false;
   ForgetTurnState();
+  app.clock.Off(); // the file's clock, if it has one, is set once the game stands
   shownGame.Start(start, true);
   bool played = true;
   for (size_t i = 0; i < moves.size() && played; ++i) {
@@ -117,6 +120,7 @@ void CGame::OnColorChosen(s32 color, bool twoPlayersChosen) {
   app.cameraRig.FaceSide(twoPlayers ? White : humanColor);
   SetActivePlayer(toMove);
   Log(std::string("CGame plays on as ") + (twoPlayers ? "two players" : humanColor == White ? "White" : "Black"));
+  app.clock.Run();
   // The engine already knows the position; it opens if the human took the other side.
   if (!twoPlayers && humanColor != toMove)
     app.engine.RequestInitialMove();
@@ -155,6 +159,7 @@ bool CGame::IsHumanTurn() const {
 bool CGame::PlayMove(const BoardSquare &from, const BoardSquare &to, s32 promotion) {
   if (!shownGame.Play(from, to, promotion))
     return false;
+  app.clock.Moved();
   const chess::PlayedMove &move = shownGame.GetLastMove();
   CGameSounds::MovePlayed(move.captured != chess::PlayedMove::NONE, shownGame.GetPosition());
   Log("CGame played " + move.ToText());
@@ -165,6 +170,7 @@ bool CGame::PlayMove(const BoardSquare &from, const BoardSquare &to, s32 promoti
 
 void CGame::EndGame() {
   promotionChoice.Cancel();
+  app.clock.Stop();
   Log(std::string("CGame game over: ") + verdict.ResultText() + " (" + verdict.ReasonText() + ")");
   awaitingEcho = false;
   engineStuck = false;
@@ -234,7 +240,7 @@ void CGame::EngineTurn() {
     return;
   }
   const chess::PlayedMove &move = shownGame.GetLastMove();
-  app.engine.SubmitMove(from, to, move.promotion != chess::PlayedMove::NONE, move.promotion);
+  app.engine.HandBackMove(from, to, move.promotion != chess::PlayedMove::NONE, move.promotion);
   awaitingEcho = true;
 }
 
@@ -322,9 +328,11 @@ bool CGame::CanTakeBack() const {
 void CGame::TakeBack() {
   if (!CanTakeBack())
     return;
+  const size_t plies = GetRecord().GetPlyCount();
   do
     shownGame.TakeBack();
   while (!twoPlayers && GetRecord().GetSideToMove() != humanColor && GetRecord().GetPlyCount() > 0);
+  app.clock.TakeBack(plies - GetRecord().GetPlyCount());
   promotionChoice.Cancel();
   Log("CGame take back to ply " + std::to_string(GetRecord().GetPlyCount()));
   verdict = chess::GameVerdict();
@@ -335,6 +343,13 @@ void CGame::TakeBack() {
   if (!twoPlayers)
     app.engine.SendPosition(GetRecord().GetMoveTexts());
   app.gui.RefreshMovesWindow();
+}
+
+void CGame::OnFlagFell(s32 color) {
+  if (state != LocalGame || verdict.IsOver() || choosingSide)
+    return;
+  verdict = chess::CGameJudge::FlagFell(color, shownGame.GetPosition());
+  EndGame();
 }
 
 void CGame::Resign() {

@@ -77,6 +77,9 @@ public:
   bool CanResign() const { return state == LocalGame && !verdict.IsOver() && !choosingSide; }
   // The human (in a two-player game, the side to move) resigns.
   void Resign();
+  // The clock of color ran out: the game is lost on time, or drawn when the
+  // other side could never mate.
+  void OnFlagFell(irr::s32 color);
 
 private:
   void EngineTurn();

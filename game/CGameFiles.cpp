@@ -183,6 +183,7 @@ bool CGameFiles::ShowGame(const chess::PgnGame &game, const std::string &source)
     return false;
   }
   const bool played = app.game.ContinueGame(start, game.startFen, game.moves, game.result);
+  app.clock.Load(game, app.game.GetRecord().GetStartSide());
   if (!played)
     LogMessage("CGameFiles::ShowGame the rules refused a move the reader accepted");
   app.gui.RefreshMovesWindow();
@@ -210,6 +211,7 @@ chess::PgnGame CGameFiles::CurrentGame() const {
       game.NotesAt(i) = opened.NotesOf(i);
     game.notes.resize(std::min(game.notes.size(), game.moves.size()));
     game.SetTag("Result", game.result);
+    app.clock.Annotate(game);
     return game;
   }
   const bool humanWhite = app.game.GetHumanColor() == White;
@@ -221,6 +223,7 @@ chess::PgnGame CGameFiles::CurrentGame() const {
   game.SetTag("White", humanWhite || twoPlayers ? PLAYER_NAME : EngineName());
   game.SetTag("Black", !humanWhite || twoPlayers ? PLAYER_NAME : EngineName());
   game.SetTag("Result", game.result);
+  app.clock.Annotate(game);
   return game;
 }
 

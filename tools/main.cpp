@@ -3,6 +3,7 @@
 // application icon at every size into an icon theme folder. The output depends on nothing but this program
 // and the system's Liberation fonts: fixed seeds, no clock.
 #include "tools/BoardMedia.h"
+#include "tools/ClockMedia.h"
 #include "tools/FontMedia.h"
 #include "tools/IconMedia.h"
 #include "tools/InterfaceMedia.h"
@@ -39,6 +40,7 @@ bool WriteGameMedia(const char *path, irr::video::IVideoDriver *driver) {
   ok &= mediagen::WriteInterfaceMedia(folder);
   ok &= mediagen::WritePieceMedia(folder);
   ok &= mediagen::WriteSoundMedia(folder);
+  ok &= mediagen::WriteClockMedia(folder);
   return ok;
 }
 

@@ -12,7 +12,8 @@ using namespace irr;
 
 namespace {
 
-const s32 WIDTH = 440, HEIGHT = 330;
+const s32 WIDTH = 440, HEIGHT = 400;
+const s32 CLOCK_ROWS = 70; // the time control's rows push the check boxes down
 const s32 LABEL_LEFT = 10, FIELD_LEFT = 130, RIGHT = WIDTH - 10;
 const int PROBE_TIMEOUT_MS = 3000;
 const float THINK_STEP_S = 0.5f;
@@ -32,6 +33,26 @@ const wchar_t *const LEVEL_NOTES[CSettings::LEVEL_MAX] = {
     L"Measured: 87.5% against Expert.",
     L"Stockfish unlimited within the think time. Measured: 85% against Master.",
 };
+
+// The time controls players pick most, by the names they know them by;
+// the last entry stands for any other value typed into the field.
+struct TimePreset {
+  const wchar_t *name;
+  const char *value;
+};
+const TimePreset TIME_PRESETS[] = {
+    {L"None", "-"},
+    {L"Bullet 1+0", "60"},
+    {L"Blitz 3+2", "180+2"},
+    {L"Blitz 5+0", "300"},
+    {L"Blitz 5+3", "300+3"},
+    {L"Rapid 10+5", "600+5"},
+    {L"Rapid 15+10", "900+10"},
+    {L"Classical 30+0", "1800"},
+    {L"Classical 90/40+30 +30s", "40/5400+30:1800+30"},
+    {L"Custom", nullptr},
+};
+const u32 CUSTOM_PRESET = sizeof(TIME_PRESETS) / sizeof(TIME_PRESETS[0]) - 1;
 
 // The one open window; the program keeps its own reference to it.
 CConfigWindow *openWindow = nullptr;
@@ -103,18 +124,62 @@ void CConfigWindow::CreateControls() {
   testResult = env->addStaticText(L"Empty for Stockfish, else the path of a UCI engine.",
                                   core::rect<s32>(FIELD_LEFT, 150, RIGHT, 168), false, false, window);
 
-  sound =
-      env->addCheckBox(initial.sound, core::rect<s32>(LABEL_LEFT, 180, RIGHT, 198), window, ID_CONFIG_SOUND, L"Sound");
-  shadows = env->addCheckBox(initial.shadows, core::rect<s32>(LABEL_LEFT, 204, RIGHT, 222), window, ID_CONFIG_SHADOWS,
-                             L"Piece shadows during a game");
-  turnCamera = env->addCheckBox(initial.turnCamera, core::rect<s32>(LABEL_LEFT, 228, RIGHT, 246), window,
-                                ID_CONFIG_TURN_CAMERA, L"Two players: turn the camera to the side to move");
+  label(178, L"Time control");
+  timePreset = env->addComboBox(core::rect<s32>(FIELD_LEFT, 178, FIELD_LEFT + 170, 198), window, ID_CONFIG_TIME_PRESET);
+  for (const TimePreset &preset : TIME_PRESETS)
+    timePreset->addItem(preset.name);
+  incrementKind =
+      env->addComboBox(core::rect<s32>(FIELD_LEFT + 180, 178, RIGHT, 198), window, ID_CONFIG_INCREMENT_KIND);
+  incrementKind->addItem(L"Fischer increment");
+  incrementKind->addItem(L"Bronstein delay");
+  incrementKind->setSelected(initial.incrementKind == chess::IncrementKind::Bronstein ? 1 : 0);
+  label(204, L"As PGN");
+  timeControl =
+      env->addEditBox(GuiText(initial.timeControl.ToString()).c_str(),
+                      core::rect<s32>(FIELD_LEFT, 204, FIELD_LEFT + 170, 224), true, window, ID_CONFIG_TIME_CONTROL);
+  timeNote = env->addStaticText(L"", core::rect<s32>(FIELD_LEFT, 228, RIGHT, 246), false, false, window);
+
+  sound = env->addCheckBox(initial.sound, core::rect<s32>(LABEL_LEFT, 180 + CLOCK_ROWS, RIGHT, 198 + CLOCK_ROWS),
+                           window, ID_CONFIG_SOUND, L"Sound");
+  shadows = env->addCheckBox(initial.shadows, core::rect<s32>(LABEL_LEFT, 204 + CLOCK_ROWS, RIGHT, 222 + CLOCK_ROWS),
+                             window, ID_CONFIG_SHADOWS, L"Piece shadows during a game");
+  turnCamera =
+      env->addCheckBox(initial.turnCamera, core::rect<s32>(LABEL_LEFT, 228 + CLOCK_ROWS, RIGHT, 246 + CLOCK_ROWS),
+                       window, ID_CONFIG_TURN_CAMERA, L"Two players: turn the camera to the side to move");
 
   env->addButton(core::rect<s32>(RIGHT - 190, HEIGHT - 40, RIGHT - 100, HEIGHT - 12), window, ID_CONFIG_OK, L"OK");
   env->addButton(core::rect<s32>(RIGHT - 90, HEIGHT - 40, RIGHT, HEIGHT - 12), window, ID_CONFIG_CANCEL, L"Cancel");
   ShowLevelNote();
+  ShowTimeNote();
 }
 
+void CConfigWindow::OnPresetChosen() {
+  const s32 chosen = timePreset->getSelected();
+  if (chosen < 0 || u32(chosen) >= CUSTOM_PRESET)
+    return; // Custom: the field keeps what it holds
+  timeControl->setText(GuiText(TIME_PRESETS[chosen].value).c_str());
+  ShowTimeNote();
+}
+
+bool CConfigWindow::ShowTimeNote() {
+  chess::TimeControl control;
+  std::string reason;
+  const std::string text = Narrow(timeControl->getText());
+  const bool ok = chess::TimeControl::Parse(text, control, reason);
+  u32 preset = CUSTOM_PRESET;
+  for (u32 i = 0; ok && i < CUSTOM_PRESET; ++i) {
+    chess::TimeControl known;
+    if (chess::TimeControl::Parse(TIME_PRESETS[i].value, known, reason) && known == control)
+      preset = i;
+  }
+  timePreset->setSelected(s32(preset));
+  timeNote->setText(
+      GuiText(ok ? (control.IsNone() ? std::string("No clock: the engine thinks its fixed time.") : control.Describe())
+                 : "Not a time control: " + reason)
+          .c_str());
+  timeNote->setOverrideColor(ok ? video::SColor(255, 0, 0, 0) : video::SColor(255, 190, 0, 0));
+  return ok;
+}
 void CConfigWindow::ShowLevelNote() {
   const std::wstring info = app.engine.GetEngineInfo().c_str();
   const std::wstring mark(THINK_ONLY_MARK, THINK_ONLY_MARK + strlen(THINK_ONLY_MARK));
@@ -141,10 +206,18 @@ CSettings CConfigWindow::Collected() const {
   settings.sound = sound->isChecked();
   settings.shadows = shadows->isChecked();
   settings.turnCamera = turnCamera->isChecked();
+  std::string reason;
+  chess::TimeControl control;
+  if (chess::TimeControl::Parse(Narrow(timeControl->getText()), control, reason))
+    settings.timeControl = control;
+  settings.incrementKind =
+      incrementKind->getSelected() == 1 ? chess::IncrementKind::Bronstein : chess::IncrementKind::Fischer;
   return settings;
 }
 
 void CConfigWindow::Accept() {
+  if (!ShowTimeNote())
+    return; // the note says why; the window stays for the player to mend it
   const CSettings chosen = Collected();
   Close();
   if (chosen != app.settings.Get())
@@ -190,7 +263,15 @@ bool CConfigWindow::OnEvent(const SEvent &event) {
         break;
       return true;
     case gui::EGET_COMBO_BOX_CHANGED:
-      ShowLevelNote();
+      if (id == ID_CONFIG_TIME_PRESET)
+        OnPresetChosen();
+      else
+        ShowLevelNote();
+      return true;
+    case gui::EGET_EDITBOX_CHANGED:
+      if (id != ID_CONFIG_TIME_CONTROL)
+        break;
+      ShowTimeNote();
       return true;
     default:
       break;

@@ -1,5 +1,6 @@
 // The Config window (Program > Config...): level, think time, engine with a
-// Test button, sound, piece shadows during a game and the two-player camera.
+// Test button, the time control (a preset or the PGN value, and the kind of
+// increment), sound, piece shadows during a game and the two-player camera.
 // OK applies and saves the settings, Cancel leaves everything as it was.
 #pragma once
 
@@ -28,6 +29,9 @@ public:
   void TestEngine();
 
   irr::gui::IGUIStaticText *GetLevelNote() const { return levelNote; }
+  irr::gui::IGUIStaticText *GetTimeNote() const { return timeNote; }
+  irr::gui::IGUIComboBox *GetTimePreset() const { return timePreset; }
+  irr::gui::IGUIEditBox *GetTimeControl() const { return timeControl; }
   irr::gui::IGUIStaticText *GetTestResult() const { return testResult; }
 
 private:
@@ -35,6 +39,11 @@ private:
                 const CSettings &current);
   void CreateControls();
   void ShowLevelNote();
+  // A preset was chosen: its value goes into the field.
+  void OnPresetChosen();
+  // The field changed: the matching preset is shown, and what the value
+  // means or why it is refused. False when it is refused.
+  bool ShowTimeNote();
   void Close();
 
   CSettings initial;
@@ -43,6 +52,10 @@ private:
   irr::gui::IGUIEditBox *enginePath = nullptr;
   irr::gui::IGUIStaticText *testResult = nullptr;
   irr::gui::IGUIStaticText *levelNote = nullptr;
+  irr::gui::IGUIComboBox *timePreset = nullptr;
+  irr::gui::IGUIEditBox *timeControl = nullptr;
+  irr::gui::IGUIComboBox *incrementKind = nullptr;
+  irr::gui::IGUIStaticText *timeNote = nullptr;
   irr::gui::IGUICheckBox *sound = nullptr;
   irr::gui::IGUICheckBox *shadows = nullptr;
   irr::gui::IGUICheckBox *turnCamera = nullptr;

@@ -31,6 +31,10 @@ std::wstring CGameOverNotice::BannerText(const chess::GameVerdict &verdict) {
     return verdict.winner == White ? L"BLACK RESIGNS" : L"WHITE RESIGNS";
   case chess::GameEnd::Recorded:
     return L"GAME OVER\n" + Widen(verdict.ResultText());
+  case chess::GameEnd::TimeForfeit:
+    return verdict.winner == White ? L"BLACK LOSES ON TIME\nWhite wins" : L"WHITE LOSES ON TIME\nBlack wins";
+  case chess::GameEnd::TimeForfeitInsufficientMaterial:
+    return L"TIME IS UP\nDraw: no mating material";
   default:
     return L"";
   }

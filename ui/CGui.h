@@ -8,6 +8,8 @@
 
 #include <irrlicht.h>
 
+#include <string>
+
 class CGUITextWindow;
 
 class CGui {
@@ -54,6 +56,9 @@ public:
   // Shows text on the status line for durationMs; the game's own status
   // text, also one set meanwhile, comes back after it.
   void ShowStatusNotice(const wchar_t *text, irr::u32 durationMs);
+  // The chess clock's faces, shown after whatever the status line says
+  // ("" while no clock runs).
+  void SetStatusClock(const std::string &faces);
   void OnGameStateChanged(irr::s32 state);
   void ShowBanner(const irr::core::rect<irr::s32> &rect, const wchar_t *text, irr::video::SColor color);
   void SetBannerVisible(bool visible);
@@ -108,7 +113,9 @@ private:
   irr::gui::IGUIStaticText *statusBand = nullptr; // the dark band under statusText
   irr::gui::IGUIStaticText *bannerText = nullptr;
   irr::core::stringw statusBase; // the game's status text under a notice
-  irr::u32 noticeUntil = 0;      // tick when the notice ends
+  irr::core::stringw statusLine; // the text shown now, without the clock
+  irr::core::stringw statusClock;
+  irr::u32 noticeUntil = 0; // tick when the notice ends
   bool noticeShown = false;
   irr::video::ITexture *splashTexture = nullptr;
   CPromotionWindow promotionWindow;

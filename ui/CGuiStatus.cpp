@@ -8,6 +8,7 @@
 #include "ui/CGuiLayout.h"
 #include "ui/GuiFocus.h"
 #include "ui/GuiIds.h"
+#include "ui/GuiText.h"
 
 #include <string>
 
@@ -109,8 +110,26 @@ void CGui::SetStatusText(core::stringw text) {
     statusText->setOverrideColor(STATUS_COLOR);
     statusText->setTextAlignment(gui::EGUIA_UPPERLEFT, gui::EGUIA_CENTER);
   }
-  statusText->setText(text.c_str());
-  FitStatusBand(statusBand, statusText, text.c_str());
+  statusLine = text;
+  const core::stringw shown = statusClock.empty() ? text : text + L"      " + statusClock;
+  statusText->setText(shown.c_str());
+  FitStatusBand(statusBand, statusText, shown.c_str());
+}
+
+void CGui::SetStatusClock(const std::string &faces) {
+  const core::stringw clock = GuiText(faces);
+  if (clock == statusClock)
+    return;
+  statusClock = clock;
+  if (!statusText)
+    return;
+  // What the line says stays, a notice included.
+  const core::stringw base = statusBase;
+  const bool notice = noticeShown;
+  noticeShown = false;
+  SetStatusText(statusLine);
+  statusBase = base;
+  noticeShown = notice;
 }
 
 void CGui::ShowStatusNotice(const wchar_t *text, u32 durationMs) {

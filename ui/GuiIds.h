@@ -45,6 +45,9 @@ enum GuiId {
   ID_CONFIG_TURN_CAMERA = 307,
   ID_CONFIG_OK = 308,
   ID_CONFIG_CANCEL = 309,
+  ID_CONFIG_TIME_PRESET = 310,
+  ID_CONFIG_TIME_CONTROL = 311,
+  ID_CONFIG_INCREMENT_KIND = 312,
   // The promotion window and its four choices, queen first.
   ID_PROMOTION_WINDOW = 220,
   ID_PROMOTE_QUEEN = 221,

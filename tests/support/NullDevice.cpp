@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <string>
 #include <unistd.h>
+#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -41,11 +42,31 @@ void RunFrames(int n) {
     gl_Frame();
 }
 
+namespace {
+
+// The copies this process made; they go when it ends, so that a whole test
+// run leaves no copy of the run folder (tens of megabytes each) behind.
+std::vector<fs::path> &Copies() {
+  static std::vector<fs::path> copies;
+  return copies;
+}
+
+void RemoveCopies() {
+  std::error_code ignored;
+  for (const fs::path &copy : Copies())
+    fs::remove_all(copy, ignored);
+}
+
+} // namespace
+
 std::string EnterCopyOfRunFolder(const char *omitMediaFile) {
   char pattern[] = "/tmp/kelvar-run-XXXXXX";
   const char *dir = mkdtemp(pattern);
   if (!dir)
     return {};
+  if (Copies().empty())
+    std::atexit(RemoveCopies);
+  Copies().push_back(dir);
   const fs::path target(dir);
   fs::copy(fs::path(KELVAR_RUN_DIR), target, fs::copy_options::recursive);
   if (omitMediaFile)

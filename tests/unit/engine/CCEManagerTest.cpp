@@ -4,6 +4,7 @@
 #include "EngineTestSupport.h"
 
 #include <csignal>
+#include <regex>
 #include <sys/wait.h>
 
 using namespace engine_test;
@@ -134,6 +135,38 @@ TEST_F(EngineLinkTest, RequestInitialMoveWritesGoAndTheResultArrives) {
   EXPECT_EQ(to, BoardSquare(3, 3));
   EXPECT_FALSE(app.engine.IsSearchPending());
   EXPECT_EQ(SentSoFar(), std::string(HANDSHAKE_SEQUENCE) + "go\n");
+}
+
+// Under a clock the engine's reply is asked for in standard UCI, with the
+// position and both times; its own move still goes back as a bare line, and
+// an engine that dies while it thinks is asked again with the clock.
+TEST_F(EngineLinkTest, UnderAClockTheEngineIsToldThePositionAndBothTimes) {
+  ASSERT_TRUE(StartEngine("bestmove e7e5\nreply go {exit 3}\n"));
+  CEngineClock clock;
+  clock.Set(60000, 61000, 1000, 1000, 0, 1, platform::GetTickCount());
+  app.engine.SetClock(clock);
+  app.engine.SubmitMove(BoardSquare(4, 1), BoardSquare(4, 3), false);
+  BoardSquare from, to;
+  ASSERT_TRUE(PollResult(from, to));
+  app.engine.HandBackMove(from, to, false);
+  const std::string sent = SentSoFar();
+  EXPECT_TRUE(std::regex_search(sent, std::regex("^" + std::string(HANDSHAKE_SEQUENCE) +
+                                                 "position startpos moves e2e4\ngo wtime 60000 btime 6[01][0-9]{3} "
+                                                 "winc 1000 binc 1000\ne7e5\n$")))
+      << sent;
+  EXPECT_TRUE(log->Contains("Kelvar: CCEManager go wtime 60000 btime 6"));
+
+  // The engine opens a game on the clock, dies, and the new one is asked with it.
+  clock.Set(30000, 30000, 0, 0, 40, 0, platform::GetTickCount());
+  app.engine.SetClock(clock);
+  EXPECT_TRUE(app.engine.SendPosition({}));
+  SetScript("reply go bestmove d2d4\\n\n");
+  ASSERT_TRUE(app.engine.RequestInitialMove());
+  ASSERT_TRUE(PollResult(from, to, 10000));
+  EXPECT_EQ(from, BoardSquare(3, 1));
+  EXPECT_TRUE(std::regex_search(Transcript(), std::regex("position startpos\nisready\ngo wtime [0-9]+ btime 30000 "
+                                                         "movestogo 40\n$")))
+      << Transcript();
 }
 
 TEST_F(EngineLinkTest, SendPositionReplacesTheMovesAndDropsTheSearchUnderWay) {

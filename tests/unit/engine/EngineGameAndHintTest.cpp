@@ -1,6 +1,7 @@
 // The engine link's parts that keep account without a process: the game the
 // engine is told, the player's advice, the handshake, the failure's words and
 // the think time read from the environment.
+#include "engine/CEngineClock.h"
 #include "engine/CEngineFailure.h"
 #include "engine/CEngineGame.h"
 #include "engine/CEngineHandshake.h"
@@ -46,6 +47,34 @@ TEST(EngineGame, ThePositionCommandAndHistoryFollowTheStartAndTheMoves) {
   game.Clear();
   EXPECT_EQ(game.PositionCommand(), "position startpos\n") << "a new game leaves the start it had";
   EXPECT_TRUE(game.History().empty());
+}
+
+// The go line of a search: the plain one without a clock; under one both
+// times, the increments and the moves to go when they mean something, the
+// side to move's time less what passed since the game set it.
+TEST(EngineClock, TheGoLineCarriesTheClock) {
+  struct Case {
+    int64_t white, black, whiteIncrement, blackIncrement;
+    int movesToGo, side;
+    uint32_t passedMs;
+    const char *go;
+  };
+  const Case cases[] = {
+      {300000, 300000, 0, 0, 0, 0, 0, "go wtime 300000 btime 300000\n"},
+      {180000, 175000, 2000, 2000, 0, 1, 1500, "go wtime 180000 btime 173500 winc 2000 binc 2000\n"},
+      {5400000, 5300000, 0, 0, 12, 0, 250, "go wtime 5399750 btime 5300000 movestogo 12\n"},
+      {900, 60000, 0, 30000, 0, 0, 5000, "go wtime 1 btime 60000 winc 0 binc 30000\n"}, // never below 1 ms
+  };
+  const uint32_t set = 0xFFFFFF00u; // the tick counter wraps meanwhile
+  for (const Case &c : cases) {
+    CEngineClock clock;
+    EXPECT_EQ(clock.GoCommand(set), "go\n");
+    clock.Set(c.white, c.black, c.whiteIncrement, c.blackIncrement, c.movesToGo, c.side, set);
+    EXPECT_EQ(clock.GoCommand(set + c.passedMs), c.go);
+    clock.Clear();
+    EXPECT_EQ(clock.GoCommand(set + c.passedMs), "go\n");
+    EXPECT_EQ(clock.TimeLeft(set), 0);
+  }
 }
 
 // A restarted engine is told the options the game set, each once with its

@@ -92,25 +92,28 @@ TEST(EngineWatch, TheHangLimitHonoursTheThinkTime) {
   struct Case {
     uint32_t thinkMs, graceMs, answerAfterMs;
     bool hung;
+    uint32_t clockMs = 0; // under a clock: the engine's time left, in place of the think time
   };
   const Case cases[] = {
-      {2000, 500, 1500, false}, // within the think time
-      {2000, 500, 2499, false}, // within the grace
-      {2000, 500, 2500, true},  // the limit itself
-      {2000, 500, 2600, true},  // past the grace
-      {500, 500, 1500, true},   // the same answer after a short think
-      {10000, 6000, 15000, false},
+      {2000, 500, 1500, false},                                          // within the think time
+      {2000, 500, 2499, false},                                          // within the grace
+      {2000, 500, 2500, true},                                           // the limit itself
+      {2000, 500, 2600, true},                                           // past the grace
+      {500, 500, 1500, true},                                            // the same answer after a short think
+      {10000, 6000, 15000, false},     {1000, 500, 20000, false, 30000}, // a long think on the clock
+      {1000, 500, 30500, true, 30000},                                   // past its time and the grace
   };
   const uint32_t start = 0xFFFFF000u; // the tick counter wraps meanwhile
   for (const Case &c : cases) {
     CEngineWatch watch;
     watch.Timings().thinkMs = c.thinkMs;
     watch.Timings().searchGraceMs = c.graceMs;
-    watch.SearchBegan(start);
+    watch.SearchBegan(start, c.clockMs);
     const std::string overdue = watch.Overdue(start + c.answerAfterMs, false, true);
     EXPECT_EQ(!overdue.empty(), c.hung) << c.thinkMs << " + " << c.graceMs << " at " << c.answerAfterMs;
     if (c.hung) {
-      EXPECT_EQ(overdue, "no bestmove within " + std::to_string(c.thinkMs + c.graceMs) + " ms");
+      EXPECT_EQ(overdue,
+                "no bestmove within " + std::to_string((c.clockMs ? c.clockMs : c.thinkMs) + c.graceMs) + " ms");
     }
     EXPECT_EQ(watch.Overdue(start + c.answerAfterMs, false, false), "") << "no search owed, nothing overdue";
   }

@@ -208,3 +208,47 @@ TEST_F(ConfigTest, TestButtonNamesTheEngineOrSaysWhatIsWrong) {
   EXPECT_STREQ(CConfigWindow::GetOpen()->GetTestResult()->getText(),
                L"Not usable: /bin/true does not answer as a UCI engine");
 }
+
+// The time control: a preset fills the PGN field, a typed value picks its
+// preset or Custom, a broken one keeps the window open with the reason, and
+// OK saves the control with its kind of increment.
+TEST_F(ConfigTest, TheTimeControlIsAPresetOrTypedAndABrokenOneIsRefused) {
+  Start("[clock]\ntime_control = 300+3\n");
+  CConfigWindow *window = OpenWindow();
+  ASSERT_NE(window, nullptr);
+  const auto fire = [](irr::gui::IGUIElement *caller, irr::gui::EGUI_EVENT_TYPE type) {
+    irr::SEvent event{};
+    event.EventType = irr::EET_GUI_EVENT;
+    event.GUIEvent.EventType = type;
+    event.GUIEvent.Caller = caller;
+    caller->getParent()->OnEvent(event);
+  };
+  const auto type = [&](const wchar_t *text) {
+    window->GetTimeControl()->setText(text);
+    fire(window->GetTimeControl(), irr::gui::EGET_EDITBOX_CHANGED);
+  };
+  EXPECT_STREQ(window->GetTimePreset()->getItem(window->GetTimePreset()->getSelected()), L"Blitz 5+3");
+  EXPECT_STREQ(window->GetTimeNote()->getText(), L"5 min + 3 s");
+
+  window->GetTimePreset()->setSelected(2);
+  fire(window->GetTimePreset(), irr::gui::EGET_COMBO_BOX_CHANGED);
+  EXPECT_STREQ(window->GetTimeControl()->getText(), L"180+2");
+  type(L"40/5400:1800+30");
+  EXPECT_STREQ(window->GetTimePreset()->getItem(window->GetTimePreset()->getSelected()), L"Custom");
+  type(L"5 min");
+  Click(ID_CONFIG_OK);
+  ASSERT_EQ(CConfigWindow::GetOpen(), window) << "a broken value keeps the window open";
+  EXPECT_EQ(std::wstring(window->GetTimeNote()->getText()).rfind(L"Not a time control: ", 0), 0u);
+
+  type(L"600+5");
+  static_cast<irr::gui::IGUIComboBox *>(
+      app.guiEnvironment->getRootGUIElement()->getElementFromId(ID_CONFIG_INCREMENT_KIND, true))
+      ->setSelected(1);
+  Click(ID_CONFIG_OK);
+  EXPECT_EQ(CConfigWindow::GetOpen(), nullptr);
+  CSettings saved;
+  saved.Load(settingsPath);
+  EXPECT_EQ(saved.timeControl.ToString(), "600+5");
+  EXPECT_EQ(saved.incrementKind, chess::IncrementKind::Bronstein);
+  EXPECT_EQ(app.settings.Get().timeControl, saved.timeControl);
+}

@@ -1,6 +1,7 @@
 // The run folder's media as the game's code names it, and the generator that
 // writes it: every "./media/..." file the code mentions exists and loads, and
 // the generator produces the same bytes on every run and reports failures.
+#include "platform/Platform.h"
 #include "tests/support/NullDevice.h"
 
 #include <gtest/gtest.h>
@@ -62,7 +63,7 @@ TEST(MediaFiles, EveryFileTheCodeNamesExistsAndLoads) {
       for (irr::u32 b = 0; b < mesh->getMeshBufferCount(); ++b)
         indices += mesh->getMeshBuffer(b)->getIndexCount();
       EXPECT_GE(indices, 3u) << "a mesh without triangles";
-    } else if (HasExtension(name, ".bmp") || HasExtension(name, ".jpg")) {
+    } else if (HasExtension(name, ".bmp") || HasExtension(name, ".jpg") || HasExtension(name, ".png")) {
       // The null driver hands out empty textures, so parse the picture as well.
       EXPECT_NE(app.driver->getTexture(path.c_str()), nullptr);
       irr::video::IImage *image = app.driver->createImageFromFile(path.c_str());
@@ -70,6 +71,13 @@ TEST(MediaFiles, EveryFileTheCodeNamesExistsAndLoads) {
       EXPECT_GT(image->getDimension().Width, 0u);
       EXPECT_GT(image->getDimension().Height, 0u);
       image->drop();
+    } else if (HasExtension(name, ".wav")) {
+      std::ifstream in(path, std::ios::binary);
+      const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+      platform::PcmSound sound;
+      std::string error;
+      EXPECT_TRUE(platform::DecodeWav(bytes, sound, error)) << error;
+      EXPECT_FALSE(sound.samples.empty());
     }
   }
 }

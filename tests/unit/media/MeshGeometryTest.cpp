@@ -308,4 +308,77 @@ TEST(BoardField, TilesTheBoardFaceUpWithItsNormalTexture) {
   }
 }
 
+struct SClockPartCase {
+  const char *file;
+  const char *texture; // the picture the mesh names, in ./media
+  size_t maxTriangles;
+};
+
+const SClockPartCase kClockParts[] = {
+    {"./media/clock_case.x", "clock_wood.jpg", 60},
+    {"./media/clock_plate.x", "clock_steel.jpg", 12},
+    {"./media/clock_button_white.x", "whitetoken.bmp", 300},
+    {"./media/clock_button_black.x", "blacktoken.bmp", 300},
+};
+
+void PrintTo(const SClockPartCase &c, std::ostream *os) { *os << c.file; }
+
+class ClockPart : public ::testing::TestWithParam<SClockPartCase> {};
+
+// Lit from one side only, every part must be a closed solid whose normals
+// point outwards; its colour comes from a texture that is there.
+TEST_P(ClockPart, IsASmallClosedSolidWithItsTexture) {
+  ASSERT_TRUE(testing_support::CreateNullDevice());
+  const SClockPartCase &part = GetParam();
+  const STriangleSoup soup = LoadSoup(part.file);
+  ASSERT_GT(TriangleCount(soup), 0u) << part.file;
+  EXPECT_LE(TriangleCount(soup), part.maxTriangles);
+  std::string why;
+  EXPECT_TRUE(IsClosedAndConsistent(soup, why)) << part.file << ": " << why;
+  EXPECT_GT(SignedVolume(soup), 0.5f) << "faces wound inside out, or no volume";
+  EXPECT_GT(NormalsAgreeingWithFaces(soup), 0.99f);
+  irr::video::ITexture *texture = app.sceneManager->getMesh(part.file)->getMeshBuffer(0)->getMaterial().getTexture(0);
+  ASSERT_NE(texture, nullptr) << part.file << " names no texture";
+  const std::string name = texture->getName().getPath().c_str(), wanted = std::string("/") + part.texture;
+  EXPECT_TRUE(name.size() >= wanted.size() && name.compare(name.size() - wanted.size(), wanted.size(), wanted) == 0)
+      << part.file << " uses " << name;
+}
+
+INSTANTIATE_TEST_SUITE_P(Clock, ClockPart, ::testing::ValuesIn(kClockParts),
+                         [](const ::testing::TestParamInfo<SClockPartCase> &info) {
+                           std::string name = info.param.file + 8;
+                           return name.substr(0, name.size() - 2);
+                         });
+
+TEST(ClockCase, CoversTwoByOneSquaresWithThePlateOnItsSlantedFront) {
+  ASSERT_TRUE(testing_support::CreateNullDevice());
+  const STriangleSoup body = LoadSoup("./media/clock_case.x"), plate = LoadSoup("./media/clock_plate.x");
+  ASSERT_GT(TriangleCount(body), 0u);
+  ASSERT_GT(TriangleCount(plate), 0u);
+  const vector3df size = body.box.getExtent();
+  EXPECT_NEAR(size.X, 20.0f, 1.0f) << "two squares long";
+  EXPECT_NEAR(size.Z, 10.0f, 1.0f) << "one square deep";
+  EXPECT_GT(size.Y, 6.0f);
+  EXPECT_LT(size.Y, 12.0f);
+  EXPECT_NEAR(body.box.MinEdge.Y, 0.0f, 1e-3f) << "stands on its base";
+  // The plate lies on the front (-Z), inside the case's outline, turned up
+  // towards a viewer above the table.
+  irr::core::aabbox3df around = body.box;
+  around.MinEdge -= vector3df(0.01f);
+  around.MaxEdge += vector3df(0.01f);
+  EXPECT_TRUE(plate.box.isFullInside(around));
+  EXPECT_LT(plate.box.getCenter().Z, body.box.getCenter().Z);
+  vector3df front(0);
+  float largest = 0;
+  for (size_t t = 0; t < plate.corners.size(); t += 3) {
+    vector3df face = (plate.corners[t + 1] - plate.corners[t]).crossProduct(plate.corners[t + 2] - plate.corners[t]);
+    if (face.getLength() > largest && face.Z < 0) {
+      largest = face.getLength();
+      front = face.normalize();
+    }
+  }
+  EXPECT_GT(front.Y, 0.3f) << "the faces look up";
+  EXPECT_LT(front.Z, -0.3f) << "and forwards";
+}
+
 } // namespace

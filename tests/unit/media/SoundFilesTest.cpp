@@ -16,6 +16,7 @@ struct Measure {
   double peak = 0;      // of full scale
   double crossings = 0; // zero crossings per second: how high it sounds
   double tailPeak = 0;  // in the last millisecond
+  int bursts = 0;       // separate sounding stretches, apart by at least 20 ms of near silence
 };
 
 Measure Load(const char *name) {
@@ -39,14 +40,27 @@ Measure Load(const char *name) {
       m.tailPeak = std::fmax(m.tailPeak, std::abs(sound.samples[i]) / 32767.0);
   }
   m.crossings = crossings * 1000.0 / m.ms;
+  // A stretch sounds where a sample reaches a fifth of the peak; it ends
+  // after 20 ms without one.
+  const size_t gap = sound.rate / 50;
+  size_t quietFor = gap;
+  for (int16_t sample : sound.samples) {
+    if (std::abs(sample) / 32767.0 >= 0.2 * m.peak) {
+      m.bursts += quietFor >= gap;
+      quietFor = 0;
+    } else {
+      ++quietFor;
+    }
+  }
   return m;
 }
 
 } // namespace
 
-TEST(SoundFiles, AClickAHeavierKnockAndASoftTone) {
+TEST(SoundFiles, AClickAHeavierKnockASoftToneAndTwoQuietBeeps) {
   const Measure move = Load("move.wav"), capture = Load("capture.wav"), check = Load("check.wav");
-  for (const Measure *m : {&move, &capture, &check}) {
+  const Measure lowTime = Load("lowtime.wav");
+  for (const Measure *m : {&move, &capture, &check, &lowTime}) {
     EXPECT_GT(m->peak, 0.1);
     EXPECT_LT(m->peak, 0.95) << "no clipping";
     EXPECT_LT(m->tailPeak, 0.02) << "fades out to silence";
@@ -57,4 +71,9 @@ TEST(SoundFiles, AClickAHeavierKnockAndASoftTone) {
   EXPECT_GT(capture.peak, move.peak) << "a capture is louder";
   EXPECT_LT(capture.crossings, move.crossings) << "and lower";
   EXPECT_LT(check.peak, move.peak) << "check is a soft tone";
+  EXPECT_EQ(lowTime.bursts, 2) << "the low-time warning is two beeps";
+  EXPECT_GT(lowTime.ms, 200.0);
+  EXPECT_LT(lowTime.ms, 350.0);
+  EXPECT_LT(lowTime.peak, move.peak) << "a quiet reminder";
+  EXPECT_GT(lowTime.crossings, check.crossings) << "a beep, higher than the check tone";
 }

@@ -1,5 +1,5 @@
-// The command line: a game file, help, version, and a usage line with exit
-// code 2 for anything else.
+// The command line: a game file, a time control, help, version, and exit
+// code 2 with a usage line or the reason for anything else.
 #include "app/CCommandLine.h"
 
 #include <gtest/gtest.h>
@@ -9,9 +9,9 @@
 
 namespace {
 
-CCommandLine::Action ParseArgs(std::vector<const char *> args, std::string &path) {
+CCommandLine::Action ParseArgs(std::vector<const char *> args, CCommandLine::Options &options) {
   args.insert(args.begin(), "kelvar");
-  return CCommandLine::Parse(int(args.size()), args.data(), path);
+  return CCommandLine::Parse(int(args.size()), args.data(), options);
 }
 
 TEST(CommandLine, ChoosesWhatToDo) {
@@ -19,23 +19,43 @@ TEST(CommandLine, ChoosesWhatToDo) {
     std::vector<const char *> args;
     CCommandLine::Action action;
     const char *path;
+    const char *timeControl; // as written back; null when none was given
   } cases[] = {
-      {{}, CCommandLine::RunGame, ""},
-      {{"games/my game.pgn"}, CCommandLine::RunGame, "games/my game.pgn"},
-      {{"--help"}, CCommandLine::ShowHelp, ""},
-      {{"-h"}, CCommandLine::ShowHelp, ""},
-      {{"--version"}, CCommandLine::ShowVersion, ""},
-      {{"--verbose"}, CCommandLine::Misused, ""},
-      {{"-"}, CCommandLine::Misused, ""},
-      {{""}, CCommandLine::Misused, ""},
-      {{"a.pgn", "b.pgn"}, CCommandLine::Misused, ""},
-      {{"--help", "a.pgn"}, CCommandLine::Misused, ""},
+      {{}, CCommandLine::RunGame, "", nullptr},
+      {{"games/my game.pgn"}, CCommandLine::RunGame, "games/my game.pgn", nullptr},
+      {{"--help"}, CCommandLine::ShowHelp, "", nullptr},
+      {{"-h"}, CCommandLine::ShowHelp, "", nullptr},
+      {{"--version"}, CCommandLine::ShowVersion, "", nullptr},
+      {{"--verbose"}, CCommandLine::Misused, "", nullptr},
+      {{"-"}, CCommandLine::Misused, "", nullptr},
+      {{""}, CCommandLine::Misused, "", nullptr},
+      {{"a.pgn", "b.pgn"}, CCommandLine::Misused, "", nullptr},
+      {{"--help", "a.pgn"}, CCommandLine::Misused, "", nullptr},
+      {{"--time-control", "300+3"}, CCommandLine::RunGame, "", "300+3"},
+      {{"--time-control", "40/5400:1800+30", "g.pgn"}, CCommandLine::RunGame, "g.pgn", "40/5400:1800+30"},
+      {{"g.pgn", "--time-control", "-"}, CCommandLine::RunGame, "g.pgn", "-"},
+      {{"--time-control"}, CCommandLine::Misused, "", nullptr},
+      {{"--time-control", "5 min"}, CCommandLine::BadValue, "", nullptr},
+      {{"--time-control", "0"}, CCommandLine::BadValue, "", nullptr},
+      {{"--time-control", "60", "--time-control", "60"}, CCommandLine::Misused, "", nullptr},
+      {{"--time-control", "60", "--help"}, CCommandLine::Misused, "", nullptr},
   };
   for (const Case &c : cases) {
-    std::string path = "stale";
-    EXPECT_EQ(ParseArgs(c.args, path), c.action) << (c.args.empty() ? "(none)" : c.args[0]);
-    EXPECT_EQ(path, c.path);
+    CCommandLine::Options options;
+    options.gamePath = "stale";
+    const std::string name = c.args.empty() ? "(none)" : c.args[0] + std::string(c.args.size() > 1 ? " ..." : "");
+    EXPECT_EQ(ParseArgs(c.args, options), c.action) << name;
+    if (c.action != CCommandLine::RunGame)
+      continue;
+    EXPECT_EQ(options.gamePath, c.path) << name;
+    EXPECT_EQ(options.hasTimeControl, c.timeControl != nullptr) << name;
+    if (c.timeControl) {
+      EXPECT_EQ(options.timeControl.ToString(), c.timeControl) << name;
+    }
   }
+  CCommandLine::Options refused;
+  ParseArgs({"--time-control", "5 min"}, refused);
+  EXPECT_NE(refused.error.find("kelvar: --time-control 5 min: "), std::string::npos) << refused.error;
 }
 
 TEST(CommandLine, ExitCodesAndTexts) {
@@ -45,11 +65,13 @@ TEST(CommandLine, ExitCodesAndTexts) {
   EXPECT_EQ(CCommandLine::Perform(CCommandLine::ShowHelp), 0);
   EXPECT_EQ(CCommandLine::Perform(CCommandLine::ShowVersion), 0);
   EXPECT_EQ(CCommandLine::Perform(CCommandLine::Misused), 2);
+  EXPECT_EQ(CCommandLine::Perform(CCommandLine::BadValue, "kelvar: --time-control x: why"), 2);
   const std::string out = testing::internal::GetCapturedStdout();
   const std::string err = testing::internal::GetCapturedStderr();
   EXPECT_NE(out.find("GAME.pgn"), std::string::npos) << out;
   EXPECT_TRUE(std::regex_search(out, std::regex("\nkelvar [0-9]+\\.[0-9]+\\.[0-9]+\n$"))) << out;
-  EXPECT_EQ(err, std::string(CCommandLine::UsageLine()) + "\n") << "one line on standard error";
+  EXPECT_EQ(err, std::string(CCommandLine::UsageLine()) + "\nkelvar: --time-control x: why\n")
+      << "one line on standard error each";
 }
 
 } // namespace

@@ -111,6 +111,9 @@ TEST_F(SettingsFile, BadEntriesKeepTheirDefaultsAndAreReported) {
         "width = 1280\n"
         "height = -5\n"
         "fullscreen = true\n"
+        "[clock]\n"
+        "time_control = 5 min\n"
+        "increment_kind = delay\n"
         "[extra]\n"
         "key = value\n");
   CSettings settings;
@@ -124,10 +127,13 @@ TEST_F(SettingsFile, BadEntriesKeepTheirDefaultsAndAreReported) {
   EXPECT_EQ(settings.width, 1280);
   EXPECT_EQ(settings.height, 768);
   EXPECT_TRUE(settings.fullscreen);
+  EXPECT_TRUE(settings.timeControl.IsNone());
+  EXPECT_EQ(settings.incrementKind, chess::IncrementKind::Fischer);
   for (const char *reported :
        {"[engine] level = 9 is not a number from 1 to 8", "unknown key [engine] colour",
         "[game] sound = maybe is not true or false", "[game] turn_camera = TRUE", "line 10 is not",
-        "[window] height = -5", "unknown key [extra] key", "settings loaded from"})
+        "[window] height = -5", "unknown key [extra] key", "[clock] time_control = 5 min is not a time control (",
+        "[clock] increment_kind = delay is not fischer or bronstein", "settings loaded from"})
     EXPECT_NE(log.find(reported), std::string::npos) << reported << "\n" << log;
 }
 
@@ -152,6 +158,9 @@ TEST_F(SettingsFile, RoundTripThroughAnAtomicWrite) {
   settings.width = 1600;
   settings.height = 900;
   settings.fullscreen = true;
+  std::string reason;
+  ASSERT_TRUE(chess::TimeControl::Parse("40/5400+30:1800+30", settings.timeControl, reason)) << reason;
+  settings.incrementKind = chess::IncrementKind::Bronstein;
   std::string message;
   ASSERT_TRUE(settings.Save(path, message)) << message; // the folder is made
   EXPECT_EQ(message, "settings saved to " + path);
