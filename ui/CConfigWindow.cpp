@@ -130,7 +130,7 @@ void CConfigWindow::CreateControls() {
     timePreset->addItem(preset.name);
   incrementKind =
       env->addComboBox(core::rect<s32>(FIELD_LEFT + 180, 178, RIGHT, 198), window, ID_CONFIG_INCREMENT_KIND);
-  incrementKind->addItem(L"Fischer increment");
+  incrementKind->addItem(L"Fischer");
   incrementKind->addItem(L"Bronstein delay");
   incrementKind->setSelected(initial.incrementKind == chess::IncrementKind::Bronstein ? 1 : 0);
   label(204, L"As PGN");

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The Config window under real clicks: Program > Config... opens it, a new
-# level is chosen and OK applies it (sent to the engine, saved). After a
+# level and the time control Blitz 5+3 are chosen and OK applies them (sent
+# to the engine, saved; the next game is on that clock). After a
 # restart the level is still there: sent again at start-up and named in the
 # engine-information box. Then a hint: H on the player's turn tints the two
 # squares of the suggested move.
@@ -9,11 +10,13 @@ source "$(dirname "$0")/lib.sh"
 PROGRAM_X=35 HELP_X=186 LOCAL_GAME_X=117 MENU_Y=9
 ITEM_CONFIG_Y=30 SUB_X_PROGRAM=60 SUB_X_HELP=230 ITEM_ENGINE_Y=85 SUB_X_LOCAL=110 ITEM_START_Y=30
 WHITE_BUTTON="462 389"
-# The Config window is 440 x 330, centred: its top-left corner is (292, 219).
-# The level list drops down below its box (y 251..271); its rows are the
-# small font's height plus 4 pixels, 19 in all.
-LEVEL_BOX="507 261" LEVEL_ROW_X=500 LEVEL_FIRST_ROW_Y=281 LEVEL_ROW_H=19
-OK_BUTTON="577 523"
+# The Config window is 440 x 400, centred: its top-left corner is (292, 184).
+# The level list drops down below its box (y 216..236); its rows are the
+# small font's height plus 4 pixels, 19 in all. The time control's presets
+# drop down below theirs (y 362..382) the same way.
+LEVEL_BOX="507 226" LEVEL_ROW_X=500 LEVEL_FIRST_ROW_Y=246 LEVEL_ROW_H=19
+TIME_BOX="507 372" TIME_FIRST_ROW_Y=392
+OK_BUTTON="577 558"
 SETTINGS="$XDG_CONFIG_HOME/kelvar/kelvar.ini"
 
 changed() { # shot1 shot2 W H X Y
@@ -45,10 +48,16 @@ screenshot level-list
 click $LEVEL_ROW_X $((LEVEL_FIRST_ROW_Y + 4 * LEVEL_ROW_H)) # level 5
 sleep 0.3
 screenshot level-chosen
+click $TIME_BOX
+sleep 0.3
+click $LEVEL_ROW_X $((TIME_FIRST_ROW_Y + 4 * LEVEL_ROW_H)) # Blitz 5+3
+sleep 0.3
+screenshot time-control-chosen
 click $OK_BUTTON
 wait_for_log "Kelvar: CCEManager setoption name Level value 5" 5
 wait_for_log "Kelvar: settings saved to $SETTINGS" 5
 grep -qx "level = 5" "$SETTINGS" || fail "the level was not saved: $(cat "$SETTINGS")"
+grep -qx "time_control = 300+3" "$SETTINGS" || fail "the time control was not saved: $(cat "$SETTINGS")"
 screenshot config-closed
 changed "$(shot config-window)" "$(shot config-closed)" 400 300 312 239 || fail "OK did not close the Config window"
 
@@ -73,6 +82,7 @@ click $LOCAL_GAME_X $MENU_Y
 click $SUB_X_LOCAL $ITEM_START_Y
 click $WHITE_BUTTON
 wait_for_log "Kelvar: CMap::Reset" 10
+wait_for_log "Kelvar: CGameClock time control 300+3 (5 min + 3 s, fischer)" 5 # the game is on the chosen clock
 sleep 1
 screenshot before-hint
 press_key h
