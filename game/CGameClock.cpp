@@ -205,6 +205,8 @@ void CGameClock::Annotate(chess::PgnGame &game) {
   game.SetTag("TimeControl", clock.Control().ToString());
   if (clock.Kind() == chess::IncrementKind::Bronstein)
     game.SetTag(INCREMENT_TAG, chess::IncrementKindName(clock.Kind()));
+  // A move whose time was not known (a file without it) keeps its notes as they are.
   for (size_t ply = 0; ply < game.moves.size() && ply < clock.Plies(); ++ply)
-    chess::SetClockNote(game.NotesAt(ply), clock.LeftAfterPly(ply));
+    if (clock.LeftAfterPly(ply) >= 0)
+      chess::SetClockNote(game.NotesAt(ply), clock.LeftAfterPly(ply));
 }
