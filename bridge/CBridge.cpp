@@ -10,7 +10,6 @@ namespace {
 
 const int STOP_TIMEOUT_MS = 5000;
 const int SKILL_LEVEL_MAX = 20;
-const int ANALYSIS_MS_MIN = 10;
 const char *const LEVEL_OPTION = "Level";
 const char *const THINK_OPTION = "Think Time";
 // The hand-back's answer is thrown away by the front end: the shallowest
@@ -267,24 +266,27 @@ void CBridge::OnPosition(std::istringstream &arguments) {
 }
 
 void CBridge::OnGo(std::istringstream &arguments) {
-  std::string word, options;
-  int analysisMs = -1;
-  while (arguments >> word) {
-    // "go movetime N" asks for advice within N ms; other limits are ours.
-    if (word == "movetime" && arguments >> word &&
-        ParseInt(word, ANALYSIS_MS_MIN, BridgeSettings::THINK_MS_MAX, analysisMs))
-      continue;
-    options += (options.empty() ? "" : " ") + word;
-  }
-  if (!options.empty())
-    std::cerr << "Abrok: go options ignored, the search is bounded: " << options << "\n";
+  std::string rest;
+  std::getline(arguments, rest);
+  const GoRequest request = GoRequest::Parse(rest);
+  for (const std::string &problem : request.problems)
+    std::cerr << "Abrok: " << problem << "\n";
+  if (!request.ignored.empty())
+    std::cerr << "Abrok: go options ignored, the search is bounded: " << request.ignored << "\n";
   if (!NeedEngine("go"))
     return;
   FinishSearch();
-  if (analysisMs > 0)
-    Analyse(analysisMs);
-  else
-    Search(false);
+  if (request.adviceMs > 0) {
+    if (request.clock.Given())
+      std::cerr << "Abrok: go movetime asks for advice; the clock is ignored\n";
+    Analyse(request.adviceMs);
+    return;
+  }
+  const bool whiteToMove = board.GetSideToMove() == chess::White;
+  if (request.clock.Given() && !request.clock.Runs(whiteToMove))
+    std::cerr << "Abrok: go without " << (whiteToMove ? "wtime" : "btime")
+              << " for the side to move; the search takes the think time\n";
+  Search(false, request.clock);
 }
 
 void CBridge::OnMove(const std::string &move) {
@@ -336,7 +338,7 @@ bool CBridge::AnswerGameOver() {
   return true;
 }
 
-void CBridge::Search(bool handBack) {
+void CBridge::Search(bool handBack, const SearchClock &clock) {
   if (AnswerGameOver())
     return;
   const CLevelPlan plan = CLevelPlan::ForLevel(settings.level, EngineOptions(), settings.skillOverride);
@@ -352,8 +354,9 @@ void CBridge::Search(bool handBack) {
     return;
   }
   weakenMarginCp = plan.candidates > 1 ? plan.marginCp : -1;
-  const std::string go = plan.GoCommand(settings.thinkMs);
-  stockfish.StartSearch(go);
+  const bool whiteToMove = board.GetSideToMove() == chess::White;
+  stockfish.StartSearch(clock.Runs(whiteToMove) ? plan.GoCommand(clock, whiteToMove, settings.thinkMs)
+                                                : plan.GoCommand(settings.thinkMs));
 }
 
 void CBridge::Analyse(int thinkMs) {

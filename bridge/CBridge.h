@@ -3,6 +3,13 @@
 // by a search, driven here through a UCI engine (Stockfish by default) with
 // standard UCI. The program keeps the game and its legal moves itself.
 //
+// Searches: a bare "go" is the level's search within the fixed think time;
+// "go movetime N" asks for advice within N ms; "go wtime W btime B [winc I]
+// [binc J] [movestogo N]" is the engine's move on a chess clock, the times
+// passed on to the engine (see CLevelPlan::GoCommand). On a clock the front
+// end sends the game with "position" before each search, and still hands the
+// engine's own move back as a bare line, answered by a minimal search.
+//
 // A search's answer that is not one of the legal moves ("bestmove e2e5" where
 // it is illegal, "bestmove e9" or a "bestmove" without a move) is never
 // played and never replaced: the search ends with
@@ -14,6 +21,7 @@
 #include "bridge/CCandidateLines.h"
 #include "bridge/CLevelPlan.h"
 #include "bridge/CStockfish.h"
+#include "bridge/GoRequest.h"
 #include "chess/Position.h"
 
 #include <map>
@@ -69,9 +77,9 @@ private:
   // Checks a move against the legal moves and plays it; reports a refusal.
   bool PlayMove(const std::string &move);
   // Starts the engine's search for the side to move: the level's bounded
-  // search, or the minimal one that answers the hand-back of the engine's
-  // own move.
-  void Search(bool handBack);
+  // search, on the clock if it runs for the side to move, or the minimal one
+  // that answers the hand-back of the engine's own move.
+  void Search(bool handBack, const SearchClock &clock = SearchClock());
   // A full-strength search of thinkMs whose answer is advice, not the
   // engine's move: the front end's hint.
   void Analyse(int thinkMs);

@@ -8,6 +8,10 @@ const char *const SKILL = "Skill Level";
 const char *const LIMIT = "UCI_LimitStrength";
 const char *const ELO = "UCI_Elo";
 const char *const MULTI_PV = "MultiPV";
+// Stockfish's allowance for what a move costs beyond its search; it takes it
+// off each move of the time it plans with, so it never plans with time the
+// link uses up.
+const char *const MOVE_OVERHEAD = "Move Overhead";
 const int SKILL_FULL = 20;
 
 // How a level is played. The two lowest levels weaken by choice: a shallow
@@ -41,6 +45,11 @@ void AddFullStrength(CLevelPlan &plan, const std::set<std::string> &options) {
     plan.options.emplace_back(SKILL, std::to_string(SKILL_FULL));
   if (Has(options, MULTI_PV))
     plan.options.emplace_back(MULTI_PV, "1");
+  // Only searches on a clock look at it, so it is set once for all.
+  if (Has(options, MOVE_OVERHEAD)) {
+    plan.options.emplace_back(MOVE_OVERHEAD, std::to_string(MOVE_OVERHEAD_MS));
+    plan.engineTakesOverhead = true;
+  }
 }
 
 void SetOption(CLevelPlan &plan, const std::string &name, const std::string &value) {
@@ -68,6 +77,7 @@ CLevelPlan CLevelPlan::ForLevel(int level, const std::set<std::string> &engineOp
     if (Has(engineOptions, SKILL)) {
       SetOption(plan, SKILL, std::to_string(skillOverride));
       plan.levelApplies = true;
+      plan.weakened = skillOverride < SKILL_FULL;
     }
     return plan;
   }
@@ -76,6 +86,7 @@ CLevelPlan CLevelPlan::ForLevel(int level, const std::set<std::string> &engineOp
     return plan;
   const LevelRow &row = LEVELS[level - 1];
   plan.levelApplies = true;
+  plan.weakened = row.skill >= 0 || row.elo > 0 || row.depth > 0 || row.candidates > 1;
   plan.depth = row.depth;
   if (row.skill >= 0 && Has(engineOptions, SKILL)) {
     SetOption(plan, SKILL, std::to_string(row.skill));
@@ -99,6 +110,51 @@ CLevelPlan CLevelPlan::ForLevel(int level, const std::set<std::string> &engineOp
 
 std::string CLevelPlan::GoCommand(int thinkMs) const {
   std::string go = "go movetime " + std::to_string(thinkMs);
+  if (depth > 0)
+    go += " depth " + std::to_string(depth);
+  return go;
+}
+
+long long CLevelPlan::WeakenedMoveMs(const SearchClock &clock, bool whiteToMove, int thinkMs) {
+  const long long left = std::max(0LL, clock.TimeOf(whiteToMove));
+  const long long increment = clock.IncrementOf(whiteToMove);
+  // The time for this move and the next ones of the period: each move after
+  // this one brings its increment first, and each costs the overhead.
+  const long long moves = clock.movesToGo > 0 ? clock.movesToGo : SUDDEN_DEATH_MOVES;
+  const long long share = (left + increment * (moves - 1)) / moves - MOVE_OVERHEAD_MS;
+  // Half of what is left keeps a large increment, or the last move of a
+  // period, from staking the whole clock on one move.
+  const long long cap = std::min({static_cast<long long>(thinkMs), share, left / 2});
+  return std::max(MOVE_MS_MIN, cap);
+}
+
+std::string CLevelPlan::GoCommand(const SearchClock &clock, bool whiteToMove, int thinkMs) const {
+  long long times[2] = {clock.whiteMs, clock.blackMs};
+  long long &own = times[whiteToMove ? 0 : 1];
+  // An engine that cannot be told the overhead is told less time instead.
+  if (!engineTakesOverhead)
+    own -= MOVE_OVERHEAD_MS;
+  // A time of 0 means no clock to a UCI engine, which would then search
+  // without end: a clock that has run out is given as 1 ms.
+  own = std::max(1LL, own);
+  std::string go = "go";
+  if (times[0] != SearchClock::NOT_GIVEN)
+    go += " wtime " + std::to_string(times[0]);
+  if (times[1] != SearchClock::NOT_GIVEN)
+    go += " btime " + std::to_string(times[1]);
+  if (clock.whiteIncMs > 0)
+    go += " winc " + std::to_string(clock.whiteIncMs);
+  if (clock.blackIncMs > 0)
+    go += " binc " + std::to_string(clock.blackIncMs);
+  if (clock.movesToGo > 0)
+    go += " movestogo " + std::to_string(clock.movesToGo);
+  // Given a clock, the engine plans its time with it; "movetime" and "depth"
+  // end the search earlier if they come first (Stockfish 15.1 stops at
+  // whichever limit is reached first). Full strength keeps the engine's
+  // planning: some engines (Ethereal) take a movetime or a depth in place of
+  // the clock.
+  if (weakened)
+    go += " movetime " + std::to_string(WeakenedMoveMs(clock, whiteToMove, thinkMs));
   if (depth > 0)
     go += " depth " + std::to_string(depth);
   return go;

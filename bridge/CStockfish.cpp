@@ -31,21 +31,27 @@ bool StartsWith(const std::string &text, const std::string &prefix) {
   return text.compare(0, prefix.size(), prefix) == 0;
 }
 
-const long SHORTEST_RESUMED_SEARCH_MS = 100;
+const long long SHORTEST_RESUMED_SEARCH_MS = 100;
+const long long SHORTEST_RESUMED_CLOCK_MS = 1; // 0 would be no clock at all
 
-// A "go movetime N ..." command with N cut by the time already spent, so a
-// search restarted after a crash ends about when the first would have.
+// A "go" command with its movetime, wtime and btime cut by the time already
+// spent, so a search restarted after a crash ends about when the first would
+// have and does not plan with time the clock no longer holds. Only the side
+// to move's clock ran; the other one is cut too, which costs nothing but a
+// little of the engine's view of its opponent.
 std::string WithTimeLeft(const std::string &go, std::chrono::steady_clock::duration spent) {
-  const std::string key = "movetime ";
-  const size_t at = go.find(key);
-  if (at == std::string::npos)
-    return go;
-  const size_t digits = at + key.size();
-  const size_t end = go.find(' ', digits);
-  const long total = atol(go.substr(digits, end - digits).c_str());
-  const long spentMs = long(std::chrono::duration_cast<std::chrono::milliseconds>(spent).count());
-  const long left = std::max(SHORTEST_RESUMED_SEARCH_MS, total - spentMs);
-  return go.substr(0, digits) + std::to_string(left) + (end == std::string::npos ? "" : go.substr(end));
+  const long long spentMs = std::chrono::duration_cast<std::chrono::milliseconds>(spent).count();
+  std::istringstream words(go);
+  std::string resumed, word, key;
+  while (words >> word) {
+    if (key == "movetime" || key == "wtime" || key == "btime") {
+      const long long floor = key == "movetime" ? SHORTEST_RESUMED_SEARCH_MS : SHORTEST_RESUMED_CLOCK_MS;
+      word = std::to_string(std::max(floor, atoll(word.c_str()) - spentMs));
+    }
+    resumed += (resumed.empty() ? "" : " ") + word;
+    key = word;
+  }
+  return resumed;
 }
 
 // The option name of a "setoption name <id> value <x>" line.

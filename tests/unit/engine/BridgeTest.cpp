@@ -6,6 +6,7 @@
 
 #include "bridge/CCandidateLines.h"
 #include "bridge/CLevelPlan.h"
+#include "bridge/CStockfish.h"
 #include "chess/Position.h"
 
 #include <csignal>
@@ -599,6 +600,197 @@ TEST_F(ScriptedEngineBridge, BrokenFenIsRefusedAndTheGameGoesOn) {
   const std::string told = Transcript();
   EXPECT_NE(told.find("position startpos moves e2e4 e7e5\ngo "), std::string::npos) << told;
   EXPECT_EQ(told.find("position fen"), std::string::npos) << told;
+}
+
+// --- On a chess clock ----------------------------------------------------------------
+
+namespace {
+
+// A scripted engine with Stockfish's strength options and its Move Overhead,
+// and as many answers e7e5 as a test asks for.
+std::string StockfishLikeScript(int answers) {
+  std::string script = "reply uci id name Scripted\\noption name Skill Level type spin default 20 min 0 max 20\\n"
+                       "option name UCI_LimitStrength type check default false\\n"
+                       "option name UCI_Elo type spin default 1350 min 1350 max 2850\\n"
+                       "option name MultiPV type spin default 1 min 1 max 500\\n"
+                       "option name Move Overhead type spin default 10 min 0 max 5000\\nuciok\\n\n"
+                       "bestmove";
+  for (int i = 0; i < answers; ++i)
+    script += " e7e5";
+  return script + "\n";
+}
+
+// The last "go" line in text.
+std::string LastGoLine(const std::string &text) {
+  const size_t at = text.rfind("\ngo");
+  if (at == std::string::npos)
+    return text.compare(0, 2, "go") == 0 ? text.substr(0, text.find('\n')) : "";
+  return text.substr(at + 1, text.find('\n', at + 1) - at - 1);
+}
+
+} // namespace
+
+// The go line the front end sends and the one the engine gets, Black to move
+// after 1. e4 (the think time is 300 ms): full strength passes the clock on
+// as it came, a weakened level adds its depth and a think time within both
+// its own and the clock's.
+TEST_F(ScriptedEngineBridge, TheClockIsPassedOnToTheEngine) {
+  struct Case {
+    int level;
+    const char *received;
+    std::string passed;
+  };
+  const Case cases[] = {
+      {8, "go", "go movetime 300"},
+      {1, "go", "go movetime 300 depth 1"},
+      {1, "go movetime 500", "go movetime 500"},
+      {8, "go wtime 60000 btime 55000", "go wtime 60000 btime 55000"},
+      {8, "go btime 55000 wtime 60000", "go wtime 60000 btime 55000"},
+      {8, "go wtime 300000 btime 290000 winc 3000 binc 2000", "go wtime 300000 btime 290000 winc 3000 binc 2000"},
+      {8, "go wtime 5400000 btime 5300000 movestogo 40", "go wtime 5400000 btime 5300000 movestogo 40"},
+      {8, "go wtime 1000 btime 1000 winc 0 binc 0", "go wtime 1000 btime 1000"},
+      {8, "go wtime 1000 btime 0", "go wtime 1000 btime 1"},
+      {1, "go wtime 60000 btime 55000", "go wtime 60000 btime 55000 movetime 300 depth 1"},
+      {3, "go wtime 300000 btime 290000 winc 3000 binc 2000",
+       "go wtime 300000 btime 290000 winc 3000 binc 2000 movetime 300 depth 4"},
+      {7, "go wtime 5400000 btime 5300000 movestogo 40", "go wtime 5400000 btime 5300000 movestogo 40 movetime 300"},
+      // One second for the rest of the game: the least think there is.
+      {1, "go wtime 60000 btime 1000",
+       "go wtime 60000 btime 1000 movetime " + std::to_string(CLevelPlan::MOVE_MS_MIN) + " depth 1"},
+  };
+  Start(StockfishLikeScript(int(std::size(cases))));
+  for (const Case &c : cases) {
+    const size_t before = Transcript().size();
+    bridge->Send("setoption name Level value " + std::to_string(c.level));
+    bridge->Send("position startpos moves e2e4");
+    bridge->Send(c.received);
+    EXPECT_EQ(bridge->ReadLine(3000), "bestmove e7e5") << c.received;
+    EXPECT_EQ(LastGoLine(Transcript().substr(before)), c.passed) << "level " << c.level << ": " << c.received;
+  }
+  EXPECT_EQ(CountOf(Transcript(), "setoption name Move Overhead value " + std::to_string(MOVE_OVERHEAD_MS) + "\n"), 1)
+      << Transcript();
+  EXPECT_EQ(bridge->Errors(), "");
+}
+
+// The front end's side of a game on the clock: the engine opens with a
+// clocked search on the position it knows, each of its moves is handed back
+// as a bare line and answered by the minimal search, and each reply to a
+// player's move comes with the whole game.
+TEST_F(ScriptedEngineBridge, AGameOnTheClockHandsBackTheEnginesMoves) {
+  Start(StockfishLikeScript(0) + "bestmove e2e4 e7e5 g1f3 b8c6\n");
+  bridge->Send("setoption name Level value 8");
+  bridge->Send("ucinewgame");
+  bridge->Send("position startpos");
+  bridge->Send("go wtime 60000 btime 60000");
+  EXPECT_EQ(bridge->ReadLine(3000), "bestmove e2e4");
+  bridge->Send("e2e4");
+  EXPECT_EQ(bridge->ReadLine(3000), "bestmove e7e5"); // thrown away by the front end
+  bridge->Send("position startpos moves e2e4 c7c5");
+  bridge->Send("go wtime 59000 btime 58500 winc 1000 binc 1000");
+  EXPECT_EQ(bridge->ReadLine(3000), "bestmove g1f3");
+  bridge->Send("g1f3");
+  EXPECT_EQ(bridge->ReadLine(3000), "bestmove b8c6");
+  // The engine wrote down each line before it answered the last one.
+  const std::string told = Transcript();
+  const std::string expected = "ucinewgame\n"
+                               "setoption name UCI_LimitStrength value false\n"
+                               "setoption name Skill Level value 20\n"
+                               "setoption name MultiPV value 1\n"
+                               "setoption name Move Overhead value " +
+                               std::to_string(MOVE_OVERHEAD_MS) +
+                               "\n"
+                               "position startpos\ngo wtime 60000 btime 60000\n"
+                               "position startpos moves e2e4\ngo depth 1\n"
+                               "position startpos moves e2e4 c7c5\n"
+                               "go wtime 59000 btime 58500 winc 1000 binc 1000\n"
+                               "position startpos moves e2e4 c7c5 g1f3\ngo depth 1\n";
+  EXPECT_TRUE(EndsWith(told, expected)) << told;
+  EXPECT_EQ(bridge->Errors(), "");
+}
+
+// A clock value that is missing, negative or not a number is named on
+// standard error and left out; the search goes on with what is left (the
+// think time when the side to move's time is gone), and only its "bestmove"
+// comes out. Black is to move.
+TEST_F(ScriptedEngineBridge, BadClockValuesAreReportedAndLeftOut) {
+  struct Case {
+    const char *received;
+    const char *passed;
+    std::vector<std::string> reports;
+  };
+  const Case cases[] = {
+      {"go wtime 60000 btime -5",
+       "go movetime 300",
+       {"go btime -5 is not a whole number of milliseconds", "go without btime for the side to move"}},
+      {"go wtime -5 btime 1000", "go btime 1000", {"go wtime -5 is not a whole number of milliseconds"}},
+      {"go wtime 60000 btime 60000 movestogo x", "go wtime 60000 btime 60000", {"go movestogo x is not"}},
+      {"go wtime 60000 btime 60000 winc 1.5 binc -2",
+       "go wtime 60000 btime 60000",
+       {"go winc 1.5 is not", "go binc -2 is not"}},
+      {"go btime", "go movetime 300", {"go btime without a value; ignored"}},
+      {"go wtime 99999999999 btime 5000", "go btime 5000", {"go wtime 99999999999 is not"}},
+  };
+  Start(StockfishLikeScript(int(std::size(cases))));
+  bridge->Send("setoption name Level value 8");
+  for (const Case &c : cases) {
+    const size_t before = Transcript().size(), errorsBefore = bridge->Errors().size();
+    bridge->Send("position startpos moves e2e4");
+    bridge->Send(c.received);
+    EXPECT_EQ(bridge->ReadLine(3000), "bestmove e7e5") << c.received;
+    EXPECT_TRUE(bridge->WaitReady()) << c.received << ": more than the answer came";
+    EXPECT_EQ(LastGoLine(Transcript().substr(before)), c.passed) << c.received;
+    const std::string errors = bridge->Errors().substr(errorsBefore);
+    EXPECT_EQ(CountOf(errors, "\n"), int(c.reports.size())) << c.received << "\n" << errors;
+    for (const std::string &report : c.reports)
+      EXPECT_NE(errors.find("Abrok: " + report), std::string::npos) << c.received << "\n" << errors;
+  }
+}
+
+// Stockfish itself on a one-second clock: the engine's clock is charged with
+// the wall time from each "go" to its answer, and never runs out. The
+// opponent's moves are the answers to the hand-backs. Full strength plans
+// its time itself; Beginner picks among candidates within its movetime.
+TEST(Bridge, AGameOnAOneSecondClockIsAnsweredInTime) {
+  if (CStockfish::Locate().empty())
+    GTEST_SKIP() << "no Stockfish";
+  for (const int level : {8, 1}) {
+    BridgeSession bridge("1000");
+    ASSERT_TRUE(bridge.started);
+    bridge.Send("setoption name Level value " + std::to_string(level));
+    ASSERT_TRUE(bridge.WaitReady());
+    chess::Position board;
+    std::string game; // the moves so far, as "position" lists them
+    std::string theirs = "e2e4";
+    long long clockMs = 1000;
+    std::string spent;
+    for (int turn = 0; turn < 10 && board.HasLegalMove(); ++turn) {
+      ASSERT_TRUE(Play(board, theirs)) << theirs;
+      game += (game.empty() ? "" : " ") + theirs;
+      if (!board.HasLegalMove())
+        break;
+      bridge.Send("position startpos moves " + game);
+      const auto start = std::chrono::steady_clock::now();
+      bridge.Send("go wtime 1000 btime " + std::to_string(clockMs));
+      const std::string answer = bridge.ReadLine(5000);
+      const long long tookMs =
+          std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
+      ASSERT_TRUE(std::regex_match(answer, BARE_BESTMOVE)) << "level " << level << ": " << answer;
+      clockMs -= tookMs;
+      spent += " " + std::to_string(tookMs);
+      ASSERT_GT(clockMs, 0) << "level " << level << " flagged; ms per move:" << spent;
+      const std::string ours = answer.substr(9);
+      ASSERT_TRUE(Play(board, ours)) << ours;
+      game += " " + ours;
+      if (!board.HasLegalMove())
+        break;
+      bridge.Send(ours); // the hand-back: its answer is the opponent's move
+      const std::string reply = bridge.ReadLine(5000);
+      ASSERT_TRUE(std::regex_match(reply, BARE_BESTMOVE)) << reply;
+      theirs = reply.substr(9);
+    }
+    EXPECT_EQ(bridge.Errors().find("Abrok:"), std::string::npos) << bridge.Errors();
+    std::cout << "level " << level << ": ms per move" << spent << "; " << clockMs << " ms left\n";
+  }
 }
 
 // Stockfish itself: a hint (go movetime) is searched at full strength and is
