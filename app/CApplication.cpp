@@ -99,7 +99,7 @@ bool gl_Init(irr::video::E_DRIVER_TYPE driverType) {
 
   if (!app.eventReceiver.Init() || !app.window.Init() || !app.activity.Init() || !app.cameraRig.Init() ||
       !app.map.Init() || !app.gui.Init() || !app.debugWindow.Init() || !app.game.Init() || !app.clock.Init() ||
-      !app.hint.Init() || !app.settings.Init() || !app.engine.Init() || !app.gameFiles.Init() ||
+      !app.openings.Init() || !app.hint.Init() || !app.settings.Init() || !app.engine.Init() || !app.gameFiles.Init() ||
       !app.unfinishedGame.Init())
     return false;
   // A log out, a shut down or Ctrl+C ends the game as the menu's Quit does.
@@ -166,6 +166,7 @@ void gl_Update() {
   app.engine.Update();
   app.game.Update();
   app.clock.Update(); // after the game has played a move that arrived
+  app.openings.Update();
   app.hint.Update();
   app.debugWindow.Update();
   app.gameFiles.Update();
@@ -179,6 +180,7 @@ void gl_Exit() {
   app.gui.Exit();
   app.game.Exit();
   app.clock.Exit();
+  app.openings.Exit();
   app.hint.Exit();
   app.debugWindow.Exit();
   app.gameFiles.Exit();

@@ -13,6 +13,7 @@
 #include "game/CGameClock.h"
 #include "game/CGameFiles.h"
 #include "game/CHint.h"
+#include "game/COpeningNames.h"
 #include "game/CUnfinishedGame.h"
 #include "scene/CMap.h"
 #include "ui/CDebugWindow.h"
@@ -35,6 +36,7 @@ struct CApplication {
   CDebugWindow debugWindow;
   CGame game;
   CGameClock clock;
+  COpeningNames openings;
   CHint hint;
   CPlayerSettings settings;
   CCEManager engine;

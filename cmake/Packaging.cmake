@@ -15,6 +15,9 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://kelvar.org/")
 # the chess engine is a program the engine program starts, so it is named.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "stockfish")
+# Its ECO classification (/usr/share/pgn-extract/eco.pgn) names the openings;
+# without it the game plays on without names.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "pgn-extract")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "3D chess game against the Stockfish engine
 Kelvar is a chess game in three dimensions: one player plays against the

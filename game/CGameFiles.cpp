@@ -224,6 +224,7 @@ chess::PgnGame CGameFiles::CurrentGame() const {
   game.SetTag("Black", !humanWhite || twoPlayers ? PLAYER_NAME : EngineName());
   game.SetTag("Result", game.result);
   app.clock.Annotate(game);
+  app.openings.Tag(game);
   return game;
 }
 

@@ -12,6 +12,7 @@ BUILD_PACKAGES=(
   libx11-dev libglx-dev       # the window's minimum size, full-screen state and vsync (platform/)
   stockfish                   # the chess engine our engine program drives
   libinih-dev                 # reads the settings file (kelvar.ini)
+  pgn-extract                 # its ECO classification (eco.pgn) names the openings as a game is played
 )
 TEST_PACKAGES=(
   libgtest-dev libgmock-dev   # unit tests
@@ -21,7 +22,7 @@ TEST_PACKAGES=(
   x11-apps imagemagick        # screenshots of the game window (xwd, convert)
   x11-utils                   # xwininfo, to find the window
   ethereal-chess              # a second UCI engine: the engine program drives any UCI engine
-  pgn-extract                 # an independent PGN reader that checks the game files we write
+  # pgn-extract (a build package) is also the independent PGN reader that checks the game files we write
   dpkg-dev                    # the Debian package: dpkg-shlibdeps finds its library dependencies
   lintian                     # checks the Debian package
   desktop-file-utils appstream # validate the desktop entry and the AppStream metadata

@@ -59,6 +59,8 @@ public:
   // The chess clock's faces, shown after whatever the status line says
   // ("" while no clock runs).
   void SetStatusClock(const std::string &faces);
+  // The name of the game's opening, shown after the status text ("" for none).
+  void SetStatusOpening(const std::string &name);
   void OnGameStateChanged(irr::s32 state);
   void ShowBanner(const irr::core::rect<irr::s32> &rect, const wchar_t *text, irr::video::SColor color);
   void SetBannerVisible(bool visible);
@@ -83,6 +85,7 @@ public:
   irr::gui::IGUIWindow *GetColorWindow() const { return colorWindow; }
   irr::gui::IGUIStaticText *GetStatusText() const { return statusText; }
   irr::gui::IGUIStaticText *GetStatusBand() const { return statusBand; }
+  irr::gui::IGUIStaticText *GetStatusExtras() const { return statusExtras; }
   irr::gui::IGUIStaticText *GetBannerText() const { return bannerText; }
   irr::video::ITexture *GetSplashTexture() const { return splashTexture; }
 
@@ -102,6 +105,8 @@ private:
   // window: the whole text, or (unless whole) only what the game added.
   void WriteMovesWindow(bool whole);
 
+  // Sets a part shown after the status text and shows the line again.
+  void SetStatusExtra(irr::core::stringw &extra, const std::string &text);
   irr::gui::IGUIFont *smallFont = nullptr;
   irr::gui::IGUIFont *largeFont = nullptr;
   irr::gui::IGUIButton *cameraButtons[4] = {nullptr, nullptr, nullptr, nullptr};
@@ -110,12 +115,15 @@ private:
   irr::gui::IGUIContextMenu *menuBar = nullptr;
   irr::gui::IGUIWindow *colorWindow = nullptr;
   irr::gui::IGUIStaticText *statusText = nullptr;
-  irr::gui::IGUIStaticText *statusBand = nullptr; // the dark band under statusText
+  irr::gui::IGUIStaticText *statusBand = nullptr;   // the dark band under statusText
+  irr::gui::IGUIStaticText *statusExtras = nullptr; // the opening and the clock, after statusText
   irr::gui::IGUIStaticText *bannerText = nullptr;
   irr::core::stringw statusBase; // the game's status text under a notice
-  irr::core::stringw statusLine; // the text shown now, without the clock
+  irr::core::stringw statusLine; // the text shown now, without the opening and the clock
   irr::core::stringw statusClock;
-  irr::u32 noticeUntil = 0; // tick when the notice ends
+  irr::core::stringw statusOpening;
+  irr::core::stringw movesHeading; // the opening's name above the moves
+  irr::u32 noticeUntil = 0;        // tick when the notice ends
   bool noticeShown = false;
   irr::video::ITexture *splashTexture = nullptr;
   CPromotionWindow promotionWindow;

@@ -108,12 +108,20 @@ void CGui::RefreshMovesWindow() { WriteMovesWindow(false); }
 void CGui::WriteMovesWindow(bool whole) {
   if (!movesWindow)
     return;
-  // Move pairs in standard notation, from the game's record.
+  // Move pairs in standard notation, from the game's record, under the name
+  // of the opening they follow.
   const chess::CMovesHistory::Change change = movesHistory.Follow(app.gameFiles.CurrentMoves());
+  core::stringw heading = statusOpening;
+  if (!heading.empty())
+    heading += L"\n\n";
+  if (heading != movesHeading) {
+    movesHeading = heading;
+    whole = true;
+  }
   if (!movesHistory.IsComplete()) // a game the rules cannot replay is shown as sent
     movesWindow->setText(app.engine.GetMovesHistory().c_str());
   else if (whole || change == chess::CMovesHistory::Change::Replaced)
-    movesWindow->setText(core::stringw(movesHistory.GetText().c_str()).c_str());
+    movesWindow->setText((heading + core::stringw(movesHistory.GetText().c_str())).c_str());
   else if (change == chess::CMovesHistory::Change::Appended)
     movesWindow->AppendText(core::stringw(movesHistory.GetTail().c_str()).c_str());
   else

@@ -89,7 +89,8 @@ bool CGui::IsPointerOverGui() const {
   // only show text and leave the board below them usable.
   gui::IGUIElement *root = app.guiEnvironment->getRootGUIElement();
   gui::IGUIElement *under = root->getElementFromPoint(p);
-  return under && under != root && under != statusText && under != statusBand && under != bannerText;
+  return under && under != root && under != statusText && under != statusExtras && under != statusBand &&
+         under != bannerText;
 }
 
 void CGui::SetStatusText(core::stringw text) {
@@ -109,18 +110,46 @@ void CGui::SetStatusText(core::stringw text) {
                                     false /*fill background*/);
     statusText->setOverrideColor(STATUS_COLOR);
     statusText->setTextAlignment(gui::EGUIA_UPPERLEFT, gui::EGUIA_CENTER);
+    // The opening and the clock follow the text in an element of their own,
+    // so that what the line says stays what it says.
+    statusExtras = env->addStaticText(L"", inside, false /*border*/, false /*word wrap*/, statusBand, -1,
+                                      false /*fill background*/);
+    statusExtras->setOverrideColor(STATUS_COLOR);
+    statusExtras->setTextAlignment(gui::EGUIA_UPPERLEFT, gui::EGUIA_CENTER);
   }
   statusLine = text;
-  const core::stringw shown = statusClock.empty() ? text : text + L"      " + statusClock;
-  statusText->setText(shown.c_str());
+  const wchar_t *const GAP = L"      ";
+  core::stringw extras;
+  for (const core::stringw *extra : {&statusOpening, &statusClock})
+    if (!extra->empty()) {
+      if (!extras.empty())
+        extras += GAP;
+      extras += *extra;
+    }
+  core::stringw shown = text;
+  if (!extras.empty()) {
+    shown += GAP;
+    shown += extras;
+  }
+  statusText->setText(text.c_str());
   FitStatusBand(statusBand, statusText, shown.c_str());
+  const core::rect<s32> inside = statusText->getRelativePosition();
+  gui::IGUIFont *font = statusText->getActiveFont();
+  const s32 left = font ? STATUS_PADDING + s32(font->getDimension((text + GAP).c_str()).Width) : inside.getWidth();
+  statusExtras->setRelativePosition(
+      core::rect<s32>(left, inside.UpperLeftCorner.Y, inside.LowerRightCorner.X, inside.LowerRightCorner.Y));
+  statusExtras->setText(extras.c_str());
 }
 
-void CGui::SetStatusClock(const std::string &faces) {
-  const core::stringw clock = GuiText(faces);
-  if (clock == statusClock)
+void CGui::SetStatusClock(const std::string &faces) { SetStatusExtra(statusClock, faces); }
+
+void CGui::SetStatusOpening(const std::string &name) { SetStatusExtra(statusOpening, name); }
+
+void CGui::SetStatusExtra(core::stringw &extra, const std::string &text) {
+  const core::stringw wide = GuiText(text);
+  if (wide == extra)
     return;
-  statusClock = clock;
+  extra = wide;
   if (!statusText)
     return;
   // What the line says stays, a notice included.

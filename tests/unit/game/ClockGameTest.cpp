@@ -19,14 +19,6 @@ protected:
     ASSERT_TRUE(chess::TimeControl::Parse(value, changed.timeControl, reason)) << reason;
     app.settings.Apply(changed);
   }
-  // The human's move by clicks, then the engine's answer played and handed back.
-  void PlayAndWaitForAnswer(const char *from, const char *to) {
-    ClickSquare(from);
-    ClickSquare(to);
-    ASSERT_NE(TokenOn(to), -1) << from << to << " was not played";
-    ASSERT_TRUE(FramesUntil(
-        [] { return !app.game.IsAwaitingEcho() && app.game.GetActivePlayer() == app.game.GetHumanColor(); }));
-  }
   // Real time passes too, a few milliseconds a frame: times agree within this.
   static constexpr int64_t SLACK_MS = 400;
 };

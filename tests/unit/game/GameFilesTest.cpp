@@ -19,12 +19,15 @@ namespace {
 
 class GameFilesTest : public GameFixture {
 protected:
-  // What the moves history window shows (opened if need be).
+  // What the moves history window shows (opened if need be), below the
+  // opening's name.
   static std::string MovesText() {
     if (!app.gui.GetMovesWindow())
       app.gui.ToggleMovesWindow();
     const std::wstring wide = app.gui.GetMovesWindow()->GetTextArea()->getText();
-    return std::string(wide.begin(), wide.end());
+    const std::string text(wide.begin(), wide.end());
+    const std::string &opening = app.openings.GetShownName();
+    return !opening.empty() && text.rfind(opening + "\n\n", 0) == 0 ? text.substr(opening.size() + 2) : text;
   }
   // Where every token stands, captured or not: the board as the player sees it.
   static std::string Board() {

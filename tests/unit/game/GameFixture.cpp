@@ -92,6 +92,14 @@ void GameFixture::ClickSquare(const char *square, bool left) {
   testing_support::PostMouse(left ? irr::EMIE_LMOUSE_LEFT_UP : irr::EMIE_RMOUSE_LEFT_UP, pixel.X, pixel.Y);
 }
 
+void GameFixture::PlayAndWaitForAnswer(const char *from, const char *to) {
+  ClickSquare(from);
+  ClickSquare(to);
+  ASSERT_NE(TokenOn(to), -1) << from << to << " was not played";
+  ASSERT_TRUE(
+      FramesUntil([] { return !app.game.IsAwaitingEcho() && app.game.GetActivePlayer() == app.game.GetHumanColor(); }));
+}
+
 std::string GameFixture::Transcript() const {
   std::ifstream in(folder + "/transcript.txt");
   std::stringstream text;

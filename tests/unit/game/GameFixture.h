@@ -40,6 +40,9 @@ protected:
   bool ClickColorButton(irr::s32 id);
   // Left or right press (and release) with the pointer over a square's centre.
   void ClickSquare(const char *square, bool left = true);
+  // The human's move by clicks ("e2", "e4"), then the engine's answer played
+  // and handed back: the human is to move again.
+  void PlayAndWaitForAnswer(const char *from, const char *to);
   // Everything the engine has been sent so far.
   std::string Transcript() const;
   // The bare move lines the engine has been sent, each with its line feed.
