@@ -212,6 +212,7 @@ chess::PgnGame CGameFiles::CurrentGame() const {
     game.notes.resize(std::min(game.notes.size(), game.moves.size()));
     game.SetTag("Result", game.result);
     app.clock.Annotate(game);
+    app.openings.Tag(game);
     return game;
   }
   const bool humanWhite = app.game.GetHumanColor() == White;

@@ -54,6 +54,8 @@ grep -qF "3. Bc4" "$saved" || fail "the saved game lacks 3. Bc4: $(cat "$saved")
 for kept in '[Event "Club"]' '[White "A"]' '{main line}'; do
   grep -qF "$kept" "$saved" || fail "the saved game lost $kept: $(cat "$saved")"
 done
+# The opening is named: 3. Bc4 is an Italian game (C50-C59), whatever the engine answered.
+grep -qE '^\[ECO "C5[0-9]"\]$' "$saved" || fail "the saved game has no opening: $(cat "$saved")"
 complaints=$(/usr/games/pgn-extract -r -s "$saved" 2>&1 || true)
 [[ -z "$complaints" ]] || fail "pgn-extract: $complaints"
 sleep 0.5
