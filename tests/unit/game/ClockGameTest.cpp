@@ -5,6 +5,7 @@
 
 #include "chess/CPgnReader.h"
 #include "tests/support/LogCapture.h"
+#include "ui/CConfigWindow.h"
 #include "ui/GuiIds.h"
 
 #include <regex>
@@ -44,7 +45,9 @@ TEST_F(ClockGame, TheEngineIsToldTheClockAndAFlagEndsTheGameOnTime) {
   EXPECT_NEAR(std::stoll(go[2]), 12000, SLACK_MS);
   EXPECT_EQ(MovesSent().find("e2e4\n"), std::string::npos) << "under a clock the move goes with the position";
 
-  // White thinks too long: the flag falls, and the game ends at once.
+  // White thinks too long, the Config window open (a dialog stops no clock):
+  // the flag falls, and the game ends at once.
+  CConfigWindow::Show();
   AdvanceMs(11000 + SLACK_MS);
   Frames(2);
   ASSERT_TRUE(app.game.IsGameOver());
@@ -57,6 +60,8 @@ TEST_F(ClockGame, TheEngineIsToldTheClockAndAFlagEndsTheGameOnTime) {
   EXPECT_TRUE(app.gui.GetBannerText()->isVisible());
   EXPECT_EQ(std::wstring(app.gui.GetBannerText()->getText()), L"WHITE LOSES ON TIME\nBlack wins");
   EXPECT_EQ(app.clock.Remaining(White), 0);
+  ASSERT_NE(CConfigWindow::GetOpen(), nullptr);
+  CConfigWindow::GetOpen()->Cancel();
 
   // Take back after the flag: both clocks show what they showed before e2e4.
   ASSERT_TRUE(app.game.CanTakeBack());
