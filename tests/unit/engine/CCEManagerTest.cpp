@@ -169,6 +169,19 @@ TEST_F(EngineLinkTest, UnderAClockTheEngineIsToldThePositionAndBothTimes) {
       << Transcript();
 }
 
+// A think time set in the settings (up to 10 s) is what the watch allows a
+// search, unless the environment fixes the engine program's time.
+TEST_F(EngineLinkTest, TheWatchAllowsTheThinkTimeTheGameSets) {
+  ASSERT_TRUE(StartEngine(""));
+  unsetenv("ABROK_THINK_MS");
+  app.engine.SendOption("Think Time", "10000");
+  EXPECT_EQ(CCEManagerProbe::Timings(app.engine).thinkMs, 10000u);
+  setenv("ABROK_THINK_MS", "2000", 1);
+  app.engine.SendOption("Think Time", "500");
+  EXPECT_EQ(CCEManagerProbe::Timings(app.engine).thinkMs, 10000u) << "the environment's time holds";
+  unsetenv("ABROK_THINK_MS");
+}
+
 TEST_F(EngineLinkTest, SendPositionReplacesTheMovesAndDropsTheSearchUnderWay) {
   // The search's late answer comes before the fence's readyok and is dropped.
   ASSERT_TRUE(StartEngine("reply move {sleep 200}bestmove e7e5\\n\n"));
