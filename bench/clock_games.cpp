@@ -18,6 +18,7 @@
 // median and longest time per move and the least time it had left. It runs
 // in the run folder (KELVAR_RUN_DIR), needs Stockfish and takes CPU for
 // minutes: it is not part of the test suite.
+#include "bench/UciProgram.h"
 #include "bridge/CLevelPlan.h"
 #include "bridge/CStockfish.h"
 #include "chess/Position.h"
@@ -39,6 +40,11 @@
 
 namespace {
 
+using bench_support::Join;
+using bench_support::OPENINGS;
+using bench_support::PlayText;
+using bench_support::Split;
+
 using Clock = std::chrono::steady_clock;
 
 const char *const ENGINE_PROGRAM = "./Abrok_5_0.exe";
@@ -47,12 +53,7 @@ const int HAND_BACK_TIMEOUT_MS = 10000;
 const int ANSWER_GRACE_MS = 30000; // waited past a flag, to see the answer come at all
 const int FIFTY_MOVES = 100;       // half-moves without capture or pawn move
 
-// Short openings, each played once with either colour, off the clock.
-const char *const OPENINGS[] = {
-    "e2e4 e7e5", "d2d4 d7d5", "c2c4 e7e5", "e2e4 c7c5", "d2d4 g8f6",
-    "g1f3 d7d5", "e2e4 e7e6", "e2e4 c7c6", "b1c3 d7d5", "f2f4 e7e5",
-};
-
+// The openings are played off the clock.
 struct Options {
   int games = 20;
   std::vector<int> levels = {8, 1};
@@ -62,21 +63,6 @@ struct Options {
   int maxPlies = 160;
   int opponentDepth = 10;
 };
-
-std::vector<std::string> Split(const std::string &text) {
-  std::istringstream words(text);
-  std::vector<std::string> result;
-  for (std::string word; words >> word;)
-    result.push_back(word);
-  return result;
-}
-
-std::string Join(const std::vector<std::string> &words) {
-  std::string text;
-  for (const std::string &word : words)
-    text += (text.empty() ? "" : " ") + word;
-  return text;
-}
 
 // Whole milliseconds since start, a part of one counted as one: the clock
 // is never charged less than the time that passed.
@@ -92,60 +78,12 @@ std::string LoadAverage() {
   return one + " " + five + " " + fifteen;
 }
 
-// A UCI-speaking process on its pipes.
-class Program {
-public:
-  // Starts the program at path and waits until it answers "isready".
-  bool Start(const char *path, const std::vector<std::string> &setup) {
-    if (!child.Start(path))
-      return false;
-    for (const std::string &line : setup)
-      Send(line);
-    Send("isready");
-    return ReadLineWith("readyok", START_TIMEOUT_MS) == "readyok";
-  }
-  ~Program() {
-    Send("quit");
-    child.ClosePipes();
-    child.Stop(2000);
-  }
-
-  void Send(const std::string &line) { child.Write((line + "\n").data(), line.size() + 1); }
-
-  // The next line that starts with prefix; "" on time-out or end of output.
-  std::string ReadLineWith(const std::string &prefix, int timeoutMs) {
-    const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
-    for (;;) {
-      for (size_t end; (end = pending.find('\n')) != std::string::npos;) {
-        const std::string line = pending.substr(0, end);
-        pending.erase(0, end + 1);
-        if (line.compare(0, prefix.size(), prefix) == 0)
-          return line;
-      }
-      const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
-      if (left.count() <= 0 || !child.WaitForOutput(int(left.count())))
-        return "";
-      char buffer[4096];
-      pending.append(buffer, child.Read(buffer, sizeof(buffer)));
-      if (child.OutputEnded())
-        return "";
-    }
-  }
-
-private:
-  platform::ChildProcess child;
-  std::string pending;
-};
+using Program = bench_support::UciProgram;
 
 // The move of a "bestmove" line; "" if there is none.
 std::string MoveOf(const std::string &line) {
   const std::vector<std::string> words = Split(line);
   return words.size() >= 2 && words[0] == "bestmove" ? words[1] : "";
-}
-
-bool PlayText(chess::Position &position, const std::string &text) {
-  chess::Move move;
-  return chess::Move::FromUci(text, move) && position.Play(move);
 }
 
 // One side's clock: time left, and the moves left in its period.
@@ -342,8 +280,8 @@ int main(int argc, char **argv) {
   std::vector<std::pair<int, LevelFigures>> results;
   for (const int level : options.levels) {
     Program engine, opponent;
-    if (!engine.Start(ENGINE_PROGRAM, {"setoption name Level value " + std::to_string(level)}) ||
-        !opponent.Start(stockfish.c_str(), {"uci"})) {
+    if (!engine.Start(ENGINE_PROGRAM, {"setoption name Level value " + std::to_string(level)}, START_TIMEOUT_MS) ||
+        !opponent.Start(stockfish.c_str(), {"uci"}, START_TIMEOUT_MS)) {
       fprintf(stderr, "clock games: the engine program or the opponent did not start\n");
       return 1;
     }

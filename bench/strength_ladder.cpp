@@ -8,6 +8,7 @@
 //
 // Defaults: 20 games a pair, 100 ms a move, every pair. It runs in the run
 // folder (KELVAR_RUN_DIR) and needs Stockfish; it takes CPU for minutes.
+#include "bench/UciProgram.h"
 #include "bridge/CLevelPlan.h"
 #include "chess/Position.h"
 #include "platform/Platform.h"
@@ -27,91 +28,40 @@
 
 namespace {
 
+using bench_support::Join;
+using bench_support::OPENINGS;
+using bench_support::PlayText;
+using bench_support::Split;
+
 const char *const ENGINE_PROGRAM = "./Abrok_5_0.exe";
 const int RANDOM_MOVER = 0; // the "level" of the random legal mover
 const int MAX_PLIES = 240;  // a longer game is scored a draw
 const int REPLY_TIMEOUT_MS = 60000;
 const int FIFTY_MOVES = 100; // half-moves without capture or pawn move
 
-// Short openings, each played once with either colour.
-const char *const OPENINGS[] = {
-    "e2e4 e7e5", "d2d4 d7d5", "c2c4 e7e5", "e2e4 c7c5", "d2d4 g8f6",
-    "g1f3 d7d5", "e2e4 e7e6", "e2e4 c7c6", "b1c3 d7d5", "f2f4 e7e5",
-};
-
-std::vector<std::string> Split(const std::string &text) {
-  std::istringstream words(text);
-  std::vector<std::string> result;
-  for (std::string word; words >> word;)
-    result.push_back(word);
-  return result;
-}
-
-std::string Join(const std::vector<std::string> &words) {
-  std::string text;
-  for (const std::string &word : words)
-    text += (text.empty() ? "" : " ") + word;
-  return text;
-}
-
 // One engine program on its pipes.
 class EngineProgram {
 public:
   bool Start(int level, int thinkMs) {
-    if (!child.Start(ENGINE_PROGRAM))
-      return false;
-    Send("setoption name Level value " + std::to_string(level));
-    Send("setoption name Think Time value " + std::to_string(thinkMs));
-    Send("isready");
-    return ReadLineWith("readyok", REPLY_TIMEOUT_MS) == "readyok";
-  }
-  ~EngineProgram() {
-    Send("quit");
-    child.ClosePipes();
-    child.Stop(2000);
+    return program.Start(ENGINE_PROGRAM,
+                         {"setoption name Level value " + std::to_string(level),
+                          "setoption name Think Time value " + std::to_string(thinkMs)},
+                         REPLY_TIMEOUT_MS);
   }
 
-  void Send(const std::string &line) { child.Write((line + "\n").data(), line.size() + 1); }
+  void Send(const std::string &line) { program.Send(line); }
 
   // The engine's move in this game; "" if it has none or did not answer.
   std::string Move(const std::vector<std::string> &moves) {
-    Send("position startpos" + (moves.empty() ? std::string() : " moves " + Join(moves)));
-    Send("go");
-    const std::string line = ReadLineWith("bestmove", REPLY_TIMEOUT_MS);
+    program.Send("position startpos" + (moves.empty() ? std::string() : " moves " + Join(moves)));
+    program.Send("go");
+    const std::string line = program.ReadLineWith("bestmove", REPLY_TIMEOUT_MS);
     return line.size() > 9 ? line.substr(9) : "";
   }
 
 private:
-  // The next line that starts with prefix; "" on time-out or end of output.
-  std::string ReadLineWith(const std::string &prefix, int timeoutMs) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-    for (;;) {
-      for (size_t end; (end = pending.find('\n')) != std::string::npos;) {
-        const std::string line = pending.substr(0, end);
-        pending.erase(0, end + 1);
-        if (line.compare(0, prefix.size(), prefix) == 0)
-          return line;
-      }
-      const auto left =
-          std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
-      if (left.count() <= 0 || !child.WaitForOutput(int(left.count())))
-        return "";
-      char buffer[512];
-      pending.append(buffer, child.Read(buffer, sizeof(buffer)));
-      if (child.OutputEnded())
-        return "";
-    }
-  }
-
-  platform::ChildProcess child;
-  std::string pending;
+  bench_support::UciProgram program;
 };
-
-// Plays a move in UCI text if it is legal; false otherwise.
-bool PlayText(chess::Position &position, const std::string &text) {
-  chess::Move move;
-  return chess::Move::FromUci(text, move) && position.Play(move);
-}
 
 // 1 if white wins, 0 if black wins, 0.5 for a draw; -1 if a side failed.
 double PlayGame(EngineProgram *white, EngineProgram *black, const char *opening, std::mt19937 &random, int &plies) {
