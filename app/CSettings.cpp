@@ -1,5 +1,6 @@
 #include "app/CSettings.h"
 
+#include "engine/CAnalysisRun.h"
 #include "platform/DataFiles.h"
 
 #include <ini.h>
@@ -12,6 +13,8 @@
 #include <sstream>
 
 namespace fs = std::filesystem;
+
+static_assert(CSettings::REVIEW_NODES_DEFAULT == CAnalysisRun::DEFAULT_NODES, "one default node count");
 
 namespace {
 
@@ -42,7 +45,17 @@ bool ParseBool(const char *text, bool &value) {
   return false;
 }
 
-std::string RangeText(int low, int high) {
+bool ParseLong(const char *text, long long low, long long high, long long &value) {
+  char *end = nullptr;
+  errno = 0;
+  const long long parsed = strtoll(text, &end, 10);
+  if (errno != 0 || end == text || *end != '\0' || parsed < low || parsed > high)
+    return false;
+  value = parsed;
+  return true;
+}
+
+std::string RangeText(long long low, long long high) {
   return "a number from " + std::to_string(low) + " to " + std::to_string(high);
 }
 
@@ -76,6 +89,9 @@ int OnEntry(void *user, const char *section, const char *name, const char *value
   } else if (key == "clock.increment_kind") {
     ok = chess::ParseIncrementKind(value, s.incrementKind);
     expected = "fischer or bronstein";
+  } else if (key == "review.nodes") {
+    ok = ParseLong(value, CSettings::REVIEW_NODES_MIN, CSettings::REVIEW_NODES_MAX, s.reviewNodes);
+    expected = RangeText(CSettings::REVIEW_NODES_MIN, CSettings::REVIEW_NODES_MAX);
   } else if (key == "window.width" || key == "window.height") {
     ok = ParseInt(value, WINDOW_MIN, WINDOW_MAX, key == "window.width" ? s.width : s.height);
     expected = RangeText(WINDOW_MIN, WINDOW_MAX);
@@ -149,7 +165,9 @@ bool CSettings::Save(const std::string &path, std::string &message) const {
       << "[window]\n"
       << "width = " << width << "\n"
       << "height = " << height << "\n"
-      << "fullscreen = " << BoolText(fullscreen) << "\n";
+      << "fullscreen = " << BoolText(fullscreen) << "\n\n"
+      << "[review]\n"
+      << "nodes = " << reviewNodes << "\n";
   // Durably, through a temporary file: a crash leaves the old settings or the new.
   std::string error;
   const size_t slash = path.rfind('/');
@@ -165,5 +183,6 @@ bool CSettings::Save(const std::string &path, std::string &message) const {
 bool CSettings::operator==(const CSettings &o) const {
   return level == o.level && thinkMs == o.thinkMs && enginePath == o.enginePath && sound == o.sound &&
          shadows == o.shadows && turnCamera == o.turnCamera && timeControl == o.timeControl &&
-         incrementKind == o.incrementKind && width == o.width && height == o.height && fullscreen == o.fullscreen;
+         incrementKind == o.incrementKind && width == o.width && height == o.height && fullscreen == o.fullscreen &&
+         reviewNodes == o.reviewNodes;
 }

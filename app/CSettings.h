@@ -6,6 +6,8 @@
 //   [clock]   time_control (PGN TimeControl: "-" for none, "300", "300+3",
 //             "40/5400:1800+30"), increment_kind (fischer or bronstein)
 //   [window]  width, height, fullscreen
+//   [review]  nodes (1000-100000000: the engine's nodes a position when it
+//             reviews a game)
 //
 // A missing file means the defaults. A line that cannot be read, an unknown
 // key or a value out of range keeps that value's default and is reported.
@@ -22,6 +24,9 @@ public:
   static constexpr int LEVEL_MAX = 8;
   static constexpr int THINK_MS_MIN = 500;
   static constexpr int THINK_MS_MAX = 10000;
+  static constexpr long long REVIEW_NODES_MIN = 1000;
+  static constexpr long long REVIEW_NODES_MAX = 100000000;
+  static constexpr long long REVIEW_NODES_DEFAULT = 300000; // CAnalysisRun::DEFAULT_NODES
 
   int level = 3;
   int thinkMs = 1000;
@@ -34,6 +39,7 @@ public:
   int width = 1024;
   int height = 768;
   bool fullscreen = false;
+  long long reviewNodes = REVIEW_NODES_DEFAULT;
 
   // The file's place from the environment; "" when neither XDG_CONFIG_HOME
   // nor HOME is set.

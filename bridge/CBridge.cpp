@@ -76,6 +76,30 @@ std::string WithAllFields(const std::string &fen) {
   return full;
 }
 
+// True for an engine's "info" line with the score of its first line
+// ("info depth 14 ... multipv 1 score cp 31 ... pv e2e4 ..."); a line without
+// "multipv" is the only line.
+bool IsMainScoreLine(const std::string &line) {
+  std::istringstream words(line);
+  std::string word;
+  if (!(words >> word) || word != "info")
+    return false;
+  bool scored = false;
+  while (words >> word) {
+    if (word == "string")
+      return false; // free text, whatever follows
+    if (word == "multipv") {
+      if (!(words >> word) || word != "1")
+        return false;
+    } else if (word == "score") {
+      scored = words >> word && (word == "cp" || word == "mate");
+    } else if (word == "pv") {
+      break;
+    }
+  }
+  return scored;
+}
+
 std::string Trim(const std::string &line) {
   const size_t first = line.find_first_not_of(" \t\r");
   if (first == std::string::npos)
@@ -111,7 +135,11 @@ void CBridge::Start() {
   // An engine given up after too many restarts is reported to the front end.
   haveEngine = stockfish.Start(
       path, [this](const std::string &line) { OnBestMove(line); },
-      [this](const std::string &line) { candidates.OnInfo(line); },
+      [this](const std::string &line) {
+        candidates.OnInfo(line);
+        if (reportingScore && IsMainScoreLine(line))
+          lastScoreLine = line;
+      },
       [this](const std::string &reason) { Write(FAULT_PREFIX + reason + "\n"); });
   if (!haveEngine)
     engineProblem = stockfish.StartError();
@@ -276,10 +304,18 @@ void CBridge::OnGo(std::istringstream &arguments) {
   if (!NeedEngine("go"))
     return;
   FinishSearch();
+  if (request.nodes > 0) {
+    // Only the node count bounds it, so the same position gives the same
+    // answer each time.
+    if (request.clock.Given() || request.adviceMs > 0)
+      std::cerr << "Abrok: go nodes asks for an analysis of a fixed size; the clock and movetime are ignored\n";
+    Analyse("go nodes " + std::to_string(request.nodes), true);
+    return;
+  }
   if (request.adviceMs > 0) {
     if (request.clock.Given())
       std::cerr << "Abrok: go movetime asks for advice; the clock is ignored\n";
-    Analyse(request.adviceMs);
+    Analyse("go movetime " + std::to_string(request.adviceMs), false);
     return;
   }
   const bool whiteToMove = board.GetSideToMove() == chess::White;
@@ -347,6 +383,7 @@ void CBridge::Search(bool handBack, const SearchClock &clock) {
   // plays the promotion letter it is sent.
   searchMoves = LegalMoveTexts(board);
   analysing = false;
+  reportingScore = false;
   handingBack = handBack;
   if (handBack) {
     weakenMarginCp = -1;
@@ -359,7 +396,7 @@ void CBridge::Search(bool handBack, const SearchClock &clock) {
                                                 : plan.GoCommand(settings.thinkMs));
 }
 
-void CBridge::Analyse(int thinkMs) {
+void CBridge::Analyse(const std::string &goCommand, bool reportScore) {
   if (AnswerGameOver())
     return;
   Prepare(CLevelPlan::FullStrength(EngineOptions()));
@@ -367,7 +404,9 @@ void CBridge::Analyse(int thinkMs) {
   weakenMarginCp = -1;
   analysing = true;
   handingBack = false;
-  stockfish.StartSearch("go movetime " + std::to_string(thinkMs));
+  reportingScore = reportScore;
+  lastScoreLine.clear();
+  stockfish.StartSearch(goCommand);
 }
 
 void CBridge::FinishSearch() {
@@ -427,7 +466,9 @@ void CBridge::OnBestMove(const std::string &line) {
     // hand-back or to a request for advice may well be the player's next move.
     lastBestMove = !analysing && !handingBack ? move : "";
   }
-  Write("bestmove " + move + "\n");
+  // An analysis of a fixed size tells its score with its move, in one write.
+  const std::string score = reportingScore && !lastScoreLine.empty() ? lastScoreLine + "\n" : "";
+  Write(score + "bestmove " + move + "\n");
 }
 
 void CBridge::Write(const std::string &text) {

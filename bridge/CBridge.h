@@ -10,6 +10,19 @@
 // end sends the game with "position" before each search, and still hands the
 // engine's own move back as a bare line, answered by a minimal search.
 //
+// "go nodes N" (N from 1 to 2147483647) analyses the position for a game
+// review: at full strength whatever the level, sent to the engine as "go
+// nodes N" and bounded by nothing else (a clock or movetime beside it is
+// ignored), so a single-thread engine whose hash was cleared by "ucinewgame"
+// gives the same answer each time. Its "bestmove" line comes right after the
+// search's last "info ... score ..." line of its first line (multipv 1),
+// passed on as the engine wrote it, e.g.
+//   info depth 14 seldepth 20 multipv 1 score cp 31 nodes 300112 ... pv e2e4 e7e5
+//   bestmove e2e4
+// A position with no legal move is answered "bestmove (none)" at once,
+// without a score. A node count that is not a whole number in range is
+// reported on standard error and the "go" taken as if it had none.
+//
 // A search's answer that is not one of the legal moves ("bestmove e2e5" where
 // it is illegal, "bestmove e9" or a "bestmove" without a move) is never
 // played and never replaced: the search ends with
@@ -80,9 +93,10 @@ private:
   // search, on the clock if it runs for the side to move, or the minimal one
   // that answers the hand-back of the engine's own move.
   void Search(bool handBack, const SearchClock &clock = SearchClock());
-  // A full-strength search of thinkMs whose answer is advice, not the
-  // engine's move: the front end's hint.
-  void Analyse(int thinkMs);
+  // A full-strength search whose answer is advice, not the engine's move:
+  // the front end's hint ("go movetime N"), or an analysis of a fixed size
+  // ("go nodes N") whose last score comes before its answer (reportScore).
+  void Analyse(const std::string &goCommand, bool reportScore);
   // Sets the engine's position to the game and sends the option values that
   // differ from those it has.
   void Prepare(const CLevelPlan &plan);
@@ -114,6 +128,8 @@ private:
   std::vector<std::string> searchMoves; // the moves the answer may be
   int weakenMarginCp = -1;              // >= 0: pick among the candidates
   bool analysing = false;               // the answer is advice
+  bool reportingScore = false;          // the answer comes with lastScoreLine
+  std::string lastScoreLine;            // the search's last scored info line of its first line
   bool handingBack = false;             // the answer is thrown away
   std::mt19937 random;
 

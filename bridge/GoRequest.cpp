@@ -50,6 +50,10 @@ GoRequest GoRequest::Parse(const std::string &arguments) {
     } else if (key == "movestogo") {
       high = MOVES_TO_GO_MAX;
       unit = "moves";
+    } else if (key == "nodes") {
+      low = NODES_MIN;
+      high = NODES_MAX;
+      unit = "nodes";
     } else if (key != "wtime" && key != "btime" && key != "winc" && key != "binc") {
       request.ignored += (request.ignored.empty() ? "" : " ") + key;
       continue;
@@ -67,6 +71,8 @@ GoRequest GoRequest::Parse(const std::string &arguments) {
     }
     if (key == "movetime")
       request.adviceMs = int(value);
+    else if (key == "nodes")
+      request.nodes = value;
     else if (key == "wtime")
       request.clock.whiteMs = value;
     else if (key == "btime")

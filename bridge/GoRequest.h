@@ -1,7 +1,7 @@
 // What a "go" line from the front end asks for: advice within a time
-// ("go movetime N"), a search under a chess clock ("go wtime W btime B
-// [winc I] [binc J] [movestogo N]", in any order), or, with neither, the
-// level's fixed-time search. Read from plain text, so it is tested without a
+// ("go movetime N"), an analysis of a fixed size ("go nodes N"), a search
+// under a chess clock ("go wtime W btime B [winc I] [binc J] [movestogo N]",
+// in any order), or, with none of these, the level's fixed-time search. Read from plain text, so it is tested without a
 // process.
 #pragma once
 
@@ -34,8 +34,11 @@ struct GoRequest {
   static constexpr int ADVICE_MS_MAX = 600000;
   static constexpr long long CLOCK_MS_MAX = 2147483647; // what a UCI engine takes as a time
   static constexpr int MOVES_TO_GO_MAX = 10000;
+  static constexpr long long NODES_MIN = 1;
+  static constexpr long long NODES_MAX = 2147483647;
 
-  int adviceMs = -1; // "movetime N": advice within N ms; -1 if not asked
+  int adviceMs = -1;    // "movetime N": advice within N ms; -1 if not asked
+  long long nodes = -1; // "nodes N": an analysis of N nodes; -1 if not asked
   SearchClock clock;
   std::vector<std::string> problems; // one sentence per value that was ignored
   std::string ignored;               // the words that are not ours (depth, infinite, ...)

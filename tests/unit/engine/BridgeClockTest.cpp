@@ -87,6 +87,16 @@ TEST(BridgeClock, GoLinesAreReadWithTheirClock) {
   EXPECT_EQ(bad.problems[0], "go wtime -5 is not a whole number of milliseconds from 0 to 2147483647; ignored");
   EXPECT_EQ(bad.problems[1], "go movestogo x is not a whole number of moves from 0 to 10000; ignored");
   EXPECT_EQ(GoRequest::Parse("wtime").problems.at(0), "go wtime without a value; ignored");
+  // "nodes N" asks for an analysis of that size; a bad count is named and left out.
+  EXPECT_EQ(GoRequest::Parse("nodes 300000").nodes, 300000);
+  EXPECT_EQ(GoRequest::Parse("wtime 5 nodes 2147483647 btime 5").nodes, GoRequest::NODES_MAX);
+  for (const char *bad : {"nodes 0", "nodes -3", "nodes 2147483648", "nodes 3e5", "nodes", "nodes movetime 500"}) {
+    const GoRequest request = GoRequest::Parse(bad);
+    EXPECT_EQ(request.nodes, -1) << bad;
+    EXPECT_EQ(request.problems.size(), 1u) << bad;
+  }
+  EXPECT_EQ(GoRequest::Parse("nodes 0").problems.at(0),
+            "go nodes 0 is not a whole number of nodes from 1 to 2147483647; ignored");
   EXPECT_TRUE(GoRequest::Parse("winc 100").clock.Given());
   EXPECT_FALSE(GoRequest::Parse("depth 3").clock.Given());
 }

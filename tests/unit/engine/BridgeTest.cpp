@@ -746,6 +746,74 @@ TEST_F(ScriptedEngineBridge, BadClockValuesAreReportedAndLeftOut) {
   }
 }
 
+// "go nodes N" is an analysis at full strength whatever the level, bounded by
+// its node count alone: the search's last score of its first line comes
+// right before its answer. A hint still gets its bare answer, a bad count is
+// named and left out, and a mate is answered at once without a score.
+TEST_F(ScriptedEngineBridge, ANodesAnalysisGivesItsScoreBeforeItsMove) {
+  const std::string analysis = "reply go info depth 1 multipv 1 score cp 10 pv e7e5\\n"
+                               "info depth 1 multipv 2 score cp 5 pv d7d5\\n"
+                               "info depth 2 multipv 1 score cp -31 nodes 5000 pv e7e5 g1f3\\n"
+                               "info depth 2 multipv 2 score cp -99 pv d7d5\\ninfo string search done\\n"
+                               "bestmove e7e5 ponder g1f3\\n\n";
+  const std::string scored = "reply go info depth 5 score cp 3 pv e7e5\\nbestmove e7e5\\n\n";
+  Start(StockfishLikeScript(0) + analysis + scored + scored);
+  bridge->Send("setoption name Level value 1");
+  bridge->Send("position startpos moves e2e4");
+  bridge->Send("go nodes 5000 movetime 100 wtime 1000 btime 1000");
+  EXPECT_EQ(bridge->ReadLine(3000), "info depth 2 multipv 1 score cp -31 nodes 5000 pv e7e5 g1f3");
+  EXPECT_EQ(bridge->ReadLine(3000), "bestmove e7e5");
+  EXPECT_TRUE(EndsWith(Transcript(), "setoption name UCI_LimitStrength value false\n"
+                                     "setoption name Skill Level value 20\nsetoption name MultiPV value 1\n"
+                                     "setoption name Move Overhead value " +
+                                         std::to_string(MOVE_OVERHEAD_MS) +
+                                         "\nposition startpos moves e2e4\ngo nodes 5000\n"))
+      << Transcript();
+
+  bridge->Send("go movetime 100");
+  EXPECT_EQ(bridge->ReadLine(3000), "bestmove e7e5") << "a hint comes without its score";
+  bridge->Send("go nodes 0");
+  EXPECT_EQ(bridge->ReadLine(3000), "bestmove e7e5");
+  EXPECT_EQ(LastGoLine(Transcript()), "go movetime 300 depth 1") << "the level's own search";
+
+  bridge->Send("position startpos moves f2f3 e7e5 g2g4 d8h4");
+  bridge->Send("go nodes 5000");
+  EXPECT_EQ(bridge->ReadLine(3000), "bestmove (none)");
+  EXPECT_TRUE(bridge->WaitReady());
+  const std::string errors = bridge->Errors();
+  EXPECT_NE(errors.find("Abrok: go nodes asks for an analysis of a fixed size; the clock and movetime are ignored"),
+            std::string::npos)
+      << errors;
+  EXPECT_NE(errors.find("Abrok: go nodes 0 is not a whole number of nodes from 1 to 2147483647; ignored"),
+            std::string::npos)
+      << errors;
+}
+
+// Stockfish itself: on one thread, after "ucinewgame", an analysis bounded
+// by nodes gives the same score and move each time, its info line as
+// Stockfish wrote it.
+TEST(Bridge, ANodesAnalysisOfStockfishRepeatsItself) {
+  if (CStockfish::Locate().empty())
+    GTEST_SKIP() << "no Stockfish";
+  BridgeSession bridge("200");
+  ASSERT_TRUE(bridge.started);
+  ASSERT_TRUE(bridge.WaitReady());
+  std::string answers[2];
+  for (std::string &answer : answers) {
+    bridge.Send("ucinewgame");
+    bridge.Send("position fen r1bqkbnr/pppp1ppp/2n5/4p2Q/2B1P3/8/PPPP1PPP/RNB1K1NR b KQkq - 3 3");
+    bridge.Send("go nodes 20000");
+    const std::string info = bridge.ReadLine(10000), best = bridge.ReadLine(10000);
+    std::smatch match;
+    ASSERT_TRUE(std::regex_search(
+        info, match, std::regex("^info depth [0-9]+ .*multipv 1 score ((cp|mate) -?[0-9]+) .*nodes [0-9]+ .* pv ")))
+        << info;
+    ASSERT_TRUE(std::regex_match(best, BARE_BESTMOVE)) << best;
+    answer = match[1].str() + ", " + best;
+  }
+  EXPECT_EQ(answers[0], answers[1]);
+}
+
 // Stockfish itself on a one-second clock: the engine's clock is charged with
 // the wall time from each "go" to its answer, and never runs out. The
 // opponent's moves are the answers to the hand-backs. Full strength plans
