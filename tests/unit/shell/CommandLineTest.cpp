@@ -39,14 +39,35 @@ TEST(CommandLine, ChoosesWhatToDo) {
       {{"--time-control", "0"}, CCommandLine::BadValue, "", nullptr},
       {{"--time-control", "60", "--time-control", "60"}, CCommandLine::Misused, "", nullptr},
       {{"--time-control", "60", "--help"}, CCommandLine::Misused, "", nullptr},
+      {{"--review", "g.pgn", "--time-control", "60"}, CCommandLine::RunGame, "", "60"},
+      {{"--review"}, CCommandLine::Misused, "", nullptr},
+      {{"--review", "--help"}, CCommandLine::Misused, "", nullptr},
+      {{"--review", "a.pgn", "b.pgn"}, CCommandLine::Misused, "", nullptr},
+      {{"a.pgn", "--review", "b.pgn"}, CCommandLine::Misused, "", nullptr},
+      {{"--review", "a.pgn", "--review", "b.pgn"}, CCommandLine::Misused, "", nullptr},
+      {{"--annotate", "in.pgn", "out.pgn"}, CCommandLine::Annotate, "", nullptr},
+      {{"--annotate", "in.pgn"}, CCommandLine::Misused, "", nullptr},
+      {{"--annotate"}, CCommandLine::Misused, "", nullptr},
+      {{"--annotate", "in.pgn", "--time-control"}, CCommandLine::Misused, "", nullptr},
+      {{"--annotate", "in.pgn", "out.pgn", "extra.pgn"}, CCommandLine::Misused, "", nullptr},
+      {{"g.pgn", "--annotate", "in.pgn", "out.pgn"}, CCommandLine::Misused, "", nullptr},
   };
   for (const Case &c : cases) {
     CCommandLine::Options options;
     options.gamePath = "stale";
-    const std::string name = c.args.empty() ? "(none)" : c.args[0] + std::string(c.args.size() > 1 ? " ..." : "");
+    std::string name = c.args.empty() ? "(none)" : "";
+    for (const char *arg : c.args)
+      name += std::string(name.empty() ? "" : " ") + arg;
     EXPECT_EQ(ParseArgs(c.args, options), c.action) << name;
+    if (c.action == CCommandLine::Annotate) {
+      EXPECT_EQ(options.annotateIn, c.args[1]) << name;
+      EXPECT_EQ(options.annotateOut, c.args[2]) << name;
+    }
     if (c.action != CCommandLine::RunGame)
       continue;
+    // --review names the file to review, in place of one to open.
+    const bool review = !c.args.empty() && std::string(c.args[0]) == "--review";
+    EXPECT_EQ(options.reviewPath, review ? c.args[1] : "") << name;
     EXPECT_EQ(options.gamePath, c.path) << name;
     EXPECT_EQ(options.hasTimeControl, c.timeControl != nullptr) << name;
     if (c.timeControl) {
