@@ -46,6 +46,10 @@ std::vector<f32> CActivityMonitor::VisibleState() {
   s.push_back(app.gui.GetSplashTexture() ? 1.f : 0.f);
   gui::IGUIStaticText *banner = app.gui.GetBannerText();
   s.push_back(banner && banner->isVisible() ? 1.f : 0.f);
+  // A review opened or closed, or stepped to another position (its progress
+  // asks for single frames: the engine keeps the processor meanwhile).
+  s.push_back(app.review.IsOpen() ? 1.f : 0.f);
+  s.push_back(f32(app.review.GetShownPosition()));
   if (app.guiEnvironment) // a dialog or window opened or closed without a click
     s.push_back(f32(app.guiEnvironment->getRootGUIElement()->getChildren().size()));
   if (scene::ICameraSceneNode *camera = app.cameraRig.GetCamera()) {

@@ -4,6 +4,7 @@
 #include "platform/QuitSignals.h"
 #include "platform/Window.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -66,23 +67,33 @@ bool CreateDevice(irr::video::E_DRIVER_TYPE driverType) {
 
 // With KELVAR_FRAME_LOG set, one log line a second tells how many frames
 // were drawn and how many passes the loop made: the loop draws only when the
-// picture can change, so its passes show that the window kept answering.
+// picture can change, so its passes show that the window kept answering. The
+// longest pass (input, updates and drawing) is the longest frame a player
+// could have seen; the longest update tells the program's own work from the
+// drawing (which a software renderer makes slow).
 struct FrameCount {
   uint32_t secondStart = platform::GetTickCount();
   unsigned frames = 0, passes = 0;
+  uint32_t longestMs = 0, longestUpdateMs = 0;
 
-  void Count(bool drawn) {
+  void Count(bool drawn, uint32_t passStart, uint32_t updateMs) {
     static const bool enabled = getenv("KELVAR_FRAME_LOG") != nullptr;
     if (!enabled)
       return;
     frames += drawn ? 1 : 0;
     ++passes;
-    if (uint32_t(platform::GetTickCount() - secondStart) >= 1000) {
-      const std::string line =
-          "frames in the last second: " + std::to_string(frames) + ", loop passes: " + std::to_string(passes);
+    const uint32_t now = platform::GetTickCount();
+    longestMs = std::max(longestMs, uint32_t(now - passStart));
+    longestUpdateMs = std::max(longestUpdateMs, updateMs);
+    if (uint32_t(now - secondStart) >= 1000) {
+      const std::string line = "frames in the last second: " + std::to_string(frames) +
+                               ", loop passes: " + std::to_string(passes) +
+                               ", longest pass: " + std::to_string(longestMs) +
+                               " ms, longest update: " + std::to_string(longestUpdateMs) + " ms";
       LogMessage(line.c_str());
       frames = passes = 0;
-      secondStart = platform::GetTickCount();
+      longestMs = longestUpdateMs = 0;
+      secondStart = now;
     }
   }
 };
@@ -100,7 +111,7 @@ bool gl_Init(irr::video::E_DRIVER_TYPE driverType) {
   if (!app.eventReceiver.Init() || !app.window.Init() || !app.activity.Init() || !app.cameraRig.Init() ||
       !app.map.Init() || !app.gui.Init() || !app.debugWindow.Init() || !app.game.Init() || !app.clock.Init() ||
       !app.openings.Init() || !app.hint.Init() || !app.settings.Init() || !app.engine.Init() || !app.gameFiles.Init() ||
-      !app.unfinishedGame.Init())
+      !app.unfinishedGame.Init() || !app.review.Init())
     return false;
   // A log out, a shut down or Ctrl+C ends the game as the menu's Quit does.
   platform::CatchQuitSignals();
@@ -120,15 +131,18 @@ void gl_Draw() {
 }
 
 bool gl_Frame() {
+  const uint32_t passStart = platform::GetTickCount();
   if (!app.device->run())
     return false;
   gl_Draw();
-  frameCount.Count(true);
+  const uint32_t updateStart = platform::GetTickCount();
   gl_Update();
+  frameCount.Count(true, passStart, platform::GetTickCount() - updateStart);
   return true;
 }
 
 bool gl_Pass() {
+  const uint32_t passStart = platform::GetTickCount();
   if (app.window.TakeExposeEvents())
     app.framePacer.RequestFrame();
   if (const int signal = platform::TakeQuitSignal()) {
@@ -137,7 +151,9 @@ bool gl_Pass() {
   }
   if (!app.device->run())
     return false;
+  const uint32_t updateStart = platform::GetTickCount();
   gl_Update();
+  const uint32_t updateMs = platform::GetTickCount() - updateStart;
   // The frame shows this pass's input and updates: an engine move fetched by
   // the game controller now is on screen at the end of this pass.
   const uint32_t now = platform::GetTickCount();
@@ -148,7 +164,7 @@ bool gl_Pass() {
     gl_Draw();
     app.framePacer.FrameDrawn(now);
   }
-  frameCount.Count(draw);
+  frameCount.Count(draw, passStart, updateMs);
   return true;
 }
 
@@ -171,6 +187,7 @@ void gl_Update() {
   app.debugWindow.Update();
   app.gameFiles.Update();
   app.unfinishedGame.Update(); // after a file named at start has been opened
+  app.review.Update();
 }
 
 void gl_Exit() {
@@ -184,6 +201,7 @@ void gl_Exit() {
   app.hint.Exit();
   app.debugWindow.Exit();
   app.gameFiles.Exit();
+  app.review.Exit();
   app.unfinishedGame.Exit(); // while the engine link still names the game's engine
   app.engine.Exit();
   app.activity.Exit();

@@ -12,6 +12,7 @@
 #include "game/CGame.h"
 #include "game/CGameClock.h"
 #include "game/CGameFiles.h"
+#include "game/CGameReview.h"
 #include "game/CHint.h"
 #include "game/COpeningNames.h"
 #include "game/CUnfinishedGame.h"
@@ -41,6 +42,7 @@ struct CApplication {
   CPlayerSettings settings;
   CCEManager engine;
   CGameFiles gameFiles;
+  CGameReview review;
   CUnfinishedGame unfinishedGame;
   // The frame loop's pacing: what can change the picture, the window's own
   // needs, and the decision when to draw.

@@ -7,7 +7,9 @@
 using namespace irr;
 
 bool CEventReceiver::OnEvent(const SEvent &event) {
-  app.activity.NoteInput(); // whatever it is, the next frames may look different
+  // Whatever it is, the next frames may look different; a log line is no input.
+  if (event.EventType != EET_LOG_TEXT_EVENT)
+    app.activity.NoteInput();
   switch (event.EventType) {
   case EET_KEY_INPUT_EVENT:
     return OnKeyInput(event.KeyInput);
@@ -38,6 +40,8 @@ bool CEventReceiver::OnKeyInput(const SEvent::SKeyInput &key) {
   if (app.gui.GetPromotionWindow().IsOpen() && key.PressedDown && app.game.OnPromotionKey(key.Key))
     return true;
   if (app.unfinishedGame.OnKey(key))
+    return true;
+  if (!IsTypingText() && app.review.OnKey(key))
     return true;
   if (key.PressedDown && key.Control && (key.Key == KEY_KEY_S || key.Key == KEY_KEY_O)) {
     key.Key == KEY_KEY_S ? app.gameFiles.SaveGame() : app.gameFiles.ShowLoadDialog();
@@ -108,6 +112,8 @@ bool CEventReceiver::OnGuiEvent(const SEvent::SGUIEvent &gui) {
     app.gameFiles.OnLoadDialogCancelled();
     return false;
   }
+  if (app.review.OnGuiEvent(gui))
+    return true;
   if (gui.EventType == gui::EGET_MENU_ITEM_SELECTED) {
     // The caller is the sub-menu whose item was chosen.
     auto *menu = static_cast<gui::IGUIContextMenu *>(gui.Caller);
@@ -168,6 +174,9 @@ bool CEventReceiver::OnMenuCommand(s32 command) {
   case ID_MENU_HINT:
     app.hint.Request();
     return true;
+  case ID_MENU_REVIEW:
+    app.review.ReviewCurrentGame();
+    return true;
   default:
     return false;
   }
@@ -214,7 +223,9 @@ bool CEventReceiver::OnButtonClicked(s32 id) {
 bool CEventReceiver::OnMouseInput(const SEvent::SMouseInput &mouse) {
   switch (mouse.Event) {
   case EMIE_LMOUSE_PRESSED_DOWN:
-    if (!app.gui.IsPointerOverGui()) {
+    if (app.review.OnLeftMouseDown(core::position2d<s32>(mouse.X, mouse.Y)))
+      ; // a point of the review's graph
+    else if (!app.gui.IsPointerOverGui()) {
       app.hint.Clear(); // a shown hint lasts until the next click
       app.game.OnLeftMouseDown();
     }

@@ -20,6 +20,7 @@ void Log(const std::string &text) { LogMessage(text.c_str()); }
 } // namespace
 
 void CGame::SetState(s32 s) {
+  app.review.Close(); // the board goes back to the game before it changes
   state = s;
   switch (s) {
   case Startup:
@@ -151,6 +152,10 @@ void CGame::Update() {
   EngineTurn();
 }
 
+bool CGame::CanReview() const {
+  return state != LocalGame || verdict.IsOver() || (IsHumanTurn() && !awaitingEcho && !promotionChoice.IsPending());
+}
+
 bool CGame::IsHumanTurn() const {
   return state == LocalGame && !verdict.IsOver() && !engineStuck && !choosingSide &&
          (twoPlayers || activePlayer == humanColor);
@@ -248,6 +253,8 @@ void CGame::EngineTurn() {
 // answer to its hand-back is outstanding (the human is already to move on
 // the board) is kept and acts as soon as the turn has passed.
 void CGame::OnLeftMouseDown() {
+  if (app.review.IsOpen())
+    return; // the board shows the review
   const CBoardClicks::Click click = CBoardClicks::UnderPointer();
   if (IsHumanTurn() && !promotionChoice.IsPending())
     ActOnClick(click);
@@ -312,7 +319,7 @@ void CGame::OnRightMouseDown() {
 }
 
 bool CGame::CanTakeBack() const {
-  if (state != LocalGame || awaitingEcho || choosingSide)
+  if (state != LocalGame || awaitingEcho || choosingSide || app.review.IsOpen())
     return false;
   // Nothing is taken back while the engine owes a move: its answer would
   // land on a position it was not asked about.

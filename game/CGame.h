@@ -73,6 +73,9 @@ public:
   // Undoes the human's last move and the engine's answer to it (one move in
   // a two-player game), so that the human is to move again.
   void TakeBack();
+  // A review of the game on the board can start: it has ended, or the
+  // player is to move (nothing is owed by the engine, no promotion waits).
+  bool CanReview() const;
   // Resigning: while a game is running and has not ended.
   bool CanResign() const { return state == LocalGame && !verdict.IsOver() && !choosingSide; }
   // The human (in a two-player game, the side to move) resigns.

@@ -76,19 +76,23 @@ void CGameFiles::SaveGame() {
     app.gui.ShowMessageBox(L"Save Game", L"There is no game to save.", gui::EMBF_OK, -1);
     return;
   }
+  SaveGame(game, L"Save Game");
+}
+
+bool CGameFiles::SaveGame(const chess::PgnGame &game, const wchar_t *title) {
   if (dataFolder.empty()) {
-    app.gui.ShowMessageBox(L"Save Game", L"No folder for games: neither XDG_DATA_HOME nor HOME is set.", gui::EMBF_OK,
-                           -1);
-    return;
+    app.gui.ShowMessageBox(title, L"No folder for games: neither XDG_DATA_HOME nor HOME is set.", gui::EMBF_OK, -1);
+    return false;
   }
   const std::string path = GetGamesFolder() + "/" + platform::TimeStampNow() + ".pgn";
   std::string error;
   if (!WriteGame(game, path, error)) {
     LogMessage(("CGameFiles::SaveGame " + error).c_str());
-    app.gui.ShowMessageBox(L"Save Game", GuiText("The game was not saved:\n" + error).c_str(), gui::EMBF_OK, -1);
-    return;
+    app.gui.ShowMessageBox(title, GuiText("The game was not saved:\n" + error).c_str(), gui::EMBF_OK, -1);
+    return false;
   }
-  app.gui.ShowMessageBox(L"Save Game", GuiText("The game was saved to\n" + path).c_str(), gui::EMBF_OK, -1);
+  app.gui.ShowMessageBox(title, GuiText("The game was saved to\n" + path).c_str(), gui::EMBF_OK, -1);
+  return true;
 }
 
 void CGameFiles::ShowLoadDialog() {
@@ -174,6 +178,7 @@ void CGameFiles::OnGameChosen() {
 }
 
 bool CGameFiles::ShowGame(const chess::PgnGame &game, const std::string &source) {
+  app.review.Close(); // the board goes back to the game it replaces
   // The reader has replayed every move; the game controller sets up the
   // start position and plays the moves on it.
   chess::Position start;

@@ -27,6 +27,8 @@ public:
   bool HasOpenedAtStartup() const { return fileGivenAtStartup; }
   // Writes the game as a new file in the games folder and tells where.
   void SaveGame();
+  // Writes a game (a reviewed one) the same way, the message box titled title.
+  bool SaveGame(const chess::PgnGame &game, const wchar_t *title);
   // Opens the file dialog in the games folder.
   void ShowLoadDialog();
   // The dialog's choice (wide path as Irrlicht gives it).

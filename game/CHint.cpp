@@ -10,7 +10,7 @@ bool CHint::IsPlayersTurn() {
 }
 
 bool CHint::Request() {
-  if (!IsPlayersTurn()) {
+  if (!IsPlayersTurn() || app.review.IsOpen()) {
     LogMessage("CHint::Request ignored: not the player's turn");
     return false;
   }

@@ -146,6 +146,7 @@ bool CGui::CreateMenus() {
   localGame->addItem(L"Take Back", ID_MENU_TAKE_BACK, false, false);
   localGame->addItem(L"Resign", ID_MENU_RESIGN, false, false);
   localGame->addItem(L"Hint", ID_MENU_HINT, true, false);
+  localGame->addItem(L"Review", ID_MENU_REVIEW, true, false);
 
   gui::IGUIContextMenu *help = menuBar->getSubMenu(MENU_HELP);
   help->addItem(L"Debug Window", ID_MENU_DEBUG_WINDOW, true, false);

@@ -87,6 +87,7 @@ public:
   irr::gui::IGUIStaticText *GetStatusBand() const { return statusBand; }
   irr::gui::IGUIStaticText *GetStatusExtras() const { return statusExtras; }
   irr::gui::IGUIStaticText *GetBannerText() const { return bannerText; }
+  irr::gui::IGUIButton *GetBannerButton() const { return bannerButton; }
   irr::video::ITexture *GetSplashTexture() const { return splashTexture; }
 
 private:
@@ -118,6 +119,9 @@ private:
   irr::gui::IGUIStaticText *statusBand = nullptr;   // the dark band under statusText
   irr::gui::IGUIStaticText *statusExtras = nullptr; // the opening and the clock, after statusText
   irr::gui::IGUIStaticText *bannerText = nullptr;
+  irr::gui::IGUIButton *bannerButton = nullptr; // "Review", under the game-over banner
+  static constexpr irr::s32 BANNER_BUTTON_WIDTH = 100;
+  static constexpr irr::s32 BANNER_BUTTON_HEIGHT = 28;
   irr::core::stringw statusBase; // the game's status text under a notice
   irr::core::stringw statusLine; // the text shown now, without the opening and the clock
   irr::core::stringw statusClock;

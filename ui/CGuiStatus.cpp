@@ -191,6 +191,12 @@ void CGui::ShowBanner(const core::rect<s32> &rect, const wchar_t *text, video::S
                                     false /*fill background*/);
     bannerText->setOverrideColor(color);
     bannerText->setOverrideFont(largeFont);
+    // Under the banner, centred: the way from the game's end to its review.
+    const s32 middle = rect.getCenter().X;
+    bannerButton = env->addButton(core::rect<s32>(middle - BANNER_BUTTON_WIDTH / 2, rect.LowerRightCorner.Y + 6,
+                                                  middle + BANNER_BUTTON_WIDTH / 2,
+                                                  rect.LowerRightCorner.Y + 6 + BANNER_BUTTON_HEIGHT),
+                                  env->getRootGUIElement(), ID_BANNER_REVIEW, L"Review");
   }
   if (text)
     bannerText->setText(text);
@@ -199,6 +205,8 @@ void CGui::ShowBanner(const core::rect<s32> &rect, const wchar_t *text, video::S
 void CGui::SetBannerVisible(bool visible) {
   if (bannerText)
     bannerText->setVisible(visible);
+  if (bannerButton)
+    bannerButton->setVisible(visible);
 }
 
 void CGui::ResetGameDisplay() {

@@ -34,6 +34,14 @@ enum GuiId {
   ID_GAME_LIST_CANCEL = 246,
   ID_OPEN_PART_BOX = 247, // a broken file: open the moves before its fault?
   ID_MENU_HINT = 130,
+  ID_MENU_REVIEW = 117,
+  // The review window and the game-over banner's Review button.
+  ID_REVIEW_WINDOW = 250,
+  ID_REVIEW_CANCEL = 251,
+  ID_REVIEW_SAVE = 252,
+  ID_REVIEW_CLOSE = 253,
+  ID_REVIEW_MOVES = 254,
+  ID_BANNER_REVIEW = 255,
   // The Config window and its controls.
   ID_CONFIG_WINDOW = 300,
   ID_CONFIG_LEVEL = 301,

@@ -240,13 +240,14 @@ protected:
 
 TEST_F(GameMenu, TakeBackAndResignAreAppendedAndGreyedWhenTheyCannotAct) {
   irr::gui::IGUIContextMenu *localGame = app.gui.GetMenuBar()->getSubMenu(1);
-  ASSERT_EQ(localGame->getItemCount(), 10u); // Hint comes last
+  ASSERT_EQ(localGame->getItemCount(), 11u); // Hint, then Review, come last
   EXPECT_EQ(localGame->getItemCommandId(0), ID_MENU_START);
   EXPECT_EQ(localGame->getItemCommandId(2), ID_MENU_ABORT);
   EXPECT_STREQ(localGame->getItemText(6), L""); // the separator
   EXPECT_STREQ(localGame->getItemText(7), L"Take Back");
   EXPECT_STREQ(localGame->getItemText(8), L"Resign");
   EXPECT_STREQ(localGame->getItemText(9), L"Hint");
+  EXPECT_STREQ(localGame->getItemText(10), L"Review");
   EXPECT_FALSE(ItemEnabled(ID_MENU_TAKE_BACK));
   EXPECT_FALSE(ItemEnabled(ID_MENU_RESIGN));
 

@@ -153,3 +153,11 @@ bool BoxUnderSays(const std::wstring &part, irr::gui::IGUIElement *under, bool i
 bool GameFixture::MessageBoxSays(const std::wstring &part) {
   return BoxUnderSays(part, app.guiEnvironment->getRootGUIElement(), false);
 }
+
+void GameFixture::Press(irr::EKEY_CODE key) {
+  irr::SEvent event{};
+  event.EventType = irr::EET_KEY_INPUT_EVENT;
+  event.KeyInput.Key = key;
+  event.KeyInput.PressedDown = true;
+  app.eventReceiver.OnEvent(event);
+}

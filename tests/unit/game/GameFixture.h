@@ -54,6 +54,8 @@ protected:
   static BoardSquare Square(const char *square) { return BoardSquare(square[0] - 'a', square[1] - '1'); }
   // Writes a file in the test's folder; returns its path.
   std::string WriteFile(const std::string &name, const std::string &text) const;
+  // A key pressed (not released) as the event routing receives it.
+  static void Press(irr::EKEY_CODE key);
   // Whether an open message box's text holds part.
   static bool MessageBoxSays(const std::wstring &part);
   // Whether the mate banner ("CHECK MATE!" and the winner below) is shown.

@@ -39,13 +39,6 @@ protected:
     const std::string path = Kept();
     return FramesUntil([&] { return plies < 0 ? !platform::PathExists(path) : PliesIn(path) == plies; });
   }
-  static void Press(irr::EKEY_CODE key) {
-    irr::SEvent event{};
-    event.EventType = irr::EET_KEY_INPUT_EVENT;
-    event.KeyInput.Key = key;
-    event.KeyInput.PressedDown = true;
-    app.eventReceiver.OnEvent(event);
-  }
   static void Answer(irr::s32 box, irr::gui::EGUI_EVENT_TYPE answer) {
     irr::SEvent event{};
     event.EventType = irr::EET_GUI_EVENT;

@@ -101,6 +101,7 @@ const MenuItem MENU_TREE[] = {
     {1, 7, L"Take Back", ID_MENU_TAKE_BACK, false}, // no game: nothing to take back or resign
     {1, 8, L"Resign", ID_MENU_RESIGN, false},
     {1, 9, L"Hint", ID_MENU_HINT, true},
+    {1, 10, L"Review", ID_MENU_REVIEW, true},
     {2, 0, L"Debug Window", ID_MENU_DEBUG_WINDOW, true},
     {2, 1, L"Help Window", ID_MENU_HELP_WINDOW, true},
     {2, 2, L"Moves History Window", ID_MENU_MOVES_HISTORY, true},
@@ -115,7 +116,7 @@ TEST_F(GuiTest, MenuBarHoldsEveryItemInOrder) {
   ASSERT_NE(bar, nullptr);
   ASSERT_EQ(bar->getItemCount(), 3u);
   const wchar_t *titles[] = {L"Program", L"Local Game", L"Help"};
-  const u32 counts[] = {3, 10, 7};
+  const u32 counts[] = {3, 11, 7};
   for (u32 i = 0; i < 3; ++i) {
     EXPECT_STREQ(bar->getItemText(i), titles[i]);
     EXPECT_EQ(bar->getItemCommandId(i), -1);
