@@ -30,9 +30,17 @@ void CReviewBoard::Show(size_t index) {
     return;
   index = std::min(index, moves.size());
   const bool oneStepOn = index == record.GetPlyCount() + 1;
+  const bool oneStepBack = index + 1 == record.GetPlyCount();
   while (record.GetPlyCount() > index) {
+    const chess::PlayedMove undone = record.GetMove(record.GetPlyCount() - 1);
     record.Undo();
+    CMap::Placement before;
+    app.map.SnapshotPlacement(before);
     app.map.TakeBackMove(record.GetPosition());
+    // One step back glides too: the mover travels back to its square.
+    irr::s32 mover = -1;
+    if (oneStepBack && app.map.FindTokenAt(undone.from, mover))
+      app.map.AnimateMove(before, mover);
   }
   while (record.GetPlyCount() < index) {
     record.Play(moves[record.GetPlyCount()]);

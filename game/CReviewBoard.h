@@ -15,8 +15,8 @@ class CReviewBoard {
 public:
   // Takes the board over for the game: its last position, nothing travelling.
   void Begin(const chess::CGameAnalysis &analysis);
-  // Shows the position after index plies: one step on glides, any other
-  // step stands at once; the last move reaching it is tinted.
+  // Shows the position after index plies: one step on or back glides, any
+  // other step stands at once; the last move reaching it is tinted.
   void Show(std::size_t index);
   // The better move as an arrow; none clears it.
   void ShowArrow(const chess::Move *better);
