@@ -13,6 +13,7 @@
 #include "game/CGameClock.h"
 #include "game/CGameFiles.h"
 #include "game/CGameReview.h"
+#include "game/CTypedMoves.h"
 #include "game/CHint.h"
 #include "game/COpeningNames.h"
 #include "game/CUnfinishedGame.h"
@@ -43,6 +44,7 @@ struct CApplication {
   CCEManager engine;
   CGameFiles gameFiles;
   CGameReview review;
+  CTypedMoves typedMoves;
   CUnfinishedGame unfinishedGame;
   // The frame loop's pacing: what can change the picture, the window's own
   // needs, and the decision when to draw.

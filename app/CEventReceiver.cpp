@@ -41,6 +41,8 @@ bool CEventReceiver::OnKeyInput(const SEvent::SKeyInput &key) {
     return true;
   if (app.unfinishedGame.OnKey(key))
     return true;
+  if (app.typedMoves.OnKey(key))
+    return true;
   if (!IsTypingText() && app.review.OnKey(key))
     return true;
   if (key.PressedDown && key.Control && (key.Key == KEY_KEY_S || key.Key == KEY_KEY_O)) {
@@ -112,7 +114,7 @@ bool CEventReceiver::OnGuiEvent(const SEvent::SGUIEvent &gui) {
     app.gameFiles.OnLoadDialogCancelled();
     return false;
   }
-  if (app.review.OnGuiEvent(gui))
+  if (app.review.OnGuiEvent(gui) || app.typedMoves.OnGuiEvent(gui))
     return true;
   if (gui.EventType == gui::EGET_MENU_ITEM_SELECTED) {
     // The caller is the sub-menu whose item was chosen.

@@ -174,32 +174,37 @@ std::string CSanNotation::ToSan(const Position &position, const Move &move) {
   return san;
 }
 
-bool CSanNotation::FromSan(const Position &position, const std::string &text, Move &move, std::string &error) {
+bool CSanNotation::Candidates(const Position &position, const std::string &text, std::vector<Move> &moves,
+                              std::string &error) {
+  moves.clear();
   Wanted wanted;
   if (!Parse(text, wanted, error))
     return false;
-  Move found;
-  int matches = 0;
   MoveList legal;
   position.GenerateLegal(legal);
   for (const MoveCode &code : legal) {
     const Move candidate = code.ToMove();
     int type, color;
     position.PieceAt(candidate.from, type, color);
-    if (type != wanted.type || !Matches(wanted, candidate, type))
-      continue;
-    found = candidate;
-    ++matches;
+    if (type == wanted.type && Matches(wanted, candidate, type))
+      moves.push_back(candidate);
   }
-  if (matches == 0) {
+  return true;
+}
+
+bool CSanNotation::FromSan(const Position &position, const std::string &text, Move &move, std::string &error) {
+  std::vector<Move> matches;
+  if (!Candidates(position, text, matches, error))
+    return false;
+  if (matches.empty()) {
     error = "illegal move \"" + text + "\"";
     return false;
   }
-  if (matches > 1) {
+  if (matches.size() > 1) {
     error = "ambiguous move \"" + text + "\"";
     return false;
   }
-  move = found;
+  move = matches.front();
   return true;
 }
 

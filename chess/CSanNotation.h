@@ -5,6 +5,7 @@
 #include "chess/Position.h"
 
 #include <string>
+#include <vector>
 
 namespace chess {
 
@@ -20,6 +21,11 @@ public:
   // after the move. On false error says why (unknown piece letter, illegal
   // or ambiguous move).
   static bool FromSan(const Position &position, const std::string &text, Move &move, std::string &error);
+  // Every legal move text could name, read as forgivingly as FromSan (none
+  // for an illegal move, several for an ambiguous one). False, with error,
+  // only for a text that is no move at all.
+  static bool Candidates(const Position &position, const std::string &text, std::vector<Move> &moves,
+                         std::string &error);
 };
 
 } // namespace chess

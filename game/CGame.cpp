@@ -156,6 +156,18 @@ bool CGame::CanReview() const {
   return state != LocalGame || verdict.IsOver() || (IsHumanTurn() && !awaitingEcho && !promotionChoice.IsPending());
 }
 
+bool CGame::CanTypeMove() const {
+  return IsHumanTurn() && !promotionChoice.IsPending() && !app.review.IsOpen();
+}
+
+bool CGame::PlayTypedMove(const chess::Move &move) {
+  if (!CanTypeMove() || !GetRecord().GetPosition().IsLegal(move))
+    return false;
+  app.map.ClearSelection();
+  PlayHumanMove(move.from, move.to, move.promotion == chess::Pawn ? Queen : move.promotion);
+  return true;
+}
+
 bool CGame::IsHumanTurn() const {
   return state == LocalGame && !verdict.IsOver() && !engineStuck && !choosingSide &&
          (twoPlayers || activePlayer == humanColor);

@@ -76,6 +76,11 @@ public:
   // A review of the game on the board can start: it has ended, or the
   // player is to move (nothing is owed by the engine, no promotion waits).
   bool CanReview() const;
+  // A move typed by the player: played as a click would play it, on the
+  // player's turn only (no promotion window open, no review on the board).
+  // False, with nothing changed, otherwise or when it is not legal.
+  bool PlayTypedMove(const chess::Move &move);
+  bool CanTypeMove() const;
   // Resigning: while a game is running and has not ended.
   bool CanResign() const { return state == LocalGame && !verdict.IsOver() && !choosingSide; }
   // The human (in a two-player game, the side to move) resigns.

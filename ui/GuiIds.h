@@ -42,6 +42,7 @@ enum GuiId {
   ID_REVIEW_CLOSE = 253,
   ID_REVIEW_MOVES = 254,
   ID_BANNER_REVIEW = 255,
+  ID_MOVE_BOX = 260, // the typed moves' box below the board
   // The Config window and its controls.
   ID_CONFIG_WINDOW = 300,
   ID_CONFIG_LEVEL = 301,

@@ -1,0 +1,96 @@
+#include "game/CTypedMoves.h"
+
+#include "app/CApplication.h"
+#include "chess/MoveInput.h"
+#include "ui/GuiIds.h"
+#include "ui/GuiText.h"
+
+using namespace irr;
+
+namespace {
+
+const u32 NOTICE_MS = 5000;
+
+std::string Narrow(const wchar_t *text) {
+  std::string narrow;
+  for (; text && *text; ++text)
+    narrow += *text < 256 ? char(*text) : '?';
+  return narrow;
+}
+
+} // namespace
+
+void CTypedMoves::CreateBox() {
+  gui::IGUIEnvironment *env = app.guiEnvironment;
+  box = env->addEditBox(L"", core::rect<s32>(0, 0, BOX_WIDTH, BOX_HEIGHT), true, env->getRootGUIElement(), ID_MOVE_BOX);
+  box->setMax(32);
+  box->setToolTipText(L"Type a move (e4, Nf3, O-O, e7e8q) and press Enter; Tab goes in and out");
+  box->setVisible(false);
+}
+
+void CTypedMoves::Update() {
+  if (!app.guiEnvironment || app.game.GetState() == Startup)
+    return;
+  if (!box)
+    CreateBox();
+  const bool shown = app.game.GetState() == LocalGame && !app.game.IsGameOver();
+  if (box->isVisible() != shown) {
+    box->setVisible(shown);
+    if (!shown && HasFocus())
+      app.guiEnvironment->removeFocus(box);
+  }
+  if (placedFor != app.windowSize) {
+    // Centred under the board, above the status line.
+    placedFor = app.windowSize;
+    const s32 x = (app.windowSize.Width - BOX_WIDTH) / 2, y = app.windowSize.Height - BOX_BOTTOM_MARGIN - BOX_HEIGHT;
+    box->setRelativePosition(core::rect<s32>(x, y, x + BOX_WIDTH, y + BOX_HEIGHT));
+  }
+}
+
+bool CTypedMoves::HasFocus() const { return box && app.guiEnvironment->getFocus() == box; }
+
+bool CTypedMoves::Submit(const std::string &text) {
+  auto refuse = [&](const std::string &reason) {
+    LogMessage(("typed move \"" + text + "\": refused (" + reason + ")").c_str());
+    app.gui.ShowStatusNotice(GuiText(reason).c_str(), NOTICE_MS);
+    return false;
+  };
+  if (!app.game.CanTypeMove())
+    return refuse(app.game.GetState() == LocalGame && !app.game.IsGameOver() ? "it is not your move"
+                                                                             : "no game is being played");
+  const chess::MoveInput input = chess::ReadTypedMove(app.game.GetRecord().GetPosition(), text);
+  if (input.verdict != chess::MoveInput::Verdict::Move)
+    return refuse(input.reason);
+  if (!app.game.PlayTypedMove(input.move))
+    return refuse("the move could not be played");
+  LogMessage(("typed move \"" + text + "\": played " + input.move.ToUci()).c_str());
+  return true;
+}
+
+bool CTypedMoves::OnKey(const SEvent::SKeyInput &key) {
+  if (!box || !key.PressedDown)
+    return false;
+  if (key.Key == KEY_TAB && !key.Control) {
+    if (HasFocus())
+      app.guiEnvironment->removeFocus(box);
+    else if (box->isVisible())
+      app.guiEnvironment->setFocus(box);
+    else
+      return false;
+    return true;
+  }
+  if (key.Key == KEY_ESCAPE && HasFocus()) {
+    app.guiEnvironment->removeFocus(box);
+    return true;
+  }
+  return false;
+}
+
+bool CTypedMoves::OnGuiEvent(const SEvent::SGUIEvent &event) {
+  if (event.EventType != gui::EGET_EDITBOX_ENTER || !box || event.Caller != box)
+    return false;
+  const std::string text = Narrow(box->getText());
+  if (Submit(text))
+    box->setText(L"");
+  return true;
+}
