@@ -111,7 +111,7 @@ bool gl_Init(irr::video::E_DRIVER_TYPE driverType) {
   if (!app.eventReceiver.Init() || !app.window.Init() || !app.activity.Init() || !app.cameraRig.Init() ||
       !app.map.Init() || !app.gui.Init() || !app.debugWindow.Init() || !app.game.Init() || !app.clock.Init() ||
       !app.openings.Init() || !app.hint.Init() || !app.settings.Init() || !app.engine.Init() || !app.gameFiles.Init() ||
-      !app.unfinishedGame.Init() || !app.review.Init() || !app.typedMoves.Init())
+      !app.unfinishedGame.Init() || !app.review.Init() || !app.typedMoves.Init() || !app.cursor.Init())
     return false;
   // A log out, a shut down or Ctrl+C ends the game as the menu's Quit does.
   platform::CatchQuitSignals();
@@ -189,6 +189,7 @@ void gl_Update() {
   app.unfinishedGame.Update(); // after a file named at start has been opened
   app.review.Update();
   app.typedMoves.Update();
+  app.cursor.Update();
 }
 
 void gl_Exit() {
@@ -204,6 +205,7 @@ void gl_Exit() {
   app.gameFiles.Exit();
   app.review.Exit();
   app.typedMoves.Exit();
+  app.cursor.Exit();
   app.unfinishedGame.Exit(); // while the engine link still names the game's engine
   app.engine.Exit();
   app.activity.Exit();

@@ -13,6 +13,7 @@
 #include "game/CGameClock.h"
 #include "game/CGameFiles.h"
 #include "game/CGameReview.h"
+#include "game/CBoardCursor.h"
 #include "game/CTypedMoves.h"
 #include "game/CHint.h"
 #include "game/COpeningNames.h"
@@ -45,6 +46,7 @@ struct CApplication {
   CGameFiles gameFiles;
   CGameReview review;
   CTypedMoves typedMoves;
+  CBoardCursor cursor;
   CUnfinishedGame unfinishedGame;
   // The frame loop's pacing: what can change the picture, the window's own
   // needs, and the decision when to draw.

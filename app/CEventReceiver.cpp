@@ -43,7 +43,7 @@ bool CEventReceiver::OnKeyInput(const SEvent::SKeyInput &key) {
     return true;
   if (app.typedMoves.OnKey(key))
     return true;
-  if (!IsTypingText() && app.review.OnKey(key))
+  if (!IsTypingText() && (app.review.OnKey(key) || app.cursor.OnKey(key)))
     return true;
   if (key.PressedDown && key.Control && (key.Key == KEY_KEY_S || key.Key == KEY_KEY_O)) {
     key.Key == KEY_KEY_S ? app.gameFiles.SaveGame() : app.gameFiles.ShowLoadDialog();

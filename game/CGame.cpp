@@ -156,9 +156,7 @@ bool CGame::CanReview() const {
   return state != LocalGame || verdict.IsOver() || (IsHumanTurn() && !awaitingEcho && !promotionChoice.IsPending());
 }
 
-bool CGame::CanTypeMove() const {
-  return IsHumanTurn() && !promotionChoice.IsPending() && !app.review.IsOpen();
-}
+bool CGame::CanTypeMove() const { return IsHumanTurn() && !promotionChoice.IsPending() && !app.review.IsOpen(); }
 
 bool CGame::PlayTypedMove(const chess::Move &move) {
   if (!CanTypeMove() || !GetRecord().GetPosition().IsLegal(move))
@@ -267,7 +265,22 @@ void CGame::EngineTurn() {
 void CGame::OnLeftMouseDown() {
   if (app.review.IsOpen())
     return; // the board shows the review
-  const CBoardClicks::Click click = CBoardClicks::UnderPointer();
+  app.cursor.Hide();
+  OnClick(CBoardClicks::UnderPointer());
+}
+
+void CGame::OnSquareChosen(const BoardSquare &square) {
+  if (app.review.IsOpen())
+    return;
+  CBoardClicks::Click click;
+  click.onSquare = true;
+  click.square = square;
+  if (app.map.FindTokenAt(square, click.token))
+    click.onOwnPiece = app.map.GetTokenColor(click.token) == humanColor;
+  OnClick(click);
+}
+
+void CGame::OnClick(const CBoardClicks::Click &click) {
   if (IsHumanTurn() && !promotionChoice.IsPending())
     ActOnClick(click);
   else if (state == LocalGame && awaitingEcho && !twoPlayers && GetRecord().GetSideToMove() == humanColor)

@@ -47,6 +47,8 @@ public:
   irr::s32 GetActivePlayer() const { return activePlayer; }
   bool IsAwaitingEcho() const { return awaitingEcho; }
   void OnLeftMouseDown();
+  // The board cursor's Space or Enter: a click on the square.
+  void OnSquareChosen(const BoardSquare &square);
   void OnRightMouseDown();
   // The human's pawn has reached the last rank: the move waits for the
   // piece chosen in the promotion window.
@@ -91,6 +93,9 @@ public:
 
 private:
   void EngineTurn();
+  // A click (of the mouse or the cursor): acted on in the human's turn, kept
+  // while the engine's turn is still ending.
+  void OnClick(const CBoardClicks::Click &click);
   void ActOnClick(const CBoardClicks::Click &click);
   void ForgetTurnState();
   // Plays a move through the record, shows it on the board, logs it and

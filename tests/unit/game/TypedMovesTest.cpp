@@ -74,3 +74,37 @@ TEST_F(TypedMoves, RefusedTextsChangeNothing) {
   const std::wstring status = app.gui.GetStatusText()->getText();
   EXPECT_NE(status.find(L"unexpected character"), std::wstring::npos) << std::string(status.begin(), status.end());
 }
+
+// The board cursor: from each side, the first key shows it on the king's
+// pawn, the arrows move it as the player sees the board, and Space selects
+// and moves as two clicks would.
+TEST_F(TypedMoves, TheCursorPlaysAMoveFromEitherSide) {
+  StartProgram("bestmove e7e5 d2d4 d4e5\n"); // White's game, then Black's
+  for (const irr::s32 color : {White, Black}) {
+    SCOPED_TRACE(color == White ? "White" : "Black");
+    StartGame(color);
+    ASSERT_TRUE(FramesUntil([] { return !app.game.IsAwaitingEcho() && app.game.CanTypeMove(); }));
+    const size_t plies = app.game.GetRecord().GetPlyCount();
+    Press(irr::KEY_UP); // shows it where it starts
+    ASSERT_TRUE(app.cursor.IsShown());
+    EXPECT_TRUE(app.cursor.GetSquare() == Square(color == White ? "e2" : "e7"));
+    Press(irr::KEY_LEFT);
+    Press(irr::KEY_RIGHT);
+    Press(irr::KEY_SPACE);
+    EXPECT_EQ(app.map.GetSelectedToken(), TokenOn(color == White ? "e2" : "e7"));
+    Press(irr::KEY_UP);
+    Press(irr::KEY_UP);
+    Press(irr::KEY_LEFT); // to the player's left: the a-file for White, the h-file for Black
+    EXPECT_TRUE(app.cursor.GetSquare() == Square(color == White ? "d4" : "f5"));
+    Press(irr::KEY_RIGHT);
+    Press(irr::KEY_RETURN);
+    ASSERT_EQ(app.game.GetRecord().GetPlyCount(), plies + 1);
+    EXPECT_NE(TokenOn(color == White ? "e4" : "e5"), -1);
+    // The corner holds it on the board.
+    for (int i = 0; i < 10; ++i)
+      Press(irr::KEY_DOWN);
+    EXPECT_EQ(app.cursor.GetSquare().Y, color == White ? 0 : 7);
+    app.cursor.Hide();
+    app.game.SetState(Idle);
+  }
+}
