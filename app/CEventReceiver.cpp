@@ -71,10 +71,28 @@ bool CEventReceiver::OnKeyInput(const SEvent::SKeyInput &key) {
     app.window.ToggleFullScreen();
     return true;
   }
-  // H asks for a hint, unless the letter is being typed into a text field.
-  if (key.Key == KEY_KEY_H && key.PressedDown && !key.Control && !IsTypingText()) {
+  // H asks for a hint, R opens the review, 1 to 4 are the camera buttons,
+  // unless the key is being typed into a text field.
+  if (!key.PressedDown || key.Control || IsTypingText())
+    return false;
+  switch (key.Key) {
+  case KEY_KEY_H:
     app.hint.Request();
     return true;
+  case KEY_KEY_R:
+    if (!app.review.IsOpen())
+      app.review.ReviewCurrentGame();
+    return true;
+  case KEY_KEY_1:
+    return OnButtonClicked(ID_CAM_WHITE_TOP);
+  case KEY_KEY_2:
+    return OnButtonClicked(ID_CAM_WHITE_SIDE);
+  case KEY_KEY_3:
+    return OnButtonClicked(ID_CAM_BLACK_TOP);
+  case KEY_KEY_4:
+    return OnButtonClicked(ID_CAM_BLACK_SIDE);
+  default:
+    break;
   }
   return false;
 }

@@ -296,3 +296,21 @@ TEST_F(GameMenu, CtrlZTakesBackAndCtrlNOpensTheColourWindowOnlyWhereStartCould) 
   EXPECT_EQ(both.LowerRightCorner.X, black.LowerRightCorner.X);
   EXPECT_TRUE(window.isRectCollided(both) && window.isPointInside(both.LowerRightCorner));
 }
+
+TEST_F(EventRouting, DigitKeysActAsTheCameraButtons) {
+  const std::pair<irr::EKEY_CODE, irr::s32> keys[] = {{irr::KEY_KEY_1, ID_CAM_WHITE_TOP},
+                                                      {irr::KEY_KEY_2, ID_CAM_WHITE_SIDE},
+                                                      {irr::KEY_KEY_3, ID_CAM_BLACK_TOP},
+                                                      {irr::KEY_KEY_4, ID_CAM_BLACK_SIDE}};
+  std::vector<irr::core::vector3df> seen;
+  for (const auto &[key, button] : keys) {
+    EXPECT_TRUE(Key(key, true));
+    const irr::core::vector3df byKey = app.cameraRig.GetCamera()->getPosition();
+    Key(irr::KEY_KEY_1 == key ? irr::KEY_KEY_4 : irr::KEY_KEY_1, true); // somewhere else first
+    EXPECT_TRUE(Gui(irr::gui::EGET_BUTTON_CLICKED, Element(button)));
+    EXPECT_TRUE(app.cameraRig.GetCamera()->getPosition().equals(byKey)) << button;
+    for (const irr::core::vector3df &other : seen)
+      EXPECT_FALSE(other.equals(byKey)) << button;
+    seen.push_back(byKey);
+  }
+}
