@@ -12,6 +12,7 @@ BUILD_PACKAGES=(
   libx11-dev libglx-dev       # the window's minimum size, full-screen state and vsync (platform/)
   stockfish                   # the chess engine our engine program drives
   libinih-dev                 # reads the settings file (kelvar.ini)
+  libsqlite3-dev              # the library of finished games (games.sqlite) is an SQLite database
   pgn-extract                 # its ECO classification (eco.pgn) names the openings as a game is played
 )
 TEST_PACKAGES=(
