@@ -111,7 +111,8 @@ bool gl_Init(irr::video::E_DRIVER_TYPE driverType) {
   if (!app.eventReceiver.Init() || !app.window.Init() || !app.activity.Init() || !app.cameraRig.Init() ||
       !app.map.Init() || !app.gui.Init() || !app.debugWindow.Init() || !app.game.Init() || !app.clock.Init() ||
       !app.openings.Init() || !app.hint.Init() || !app.settings.Init() || !app.engine.Init() || !app.gameFiles.Init() ||
-      !app.unfinishedGame.Init() || !app.review.Init() || !app.typedMoves.Init() || !app.cursor.Init())
+      !app.unfinishedGame.Init() || !app.review.Init() || !app.typedMoves.Init() || !app.cursor.Init() ||
+      !app.keeper.Init())
     return false;
   // A log out, a shut down or Ctrl+C ends the game as the menu's Quit does.
   platform::CatchQuitSignals();
@@ -190,6 +191,7 @@ void gl_Update() {
   app.review.Update();
   app.typedMoves.Update();
   app.cursor.Update();
+  app.keeper.Update(); // after the game and the files have had their say
 }
 
 void gl_Exit() {
@@ -206,6 +208,7 @@ void gl_Exit() {
   app.review.Exit();
   app.typedMoves.Exit();
   app.cursor.Exit();
+  app.keeper.Exit();
   app.unfinishedGame.Exit(); // while the engine link still names the game's engine
   app.engine.Exit();
   app.activity.Exit();

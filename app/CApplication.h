@@ -12,6 +12,7 @@
 #include "game/CGame.h"
 #include "game/CGameClock.h"
 #include "game/CGameFiles.h"
+#include "game/CGameKeeper.h"
 #include "game/CGameReview.h"
 #include "game/CBoardCursor.h"
 #include "game/CTypedMoves.h"
@@ -44,6 +45,7 @@ struct CApplication {
   CPlayerSettings settings;
   CCEManager engine;
   CGameFiles gameFiles;
+  CGameKeeper keeper;
   CGameReview review;
   CTypedMoves typedMoves;
   CBoardCursor cursor;

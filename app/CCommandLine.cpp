@@ -23,6 +23,12 @@ CCommandLine::Action CCommandLine::Parse(int argc, const char *const *argv, Opti
     options.annotateOut = argv[3];
     return Annotate;
   }
+  if (argc >= 2 && std::string(argv[1]) == "--export-games") {
+    if (argc != 3 || !IsFileArgument(argv[2]))
+      return Misused;
+    options.exportPath = argv[2];
+    return ExportGames;
+  }
   for (int i = 1; i < argc; ++i) {
     const std::string argument = argv[i];
     if (argc == 2 && (argument == "--help" || argument == "-h"))
@@ -71,6 +77,7 @@ int CCommandLine::Perform(Action action, const std::string &error) {
     return 2;
   case RunGame:
   case Annotate:
+  case ExportGames:
   default:
     return -1;
   }
@@ -90,14 +97,16 @@ std::string CCommandLine::HelpText() {
          "                        blunders ($4), and each side's accuracy; the engine\n"
          "                        searches [review] nodes of the settings (300000) a\n"
          "                        position; exits with 1 if a game cannot be reviewed\n"
+         "  --export-games FILE.pgn\n"
+         "                        write every game of the games library as one PGN file\n"
          "  --time-control TC     play this run's new games under the time control TC, in\n"
          "                        the PGN TimeControl form: - (none), 300 (5 min), 300+3\n"
          "                        (5 min + 3 s a move), 40/5400:1800+30 (40 moves in\n"
          "                        90 min, then 30 min + 30 s a move); the settings keep theirs\n"
          "  --help                show this text and exit\n"
          "  --version             show the version and exit\n\n"
-         "Saved games and the unfinished game of the last session are kept in\n"
-         "$XDG_DATA_HOME/kelvar (by default ~/.local/share/kelvar).\n";
+         "Saved games, the games library (games.sqlite) and the unfinished game of the\n"
+         "last session are kept in $XDG_DATA_HOME/kelvar (by default ~/.local/share/kelvar).\n";
 }
 
 std::string CCommandLine::VersionText() { return std::string("kelvar ") + KELVAR_VERSION + "\n"; }

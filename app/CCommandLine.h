@@ -1,6 +1,6 @@
 // The program's command line: "kelvar [--time-control TC] [--review GAME.pgn
 // | GAME.pgn]", "kelvar --annotate IN.pgn OUT.pgn", "kelvar --help",
-// "kelvar --version".
+// "kelvar --export-games FILE.pgn", "kelvar --version".
 #pragma once
 
 #include "chess/TimeControl.h"
@@ -9,7 +9,7 @@
 
 class CCommandLine {
 public:
-  enum Action { RunGame, ShowHelp, ShowVersion, Misused, BadValue, Annotate };
+  enum Action { RunGame, ShowHelp, ShowVersion, Misused, BadValue, Annotate, ExportGames };
 
   // What a run of the game is given.
   struct Options {
@@ -19,6 +19,7 @@ public:
     chess::TimeControl timeControl; // ... with this value
     std::string annotateIn;         // --annotate: the games to review
     std::string annotateOut;        // ... and the file the reviewed games go to
+    std::string exportPath;         // --export-games: the file the games library goes to
     std::string error;              // why a value was refused (BadValue)
   };
 
@@ -32,7 +33,8 @@ public:
 
   static const char *UsageLine() {
     return "usage: kelvar [--help] [--version] [--time-control TC] [--review GAME.pgn | GAME.pgn]\n"
-           "       kelvar --annotate IN.pgn OUT.pgn";
+           "       kelvar --annotate IN.pgn OUT.pgn\n"
+           "       kelvar --export-games FILE.pgn";
   }
   static std::string HelpText();
   static std::string VersionText();

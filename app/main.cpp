@@ -3,6 +3,7 @@
 #include "app/CCommandLine.h"
 #include "app/CSettings.h"
 #include "game/CAnnotateFile.h"
+#include "game/CGameKeeper.h"
 #include "platform/Platform.h"
 
 #include <cstdio>
@@ -55,6 +56,8 @@ int main(int argc, char **argv) {
   setvbuf(stdout, nullptr, _IOLBF, 0);
   if (action == CCommandLine::Annotate)
     return Annotate(options);
+  if (action == CCommandLine::ExportGames)
+    return CGameKeeper::ExportGames(Absolute(options.exportPath));
   if (options.hasTimeControl)
     app.settings.OverrideTimeControl(options.timeControl);
   const std::string gamePath = Absolute(options.gamePath), reviewPath = Absolute(options.reviewPath);

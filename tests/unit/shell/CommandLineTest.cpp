@@ -51,6 +51,9 @@ TEST(CommandLine, ChoosesWhatToDo) {
       {{"--annotate", "in.pgn", "--time-control"}, CCommandLine::Misused, "", nullptr},
       {{"--annotate", "in.pgn", "out.pgn", "extra.pgn"}, CCommandLine::Misused, "", nullptr},
       {{"g.pgn", "--annotate", "in.pgn", "out.pgn"}, CCommandLine::Misused, "", nullptr},
+      {{"--export-games", "all.pgn"}, CCommandLine::ExportGames, "", nullptr},
+      {{"--export-games"}, CCommandLine::Misused, "", nullptr},
+      {{"--export-games", "a.pgn", "b.pgn"}, CCommandLine::Misused, "", nullptr},
   };
   for (const Case &c : cases) {
     CCommandLine::Options options;

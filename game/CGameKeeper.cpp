@@ -1,0 +1,134 @@
+#include "game/CGameKeeper.h"
+
+#include "app/CApplication.h"
+#include "chess/CPgnWriter.h"
+#include "platform/Platform.h"
+#include "ui/GuiText.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+using namespace irr;
+
+namespace {
+
+std::string LibraryPath() {
+  const char *given = getenv("KELVAR_GAMES_DB");
+  return given && *given ? given : CGamesLibrary::DefaultPath();
+}
+
+std::string TagOf(const chess::PgnGame &game, const char *name) {
+  const std::string *value = game.FindTag(name);
+  return value && *value != "?" && *value != "-" ? *value : "";
+}
+
+} // namespace
+
+bool CGameKeeper::Init() {
+  const std::string path = LibraryPath();
+  std::string error, notice;
+  if (path.empty()) {
+    LogMessage("games library: no data folder (neither XDG_DATA_HOME nor HOME is set); games are not kept");
+    return true;
+  }
+  if (!library.Open(path, error, notice)) {
+    LogMessage(("games library: " + error + "; games are not kept").c_str());
+    return true;
+  }
+  LogMessage(("games library " + path).c_str());
+  if (!notice.empty()) {
+    LogMessage(("games library: " + notice).c_str());
+    app.gui.ShowMessageBox(L"Games library", GuiText(notice).c_str(), gui::EMBF_OK, -1);
+  }
+  return true;
+}
+
+void CGameKeeper::Update() {
+  const uint64_t id = app.game.GetGameId();
+  if (id != gameId) {
+    // The game before is left: kept if it was played and not kept yet.
+    if (played && !kept && !lastSeen.moves.empty())
+      Keep("abandoned");
+    gameId = id;
+    pliesAtStart = app.game.GetRecord().GetPlyCount();
+    played = kept = false;
+    revisionSeen = app.game.GetRevision();
+    return;
+  }
+  if (app.game.GetRevision() != revisionSeen) {
+    revisionSeen = app.game.GetRevision();
+    played = played || app.game.GetRecord().GetPlyCount() > pliesAtStart;
+    Look();
+  }
+  if (played && !kept && app.game.IsGameOver()) {
+    Look();
+    Keep(app.game.GetVerdict().ReasonText());
+  }
+}
+
+void CGameKeeper::Look() {
+  lastSeen = app.gameFiles.CurrentGame();
+  seenEntry = GameEntry();
+  seenEntry.side = app.game.IsTwoPlayers()                    ? PlayerSide::Both
+                   : app.game.GetHumanColor() == chess::White ? PlayerSide::White
+                                                              : PlayerSide::Black;
+  if (app.game.IsTwoPlayers()) {
+    seenEntry.opponent = "second player";
+  } else {
+    const int level = app.settings.Get().level;
+    seenEntry.level = level;
+    seenEntry.opponent = app.engine.GetEngineName() + ", level " + std::to_string(level);
+  }
+}
+
+void CGameKeeper::Keep(const std::string &reason) {
+  kept = true;
+  if (!library.IsOpen())
+    return;
+  const chess::PgnGame &game = lastSeen;
+  GameEntry entry = seenEntry;
+  std::string error;
+  if (!chess::CPgnWriter::Write(game, entry.pgn, error)) {
+    LogMessage(("games library: the game cannot be written as PGN: " + error).c_str());
+    return;
+  }
+  entry.date = TagOf(game, "Date");
+  entry.result = game.result;
+  entry.reason = reason;
+  entry.timeControl = TagOf(game, "TimeControl");
+  const std::string eco = TagOf(game, "ECO"), opening = TagOf(game, "Opening");
+  entry.opening = eco.empty() ? opening : eco + " " + opening;
+  const uint32_t started = platform::GetTickCount();
+  lastKept = library.Store(entry, error);
+  if (lastKept == 0) {
+    LogMessage(("games library: the game was not kept: " + error).c_str());
+    if (!reported)
+      app.gui.ShowStatusNotice(GuiText("The game could not be kept in the library: " + error).c_str(), 8000);
+    reported = true;
+    return;
+  }
+  LogMessage(("games library: kept game " + std::to_string(lastKept) + " (" + game.result + ", " + reason + ", " +
+              std::to_string(game.moves.size()) + " plies) in " + std::to_string(platform::GetTickCount() - started) +
+              " ms")
+                 .c_str());
+}
+
+int CGameKeeper::ExportGames(const std::string &file) {
+  const std::string path = LibraryPath();
+  CGamesLibrary library;
+  std::string error, notice;
+  if (path.empty() || !library.Open(path, error, notice)) {
+    std::fprintf(stderr, "kelvar: --export-games %s: %s\n", file.c_str(),
+                 path.empty() ? "no data folder (neither XDG_DATA_HOME nor HOME is set)" : error.c_str());
+    return 1;
+  }
+  if (!notice.empty())
+    std::fprintf(stderr, "kelvar: %s\n", notice.c_str());
+  const long long count = library.Count(error);
+  if (count < 0 || !library.ExportAll(file, error)) {
+    std::fprintf(stderr, "kelvar: --export-games %s: %s\n", file.c_str(), error.c_str());
+    return 1;
+  }
+  std::printf("kelvar: %lld games exported to %s\n", count, file.c_str());
+  return 0;
+}
