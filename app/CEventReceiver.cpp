@@ -35,7 +35,8 @@ bool CEventReceiver::GetMouseButton(int index) const {
 
 // Escape closes an open help window; F1 opens or closes it; Ctrl+Z and Ctrl+N
 // act as Take Back and Start; Ctrl+S saves the game, Ctrl+O opens one; F11
-// switches full screen on and off. Releases do nothing.
+// switches full screen on and off; the other menu items have keys of their
+// own (MENU_KEYS). Releases do nothing.
 bool CEventReceiver::OnKeyInput(const SEvent::SKeyInput &key) {
   if (app.gui.GetPromotionWindow().IsOpen() && key.PressedDown && app.game.OnPromotionKey(key.Key))
     return true;
@@ -69,6 +70,26 @@ bool CEventReceiver::OnKeyInput(const SEvent::SKeyInput &key) {
   }
   if (key.Key == KEY_F11 && key.PressedDown) {
     app.window.ToggleFullScreen();
+    return true;
+  }
+  // The menu items without a key of their own above: every action can be
+  // reached without the mouse.
+  static const struct {
+    EKEY_CODE key;
+    bool control;
+    s32 command;
+  } MENU_KEYS[] = {
+      {KEY_KEY_Q, true, ID_MENU_QUIT},         {KEY_F2, false, ID_MENU_CONFIG},
+      {KEY_KEY_E, true, ID_MENU_ABORT},        {KEY_KEY_R, true, ID_MENU_RESIGN},
+      {KEY_F3, false, ID_MENU_DEBUG_WINDOW},   {KEY_KEY_M, false, ID_MENU_MOVES_HISTORY},
+      {KEY_KEY_I, false, ID_MENU_ENGINE_INFO}, {KEY_F12, false, ID_MENU_ABOUT},
+  };
+  for (const auto &entry : MENU_KEYS) {
+    if (!key.PressedDown || key.Key != entry.key || key.Control != entry.control || (!entry.control && IsTypingText()))
+      continue;
+    // Abort acts, as its menu item, only on a running game.
+    if (entry.command != ID_MENU_ABORT || app.game.GetState() == LocalGame)
+      OnMenuCommand(entry.command);
     return true;
   }
   // H asks for a hint, R opens the review, 1 to 4 are the camera buttons,

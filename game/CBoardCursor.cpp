@@ -58,6 +58,10 @@ void CBoardCursor::Show() {
 bool CBoardCursor::OnKey(const SEvent::SKeyInput &key) {
   if (!key.PressedDown || key.Control || app.game.GetState() != LocalGame || app.review.IsOpen())
     return false;
+  // A window or box that holds the focus (the colour choice, a message) takes the keys.
+  for (const gui::IGUIElement *e = app.guiEnvironment->getFocus(); e; e = e->getParent())
+    if (e->getType() == gui::EGUIET_WINDOW || e->getType() == gui::EGUIET_MESSAGE_BOX)
+      return false;
   // Seen from the player's side: from Black's, up the board is down the ranks.
   const int toward = app.game.GetHumanColor() == Black && !app.game.IsTwoPlayers() ? -1 : 1;
   int dx = 0, dy = 0;

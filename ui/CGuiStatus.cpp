@@ -220,11 +220,13 @@ void CGui::ShowColorWindow() {
   gui::IGUIEnvironment *env = app.guiEnvironment;
   colorWindow =
       env->addWindow(CGuiLayout::ColorWindow(app.windowSize), false /*modal*/, L"Select your color...", nullptr, -1);
-  env->addButton(core::rect<s32>(10, 30, 90, 80), colorWindow, ID_BUTTON_WHITE, L"WHITE");
+  gui::IGUIButton *white = env->addButton(core::rect<s32>(10, 30, 90, 80), colorWindow, ID_BUTTON_WHITE, L"WHITE");
   env->addButton(core::rect<s32>(110, 30, 190, 80), colorWindow, ID_BUTTON_BLACK, L"BLACK");
   env->addButton(core::rect<s32>(10, 90, 190, 130), colorWindow, ID_BUTTON_TWO_PLAYERS, L"TWO PLAYERS");
   // Only a colour choice closes the window.
   colorWindow->getCloseButton()->setVisible(false);
+  // Enter or Space takes White, Tab goes to the other choices.
+  env->setFocus(white);
 }
 
 void CGui::CloseColorWindow() {

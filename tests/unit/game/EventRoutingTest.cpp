@@ -314,3 +314,39 @@ TEST_F(EventRouting, DigitKeysActAsTheCameraButtons) {
     seen.push_back(byKey);
   }
 }
+
+// Every menu action has a key; the colour window is answered from the
+// keyboard through the device, as a player's key press arrives.
+TEST_F(EventRouting, MenuActionsHaveKeys) {
+  auto post = [](irr::EKEY_CODE key, bool control) {
+    for (const bool down : {true, false}) {
+      irr::SEvent event{};
+      event.EventType = irr::EET_KEY_INPUT_EVENT;
+      event.KeyInput.Key = key;
+      event.KeyInput.PressedDown = down;
+      event.KeyInput.Control = control;
+      app.device->postEventFromUser(event);
+    }
+  };
+  const bool debugOpen = app.debugWindow.IsOpen(), movesOpen = app.gui.GetMovesWindow() != nullptr;
+  post(irr::KEY_F3, false);
+  EXPECT_NE(app.debugWindow.IsOpen(), debugOpen);
+  post(irr::KEY_KEY_M, false);
+  EXPECT_NE(app.gui.GetMovesWindow() != nullptr, movesOpen);
+  post(irr::KEY_F2, false);
+  ASSERT_NE(CConfigWindow::GetOpen(), nullptr);
+  CConfigWindow::Shutdown();
+  post(irr::KEY_KEY_E, true); // no game: Abort does nothing
+  EXPECT_EQ(app.game.GetState(), Idle);
+
+  post(irr::KEY_KEY_N, true);
+  ASSERT_NE(app.gui.GetColorWindow(), nullptr);
+  post(irr::KEY_RETURN, false); // WHITE has the focus
+  EXPECT_EQ(app.gui.GetColorWindow(), nullptr);
+  EXPECT_EQ(app.game.GetState(), LocalGame);
+  EXPECT_EQ(app.game.GetHumanColor(), White);
+  post(irr::KEY_KEY_E, true);
+  EXPECT_EQ(app.game.GetState(), Idle);
+  post(irr::KEY_KEY_Q, true);
+  EXPECT_TRUE(MessageBoxSays(L"Do you really want to close the application?"));
+}
