@@ -2,6 +2,7 @@
 
 #include "app/CApplication.h"
 #include "scene/CGameField.h"
+#include "ui/GuiFocus.h"
 
 #include <algorithm>
 
@@ -25,8 +26,7 @@ void CBoardCursor::Update() {
   gameSeen = app.game.GetGameId();
   // White's e2 or Black's e7: the king's pawn of the side the player holds.
   square = BoardSquare(4, app.game.GetHumanColor() == Black && !app.game.IsTwoPlayers() ? 6 : 1);
-  if (IsShown())
-    Show();
+  Hide(); // the first key of the new game shows it there
 }
 
 void CBoardCursor::Exit() { Hide(); }
@@ -59,9 +59,8 @@ bool CBoardCursor::OnKey(const SEvent::SKeyInput &key) {
   if (!key.PressedDown || key.Control || app.game.GetState() != LocalGame || app.review.IsOpen())
     return false;
   // A window or box that holds the focus (the colour choice, a message) takes the keys.
-  for (const gui::IGUIElement *e = app.guiEnvironment->getFocus(); e; e = e->getParent())
-    if (e->getType() == gui::EGUIET_WINDOW || e->getType() == gui::EGUIET_MESSAGE_BOX)
-      return false;
+  if (DialogTakesKeys(app.guiEnvironment))
+    return false;
   // Seen from the player's side: from Black's, up the board is down the ranks.
   const int toward = app.game.GetHumanColor() == Black && !app.game.IsTwoPlayers() ? -1 : 1;
   int dx = 0, dy = 0;

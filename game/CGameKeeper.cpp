@@ -36,6 +36,9 @@ bool CGameKeeper::Init() {
     return true;
   }
   LogMessage(("games library " + path).c_str());
+  // Open only while it stores: the game holds no file of the data folder
+  // open between games (another copy, a backup or a remount see it whole).
+  library.Close();
   if (!notice.empty()) {
     LogMessage(("games library: " + notice).c_str());
     app.gui.ShowMessageBox(L"Games library", GuiText(notice).c_str(), gui::EMBF_OK, -1);
@@ -83,8 +86,8 @@ void CGameKeeper::Look() {
 
 void CGameKeeper::Keep(const std::string &reason) {
   kept = true;
-  if (!library.IsOpen())
-    return;
+  if (library.GetPath().empty())
+    return; // no library could be opened at start
   const chess::PgnGame &game = lastSeen;
   GameEntry entry = seenEntry;
   std::string error;
@@ -99,7 +102,9 @@ void CGameKeeper::Keep(const std::string &reason) {
   const std::string eco = TagOf(game, "ECO"), opening = TagOf(game, "Opening");
   entry.opening = eco.empty() ? opening : eco + " " + opening;
   const uint32_t started = platform::GetTickCount();
-  lastKept = library.Store(entry, error);
+  std::string notice;
+  lastKept = library.Open(library.GetPath(), error, notice) ? library.Store(entry, error) : 0;
+  library.Close();
   if (lastKept == 0) {
     LogMessage(("games library: the game was not kept: " + error).c_str());
     if (!reported)

@@ -22,7 +22,8 @@ public:
   void Update();
   void Exit() { library.Close(); }
 
-  CGamesLibrary &GetLibrary() { return library; }
+  // The library's file ("" when none could be opened at start).
+  const std::string &GetPath() const { return library.GetPath(); }
   // The library's id of the last game kept, 0 if none.
   long long GetLastKept() const { return lastKept; }
 

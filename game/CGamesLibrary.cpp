@@ -217,8 +217,10 @@ CGamesLibrary::OpenOutcome CGamesLibrary::TryOpen(std::string &error) {
   int keepWal = 1;
   sqlite3_file_control(db, "main", SQLITE_FCNTL_PERSIST_WAL, &keepWal);
 
-  // The first read of the file: a file that is no database fails here.
-  {
+  // The first read of the file: a file that is no database fails here. The
+  // whole check runs once a path; a later open of the same file (the game
+  // opens it for each store) finds a broken file at its first read below.
+  if (checkedPath != path) {
     Statement check(db, "PRAGMA quick_check");
     if (!check.Step())
       return fail(check.Code(), "cannot read");
@@ -249,6 +251,7 @@ CGamesLibrary::OpenOutcome CGamesLibrary::TryOpen(std::string &error) {
   }
   keepWal = 0;
   sqlite3_file_control(db, "main", SQLITE_FCNTL_PERSIST_WAL, &keepWal);
+  checkedPath = path;
   return OpenOutcome::Ok;
 }
 

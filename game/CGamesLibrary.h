@@ -95,6 +95,7 @@ public:
 private:
   enum class OpenOutcome { Ok, Broken, Failed };
   OpenOutcome TryOpen(std::string &error);
+  std::string checkedPath; // the file whose whole check has passed
   bool Migrate(std::string &error, bool &broken);
 
   sqlite3 *db = nullptr;

@@ -2,6 +2,7 @@
 
 #include "app/CApplication.h"
 #include "chess/MoveInput.h"
+#include "ui/GuiFocus.h"
 #include "ui/GuiIds.h"
 #include "ui/GuiText.h"
 
@@ -40,9 +41,10 @@ void CTypedMoves::Update() {
       app.guiEnvironment->removeFocus(box);
   }
   if (placedFor != app.windowSize) {
-    // Centred under the board, above the status line.
+    // In the bottom right corner, level with the camera buttons and the
+    // status line, clear of the board and the space around it.
     placedFor = app.windowSize;
-    const s32 x = (app.windowSize.Width - BOX_WIDTH) / 2, y = app.windowSize.Height - BOX_BOTTOM_MARGIN - BOX_HEIGHT;
+    const s32 x = app.windowSize.Width - BOX_MARGIN - BOX_WIDTH, y = app.windowSize.Height - BOX_MARGIN - BOX_HEIGHT;
     box->setRelativePosition(core::rect<s32>(x, y, x + BOX_WIDTH, y + BOX_HEIGHT));
   }
 }
@@ -70,7 +72,7 @@ bool CTypedMoves::Submit(const std::string &text) {
 bool CTypedMoves::OnKey(const SEvent::SKeyInput &key) {
   if (!box || !key.PressedDown)
     return false;
-  if (key.Key == KEY_TAB && !key.Control) {
+  if (key.Key == KEY_TAB && !key.Control && !DialogTakesKeys(app.guiEnvironment)) {
     if (HasFocus())
       app.guiEnvironment->removeFocus(box);
     else if (box->isVisible())

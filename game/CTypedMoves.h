@@ -1,4 +1,4 @@
-// Moves typed instead of clicked: a move box below the board during a game
+// Moves typed instead of clicked: a move box in the bottom right corner during a game
 // (Tab goes in, Tab or Escape leaves, Enter plays what is typed), read by the
 // chess core in standard notation or UCI. A refused text is logged and said on
 // the status line; the board never changes for it.
@@ -28,7 +28,7 @@ public:
 
   static constexpr irr::s32 BOX_WIDTH = 180;
   static constexpr irr::s32 BOX_HEIGHT = 24;
-  static constexpr irr::s32 BOX_BOTTOM_MARGIN = 46; // above the status line
+  static constexpr irr::s32 BOX_MARGIN = 10; // from the window's right and bottom edges
 
 private:
   // Creates the box once the interface is there.

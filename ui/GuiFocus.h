@@ -10,3 +10,7 @@ bool IsInsideElement(const irr::gui::IGUIElement *element, const irr::gui::IGUIE
 // that no key press is later sent to an element cut off from its parent.
 // Returns false only when the focused element refused to let go.
 bool ReleaseFocusWithin(irr::gui::IGUIEnvironment *environment, irr::gui::IGUIElement *root);
+
+// Whether a window or dialog takes the keys now: the focus rests inside a
+// window, a message box or a file dialog, or a modal box covers the screen.
+bool DialogTakesKeys(irr::gui::IGUIEnvironment *environment);
