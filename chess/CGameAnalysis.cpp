@@ -1,6 +1,7 @@
 #include "chess/CGameAnalysis.h"
 
 #include "chess/CSanNotation.h"
+#include "chess/PgnCommands.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -8,20 +9,6 @@
 namespace chess {
 
 namespace {
-
-const std::string EVAL_MARK = "[%eval";
-
-// The comment without its eval annotations and the blanks they leave.
-std::string WithoutEval(std::string comment) {
-  for (size_t at = comment.find(EVAL_MARK); at != std::string::npos; at = comment.find(EVAL_MARK, at)) {
-    const size_t end = comment.find(']', at);
-    comment.erase(at, end == std::string::npos ? std::string::npos : end + 1 - at);
-  }
-  const size_t first = comment.find_first_not_of(' ');
-  if (first == std::string::npos)
-    return "";
-  return comment.substr(first, comment.find_last_not_of(' ') - first + 1);
-}
 
 bool IsMarkNag(int nag) { return nag == 2 || nag == 4 || nag == 6; }
 
@@ -142,16 +129,10 @@ void CGameAnalysis::Annotate(PgnGame &game, const GameReview &review) const {
   const size_t plies = std::min(game.moves.size(), moves.size());
   for (size_t ply = 0; ply < plies; ++ply) {
     MoveNotes &notes = game.NotesAt(ply);
-    std::vector<std::string> kept;
-    for (const std::string &comment : notes.comments) {
-      const std::string rest = comment.find(EVAL_MARK) == std::string::npos ? comment : WithoutEval(comment);
-      if (!rest.empty())
-        kept.push_back(rest);
-    }
+    DropCommands(notes, "[%eval");
     // A game's last position without a move has no engine figure to give.
     if (judged[ply + 1] && positions[ply + 1].HasLegalMove())
-      kept.insert(kept.begin(), EvaluationNote(findings[ply + 1].eval));
-    notes.comments = kept;
+      notes.comments.insert(notes.comments.begin(), EvaluationNote(findings[ply + 1].eval));
     notes.nags.erase(std::remove_if(notes.nags.begin(), notes.nags.end(), IsMarkNag), notes.nags.end());
     if (review.ok && ply < review.moves.size() && review.moves[ply].mark != MoveMark::None)
       notes.nags.insert(notes.nags.begin(), MarkNag(review.moves[ply].mark));

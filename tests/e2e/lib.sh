@@ -178,6 +178,16 @@ start_game_as_white() {
   wait_for_log "Kelvar: CMap::Reset" 10
 }
 
+# Launches the game (arguments passed on) and waits until its window is up
+# and the pieces of the start-up have landed: the game is idle.
+launch_until_idle() {
+  launch_game "$@"
+  wait_for_log "Kelvar: gl_Init finished" 60
+  find_window
+  wait_for_log "Kelvar: CMap::MoveGameTokensIn" 20
+  sleep 3
+}
+
 # The unfinished game's file in the test's data folder.
 KEPT_GAME="$E2E_DATA/kelvar/autosave.pgn"
 

@@ -48,11 +48,7 @@ start_two_players() {
 }
 
 start_xvfb
-launch_game
-wait_for_log "Kelvar: gl_Init finished" 60
-find_window
-wait_for_log "Kelvar: CMap::MoveGameTokensIn" 20
-sleep 3
+launch_until_idle
 
 # Two players: the shortest mate, then (Ctrl+N) the shortest known stalemate
 # from the start position.

@@ -8,11 +8,7 @@ source "$(dirname "$0")/lib.sh"
 keys() { local k; for k in "$@"; do press_key "$k"; done; }
 
 start_xvfb
-launch_game
-wait_for_log "Kelvar: gl_Init finished" 60
-find_window
-wait_for_log "Kelvar: CMap::MoveGameTokensIn" 20
-sleep 3
+launch_until_idle
 
 keys ctrl+n Return
 wait_for_log "Kelvar: CMap::Reset" 10
