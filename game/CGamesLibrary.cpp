@@ -32,12 +32,17 @@ const char *const MIGRATIONS[] = {
     // 2: each side's accuracy, known once the game has been reviewed.
     "ALTER TABLE games ADD COLUMN accuracy_white REAL;"
     "ALTER TABLE games ADD COLUMN accuracy_black REAL;",
+    // 3: the player's rating deviation and volatility after a rated game, so
+    // that the rating can be taken up again from the last one.
+    "ALTER TABLE games ADD COLUMN rd_after REAL;"
+    "ALTER TABLE games ADD COLUMN volatility_after REAL;",
 };
 static_assert(sizeof(MIGRATIONS) / sizeof(MIGRATIONS[0]) == CGamesLibrary::SCHEMA_VERSION,
               "one migration per schema version");
 
 const char *const COLUMNS = "id, pgn, date, player_side, opponent, level, result, reason, time_control, opening, "
-                            "accuracy_white, accuracy_black, rated, rating_before, rating_after, stored_at";
+                            "accuracy_white, accuracy_black, rated, rating_before, rating_after, stored_at, rd_after, "
+                            "volatility_after";
 
 // The codes of a file that is no database or a damaged one.
 bool IsBroken(int rc) {
@@ -144,6 +149,8 @@ GameEntry ReadRow(const Statement &row) {
   game.ratingBefore = row.Real(13);
   game.ratingAfter = row.Real(14);
   game.storedAt = row.Text(15);
+  game.rdAfter = row.Real(16);
+  game.volatilityAfter = row.Real(17);
   return game;
 }
 
@@ -302,16 +309,30 @@ void CGamesLibrary::Close() {
 }
 
 long long CGamesLibrary::Store(const GameEntry &game, std::string &error) {
+  GameEntry stored = game;
+  return StoreRated(stored, nullptr, error);
+}
+
+long long CGamesLibrary::StoreRated(GameEntry &game, const RateFunction &rate, std::string &error) {
   if (!db) {
     error = "the games library is not open";
     return 0;
   }
+  // The write lock is taken before the last rating is read: another copy of
+  // the game storing a rated game at the same moment rates after this one.
   int rc = Exec(db, "BEGIN IMMEDIATE");
+  if (rc == SQLITE_OK && rate) {
+    chess::Rating before;
+    rc = ReadLastRating(before);
+    if (rc == SQLITE_OK)
+      rate(before, game);
+  }
   long long id = 0;
   if (rc == SQLITE_OK) {
     Statement insert(db, "INSERT INTO games (pgn, date, player_side, opponent, level, result, reason, time_control,"
-                         " opening, accuracy_white, accuracy_black, rated, rating_before, rating_after, stored_at)"
-                         " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?,"
+                         " opening, accuracy_white, accuracy_black, rated, rating_before, rating_after, rd_after,"
+                         " volatility_after, stored_at)"
+                         " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?,"
                          " strftime('%Y-%m-%dT%H:%M:%fZ', 'now'))");
     insert.Bind(1, game.pgn);
     insert.Bind(2, game.date);
@@ -327,6 +348,8 @@ long long CGamesLibrary::Store(const GameEntry &game, std::string &error) {
     insert.Bind(12, static_cast<long long>(game.rated));
     insert.Bind(13, game.ratingBefore);
     insert.Bind(14, game.ratingAfter);
+    insert.Bind(15, game.rdAfter);
+    insert.Bind(16, game.volatilityAfter);
     insert.Step();
     rc = insert.Code() == SQLITE_DONE ? SQLITE_OK : insert.Code();
     id = sqlite3_last_insert_rowid(db);
@@ -340,6 +363,34 @@ long long CGamesLibrary::Store(const GameEntry &game, std::string &error) {
     return 0;
   }
   return id;
+}
+
+int CGamesLibrary::ReadLastRating(chess::Rating &rating) const {
+  rating = chess::Rating();
+  Statement query(db, "SELECT rating_after, rd_after, volatility_after FROM games WHERE rated = 1"
+                      " AND rating_after IS NOT NULL ORDER BY stored_at DESC, id DESC LIMIT 1");
+  if (query.Step()) {
+    rating.rating = *query.Real(0);
+    // A game stored before deviations were kept: its rating with a new
+    // player's deviation and volatility.
+    rating.rd = query.Real(1).value_or(rating.rd);
+    rating.volatility = query.Real(2).value_or(rating.volatility);
+    return SQLITE_OK;
+  }
+  return query.Code() == SQLITE_DONE ? SQLITE_OK : query.Code();
+}
+
+bool CGamesLibrary::LastRating(chess::Rating &rating, std::string &error) const {
+  if (!db) {
+    error = "the games library is not open";
+    return false;
+  }
+  const int rc = ReadLastRating(rating);
+  if (rc != SQLITE_OK) {
+    error = Describe(db, rc, "cannot read", path);
+    return false;
+  }
+  return true;
 }
 
 bool CGamesLibrary::SetAccuracy(long long id, double white, double black, std::string &error) {

@@ -10,6 +10,9 @@
 // and the caller decides what the player is told.
 #pragma once
 
+#include "chess/Glicko.h"
+
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -33,6 +36,7 @@ struct GameEntry {
   std::optional<double> accuracyWhite, accuracyBlack; // set by a review
   bool rated = false;
   std::optional<double> ratingBefore, ratingAfter; // the player's, for a rated game
+  std::optional<double> rdAfter, volatilityAfter;  // ... and the rest of the rating after it
   std::string storedAt;                            // UTC time of Store, ISO 8601 with milliseconds; given by Store
 };
 
@@ -46,7 +50,7 @@ struct GameFilter {
 class CGamesLibrary {
 public:
   // The schema version this code writes; older databases are brought up to it.
-  static constexpr int SCHEMA_VERSION = 2;
+  static constexpr int SCHEMA_VERSION = 3;
   // How long a write waits for another copy of the game before giving up.
   static constexpr int BUSY_TIMEOUT_MS = 2000;
 
@@ -75,6 +79,16 @@ public:
   // Stores a game in one transaction and returns its id; 0, with error, if
   // it could not be written (nothing is stored then).
   long long Store(const GameEntry &game, std::string &error);
+  // Given the player's rating before the game (the last rated game's, or a
+  // new player's), fills in the game's rating fields.
+  using RateFunction = std::function<void(const chess::Rating &before, GameEntry &game)>;
+  // Stores a game like Store, first handing rate the rating to start from,
+  // read under the same write lock, so that two copies of the game storing
+  // rated games at once each rate from the other's result.
+  long long StoreRated(GameEntry &game, const RateFunction &rate, std::string &error);
+  // The player's rating after the last rated game (a new player's when there
+  // is none). False, with error, if the database could not be read.
+  bool LastRating(chess::Rating &rating, std::string &error) const;
   // Sets a reviewed game's accuracies. False, with error, if the write
   // failed or there is no such game.
   bool SetAccuracy(long long id, double white, double black, std::string &error);
@@ -97,6 +111,7 @@ private:
   OpenOutcome TryOpen(std::string &error);
   std::string checkedPath; // the file whose whole check has passed
   bool Migrate(std::string &error, bool &broken);
+  int ReadLastRating(chess::Rating &rating) const; // an SQLite result code
 
   sqlite3 *db = nullptr;
   std::string path;

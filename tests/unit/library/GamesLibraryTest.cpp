@@ -224,21 +224,45 @@ TEST_F(GamesLibrary, OldSchemaIsMigratedAndItsGamesKept) {
   EXPECT_EQ(games[0].opening, "B00 King's Pawn");
   EXPECT_EQ(games[0].ratingAfter, 1471.5);
   EXPECT_FALSE(games[0].accuracyWhite);
-  // The columns the migration added work, and new games go after the old one.
+  // The old rated game's rating is taken up, with a new player's deviation.
+  chess::Rating last;
+  ASSERT_TRUE(library.LastRating(last, error)) << error;
+  EXPECT_EQ(last.rating, 1471.5);
+  EXPECT_EQ(last.rd, 350);
+  // The columns the migrations added work, and new games go after the old one.
   EXPECT_TRUE(library.SetAccuracy(games[0].id, 50, 60, error)) << error;
-  const long long id = library.Store(MakeGame(0), error);
+  GameEntry rated = MakeGame(0);
+  const long long id = library.StoreRated(
+      rated,
+      [](const chess::Rating &before, GameEntry &game) {
+        game.ratingBefore = before.rating;
+        game.ratingAfter = before.rating + 10;
+        game.rdAfter = before.rd - 50;
+        game.volatilityAfter = 0.07;
+      },
+      error);
   ASSERT_GT(id, games[0].id) << error;
   ASSERT_TRUE(library.List({}, games, error));
   ASSERT_EQ(games.size(), 2u);
   EXPECT_EQ(games[0].id, id);
+  EXPECT_EQ(games[0].ratingBefore, 1471.5);
   EXPECT_EQ(games[1].accuracyBlack, 60);
+  ASSERT_TRUE(library.LastRating(last, error)) << error;
+  EXPECT_EQ(last.rating, 1481.5);
+  EXPECT_EQ(last.rd, 300);
+  EXPECT_EQ(last.volatility, 0.07);
+  // A casual game after it leaves the rating alone.
+  GameEntry casual = MakeGame(1);
+  ASSERT_GT(library.Store(casual, error), id) << error;
+  ASSERT_TRUE(library.LastRating(last, error)) << error;
+  EXPECT_EQ(last.rating, 1481.5);
 
   // A file from a newer version is refused and left as it is.
   library.Close();
   Sql(path, "PRAGMA user_version = 99");
   EXPECT_FALSE(library.Open(path, error, notice));
   EXPECT_NE(error.find("newer version"), std::string::npos) << error;
-  EXPECT_EQ(Sql(path, "SELECT count(*) FROM games"), "2\n");
+  EXPECT_EQ(Sql(path, "SELECT count(*) FROM games"), "3\n");
 }
 
 TEST_F(GamesLibrary, BrokenFileIsMovedAsideAndANewOneStarted) {
@@ -299,8 +323,16 @@ TEST_F(GamesLibrary, TwoProcessesWriteAtOnce) {
       CGamesLibrary library;
       std::string failure;
       int failures = library.Open(path, failure) ? 0 : 50;
-      for (int n = 0; n < 50 && failures == 0; ++n)
-        failures += library.Store(MakeGame(n), failure) == 0;
+      // Every game is rated one point up from the last one stored by either.
+      const auto onePointUp = [](const chess::Rating &before, GameEntry &game) {
+        game.rated = true;
+        game.ratingBefore = before.rating;
+        game.ratingAfter = before.rating + 1;
+      };
+      for (int n = 0; n < 50 && failures == 0; ++n) {
+        GameEntry game = MakeGame(n);
+        failures += library.StoreRated(game, onePointUp, failure) == 0;
+      }
       if (failures)
         fprintf(stderr, "child %d: %s\n", int(getpid()), failure.c_str());
       _exit(failures);
@@ -311,6 +343,10 @@ TEST_F(GamesLibrary, TwoProcessesWriteAtOnce) {
   CGamesLibrary library;
   ASSERT_TRUE(library.Open(path, error)) << error;
   EXPECT_EQ(library.Count(error), 100);
+  // No rating was read while the other copy was between reading and storing.
+  chess::Rating last;
+  ASSERT_TRUE(library.LastRating(last, error)) << error;
+  EXPECT_EQ(last.rating, 1600);
 }
 
 TEST_F(GamesLibrary, WriterKilledBeforeCommitLeavesOnlyCommittedGames) {
