@@ -112,7 +112,7 @@ bool gl_Init(irr::video::E_DRIVER_TYPE driverType) {
       !app.map.Init() || !app.gui.Init() || !app.debugWindow.Init() || !app.game.Init() || !app.clock.Init() ||
       !app.openings.Init() || !app.hint.Init() || !app.settings.Init() || !app.engine.Init() || !app.gameFiles.Init() ||
       !app.unfinishedGame.Init() || !app.review.Init() || !app.typedMoves.Init() || !app.cursor.Init() ||
-      !app.keeper.Init())
+      !app.keeper.Init() || !app.rating.Init())
     return false;
   // A log out, a shut down or Ctrl+C ends the game as the menu's Quit does.
   platform::CatchQuitSignals();
@@ -191,6 +191,7 @@ void gl_Update() {
   app.review.Update();
   app.typedMoves.Update();
   app.cursor.Update();
+  app.rating.Update(); // a new game is seen before the keeper keeps it
   app.keeper.Update(); // after the game and the files have had their say
 }
 

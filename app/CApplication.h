@@ -9,15 +9,16 @@
 #include "app/CPlayerSettings.h"
 #include "app/CWindowControl.h"
 #include "engine/CCEManager.h"
+#include "game/CBoardCursor.h"
 #include "game/CGame.h"
 #include "game/CGameClock.h"
 #include "game/CGameFiles.h"
 #include "game/CGameKeeper.h"
 #include "game/CGameReview.h"
-#include "game/CBoardCursor.h"
-#include "game/CTypedMoves.h"
 #include "game/CHint.h"
 #include "game/COpeningNames.h"
+#include "game/CPlayerRating.h"
+#include "game/CTypedMoves.h"
 #include "game/CUnfinishedGame.h"
 #include "scene/CMap.h"
 #include "ui/CDebugWindow.h"
@@ -46,6 +47,7 @@ struct CApplication {
   CCEManager engine;
   CGameFiles gameFiles;
   CGameKeeper keeper;
+  CPlayerRating rating;
   CGameReview review;
   CTypedMoves typedMoves;
   CBoardCursor cursor;

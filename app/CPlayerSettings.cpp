@@ -1,9 +1,11 @@
 #include "app/CPlayerSettings.h"
 
 #include "app/CApplication.h"
+#include "engine/LevelRatings.h"
 #include "platform/DataFiles.h"
 #include "ui/GuiText.h"
 
+#include <cmath>
 #include <cstdlib>
 
 namespace {
@@ -79,6 +81,8 @@ bool CPlayerSettings::Apply(const CSettings &changed) {
   // The command line's time control is not saved, unless the player chose another.
   if (overriding && changed.timeControl != values.timeControl)
     overriding = false;
+  if (changed.level != values.level)
+    app.rating.OnLevelChanged();
   values = changed;
   if (engineOptionsChanged)
     SendEngineOptions();
@@ -91,9 +95,35 @@ bool CPlayerSettings::Apply(const CSettings &changed) {
   return saved;
 }
 
+std::wstring CPlayerSettings::LevelText(int level) {
+  return std::to_wstring(level) + L" " + LevelName(level) + L", about " +
+         std::to_wstring(std::lround(RatingOfLevel(level).rating));
+}
+
+bool CPlayerSettings::PickLevel() {
+  if (!values.levelAuto)
+    return false;
+  const double rating = app.rating.Current().rating;
+  const int picked = LevelNearestRating(rating);
+  const std::string line = "level auto: level " + std::to_string(picked) + " (rated " +
+                           std::to_string(std::lround(RatingOfLevel(picked).rating)) + ") for the player's rating " +
+                           std::to_string(std::lround(rating));
+  LogMessage(line.c_str());
+  const std::wstring notice =
+      L"Match my rating: level " + LevelText(picked) + L", for your rating " + std::to_wstring(std::lround(rating));
+  app.gui.ShowStatusNotice(notice.c_str(), 6000);
+  const bool changed = picked != values.level;
+  values.level = picked;
+  return changed;
+}
+
 void CPlayerSettings::OnNewGame() {
-  if (EngineIsCurrent())
+  const bool levelChanged = PickLevel();
+  if (EngineIsCurrent()) {
+    if (levelChanged)
+      SendEngineOptions();
     return;
+  }
   LogMessage(("CPlayerSettings::OnNewGame starting the engine program for " +
               (values.enginePath.empty() ? std::string("Stockfish") : values.enginePath))
                  .c_str());

@@ -48,9 +48,14 @@ public:
 
   // "Beginner" .. "Full strength" for levels 1..8, "" otherwise.
   static const wchar_t *LevelName(int level);
+  // The level with its calibrated rating: "3 Casual, about 1150".
+  static std::wstring LevelText(int level);
 
 private:
   void ExportEnginePath();
+  // With "level = auto": the level nearest the player's rating for the game
+  // about to start, told to the player; true if it changed.
+  bool PickLevel();
 
   CSettings values;
   bool loaded = false;

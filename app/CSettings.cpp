@@ -67,8 +67,9 @@ int OnEntry(void *user, const char *section, const char *name, const char *value
   std::string expected;
   bool known = true, ok = false;
   if (key == "engine.level") {
-    ok = ParseInt(value, CSettings::LEVEL_MIN, CSettings::LEVEL_MAX, s.level);
-    expected = RangeText(CSettings::LEVEL_MIN, CSettings::LEVEL_MAX);
+    s.levelAuto = !strcmp(value, "auto");
+    ok = s.levelAuto || ParseInt(value, CSettings::LEVEL_MIN, CSettings::LEVEL_MAX, s.level);
+    expected = RangeText(CSettings::LEVEL_MIN, CSettings::LEVEL_MAX) + " or auto";
   } else if (key == "engine.think_ms") {
     ok = ParseInt(value, CSettings::THINK_MS_MIN, CSettings::THINK_MS_MAX, s.thinkMs);
     expected = RangeText(CSettings::THINK_MS_MIN, CSettings::THINK_MS_MAX);
@@ -152,7 +153,7 @@ bool CSettings::Save(const std::string &path, std::string &message) const {
   }
   std::ostringstream out;
   out << "[engine]\n"
-      << "level = " << level << "\n"
+      << "level = " << (levelAuto ? std::string("auto") : std::to_string(level)) << "\n"
       << "think_ms = " << thinkMs << "\n"
       << "path = " << enginePath << "\n\n"
       << "[game]\n"
@@ -181,8 +182,8 @@ bool CSettings::Save(const std::string &path, std::string &message) const {
 }
 
 bool CSettings::operator==(const CSettings &o) const {
-  return level == o.level && thinkMs == o.thinkMs && enginePath == o.enginePath && sound == o.sound &&
-         shadows == o.shadows && turnCamera == o.turnCamera && timeControl == o.timeControl &&
+  return level == o.level && levelAuto == o.levelAuto && thinkMs == o.thinkMs && enginePath == o.enginePath &&
+         sound == o.sound && shadows == o.shadows && turnCamera == o.turnCamera && timeControl == o.timeControl &&
          incrementKind == o.incrementKind && width == o.width && height == o.height && fullscreen == o.fullscreen &&
          reviewNodes == o.reviewNodes;
 }

@@ -1,9 +1,9 @@
 // The player's settings, kept between runs in an INI file
 // ($XDG_CONFIG_HOME/kelvar/kelvar.ini, else ~/.config/kelvar/kelvar.ini):
 //
-//   [engine]  level (1-8), think_ms (500-10000), path (empty for Stockfish)
-//   [game]    sound, shadows, turn_camera (true/false)
-//   [clock]   time_control (PGN TimeControl: "-" for none, "300", "300+3",
+//   [engine]  level (1-8, or auto: the level nearest the player's rating), think_ms (500-10000), path (empty for
+//   Stockfish) [game]    sound, shadows, turn_camera (true/false) [clock]   time_control (PGN TimeControl: "-" for
+//   none, "300", "300+3",
 //             "40/5400:1800+30"), increment_kind (fischer or bronstein)
 //   [window]  width, height, fullscreen
 //   [review]  nodes (1000-100000000: the engine's nodes a position when it
@@ -28,7 +28,8 @@ public:
   static constexpr long long REVIEW_NODES_MAX = 100000000;
   static constexpr long long REVIEW_NODES_DEFAULT = 300000; // CAnalysisRun::DEFAULT_NODES
 
-  int level = 3;
+  int level = 3;          // with levelAuto, the level picked for the last game
+  bool levelAuto = false; // "level = auto": each new game picks the level nearest the player's rating
   int thinkMs = 1000;
   std::string enginePath; // empty: Stockfish
   bool sound = true;

@@ -367,6 +367,7 @@ void CGame::TakeBack() {
   app.clock.TakeBack(plies - GetRecord().GetPlyCount());
   promotionChoice.Cancel();
   Log("CGame take back to ply " + std::to_string(GetRecord().GetPlyCount()));
+  app.rating.OnTakeBack();
   verdict = chess::GameVerdict();
   engineStuck = false;
   app.gui.SetBannerVisible(false);

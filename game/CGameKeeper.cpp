@@ -2,6 +2,7 @@
 
 #include "app/CApplication.h"
 #include "chess/CPgnWriter.h"
+#include "game/CPlayerRating.h"
 #include "platform/Platform.h"
 #include "ui/GuiText.h"
 
@@ -86,8 +87,6 @@ void CGameKeeper::Look() {
 
 void CGameKeeper::Keep(const std::string &reason) {
   kept = true;
-  if (library.GetPath().empty())
-    return; // no library could be opened at start
   const chess::PgnGame &game = lastSeen;
   GameEntry entry = seenEntry;
   std::string error;
@@ -101,11 +100,35 @@ void CGameKeeper::Keep(const std::string &reason) {
   entry.timeControl = TagOf(game, "TimeControl");
   const std::string eco = TagOf(game, "ECO"), opening = TagOf(game, "Opening");
   entry.opening = eco.empty() ? opening : eco + " " + opening;
+  // A game left unfinished never counts for the rating.
+  const bool finished = reason != "abandoned";
+  const bool counts = finished && app.rating.CountsFinishedGame();
+  std::string rateLine;
+  const auto rate = [&rateLine](const chess::Rating &before, GameEntry &rated) {
+    rateLine = CPlayerRating::Rate(before, rated);
+  };
   const uint32_t started = platform::GetTickCount();
   std::string notice;
-  lastKept = library.Open(library.GetPath(), error, notice) ? library.Store(entry, error) : 0;
+  if (library.GetPath().empty()) {
+    error = "no library could be opened at start";
+    lastKept = 0;
+  } else if (library.Open(library.GetPath(), error, notice)) {
+    lastKept = counts ? library.StoreRated(entry, rate, error) : library.Store(entry, error);
+  } else {
+    lastKept = 0;
+  }
   library.Close();
+  const uint32_t took = platform::GetTickCount() - started;
+  // A rated game the library could not take still moves the rating for this run.
+  if (counts && !entry.rated)
+    rate(app.rating.Current(), entry);
+  if (!rateLine.empty())
+    LogMessage(rateLine.c_str());
+  if (finished)
+    app.rating.OnFinishedGameKept(entry, lastKept != 0);
   if (lastKept == 0) {
+    if (library.GetPath().empty())
+      return; // told once at start
     LogMessage(("games library: the game was not kept: " + error).c_str());
     if (!reported)
       app.gui.ShowStatusNotice(GuiText("The game could not be kept in the library: " + error).c_str(), 8000);
@@ -113,8 +136,7 @@ void CGameKeeper::Keep(const std::string &reason) {
     return;
   }
   LogMessage(("games library: kept game " + std::to_string(lastKept) + " (" + game.result + ", " + reason + ", " +
-              std::to_string(game.moves.size()) + " plies) in " + std::to_string(platform::GetTickCount() - started) +
-              " ms")
+              std::to_string(game.moves.size()) + " plies) in " + std::to_string(took) + " ms")
                  .c_str());
 }
 

@@ -20,6 +20,7 @@ bool CHint::Request() {
     return false;
   }
   LogMessage("CHint::Request");
+  app.rating.OnHint(); // a game with a hint no longer counts for the rating
   waiting = true;
   return true;
 }

@@ -2,6 +2,7 @@
 
 #include "app/CApplication.h"
 #include "engine/CEngineProbe.h"
+#include "engine/LevelRatings.h"
 #include "ui/GuiFocus.h"
 #include "ui/GuiIds.h"
 #include "ui/GuiText.h"
@@ -21,18 +22,19 @@ const wchar_t *const THINK_ONLY_TEXT = L"This engine has no strength options: ev
                                        L"think time applies.";
 const char *const THINK_ONLY_MARK = "only the think time applies";
 
-// What the strength ladder measured for each level (engine matches, 20
-// games a pair, 100 ms a move): relative strength only, no rating.
+// What each level plays like; its rating follows from the calibration.
 const wchar_t *const LEVEL_NOTES[CSettings::LEVEL_MAX] = {
-    L"Misses much. Measured: won 20 of 20 against random moves, 5% against Casual.",
-    L"Measured: 75% against Beginner.",
-    L"Measured: 75% against Novice.",
-    L"Measured: 75% against Casual.",
-    L"Measured: 97.5% against Club.",
-    L"Measured: 92.5% against Strong club.",
-    L"Measured: 87.5% against Expert.",
-    L"Stockfish unlimited within the think time. Measured: 85% against Master.",
+    L"Sees a move ahead, often misses more.",
+    L"Sees two moves ahead.",
+    L"A low Skill Level.",
+    L"Stockfish at a club player's rating.",
+    L"A strong club player.",
+    L"An expert's rating.",
+    L"A master's rating.",
+    L"Stockfish unlimited within the think time.",
 };
+// The level combo box's last item: the level follows the player's rating.
+const u32 MATCH_MY_RATING = CSettings::LEVEL_MAX;
 
 // The time controls players pick most, by the names they know them by;
 // the last entry stands for any other value typed into the field.
@@ -103,10 +105,11 @@ void CConfigWindow::CreateControls() {
   };
 
   label(32, L"Level");
-  level = env->addComboBox(core::rect<s32>(FIELD_LEFT, 32, FIELD_LEFT + 170, 52), window, ID_CONFIG_LEVEL);
+  level = env->addComboBox(core::rect<s32>(FIELD_LEFT, 32, FIELD_LEFT + 230, 52), window, ID_CONFIG_LEVEL);
   for (int i = CSettings::LEVEL_MIN; i <= CSettings::LEVEL_MAX; ++i)
-    level->addItem((core::stringw(i) + L"  " + CPlayerSettings::LevelName(i)).c_str(), u32(i));
-  level->setSelected(initial.level - CSettings::LEVEL_MIN);
+    level->addItem(CPlayerSettings::LevelText(i).c_str(), u32(i));
+  level->addItem(L"Match my rating", 0);
+  level->setSelected(initial.levelAuto ? MATCH_MY_RATING : initial.level - CSettings::LEVEL_MIN);
   levelNote = env->addStaticText(L"", core::rect<s32>(FIELD_LEFT, 56, RIGHT, 88), false, true, window);
 
   label(94, L"Think time (s)");
@@ -187,13 +190,32 @@ void CConfigWindow::ShowLevelNote() {
     levelNote->setText(THINK_ONLY_TEXT);
     return;
   }
+  const double rating = app.rating.Current().rating;
+  if (u32(level->getSelected()) == MATCH_MY_RATING) {
+    const int picked = LevelNearestRating(rating);
+    levelNote->setText((L"Each new game picks the level nearest your rating (" + std::to_wstring(std::lround(rating)) +
+                        L"): now " + CPlayerSettings::LevelText(picked) + L".")
+                           .c_str());
+    return;
+  }
   const s32 chosen = level->getSelected() + CSettings::LEVEL_MIN;
-  levelNote->setText(chosen >= CSettings::LEVEL_MIN && chosen <= CSettings::LEVEL_MAX ? LEVEL_NOTES[chosen - 1] : L"");
+  if (chosen < CSettings::LEVEL_MIN || chosen > CSettings::LEVEL_MAX) {
+    levelNote->setText(L"");
+    return;
+  }
+  const LevelRating measured = RatingOfLevel(chosen);
+  levelNote->setText((std::wstring(LEVEL_NOTES[chosen - 1]) + L" Rated about " +
+                      std::to_wstring(std::lround(measured.rating)) + L" (+/-" +
+                      std::to_wstring(std::lround(2 * measured.rd)) + L"); your rating " +
+                      std::to_wstring(std::lround(rating)) + L".")
+                         .c_str());
 }
 
 CSettings CConfigWindow::Collected() const {
   CSettings settings = initial; // the window's size and state are not set here
-  settings.level = level->getSelected() + CSettings::LEVEL_MIN;
+  settings.levelAuto = u32(level->getSelected()) == MATCH_MY_RATING;
+  if (!settings.levelAuto)
+    settings.level = level->getSelected() + CSettings::LEVEL_MIN;
   const int thinkMs = int(std::lround(thinkTime->getValue() * 1000.f));
   settings.thinkMs = std::min(CSettings::THINK_MS_MAX, std::max(CSettings::THINK_MS_MIN, thinkMs));
   settings.enginePath = Narrow(enginePath->getText());

@@ -64,6 +64,9 @@ public:
   void OnGameStateChanged(irr::s32 state);
   void ShowBanner(const irr::core::rect<irr::s32> &rect, const wchar_t *text, irr::video::SColor color);
   void SetBannerVisible(bool visible);
+  // A line under the banner's button (what the game did to the rating);
+  // shown with the banner, cleared with the next game (ResetGameDisplay).
+  void ShowBannerNote(const wchar_t *text);
   void ResetGameDisplay();
   void ShowColorWindow();
   void CloseColorWindow();
@@ -88,6 +91,7 @@ public:
   irr::gui::IGUIStaticText *GetStatusExtras() const { return statusExtras; }
   irr::gui::IGUIStaticText *GetBannerText() const { return bannerText; }
   irr::gui::IGUIButton *GetBannerButton() const { return bannerButton; }
+  irr::gui::IGUIStaticText *GetBannerNote() const { return bannerNote; }
   irr::video::ITexture *GetSplashTexture() const { return splashTexture; }
 
 private:
@@ -119,7 +123,8 @@ private:
   irr::gui::IGUIStaticText *statusBand = nullptr;   // the dark band under statusText
   irr::gui::IGUIStaticText *statusExtras = nullptr; // the opening and the clock, after statusText
   irr::gui::IGUIStaticText *bannerText = nullptr;
-  irr::gui::IGUIButton *bannerButton = nullptr; // "Review", under the game-over banner
+  irr::gui::IGUIButton *bannerButton = nullptr;   // "Review", under the game-over banner
+  irr::gui::IGUIStaticText *bannerNote = nullptr; // under the button
   static constexpr irr::s32 BANNER_BUTTON_WIDTH = 100;
   static constexpr irr::s32 BANNER_BUTTON_HEIGHT = 28;
   irr::core::stringw statusBase; // the game's status text under a notice

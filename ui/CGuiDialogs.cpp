@@ -6,6 +6,7 @@
 #include "ui/CGuiLayout.h"
 #include "ui/GuiIds.h"
 
+#include <cmath>
 #include <vector>
 
 using namespace irr;
@@ -44,12 +45,16 @@ void CGui::ShowEngineInfoDialog() {
   // The level the engine plays now, which its handshake cannot tell.
   const CSettings &settings = app.settings.Get();
   info += L"\nLevel: ";
-  info += settings.level;
-  info += L" (";
-  info += CPlayerSettings::LevelName(settings.level);
-  info += L"), think time ";
+  info += CPlayerSettings::LevelText(settings.level).c_str();
+  if (settings.levelAuto)
+    info += L" (matching your rating)";
+  info += L", think time ";
   info += settings.thinkMs;
-  info += L" ms";
+  info += L" ms\nYour rating: ";
+  info += core::stringw(int(std::lround(app.rating.Current().rating)));
+  info += L" (RD ";
+  info += core::stringw(int(std::lround(app.rating.Current().rd)));
+  info += L")";
   ShowMessageBox(L"About the ChessEngine...", info.c_str(), gui::EMBF_OK, -1);
 }
 

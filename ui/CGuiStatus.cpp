@@ -207,10 +207,29 @@ void CGui::SetBannerVisible(bool visible) {
     bannerText->setVisible(visible);
   if (bannerButton)
     bannerButton->setVisible(visible);
+  if (bannerNote)
+    bannerNote->setVisible(visible && bannerNote->getText()[0] != 0);
+}
+
+void CGui::ShowBannerNote(const wchar_t *text) {
+  if (!bannerButton)
+    return; // no banner was shown
+  if (!bannerNote) {
+    const core::rect<s32> button = bannerButton->getRelativePosition();
+    const s32 middle = button.getCenter().X, top = button.LowerRightCorner.Y + 6;
+    bannerNote = app.guiEnvironment->addStaticText(L"", core::rect<s32>(middle - 160, top, middle + 160, top + 22),
+                                                   false, false, app.guiEnvironment->getRootGUIElement(), -1, true);
+    bannerNote->setTextAlignment(gui::EGUIA_CENTER, gui::EGUIA_CENTER);
+    bannerNote->setBackgroundColor(video::SColor(200, 255, 255, 255));
+  }
+  bannerNote->setText(text);
+  bannerNote->setVisible(bannerButton->isVisible());
 }
 
 void CGui::ResetGameDisplay() {
   RefreshMovesWindow();
+  if (bannerNote)
+    bannerNote->setText(L""); // the note belongs to the game that ended
   SetBannerVisible(false);
 }
 

@@ -181,6 +181,14 @@ TEST_F(SettingsFile, RoundTripThroughAnAtomicWrite) {
   CSettings again;
   again.Load(path);
   EXPECT_EQ(again.level, 1);
+  EXPECT_FALSE(again.levelAuto);
+
+  // "Match my rating" is kept as the word auto.
+  again.levelAuto = true;
+  ASSERT_TRUE(again.Save(path, message));
+  CSettings automatic;
+  EXPECT_TRUE(automatic.Load(path).size() == 1) << "only where the settings came from";
+  EXPECT_TRUE(automatic.levelAuto);
 }
 
 TEST_F(SettingsFile, UnwritableFolderIsReportedAndTheFileKept) {
