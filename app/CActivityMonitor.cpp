@@ -52,6 +52,7 @@ std::vector<f32> CActivityMonitor::VisibleState() {
   s.push_back(f32(app.review.GetShownPosition()));
   if (app.guiEnvironment) // a dialog or window opened or closed without a click
     s.push_back(f32(app.guiEnvironment->getRootGUIElement()->getChildren().size()));
+  s.push_back(app.cameraRig.IsGliding() ? 1.f : 0.f);
   if (scene::ICameraSceneNode *camera = app.cameraRig.GetCamera()) {
     Push(s, camera->getPosition());
     Push(s, camera->getTarget());

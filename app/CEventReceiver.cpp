@@ -112,6 +112,14 @@ bool CEventReceiver::OnKeyInput(const SEvent::SKeyInput &key) {
     return OnButtonClicked(ID_CAM_BLACK_TOP);
   case KEY_KEY_4:
     return OnButtonClicked(ID_CAM_BLACK_SIDE);
+  case KEY_PLUS: // "+", also as typed on a keyboard's "=" key and the keypad
+  case KEY_ADD:
+    app.cameraRig.Zoom(1);
+    return true;
+  case KEY_MINUS:
+  case KEY_SUBTRACT:
+    app.cameraRig.Zoom(-1);
+    return true;
   default:
     break;
   }
@@ -238,16 +246,16 @@ bool CEventReceiver::OnButtonClicked(s32 id) {
     app.gui.CloseColorWindow();
     return true;
   case ID_CAM_WHITE_TOP:
-    app.cameraRig.SetWhiteView(true);
+    app.cameraRig.SetWhiteView(true, true);
     return true;
   case ID_CAM_WHITE_SIDE:
-    app.cameraRig.SetWhiteView(false);
+    app.cameraRig.SetWhiteView(false, true);
     return true;
   case ID_CAM_BLACK_TOP:
-    app.cameraRig.SetBlackView(true);
+    app.cameraRig.SetBlackView(true, true);
     return true;
   case ID_CAM_BLACK_SIDE:
-    app.cameraRig.SetBlackView(false);
+    app.cameraRig.SetBlackView(false, true);
     return true;
   default: {
     s32 kind;
@@ -284,6 +292,11 @@ bool CEventReceiver::OnMouseInput(const SEvent::SMouseInput &mouse) {
     break;
   case EMIE_RMOUSE_LEFT_UP:
     rightButtonDown = false;
+    break;
+  case EMIE_MOUSE_WHEEL:
+    // The wheel over the board zooms; over a list or a window it scrolls that.
+    if (!app.gui.IsPointerOverGui())
+      app.cameraRig.Zoom(mouse.Wheel);
     break;
   default:
     break;

@@ -159,8 +159,10 @@ TEST_F(EventRouting, ButtonsChooseColourAndCameraView) {
   EXPECT_EQ(app.game.GetHumanColor(), Black);
   EXPECT_EQ(app.game.GetState(), LocalGame);
   EXPECT_EQ(app.gui.GetColorWindow(), nullptr);
-  Frames(1); // a game as Black: camera and light behind Black
-  EXPECT_TRUE(app.cameraRig.GetCamera()->getAbsolutePosition().equals(irr::core::vector3df(-35, 65, 75), 1e-3f));
+  app.cameraRig.FinishGlide(); // a game as Black: camera and light behind Black
+  Frames(1);
+  EXPECT_TRUE(app.cameraRig.GetCamera()->getAbsolutePosition().normalize().equals(
+      irr::core::vector3df(-35, 65, 75).normalize(), 1e-3f));
   EXPECT_TRUE(app.cameraRig.GetLight()->getAbsolutePosition().equals(irr::core::vector3df(-20, 45, 0), 1e-3f));
 
   struct Case {
@@ -173,8 +175,12 @@ TEST_F(EventRouting, ButtonsChooseColourAndCameraView) {
                         {ID_CAM_WHITE_SIDE, {35, 65, -75}}};
   for (const Case &c : cases) {
     EXPECT_TRUE(Gui(irr::gui::EGET_BUTTON_CLICKED, Element(c.id))) << c.id;
-    Frames(2);
-    EXPECT_TRUE(app.cameraRig.GetCamera()->getAbsolutePosition().equals(c.position, 1e-3f)) << c.id;
+    EXPECT_TRUE(app.cameraRig.IsGliding()) << c.id;
+    app.cameraRig.FinishGlide();
+    Frames(1);
+    EXPECT_TRUE(app.cameraRig.GetCamera()->getAbsolutePosition().normalize().equals(
+        irr::core::vector3df(c.position).normalize(), 1e-3f))
+        << c.id;
   }
   EXPECT_FALSE(Gui(irr::gui::EGET_BUTTON_CLICKED, app.gui.GetMenuBar()));
   EXPECT_FALSE(Gui(irr::gui::EGET_ELEMENT_FOCUSED, Element(ID_CAM_WHITE_TOP)));
@@ -305,10 +311,13 @@ TEST_F(EventRouting, DigitKeysActAsTheCameraButtons) {
   std::vector<irr::core::vector3df> seen;
   for (const auto &[key, button] : keys) {
     EXPECT_TRUE(Key(key, true));
+    app.cameraRig.FinishGlide();
     const irr::core::vector3df byKey = app.cameraRig.GetCamera()->getPosition();
     Key(irr::KEY_KEY_1 == key ? irr::KEY_KEY_4 : irr::KEY_KEY_1, true); // somewhere else first
+    app.cameraRig.FinishGlide();
     EXPECT_TRUE(Gui(irr::gui::EGET_BUTTON_CLICKED, Element(button)));
-    EXPECT_TRUE(app.cameraRig.GetCamera()->getPosition().equals(byKey)) << button;
+    app.cameraRig.FinishGlide();
+    EXPECT_TRUE(app.cameraRig.GetCamera()->getPosition().equals(byKey, 1e-3f)) << button;
     for (const irr::core::vector3df &other : seen)
       EXPECT_FALSE(other.equals(byKey)) << button;
     seen.push_back(byKey);

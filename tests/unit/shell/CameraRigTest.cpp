@@ -30,6 +30,10 @@ protected:
 
   static void Mouse(irr::EMOUSE_INPUT_EVENT what, int x, int y) { testing_support::PostMouse(what, x, y); }
 
+  // The fixed views are set by their direction; the distance fits the window.
+  void ExpectDirection(const vector3df &actual, const vector3df &expected) {
+    ExpectNear(vector3df(actual).normalize(), vector3df(expected).normalize());
+  }
   void ExpectNear(const vector3df &actual, const vector3df &expected) {
     EXPECT_NEAR(actual.X, expected.X, 1e-3);
     EXPECT_NEAR(actual.Y, expected.Y, 1e-3);
@@ -43,10 +47,10 @@ protected:
 
 TEST_F(CameraRigTest, StartsBehindWhiteWithTheLightOnWhitesSide) {
   Frames(5);
-  ExpectNear(camera->getAbsolutePosition(), vector3df(35, 65, -75));
+  ExpectDirection(camera->getAbsolutePosition(), vector3df(35, 65, -75));
   ExpectNear(camera->getTarget(), vector3df(0, 0, 0));
   ExpectNear(app.cameraRig.GetLight()->getAbsolutePosition(), vector3df(20, 45, 0));
-  EXPECT_NEAR(camera->getFOV(), irr::core::PI / 2, 1e-6);
+  EXPECT_NEAR(camera->getFOV(), irr::core::PI / 3, 1e-6);
   EXPECT_EQ(app.sceneManager->getActiveCamera(), camera);
   EXPECT_EQ(app.sceneManager->getShadowColor(), irr::video::SColor(100, 0, 0, 0));
   EXPECT_FLOAT_EQ(app.cameraRig.GetLight()->getLightData().AmbientColor.r, 0.004f);
@@ -67,7 +71,7 @@ TEST_F(CameraRigTest, EachViewPlacesTheCameraAndKeepsItThere) {
     SCOPED_TRACE(testing::Message() << view.position.X << "," << view.position.Y << "," << view.position.Z);
     view.white ? app.cameraRig.SetWhiteView(view.top) : app.cameraRig.SetBlackView(view.top);
     Frames(4);
-    ExpectNear(camera->getAbsolutePosition(), view.position);
+    ExpectDirection(camera->getAbsolutePosition(), view.position);
     ExpectNear(camera->getTarget(), vector3df(0, 0, 0));
   }
 }
@@ -104,7 +108,7 @@ TEST_F(CameraRigTest, LeftDragOrbitsAroundTheTargetFromTheCurrentView) {
   // A viewpoint chosen after the drag places the camera exactly again.
   app.cameraRig.SetWhiteView(true);
   Frames(3);
-  ExpectNear(camera->getAbsolutePosition(), vector3df(0, 100, -1));
+  ExpectDirection(camera->getAbsolutePosition(), vector3df(0, 100, -1));
 }
 
 TEST_F(CameraRigTest, MiddleDragZoomsAndRightDragMovesTheTarget) {
