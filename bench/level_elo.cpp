@@ -25,6 +25,7 @@
 #include "chess/Position.h"
 
 #include <chrono>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -255,7 +256,8 @@ void PrintMatch(const Side &a, const Side &b, const elo::Tally &tally) {
   if (tally.Extreme())
     printf("  %s\n", tally.Games() ? "(no finite Elo difference)" : "");
   else
-    printf(" %+7.0f +/- %3.0f\n", elo::DiffOfScore(tally.Score()), elo::Z95 * elo::DiffStdError(tally));
+    printf(" %+7.0f +/- %3.0f\n", std::round(elo::DiffOfScore(tally.Score())) + 0.0,
+           elo::Z95 * elo::DiffStdError(tally));
 }
 
 void PrintTable(const Results &results, int thinkMs) {
