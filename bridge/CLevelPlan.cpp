@@ -34,7 +34,7 @@ struct LevelRow {
 };
 
 const LevelRow LEVELS[LEVEL_MAX] = {
-    {"Beginner", -1, 0, 1, 5, 200}, {"Novice", -1, 0, 3, 4, 100},       {"Casual", -1, 1460, 0, 1, 0},
+    {"Beginner", -1, 0, 1, 5, 200}, {"Novice", -1, 0, 3, 4, 130},       {"Casual", -1, 1460, 0, 1, 0},
     {"Club", -1, 1810, 0, 1, 0},    {"Strong club", -1, 2160, 0, 1, 0}, {"Expert", -1, 2510, 0, 1, 0},
     {"Master", -1, 2850, 0, 1, 0},  {"Full strength", -1, 0, 0, 1, 0},
 };
