@@ -17,9 +17,13 @@ const int SKILL_FULL = 20;
 // How a level is played. The two lowest levels weaken by choice: a shallow
 // search lists several candidate moves and one of those scoring close to
 // the best is played at random, like a player who sees the moves but not
-// which is best. Casual uses a low Skill Level; the levels above it ask for
-// an Elo rating. The depth limits keep neighbouring levels apart also at
-// short think times, where the time would otherwise bound both alike.
+// which is best. The levels above ask Stockfish for an Elo rating and search
+// for the whole think time. They have no depth limit: Stockfish picks its
+// weakened move at a shallow depth of its own, but a search cut off there
+// also leaves the hash table shallow for the moves to come, and such a
+// level played well below its rating. The ratings are set so that the
+// levels, measured against Stockfish's own rated play (bench/level_elo),
+// stand about 350 Elo apart from Beginner up to full strength.
 struct LevelRow {
   const char *name;
   int skill; // -1: not by skill
@@ -30,9 +34,9 @@ struct LevelRow {
 };
 
 const LevelRow LEVELS[LEVEL_MAX] = {
-    {"Beginner", -1, 0, 1, 6, 300}, {"Novice", -1, 0, 2, 5, 150},       {"Casual", 1, 0, 4, 1, 0},
-    {"Club", -1, 1700, 6, 1, 0},    {"Strong club", -1, 1950, 8, 1, 0}, {"Expert", -1, 2200, 7, 1, 0},
-    {"Master", -1, 2550, 0, 1, 0},  {"Full strength", -1, 0, 0, 1, 0},
+    {"Beginner", -1, 0, 1, 5, 200}, {"Novice", -1, 0, 3, 4, 130},       {"Casual", -1, 1460, 0, 1, 0},
+    {"Club", -1, 1810, 0, 1, 0},    {"Strong club", -1, 2160, 0, 1, 0}, {"Expert", -1, 2510, 0, 1, 0},
+    {"Master", -1, 2850, 0, 1, 0},  {"Full strength", -1, 0, 0, 1, 0},
 };
 
 bool Has(const std::set<std::string> &options, const char *name) { return options.count(name) != 0; }

@@ -238,8 +238,8 @@ TEST(Bridge, AnswersIsreadyWhileSearchingAndGivesOneBestmoveAfterStop) {
   BridgeSession bridge("20000");
   ASSERT_TRUE(bridge.started);
   // Full strength has no depth limit: the search runs for the whole think
-  // time. The default level's shallow depth ends within milliseconds on a
-  // fast machine, before "isready" arrives.
+  // time (a depth-limited level may end within milliseconds, before
+  // "isready" arrives).
   bridge.Send("setoption name Level value 8");
   ASSERT_TRUE(bridge.WaitReady());
   bridge.Send("position startpos");
@@ -476,14 +476,14 @@ TEST_F(ScriptedEngineBridge, LevelOptionIsListedAndSetsTheEngineOptions) {
 
   const char *const expected[] = {
       // the default level, Casual
-      "setoption name UCI_LimitStrength value false\nsetoption name Skill Level value 1\n"
-      "setoption name MultiPV value 1\nposition startpos\ngo movetime 300 depth 4\n",
+      "setoption name UCI_LimitStrength value true\nsetoption name Skill Level value 20\n"
+      "setoption name MultiPV value 1\nsetoption name UCI_Elo value 1460\nposition startpos\ngo movetime 300\n",
       // Beginner: full skill, several lines, a depth of 1
-      "setoption name Skill Level value 20\nsetoption name MultiPV value 6\n"
+      "setoption name UCI_LimitStrength value false\nsetoption name MultiPV value 5\n"
       "position startpos\ngo movetime 300 depth 1\n",
       // Master: a rating
       "setoption name UCI_LimitStrength value true\nsetoption name MultiPV value 1\n"
-      "setoption name UCI_Elo value 2550\nposition startpos\ngo movetime 300\n",
+      "setoption name UCI_Elo value 2850\nposition startpos\ngo movetime 300\n",
       // Full strength
       "setoption name UCI_LimitStrength value false\nposition startpos\ngo movetime 300\n",
   };
@@ -652,7 +652,7 @@ TEST_F(ScriptedEngineBridge, TheClockIsPassedOnToTheEngine) {
       {8, "go wtime 1000 btime 0", "go wtime 1000 btime 1"},
       {1, "go wtime 60000 btime 55000", "go wtime 60000 btime 55000 movetime 300 depth 1"},
       {3, "go wtime 300000 btime 290000 winc 3000 binc 2000",
-       "go wtime 300000 btime 290000 winc 3000 binc 2000 movetime 300 depth 4"},
+       "go wtime 300000 btime 290000 winc 3000 binc 2000 movetime 300"},
       {7, "go wtime 5400000 btime 5300000 movestogo 40", "go wtime 5400000 btime 5300000 movestogo 40 movetime 300"},
       // One second for the rest of the game: the least think there is.
       {1, "go wtime 60000 btime 1000",
@@ -894,11 +894,11 @@ TEST(BridgeLevels, EachLevelSetsTheEngineOptionsItOffers) {
     int candidates;
   };
   const Case cases[] = {
-      {1, {{"UCI_LimitStrength", "false"}, {"Skill Level", "20"}, {"MultiPV", "6"}}, 1, 6},
-      {2, {{"UCI_LimitStrength", "false"}, {"Skill Level", "20"}, {"MultiPV", "5"}}, 2, 5},
-      {3, {{"UCI_LimitStrength", "false"}, {"Skill Level", "1"}, {"MultiPV", "1"}}, 4, 1},
-      {4, {{"UCI_LimitStrength", "true"}, {"UCI_Elo", "1700"}, {"Skill Level", "20"}, {"MultiPV", "1"}}, 6, 1},
-      {7, {{"UCI_LimitStrength", "true"}, {"UCI_Elo", "2550"}, {"Skill Level", "20"}, {"MultiPV", "1"}}, 0, 1},
+      {1, {{"UCI_LimitStrength", "false"}, {"Skill Level", "20"}, {"MultiPV", "5"}}, 1, 5},
+      {2, {{"UCI_LimitStrength", "false"}, {"Skill Level", "20"}, {"MultiPV", "4"}}, 3, 4},
+      {3, {{"UCI_LimitStrength", "true"}, {"UCI_Elo", "1460"}, {"Skill Level", "20"}, {"MultiPV", "1"}}, 0, 1},
+      {4, {{"UCI_LimitStrength", "true"}, {"UCI_Elo", "1810"}, {"Skill Level", "20"}, {"MultiPV", "1"}}, 0, 1},
+      {7, {{"UCI_LimitStrength", "true"}, {"UCI_Elo", "2850"}, {"Skill Level", "20"}, {"MultiPV", "1"}}, 0, 1},
       {8, {{"UCI_LimitStrength", "false"}, {"Skill Level", "20"}, {"MultiPV", "1"}}, 0, 1},
   };
   for (const Case &c : cases) {
@@ -921,7 +921,7 @@ TEST(BridgeLevels, EachLevelSetsTheEngineOptionsItOffers) {
   }
   // Only Skill Level: ratings become the nearest skill.
   const CLevelPlan skillOnly = CLevelPlan::ForLevel(5, {"Skill Level"});
-  EXPECT_EQ(OptionMap(skillOnly), (std::map<std::string, std::string>{{"Skill Level", "8"}}));
+  EXPECT_EQ(OptionMap(skillOnly), (std::map<std::string, std::string>{{"Skill Level", "10"}}));
   // The expert's override wins over the level.
   const CLevelPlan forced = CLevelPlan::ForLevel(1, STOCKFISH_OPTIONS, 12);
   EXPECT_EQ(OptionMap(forced).at("Skill Level"), "12");
