@@ -17,6 +17,7 @@
 #include "game/CBoardCursor.h"
 #include "game/CTypedMoves.h"
 #include "game/CHint.h"
+#include "game/CSpeech.h"
 #include "game/COpeningNames.h"
 #include "game/CUnfinishedGame.h"
 #include "scene/CMap.h"
@@ -50,6 +51,7 @@ struct CApplication {
   CTypedMoves typedMoves;
   CBoardCursor cursor;
   CUnfinishedGame unfinishedGame;
+  CSpeech speech;
   // The frame loop's pacing: what can change the picture, the window's own
   // needs, and the decision when to draw.
   CWindowControl window;
