@@ -41,35 +41,23 @@ TEST(SpokenText, Moves) {
     EXPECT_EQ(SpokenMove(FromFen(c.fen), Uci(c.move)), c.said) << c.what;
 }
 
+// The last move is said from the position before it, also after a take back
+// and in a record that starts where other moves were played.
 TEST(SpokenText, LastMoveOfTheRecord) {
   CGameRecord record;
   EXPECT_EQ(SpokenLastMove(record), "");
-  const struct {
-    const char *move, *said;
-  } line[] = {
-      {"e2e4", "White: pawn to e4"},
-      {"e7e5", "Black: pawn to e5"},
-      {"f1c4", "White: bishop to c4"},
-      {"b8c6", "Black: knight to c6"},
-      {"d1h5", "White: queen to h5"},
-      {"g8f6", "Black: knight to f6"},
-      {"h5f7", "White: queen takes f7, checkmate"},
-  };
-  for (const auto &step : line) {
-    ASSERT_TRUE(record.Play(Uci(step.move)));
-    EXPECT_EQ(SpokenLastMove(record), step.said) << step.move;
-  }
+  for (const char *move : {"e2e4", "f7f6", "d1h5"})
+    ASSERT_TRUE(record.Play(Uci(move)));
+  EXPECT_EQ(SpokenLastMove(record), "White: queen to h5, check");
   record.Undo();
-  EXPECT_EQ(SpokenLastMove(record), "Black: knight to f6") << "after a take back";
+  EXPECT_EQ(SpokenLastMove(record), "Black: pawn to f6");
 
-  // A record that starts from a position keeps the moves before it apart.
-  CGameRecord fromFen;
   Position start = FromFen("r3k2r/8/8/8/8/8/8/R3K2R b KQkq - 0 1");
   ASSERT_TRUE(start.Play(Uci("e8g8")));
-  fromFen.Start(start);
-  EXPECT_EQ(SpokenLastMove(fromFen), "");
-  ASSERT_TRUE(fromFen.Play(Uci("e1c1")));
-  EXPECT_EQ(SpokenLastMove(fromFen), "White: castles queenside");
+  record.Start(start);
+  EXPECT_EQ(SpokenLastMove(record), "");
+  ASSERT_TRUE(record.Play(Uci("e1c1")));
+  EXPECT_EQ(SpokenLastMove(record), "White: castles queenside");
 }
 
 TEST(SpokenText, Endings) {
@@ -80,7 +68,6 @@ TEST(SpokenText, Endings) {
     const char *said;
   } cases[] = {
       {GameEnd::Checkmate, White, Black, "Checkmate. White wins."},
-      {GameEnd::Checkmate, Black, White, "Checkmate. Black wins."},
       {GameEnd::Stalemate, DRAW, Black, "Stalemate. Draw."},
       {GameEnd::Repetition, DRAW, White, "Draw by repetition."},
       {GameEnd::FiftyMoves, DRAW, White, "Draw by the fifty move rule."},
@@ -89,9 +76,7 @@ TEST(SpokenText, Endings) {
       {GameEnd::Resignation, Black, White, "White resigns. Black wins."},
       {GameEnd::TimeForfeit, Black, White, "White loses on time. Black wins."},
       {GameEnd::TimeForfeitInsufficientMaterial, DRAW, White, "White is out of time, but Black cannot mate. Draw."},
-      {GameEnd::TimeForfeitInsufficientMaterial, DRAW, Black, "Black is out of time, but White cannot mate. Draw."},
       {GameEnd::Recorded, DRAW, White, "Game over. Draw."},
-      {GameEnd::Recorded, White, Black, "Game over. White wins."},
       {GameEnd::None, DRAW, White, ""},
   };
   for (const auto &c : cases) {
@@ -128,9 +113,7 @@ TEST(SpokenText, Times) {
     int64_t ms;
     const char *said;
   } cases[] = {
-      {272000, "4 minutes 32 seconds"},
       {272999, "4 minutes 32 seconds"},
-      {185000, "3 minutes 5 seconds"},
       {300000, "5 minutes"},
       {60999, "1 minute"},
       {61000, "1 minute 1 second"},
@@ -140,7 +123,6 @@ TEST(SpokenText, Times) {
       {10000, "10 seconds"},
       {9999, "9.9 seconds"},
       {9349, "9.3 seconds"},
-      {99, "0.0 seconds"},
       {-5, "0.0 seconds"},
   };
   for (const auto &c : cases)
