@@ -110,9 +110,9 @@ bool gl_Init(irr::video::E_DRIVER_TYPE driverType) {
 
   if (!app.eventReceiver.Init() || !app.window.Init() || !app.activity.Init() || !app.cameraRig.Init() ||
       !app.map.Init() || !app.gui.Init() || !app.debugWindow.Init() || !app.game.Init() || !app.clock.Init() ||
-      !app.openings.Init() || !app.hint.Init() || !app.settings.Init() || !app.speech.Init() || !app.engine.Init() || !app.gameFiles.Init() ||
-      !app.unfinishedGame.Init() || !app.review.Init() || !app.typedMoves.Init() || !app.cursor.Init() ||
-      !app.keeper.Init())
+      !app.openings.Init() || !app.hint.Init() || !app.settings.Init() || !app.speech.Init() || !app.engine.Init() ||
+      !app.gameFiles.Init() || !app.unfinishedGame.Init() || !app.review.Init() || !app.typedMoves.Init() ||
+      !app.cursor.Init() || !app.keeper.Init())
     return false;
   // A log out, a shut down or Ctrl+C ends the game as the menu's Quit does.
   platform::CatchQuitSignals();
