@@ -110,9 +110,9 @@ bool gl_Init(irr::video::E_DRIVER_TYPE driverType) {
 
   if (!app.eventReceiver.Init() || !app.window.Init() || !app.activity.Init() || !app.cameraRig.Init() ||
       !app.map.Init() || !app.gui.Init() || !app.debugWindow.Init() || !app.game.Init() || !app.clock.Init() ||
-      !app.openings.Init() || !app.hint.Init() || !app.settings.Init() || !app.engine.Init() || !app.gameFiles.Init() ||
-      !app.unfinishedGame.Init() || !app.review.Init() || !app.typedMoves.Init() || !app.cursor.Init() ||
-      !app.keeper.Init() || !app.rating.Init())
+      !app.openings.Init() || !app.hint.Init() || !app.settings.Init() || !app.speech.Init() || !app.engine.Init() ||
+      !app.gameFiles.Init() || !app.unfinishedGame.Init() || !app.review.Init() || !app.typedMoves.Init() ||
+      !app.cursor.Init() || !app.keeper.Init() || !app.rating.Init())
     return false;
   // A log out, a shut down or Ctrl+C ends the game as the menu's Quit does.
   platform::CatchQuitSignals();
@@ -183,6 +183,7 @@ void gl_Update() {
   app.engine.Update();
   app.game.Update();
   app.clock.Update(); // after the game has played a move that arrived
+  app.speech.Update();
   app.openings.Update();
   app.hint.Update();
   app.debugWindow.Update();
@@ -210,6 +211,7 @@ void gl_Exit() {
   app.typedMoves.Exit();
   app.cursor.Exit();
   app.keeper.Exit();
+  app.speech.Exit();
   app.unfinishedGame.Exit(); // while the engine link still names the game's engine
   app.engine.Exit();
   app.activity.Exit();

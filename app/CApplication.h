@@ -18,6 +18,7 @@
 #include "game/CHint.h"
 #include "game/COpeningNames.h"
 #include "game/CPlayerRating.h"
+#include "game/CSpeech.h"
 #include "game/CTypedMoves.h"
 #include "game/CUnfinishedGame.h"
 #include "scene/CMap.h"
@@ -52,6 +53,7 @@ struct CApplication {
   CTypedMoves typedMoves;
   CBoardCursor cursor;
   CUnfinishedGame unfinishedGame;
+  CSpeech speech;
   // The frame loop's pacing: what can change the picture, the window's own
   // needs, and the decision when to draw.
   CWindowControl window;

@@ -93,7 +93,8 @@ bool CEventReceiver::OnKeyInput(const SEvent::SKeyInput &key) {
     return true;
   }
   // H asks for a hint, R opens the review, 1 to 4 are the camera buttons,
-  // unless the key is being typed into a text field.
+  // L, P and K speak (the last move, the pieces, the clocks), unless the key
+  // is being typed into a text field.
   if (!key.PressedDown || key.Control || IsTypingText())
     return false;
   switch (key.Key) {
@@ -120,6 +121,10 @@ bool CEventReceiver::OnKeyInput(const SEvent::SKeyInput &key) {
   case KEY_SUBTRACT:
     app.cameraRig.Zoom(-1);
     return true;
+  case KEY_KEY_L:
+  case KEY_KEY_P:
+  case KEY_KEY_K:
+    return app.speech.OnKey(key);
   default:
     break;
   }

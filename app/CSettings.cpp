@@ -76,10 +76,12 @@ int OnEntry(void *user, const char *section, const char *name, const char *value
   } else if (key == "engine.path") {
     s.enginePath = value;
     ok = true;
-  } else if (key == "game.sound" || key == "game.shadows" || key == "game.turn_camera" || key == "window.fullscreen") {
+  } else if (key == "game.sound" || key == "game.shadows" || key == "game.turn_camera" || key == "window.fullscreen" ||
+             key == "access.speech") {
     bool &flag = key == "game.sound"         ? s.sound
                  : key == "game.shadows"     ? s.shadows
                  : key == "game.turn_camera" ? s.turnCamera
+                 : key == "access.speech"    ? s.speech
                                              : s.fullscreen;
     ok = ParseBool(value, flag);
     expected = "true or false";
@@ -168,7 +170,9 @@ bool CSettings::Save(const std::string &path, std::string &message) const {
       << "height = " << height << "\n"
       << "fullscreen = " << BoolText(fullscreen) << "\n\n"
       << "[review]\n"
-      << "nodes = " << reviewNodes << "\n";
+      << "nodes = " << reviewNodes << "\n\n"
+      << "[access]\n"
+      << "speech = " << BoolText(speech) << "\n";
   // Durably, through a temporary file: a crash leaves the old settings or the new.
   std::string error;
   const size_t slash = path.rfind('/');
@@ -185,5 +189,5 @@ bool CSettings::operator==(const CSettings &o) const {
   return level == o.level && levelAuto == o.levelAuto && thinkMs == o.thinkMs && enginePath == o.enginePath &&
          sound == o.sound && shadows == o.shadows && turnCamera == o.turnCamera && timeControl == o.timeControl &&
          incrementKind == o.incrementKind && width == o.width && height == o.height && fullscreen == o.fullscreen &&
-         reviewNodes == o.reviewNodes;
+         reviewNodes == o.reviewNodes && speech == o.speech;
 }

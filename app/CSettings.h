@@ -8,6 +8,7 @@
 //   [window]  width, height, fullscreen
 //   [review]  nodes (1000-100000000: the engine's nodes a position when it
 //             reviews a game)
+//   [access]  speech (true/false: the moves and the game's end are spoken)
 //
 // A missing file means the defaults. A line that cannot be read, an unknown
 // key or a value out of range keeps that value's default and is reported.
@@ -41,6 +42,7 @@ public:
   int height = 768;
   bool fullscreen = false;
   long long reviewNodes = REVIEW_NODES_DEFAULT;
+  bool speech = false; // moves spoken through the speech server
 
   // The file's place from the environment; "" when neither XDG_CONFIG_HOME
   // nor HOME is set.

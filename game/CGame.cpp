@@ -177,6 +177,7 @@ bool CGame::PlayMove(const BoardSquare &from, const BoardSquare &to, s32 promoti
   app.clock.Moved();
   const chess::PlayedMove &move = shownGame.GetLastMove();
   CGameSounds::MovePlayed(move.captured != chess::PlayedMove::NONE, shownGame.GetPosition());
+  app.speech.MovePlayed(GetRecord());
   Log("CGame played " + move.ToText());
   verdict = chess::CGameJudge::Judge(GetRecord());
   app.gui.RefreshMovesWindow();
@@ -193,6 +194,7 @@ void CGame::EndGame() {
   CGameOverNotice::Show(verdict);
   if (verdict.reason == chess::GameEnd::Checkmate)
     CGameSounds::Checkmate();
+  app.speech.GameEnded(verdict, GetRecord());
   if (!twoPlayers)
     app.engine.SendPosition(GetRecord().GetMoveTexts());
 }

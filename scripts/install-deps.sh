@@ -14,6 +14,7 @@ BUILD_PACKAGES=(
   libinih-dev                 # reads the settings file (kelvar.ini)
   libsqlite3-dev              # the library of finished games (games.sqlite) is an SQLite database
   pgn-extract                 # its ECO classification (eco.pgn) names the openings as a game is played
+  libspeechd-dev              # "Speak moves": the game says the moves through speech-dispatcher
 )
 TEST_PACKAGES=(
   libgtest-dev libgmock-dev   # unit tests

@@ -149,6 +149,8 @@ void CConfigWindow::CreateControls() {
   turnCamera =
       env->addCheckBox(initial.turnCamera, core::rect<s32>(LABEL_LEFT, 228 + CLOCK_ROWS, RIGHT, 246 + CLOCK_ROWS),
                        window, ID_CONFIG_TURN_CAMERA, L"Two players: turn the camera to the side to move");
+  speech = env->addCheckBox(initial.speech, core::rect<s32>(LABEL_LEFT, 252 + CLOCK_ROWS, RIGHT, 270 + CLOCK_ROWS),
+                            window, ID_CONFIG_SPEECH, L"Speak moves");
 
   env->addButton(core::rect<s32>(RIGHT - 190, HEIGHT - 40, RIGHT - 100, HEIGHT - 12), window, ID_CONFIG_OK, L"OK");
   env->addButton(core::rect<s32>(RIGHT - 90, HEIGHT - 40, RIGHT, HEIGHT - 12), window, ID_CONFIG_CANCEL, L"Cancel");
@@ -228,6 +230,7 @@ CSettings CConfigWindow::Collected() const {
   settings.sound = sound->isChecked();
   settings.shadows = shadows->isChecked();
   settings.turnCamera = turnCamera->isChecked();
+  settings.speech = speech->isChecked();
   std::string reason;
   chess::TimeControl control;
   if (chess::TimeControl::Parse(Narrow(timeControl->getText()), control, reason))

@@ -1,6 +1,7 @@
 // The Config window (Program > Config...): level, think time, engine with a
 // Test button, the time control (a preset or the PGN value, and the kind of
-// increment), sound, piece shadows during a game and the two-player camera.
+// increment), sound, piece shadows during a game, the two-player camera and
+// spoken moves.
 // OK applies and saves the settings, Cancel leaves everything as it was.
 #pragma once
 
@@ -59,4 +60,5 @@ private:
   irr::gui::IGUICheckBox *sound = nullptr;
   irr::gui::IGUICheckBox *shadows = nullptr;
   irr::gui::IGUICheckBox *turnCamera = nullptr;
+  irr::gui::IGUICheckBox *speech = nullptr;
 };

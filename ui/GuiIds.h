@@ -57,6 +57,7 @@ enum GuiId {
   ID_CONFIG_TIME_PRESET = 310,
   ID_CONFIG_TIME_CONTROL = 311,
   ID_CONFIG_INCREMENT_KIND = 312,
+  ID_CONFIG_SPEECH = 313,
   // The promotion window and its four choices, queen first.
   ID_PROMOTION_WINDOW = 220,
   ID_PROMOTE_QUEEN = 221,

@@ -4,7 +4,8 @@
 # to the engine, saved; the next game is on that clock). After a
 # restart the level is still there: sent again at start-up and named in the
 # engine-information box. Then a hint: H on the player's turn tints the two
-# squares of the suggested move.
+# squares of the suggested move. "Speak moves", ticked in the same visit,
+# makes the game say the pieces on P (in the log, no speech server here).
 source "$(dirname "$0")/lib.sh"
 
 PROGRAM_X=35 HELP_X=186 LOCAL_GAME_X=117 MENU_Y=9
@@ -17,6 +18,7 @@ WHITE_BUTTON="462 389"
 LEVEL_BOX="507 226" LEVEL_ROW_X=500 LEVEL_FIRST_ROW_Y=246 LEVEL_ROW_H=19
 TIME_BOX="507 372" TIME_FIRST_ROW_Y=392
 OK_BUTTON="577 558"
+SPEECH_BOX="312 515" # "Speak moves", the last check box (y 506..524)
 SETTINGS="$XDG_CONFIG_HOME/kelvar/kelvar.ini"
 
 changed() { # shot1 shot2 W H X Y
@@ -53,11 +55,13 @@ sleep 0.3
 click $LEVEL_ROW_X $((TIME_FIRST_ROW_Y + 4 * LEVEL_ROW_H)) # Blitz 5+3
 sleep 0.3
 screenshot time-control-chosen
+click $SPEECH_BOX
 click $OK_BUTTON
 wait_for_log "Kelvar: CCEManager setoption name Level value 5" 5
 wait_for_log "Kelvar: settings saved to $SETTINGS" 5
 grep -qx "level = 5" "$SETTINGS" || fail "the level was not saved: $(cat "$SETTINGS")"
 grep -qx "time_control = 300+3" "$SETTINGS" || fail "the time control was not saved: $(cat "$SETTINGS")"
+grep -qx "speech = true" "$SETTINGS" || fail "Speak moves was not saved: $(cat "$SETTINGS")"
 screenshot config-closed
 changed "$(shot config-window)" "$(shot config-closed)" 400 300 312 239 || fail "OK did not close the Config window"
 
@@ -101,4 +105,9 @@ click 512 700 3
 sleep 0.5
 screenshot hint-cleared
 changed "$(shot hint)" "$(shot hint-cleared)" 10 10 $((tx - 5)) $((ty - 5)) || fail "the right-click did not clear the hint"
+
+# Speech is on since the restart: P says White's pieces, whether or not a
+# speech server is there to speak them.
+press_key p
+wait_for_log 'Kelvar: say "White: king e1, queen d1, rooks a1 and h1, bishops c1 and f1, knights b1 and g1, pawns a2, b2, c2, d2, e2, f2, g2 and h2"' 5
 echo "PASS"

@@ -25,7 +25,7 @@ field() { dpkg-deb -f "$deb" "$1"; }
 
 # Runtime libraries and the engine; nothing a build or a test needs.
 depends=$(field Depends)
-for needed in libirrlicht1.8 libasound2 stockfish; do
+for needed in libirrlicht1.8 libasound2 libspeechd2 stockfish; do
   [[ ",$depends," =~ [,\ ]$needed[\ ,] ]] || fail "Depends lacks $needed: $depends"
 done
 for unwanted in -dev gtest benchmark freetype cmake clang xvfb; do

@@ -76,6 +76,8 @@ protected:
     event.GUIEvent.Caller->getParent()->OnEvent(event);
   }
 
+  void CheckLayout(irr::s32 width, irr::s32 height);
+
   std::string settingsFolder, settingsPath;
   std::unique_ptr<testing_support::LogCapture> log;
 };
@@ -251,4 +253,46 @@ TEST_F(ConfigTest, TheTimeControlIsAPresetOrTypedAndABrokenOneIsRefused) {
   EXPECT_EQ(saved.timeControl.ToString(), "600+5");
   EXPECT_EQ(saved.incrementKind, chess::IncrementKind::Bronstein);
   EXPECT_EQ(app.settings.Get().timeControl, saved.timeControl);
+}
+
+// At the smallest window the game allows and at the default one, the Config
+// window lies on the screen, every control inside it, none over another.
+void ConfigTest::CheckLayout(irr::s32 width, irr::s32 height) {
+  ASSERT_EQ(app.windowSize.Width, width);
+  ASSERT_EQ(app.windowSize.Height, height);
+  ASSERT_NE(OpenWindow(), nullptr);
+  irr::gui::IGUIElement *window = *CConfigWindow::GetOpen()->getChildren().getLast();
+  ASSERT_EQ(window->getType(), irr::gui::EGUIET_WINDOW);
+  const auto within = [](const irr::core::recti &r, irr::s32 w, irr::s32 h) {
+    return r.UpperLeftCorner.X >= 0 && r.UpperLeftCorner.Y >= 0 && r.LowerRightCorner.X <= w &&
+           r.LowerRightCorner.Y <= h;
+  };
+  EXPECT_TRUE(within(window->getAbsolutePosition(), width, height));
+  const irr::s32 windowWidth = window->getRelativePosition().getWidth();
+  const irr::s32 windowHeight = window->getRelativePosition().getHeight();
+  std::vector<irr::gui::IGUIElement *> controls;
+  for (irr::gui::IGUIElement *child : window->getChildren())
+    if (child->isVisible())
+      controls.push_back(child);
+  EXPECT_GE(controls.size(), 21u);
+  for (size_t i = 0; i < controls.size(); ++i) {
+    const irr::core::recti at = controls[i]->getRelativePosition();
+    EXPECT_TRUE(within(at, windowWidth, windowHeight)) << "control " << controls[i]->getID() << " leaves the window";
+    for (size_t j = i + 1; j < controls.size(); ++j)
+      EXPECT_FALSE(at.isRectCollided(controls[j]->getRelativePosition()))
+          << "controls " << controls[i]->getID() << " and " << controls[j]->getID() << " overlap";
+  }
+  const auto *speech = static_cast<irr::gui::IGUICheckBox *>(window->getElementFromId(ID_CONFIG_SPEECH));
+  ASSERT_NE(speech, nullptr);
+  EXPECT_FALSE(speech->isChecked()) << "off by default";
+}
+
+TEST_F(ConfigTest, ControlsFitWithoutOverlapAt800x600) {
+  Start("[window]\nwidth = 800\nheight = 600\n");
+  CheckLayout(800, 600);
+}
+
+TEST_F(ConfigTest, ControlsFitWithoutOverlapAt1024x768) {
+  Start("");
+  CheckLayout(1024, 768);
 }

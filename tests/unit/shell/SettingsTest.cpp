@@ -117,7 +117,9 @@ TEST_F(SettingsFile, BadEntriesKeepTheirDefaultsAndAreReported) {
         "[extra]\n"
         "key = value\n"
         "[review]\n"
-        "nodes = 999\n");
+        "nodes = 999\n"
+        "[access]\n"
+        "speech = yes\n");
   CSettings settings;
   const std::string log = Joined(settings.Load(path));
   EXPECT_EQ(settings.level, 3);
@@ -132,12 +134,14 @@ TEST_F(SettingsFile, BadEntriesKeepTheirDefaultsAndAreReported) {
   EXPECT_TRUE(settings.timeControl.IsNone());
   EXPECT_EQ(settings.incrementKind, chess::IncrementKind::Fischer);
   EXPECT_EQ(settings.reviewNodes, CSettings::REVIEW_NODES_DEFAULT);
+  EXPECT_FALSE(settings.speech);
   for (const char *reported :
        {"[engine] level = 9 is not a number from 1 to 8", "unknown key [engine] colour",
         "[game] sound = maybe is not true or false", "[game] turn_camera = TRUE", "line 10 is not",
         "[window] height = -5", "unknown key [extra] key", "[clock] time_control = 5 min is not a time control (",
         "[clock] increment_kind = delay is not fischer or bronstein",
-        "[review] nodes = 999 is not a number from 1000 to 100000000; the default is kept", "settings loaded from"})
+        "[review] nodes = 999 is not a number from 1000 to 100000000; the default is kept",
+        "[access] speech = yes is not true or false", "settings loaded from"})
     EXPECT_NE(log.find(reported), std::string::npos) << reported << "\n" << log;
 }
 
@@ -166,6 +170,7 @@ TEST_F(SettingsFile, RoundTripThroughAnAtomicWrite) {
   ASSERT_TRUE(chess::TimeControl::Parse("40/5400+30:1800+30", settings.timeControl, reason)) << reason;
   settings.incrementKind = chess::IncrementKind::Bronstein;
   settings.reviewNodes = CSettings::REVIEW_NODES_MAX;
+  settings.speech = true;
   std::string message;
   ASSERT_TRUE(settings.Save(path, message)) << message; // the folder is made
   EXPECT_EQ(message, "settings saved to " + path);
