@@ -55,7 +55,9 @@ TEST(RatePlayer, ScoreComesFromTheResultAndTheSideAndMovesTheRatingTheRightWay) 
     EXPECT_EQ(*entry.ratingBefore, 1500);
     EXPECT_EQ(*entry.ratingAfter > 1500 ? 1 : -1, c.direction) << line;
     EXPECT_DOUBLE_EQ(std::stod(m[4]), std::round(*entry.ratingAfter * 10) / 10);
-    EXPECT_LT(*entry.rdAfter, 350); // a game played makes the rating surer
+    // A game against a near level makes the rating surer; one against a level
+    // far away tells little, and the volatility's share may even widen it a bit.
+    EXPECT_LT(*entry.rdAfter, c.level == 3 ? 345 : 351) << line;
   }
 }
 
