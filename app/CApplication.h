@@ -14,6 +14,7 @@
 #include "game/CGameFiles.h"
 #include "game/CGameKeeper.h"
 #include "game/CGameReview.h"
+#include "game/CGamesBrowser.h"
 #include "game/CBoardCursor.h"
 #include "game/CTypedMoves.h"
 #include "game/CHint.h"
@@ -47,6 +48,7 @@ struct CApplication {
   CGameFiles gameFiles;
   CGameKeeper keeper;
   CGameReview review;
+  CGamesBrowser gamesBrowser; // the Games window
   CTypedMoves typedMoves;
   CBoardCursor cursor;
   CUnfinishedGame unfinishedGame;
