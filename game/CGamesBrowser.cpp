@@ -140,6 +140,9 @@ std::wstring CGamesBrowser::DeleteQuestion(const GameEntry &game) {
 void CGamesBrowser::Update() {
   if (!IsOpen())
     return;
+  if (refocus && !deleteQuestion)
+    app.guiEnvironment->setFocus(window.GetTable());
+  refocus = false;
   if (app.windowSize != builtForSize) {
     const s32 row = window.GetSelectedRow();
     Build();
@@ -165,8 +168,27 @@ void CGamesBrowser::Show() {
 }
 
 void CGamesBrowser::Close() {
+  TakeQuestion(true);
   window.Close();
+}
+
+long long CGamesBrowser::TakeQuestion(bool removeBox) {
+  if (deleteQuestion) {
+    if (removeBox && deleteQuestion->getParent()) {
+      deleteQuestion->remove(); // its modal screen goes with it, and then lets the focus go
+      ReleaseFocusWithin(app.guiEnvironment, deleteQuestion);
+    }
+    deleteQuestion->drop();
+    // The box's modal screen keeps the focus while it is there: the table
+    // takes it back at once, or (the box closing itself) in the next Update.
+    refocus = !removeBox;
+    if (removeBox && IsOpen())
+      app.guiEnvironment->setFocus(window.GetTable());
+  }
+  deleteQuestion = nullptr;
+  const long long id = askedToDelete;
   askedToDelete = 0;
+  return id;
 }
 
 bool CGamesBrowser::ReadGames(CGamesLibrary &library, const std::string &path, std::vector<GameEntry> &games,
@@ -285,14 +307,15 @@ void CGamesBrowser::AskDelete() {
   const GameEntry *chosen = Chosen();
   if (!chosen)
     return;
+  TakeQuestion(true);
   askedToDelete = chosen->id;
-  app.gui.ShowMessageBox(L"Delete Game", DeleteQuestion(*chosen).c_str(), gui::EMBF_YES | gui::EMBF_NO,
-                         ID_GAMES_DELETE_BOX);
+  deleteQuestion = app.gui.ShowMessageBox(L"Delete Game", DeleteQuestion(*chosen).c_str(), gui::EMBF_YES | gui::EMBF_NO,
+                                          ID_GAMES_DELETE_BOX);
+  if (deleteQuestion)
+    deleteQuestion->grab(); // the box may go before the browser hears of it
 }
 
-bool CGamesBrowser::DeleteChosen() {
-  const long long id = askedToDelete;
-  askedToDelete = 0;
+bool CGamesBrowser::DeleteGame(long long id) {
   if (id == 0)
     return false;
   std::string error, notice;
@@ -343,10 +366,10 @@ bool CGamesBrowser::OnGuiEvent(const SEvent::SGUIEvent &event) {
   const s32 id = event.Caller ? event.Caller->getID() : -1;
   if ((event.EventType == gui::EGET_MESSAGEBOX_YES || event.EventType == gui::EGET_MESSAGEBOX_NO) &&
       id == ID_GAMES_DELETE_BOX) {
+    const long long id = TakeQuestion(false); // the box closes itself
     if (event.EventType == gui::EGET_MESSAGEBOX_YES)
-      DeleteChosen();
-    askedToDelete = 0;
-    return false; // the box closes itself
+      DeleteGame(id);
+    return false;
   }
   if (!IsOpen())
     return false;
@@ -398,7 +421,16 @@ bool CGamesBrowser::OnDoubleClick(const core::position2d<s32> &point) {
 }
 
 bool CGamesBrowser::OnKey(const SEvent::SKeyInput &key) {
-  if (!IsOpen() || !key.PressedDown || key.Control)
+  if (!key.PressedDown || key.Control)
+    return false;
+  // The question before a delete: Enter is Yes, Escape No (as the resume question).
+  if (deleteQuestion && (key.Key == KEY_RETURN || key.Key == KEY_ESCAPE)) {
+    const long long id = TakeQuestion(true);
+    if (key.Key == KEY_RETURN)
+      DeleteGame(id);
+    return true;
+  }
+  if (!IsOpen())
     return false;
   gui::IGUIElement *focus = app.guiEnvironment->getFocus();
   // A message box above the window (the delete question) takes the keys.

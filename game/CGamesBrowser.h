@@ -55,19 +55,18 @@ public:
 
   // The buttons. Open shows the chosen game on the board as a file opened
   // by Local Game > Load is shown; Review opens the review of it; Delete
-  // asks "Delete the game of <date> against <opponent>?" and Yes deletes it
-  // (DeleteChosen) and lists the library again. Open and Review close the
-  // window; false when nothing was done (no row chosen, a game that cannot
-  // be read, a library that cannot be).
+  // asks "Delete the game of <date> against <opponent>?", and Yes deletes
+  // it and lists the library again. Open and Review close the window; false
+  // when nothing was done (no row chosen, a game that cannot be read, a
+  // library that cannot be).
   bool OpenChosen();
   bool ReviewChosen();
   void AskDelete();
-  bool DeleteChosen();
 
   // The window's events and keys (Up, Down, Page Up/Down, Home, End move
   // through the table while it has the focus, Enter opens the game chosen,
-  // Delete asks to delete it, Escape closes the window); true when they
-  // were the browser's.
+  // Delete asks to delete it, Escape closes the window; Enter answers the
+  // question Yes, Escape No); true when they were the browser's.
   bool OnGuiEvent(const irr::SEvent::SGUIEvent &event);
   bool OnKey(const irr::SEvent::SKeyInput &key);
   // A double click on a row of the table opens its game; true when it was
@@ -102,6 +101,12 @@ public:
                         std::vector<GamesRow> &rows, std::string &error, std::string &notice);
 
 private:
+  // Forgets the delete question and returns the game it asked about (0 for
+  // none). Its box is taken away when a key answered it; when one of its
+  // buttons did, the box is inside its own event and closes itself.
+  long long TakeQuestion(bool removeBox);
+  // Deletes a game and lists the library again.
+  bool DeleteGame(long long id);
   // Opens, lists and closes the library; false, with error, when it could not be read.
   bool ReadLibrary(std::string &error);
   // Opens the window (at the current screen size) and fills it.
@@ -122,7 +127,9 @@ private:
   std::optional<int> levelFilter;
   CGamesWindow window;
   irr::core::dimension2d<irr::s32> builtForSize{0, 0};
-  long long askedToDelete = 0; // the game the open question is about
-  uint32_t lastRowClickMs = 0; // two clicks on one row within a moment open it
+  long long askedToDelete = 0;                    // the game the open question is about
+  irr::gui::IGUIWindow *deleteQuestion = nullptr; // ... and its box (held)
+  bool refocus = false;                           // the table takes the keys again once the question's box has gone
+  uint32_t lastRowClickMs = 0;                    // two clicks on one row within a moment open it
   irr::s32 lastRowClicked = -1;
 };

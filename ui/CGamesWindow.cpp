@@ -2,6 +2,7 @@
 
 #include "app/CApplication.h"
 #include "ui/CRatingGraph.h"
+#include "ui/GuiFocus.h"
 #include "ui/GuiIds.h"
 #include "ui/GuiText.h"
 
@@ -113,8 +114,15 @@ void CGamesWindow::Open(int resultChoice, int levelChoice) {
 }
 
 void CGamesWindow::Close() {
-  if (window)
+  if (window) {
+    // No key goes to an element of the window once it is gone. Its modal
+    // screen keeps the focus inside while it is there: the focus is let go
+    // once the window (held until then) has left it.
+    window->grab();
     window->remove(); // its modal screen goes with it
+    ReleaseFocusWithin(app.guiEnvironment, window);
+    window->drop();
+  }
   window = nullptr;
   table = nullptr;
   resultBox = levelBox = nullptr;

@@ -317,7 +317,9 @@ TEST_F(GamesWindow, DeleteAsksFirstThenTheRowGoes) {
   testing_support::LogCapture log(app.device);
   EXPECT_TRUE(Gui(irr::gui::EGET_BUTTON_CLICKED, Window().GetButton(ID_GAMES_DELETE)));
   EXPECT_TRUE(MessageBoxSays(L"Delete the game of 2026-05-03 against Stockfish, level 3?"));
-  ASSERT_TRUE(AnswerBox(false));
+  Key(irr::KEY_ESCAPE); // No; the window stays
+  EXPECT_FALSE(MessageBoxSays(L"Delete the game"));
+  ASSERT_TRUE(app.gamesBrowser.IsOpen());
   EXPECT_EQ(Count(), 6);
   EXPECT_EQ(Window().GetTable()->getRowCount(), 6);
 
@@ -333,6 +335,21 @@ TEST_F(GamesWindow, DeleteAsksFirstThenTheRowGoes) {
   // The draw no longer counts.
   EXPECT_EQ(std::wstring(Window().GetScoresText()->getText()),
             L"Level 3 Casual: 2 games, +2 =0 -0, 100% (1 unfinished)\nLevel 5 Strong club: 1 game, +0 =0 -1, 0%");
+
+  // From the keyboard: Delete asks about the chosen game, Enter answers Yes.
+  Key(irr::KEY_DELETE);
+  EXPECT_TRUE(MessageBoxSays(L"Delete the game of 2026-05-02 against Stockfish, level 3?"));
+  Key(irr::KEY_RETURN);
+  EXPECT_FALSE(MessageBoxSays(L"Delete the game"));
+  EXPECT_EQ(Count(), 4);
+  EXPECT_EQ(Window().GetTable()->getRowCount(), 4);
+  EXPECT_TRUE(log.Contains("Kelvar: games window: game " + std::to_string(ids[1]) + " deleted"));
+
+  // Closed, the window leaves the keys to the board: G opens it again.
+  Key(irr::KEY_ESCAPE);
+  ASSERT_FALSE(app.gamesBrowser.IsOpen());
+  Key(irr::KEY_KEY_G);
+  EXPECT_TRUE(app.gamesBrowser.IsOpen());
 }
 
 TEST_F(GamesWindow, ADoubleClickOpensTheGameOnTheBoardAndReviewReviewsIt) {
