@@ -16,9 +16,9 @@
 #include <fstream>
 #include <regex>
 #include <sstream>
-#include <tuple>
 #include <sys/resource.h>
 #include <sys/wait.h>
+#include <tuple>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
