@@ -112,7 +112,7 @@ bool gl_Init(irr::video::E_DRIVER_TYPE driverType) {
       !app.map.Init() || !app.gui.Init() || !app.debugWindow.Init() || !app.game.Init() || !app.clock.Init() ||
       !app.openings.Init() || !app.hint.Init() || !app.settings.Init() || !app.speech.Init() || !app.engine.Init() ||
       !app.gameFiles.Init() || !app.unfinishedGame.Init() || !app.review.Init() || !app.typedMoves.Init() ||
-      !app.cursor.Init() || !app.keeper.Init() || !app.rating.Init())
+      !app.cursor.Init() || !app.keeper.Init() || !app.rating.Init() || !app.gamesBrowser.Init())
     return false;
   // A log out, a shut down or Ctrl+C ends the game as the menu's Quit does.
   platform::CatchQuitSignals();
@@ -194,6 +194,7 @@ void gl_Update() {
   app.cursor.Update();
   app.rating.Update(); // a new game is seen before the keeper keeps it
   app.keeper.Update(); // after the game and the files have had their say
+  app.gamesBrowser.Update();
 }
 
 void gl_Exit() {
@@ -208,6 +209,7 @@ void gl_Exit() {
   app.debugWindow.Exit();
   app.gameFiles.Exit();
   app.review.Exit();
+  app.gamesBrowser.Exit();
   app.typedMoves.Exit();
   app.cursor.Exit();
   app.keeper.Exit();

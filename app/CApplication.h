@@ -15,6 +15,7 @@
 #include "game/CGameFiles.h"
 #include "game/CGameKeeper.h"
 #include "game/CGameReview.h"
+#include "game/CGamesBrowser.h"
 #include "game/CHint.h"
 #include "game/COpeningNames.h"
 #include "game/CPlayerRating.h"
@@ -50,6 +51,7 @@ struct CApplication {
   CGameKeeper keeper;
   CPlayerRating rating;
   CGameReview review;
+  CGamesBrowser gamesBrowser; // the Games window
   CTypedMoves typedMoves;
   CBoardCursor cursor;
   CUnfinishedGame unfinishedGame;

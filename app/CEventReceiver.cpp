@@ -2,6 +2,7 @@
 
 #include "app/CApplication.h"
 #include "ui/CConfigWindow.h"
+#include "ui/GuiFocus.h"
 #include "ui/GuiIds.h"
 
 using namespace irr;
@@ -44,6 +45,8 @@ bool CEventReceiver::OnKeyInput(const SEvent::SKeyInput &key) {
     return true;
   if (app.typedMoves.OnKey(key))
     return true;
+  if (app.gamesBrowser.OnKey(key))
+    return true;
   if (!IsTypingText() && (app.review.OnKey(key) || app.cursor.OnKey(key)))
     return true;
   if (key.PressedDown && key.Control && (key.Key == KEY_KEY_S || key.Key == KEY_KEY_O)) {
@@ -83,10 +86,15 @@ bool CEventReceiver::OnKeyInput(const SEvent::SKeyInput &key) {
       {KEY_KEY_E, true, ID_MENU_ABORT},        {KEY_KEY_R, true, ID_MENU_RESIGN},
       {KEY_F3, false, ID_MENU_DEBUG_WINDOW},   {KEY_KEY_M, false, ID_MENU_MOVES_HISTORY},
       {KEY_KEY_I, false, ID_MENU_ENGINE_INFO}, {KEY_F12, false, ID_MENU_ABOUT},
+      {KEY_KEY_G, false, ID_MENU_GAMES},
   };
   for (const auto &entry : MENU_KEYS) {
     if (!key.PressedDown || key.Key != entry.key || key.Control != entry.control || (!entry.control && IsTypingText()))
       continue;
+    // The Games window would come up above a dialog that holds the keys
+    // (and above its own modal screen): the key then does nothing.
+    if (entry.command == ID_MENU_GAMES && DialogTakesKeys(app.guiEnvironment))
+      return false;
     // Abort acts, as its menu item, only on a running game.
     if (entry.command != ID_MENU_ABORT || app.game.GetState() == LocalGame)
       OnMenuCommand(entry.command);
@@ -166,7 +174,7 @@ bool CEventReceiver::OnGuiEvent(const SEvent::SGUIEvent &gui) {
     app.gameFiles.OnLoadDialogCancelled();
     return false;
   }
-  if (app.review.OnGuiEvent(gui) || app.typedMoves.OnGuiEvent(gui))
+  if (app.review.OnGuiEvent(gui) || app.typedMoves.OnGuiEvent(gui) || app.gamesBrowser.OnGuiEvent(gui))
     return true;
   if (gui.EventType == gui::EGET_MENU_ITEM_SELECTED) {
     // The caller is the sub-menu whose item was chosen.
@@ -230,6 +238,9 @@ bool CEventReceiver::OnMenuCommand(s32 command) {
     return true;
   case ID_MENU_REVIEW:
     app.review.ReviewCurrentGame();
+    return true;
+  case ID_MENU_GAMES:
+    app.gamesBrowser.Show();
     return true;
   default:
     return false;
@@ -295,6 +306,9 @@ bool CEventReceiver::OnMouseInput(const SEvent::SMouseInput &mouse) {
   case EMIE_LMOUSE_LEFT_UP:
     leftButtonDown = false;
     break;
+  case EMIE_LMOUSE_DOUBLE_CLICK:
+    // A game of the Games window's table opens; the table has no event of its own for it.
+    return app.gamesBrowser.OnDoubleClick(core::position2d<s32>(mouse.X, mouse.Y));
   case EMIE_RMOUSE_LEFT_UP:
     rightButtonDown = false;
     break;

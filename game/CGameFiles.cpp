@@ -151,23 +151,27 @@ bool CGameFiles::OpenGame(const std::string &path) {
     Refuse(path, 0, error);
     return false;
   }
+  return OpenText(text, path);
+}
+
+bool CGameFiles::OpenText(const std::string &text, const std::string &source) {
   std::vector<chess::PgnGameEntry> games;
   chess::PgnError pgnError;
   if (!chess::CPgnReader::ReadAll(text, games, pgnError)) {
-    Refuse(path, pgnError.line, pgnError.reason);
+    Refuse(source, pgnError.line, pgnError.reason);
     return false;
   }
   if (games.size() > 1) {
     // Every game is listed, a broken one too: it no longer hides the others.
-    LogMessage(("PGN file " + path + " holds " + std::to_string(games.size()) + " games").c_str());
-    app.gui.GetGameList().Show(path, std::move(games));
+    LogMessage(("PGN file " + source + " holds " + std::to_string(games.size()) + " games").c_str());
+    app.gui.GetGameList().Show(source, std::move(games));
     return true;
   }
   if (!games[0].ok) {
-    Refuse(path, games[0].error.line, games[0].error.reason, &games[0].game);
+    Refuse(source, games[0].error.line, games[0].error.reason, &games[0].game);
     return false;
   }
-  return ShowGame(games[0].game, path);
+  return ShowGame(games[0].game, source);
 }
 
 void CGameFiles::OnGameChosen() {

@@ -39,6 +39,9 @@ public:
   // naming line and fault, and nothing on the board changes. A file of
   // several games lists them for the player to choose (true: the list is up).
   bool OpenGame(const std::string &path);
+  // The same for PGN text read elsewhere (a game of the games library);
+  // source names it in messages and the log.
+  bool OpenText(const std::string &text, const std::string &source);
   // The game chosen in that list is opened.
   void OnGameChosen();
   // The answer to "Open the N moves that could be read?".

@@ -13,17 +13,17 @@ using namespace irr;
 
 namespace {
 
-std::string LibraryPath() {
-  const char *given = getenv("KELVAR_GAMES_DB");
-  return given && *given ? given : CGamesLibrary::DefaultPath();
-}
-
 std::string TagOf(const chess::PgnGame &game, const char *name) {
   const std::string *value = game.FindTag(name);
   return value && *value != "?" && *value != "-" ? *value : "";
 }
 
 } // namespace
+
+std::string CGameKeeper::LibraryPath() {
+  const char *given = getenv("KELVAR_GAMES_DB");
+  return given && *given ? given : CGamesLibrary::DefaultPath();
+}
 
 bool CGameKeeper::Init() {
   const std::string path = LibraryPath();

@@ -30,6 +30,10 @@ public:
   // "kelvar --export-games FILE": the whole library as one PGN file; the
   // exit code (0, or 1 with a message on standard error).
   static int ExportGames(const std::string &file);
+  // Where the library lives: KELVAR_GAMES_DB when set, else its default
+  // place in the data folder ("" when there is none). The Games window reads
+  // the same file.
+  static std::string LibraryPath();
 
 private:
   // The game as it stands, with who played it: taken after every change, so

@@ -519,3 +519,25 @@ bool CGamesLibrary::ExportAll(const std::string &file, std::string &error) const
   }
   return platform::WriteFileAtomically(file, text, error);
 }
+
+// --- Read-only queries for the Games window ---
+
+bool CGamesLibrary::ListWithoutPgn(std::vector<GameEntry> &games, std::string &error) const {
+  games.clear();
+  if (!db) {
+    error = "the games library is not open";
+    return false;
+  }
+  // The columns List reads, an empty text in the PGN text's place.
+  std::string columns = COLUMNS;
+  columns.replace(columns.find("pgn"), 3, "''");
+  Statement query(db, ("SELECT " + columns + " FROM games ORDER BY stored_at DESC, id DESC").c_str());
+  while (query.Step())
+    games.push_back(ReadRow(query));
+  if (query.Code() != SQLITE_DONE) {
+    error = Describe(db, query.Code(), "cannot read", path);
+    games.clear();
+    return false;
+  }
+  return true;
+}

@@ -134,6 +134,7 @@ bool CGui::CreateMenus() {
   program->addItem(L"Config...", ID_MENU_CONFIG, true, false);
   program->addSeparator();
   program->addItem(L"Quit Program", ID_MENU_QUIT, true, false);
+  program->addItem(L"Games...", ID_MENU_GAMES, true, false);
 
   gui::IGUIContextMenu *localGame = menuBar->getSubMenu(MENU_LOCAL_GAME);
   localGame->addItem(L"Start", ID_MENU_START, true, false);

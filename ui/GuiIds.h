@@ -43,6 +43,18 @@ enum GuiId {
   ID_REVIEW_MOVES = 254,
   ID_BANNER_REVIEW = 255,
   ID_MOVE_BOX = 260, // the typed moves' box below the board
+  // Program > Games...: the games library's window, its controls and the
+  // question before a game is deleted.
+  ID_MENU_GAMES = 118,
+  ID_GAMES_WINDOW = 270,
+  ID_GAMES_TABLE = 271,
+  ID_GAMES_RESULT = 272,
+  ID_GAMES_LEVEL = 273,
+  ID_GAMES_OPEN = 274,
+  ID_GAMES_REVIEW = 275,
+  ID_GAMES_DELETE = 276,
+  ID_GAMES_CLOSE = 277,
+  ID_GAMES_DELETE_BOX = 278,
   // The Config window and its controls.
   ID_CONFIG_WINDOW = 300,
   ID_CONFIG_LEVEL = 301,

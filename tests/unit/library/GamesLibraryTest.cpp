@@ -18,6 +18,7 @@
 #include <sstream>
 #include <sys/resource.h>
 #include <sys/wait.h>
+#include <tuple>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -498,3 +499,29 @@ TEST_F(GamesLibrary, LockHeldTooLongIsReported) {
 }
 
 } // namespace
+
+// The Games window's list: every game as List gives it, newest first, only
+// without its PGN text.
+TEST_F(GamesLibrary, ListWithoutPgnLeavesOnlyTheTextOut) {
+  CGamesLibrary library;
+  ASSERT_TRUE(library.Open(path, error)) << error;
+  for (int n = 0; n < 4; ++n)
+    ASSERT_GT(library.Store(MakeGame(n), error), 0) << error;
+  ASSERT_TRUE(library.SetAccuracy(2, 80.5, 70.25, error)) << error;
+  std::vector<GameEntry> full, light;
+  ASSERT_TRUE(library.List({}, full, error)) << error;
+  ASSERT_TRUE(library.ListWithoutPgn(light, error)) << error;
+  ASSERT_EQ(light.size(), full.size());
+  const auto fields = [](const GameEntry &g) {
+    return std::tie(g.id, g.date, g.side, g.opponent, g.level, g.result, g.reason, g.timeControl, g.opening,
+                    g.accuracyWhite, g.accuracyBlack, g.rated, g.ratingBefore, g.ratingAfter, g.storedAt);
+  };
+  for (size_t i = 0; i < full.size(); ++i) {
+    EXPECT_FALSE(full[i].pgn.empty());
+    EXPECT_TRUE(light[i].pgn.empty());
+    EXPECT_TRUE(fields(light[i]) == fields(full[i])) << "game " << full[i].id;
+  }
+  library.Close();
+  EXPECT_FALSE(library.ListWithoutPgn(light, error));
+  EXPECT_TRUE(light.empty());
+}

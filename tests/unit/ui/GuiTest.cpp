@@ -91,6 +91,7 @@ const MenuItem MENU_TREE[] = {
     {0, 0, L"Config...", ID_MENU_CONFIG, true},
     {0, 1, L"", -1, true},
     {0, 2, L"Quit Program", ID_MENU_QUIT, true},
+    {0, 3, L"Games...", ID_MENU_GAMES, true}, // appended: the items before it keep their places
     {1, 0, L"Start", ID_MENU_START, true},
     {1, 1, L"", -1, true},
     {1, 2, L"Abort", ID_MENU_ABORT, true},
@@ -116,7 +117,7 @@ TEST_F(GuiTest, MenuBarHoldsEveryItemInOrder) {
   ASSERT_NE(bar, nullptr);
   ASSERT_EQ(bar->getItemCount(), 3u);
   const wchar_t *titles[] = {L"Program", L"Local Game", L"Help"};
-  const u32 counts[] = {3, 11, 7};
+  const u32 counts[] = {4, 11, 7};
   for (u32 i = 0; i < 3; ++i) {
     EXPECT_STREQ(bar->getItemText(i), titles[i]);
     EXPECT_EQ(bar->getItemCommandId(i), -1);
