@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The Games window as a player uses it, with the real engine: two players
 # mate by typed moves (f3 e5 g4 Qh4#) and a game against the engine is
-# resigned after one move, so the library holds two games; G opens the
-# window, which lists both newest first with the score against level 3;
+# resigned after one move (a rated game: the rating falls), so the library
+# holds two games; G opens the window, which lists both newest first with the
+# rating graph and the score against level 3;
 # Delete asks and Enter (Yes) deletes the resigned game; at 800 x 600 the
 # window opens again, fitted, and Enter opens the mate on the board.
 source "$(dirname "$0")/lib.sh"
@@ -33,7 +34,9 @@ wait_for_log "Kelvar: CGame game over: 0-1 (checkmate)" 5
 wait_for_log "Kelvar: games library: kept game 1 (0-1, checkmate, 4 plies)" 5
 press_key Escape # out of the move box
 
-# Against the engine as White: one move, then Ctrl+R resigns.
+# Against the engine as White: one move, then Ctrl+R resigns. The game is
+# rated (played to its end, no take back, no hint): the rating falls and the
+# banner says by how much.
 press_key ctrl+n
 press_key Return # WHITE
 wait_for_count "Kelvar: CMap::Reset" 2 10
@@ -43,6 +46,10 @@ wait_for_count "Kelvar: CGame played " 6 30 # the engine's answer
 press_key Escape
 press_key ctrl+r
 wait_for_log "Kelvar: games library: kept game 2 (0-1, resignation, 2 plies)" 5
+grep -qE '^Kelvar: rating 1500\.0 \(RD 350\.0, volatility 0\.1\) -> 1[0-4][0-9]{2}\.[0-9] \(RD [0-9]+\.[0-9], volatility 0\.1\) after 0 against level 3 rated [0-9]+\.[0-9] \(RD [0-9]+\.[0-9]\)$' "$GAME_LOG" ||
+  fail "no rating line for the resigned game: $(grep 'Kelvar: rating' "$GAME_LOG")"
+sleep 0.5
+screenshot rated
 
 press_key g
 wait_for_log "Kelvar: games window: 2 games listed in" 5
