@@ -24,9 +24,9 @@ const char *const THINK_ONLY_MARK = "only the think time applies";
 
 // What each level plays like; its rating follows from the calibration.
 const wchar_t *const LEVEL_NOTES[CSettings::LEVEL_MAX] = {
-    L"Sees a move ahead, often misses more.",
-    L"Sees two moves ahead.",
-    L"A low Skill Level.",
+    L"Looks one move ahead, often misses the best.",
+    L"Looks a little further, still misses some.",
+    L"Stockfish at a casual player's rating.",
     L"Stockfish at a club player's rating.",
     L"A strong club player.",
     L"An expert's rating.",
