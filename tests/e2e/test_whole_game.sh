@@ -34,7 +34,7 @@ MIDGAME_SHOT_MOVE=12 # the player's move after whose reply the middle shot is ta
 # the far right (each side's first place is on its owner's left). Each box
 # holds the body of the piece standing there and little else, so that a
 # single piece taken, a pawn even, changes its brightness clearly.
-NEAR_TRAY="30 35 222 468" FAR_TRAY="14 12 666 304"
+NEAR_TRAY="20 25 185 490" FAR_TRAY="10 12 723 276"
 
 # The player's moves come from Stockfish on two pipes, at full strength. It
 # names its three best moves; the player makes the best one whose piece and
