@@ -14,7 +14,7 @@ cmake --build build -j"$jobs"
 
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DKELVAR_SANITIZE=ON -DKELVAR_BENCH=OFF -DKELVAR_TESTS=ON
 cmake --build build-asan -j"$jobs"
-(cd build-asan && ctest --output-on-failure -j"$jobs" -L unit)
+(cd build-asan && LSAN_OPTIONS="suppressions=$PWD/../tests/lsan.supp" ctest --output-on-failure -j"$jobs" -L unit)
 
 if [[ -x tests/engine/run_fuzz.sh ]]; then
   tests/engine/run_fuzz.sh build-fuzz

@@ -123,42 +123,41 @@ TEST_F(PlayerRating, ALostGameLowersTheRatingWhichTheNextStartTakesUp) {
   EXPECT_EQ(app.rating.Current().rd, *entry.rdAfter);
 }
 
-TEST_F(PlayerRating, TakeBackHintAndLevelChangeMakeAGameCasual) {
-  enum Kind { TakeBack, Hint, Level };
-  struct Case {
-    Kind kind;
+// One program a case: take back, hint, level change.
+class CasualGame : public PlayerRating, public testing::WithParamInterface<int> {};
+
+TEST_P(CasualGame, MakesTheGameCasual) {
+  const struct {
     const char *script; // the engine's moves, hints included
     const char *reason;
   } cases[] = {
-      {TakeBack, "bestmove e7e5 e7e5 d8h4\n", "a move was taken back"},
-      {Hint, "bestmove g1f3 e7e5 d8h4\n", "a hint was asked for"},
-      {Level, "bestmove e7e5 d8h4\n", "the level was changed"},
+      {"bestmove e7e5 e7e5 d8h4\n", "a move was taken back"},
+      {"bestmove g1f3 e7e5 d8h4\n", "a hint was asked for"},
+      {"bestmove e7e5 d8h4\n", "the level was changed"},
   };
-  for (const Case &c : cases) {
-    SCOPED_TRACE(c.reason);
-    StartWithLog(c.script);
-    StartGame(White);
-    if (c.kind == TakeBack) {
-      PlayAndWaitForAnswer("e2", "e4");
-      app.game.TakeBack();
-    } else if (c.kind == Hint) {
-      ASSERT_TRUE(app.hint.Request());
-      ASSERT_TRUE(FramesUntil([] { return app.hint.GetMarks().IsShown(); }));
-    } else {
-      CSettings changed = app.settings.Get();
-      changed.level = changed.level == 3 ? 4 : 3;
-      app.settings.Apply(changed);
-    }
-    LoseFoolsMate();
-    EXPECT_FALSE(LastKept().rated);
-    EXPECT_EQ(app.rating.Current().rating, 1500);
-    EXPECT_EQ(BannerNote(), L"Casual game: " + std::wstring(c.reason, c.reason + strlen(c.reason)));
-    for (const std::string &line : log->Lines())
-      EXPECT_FALSE(std::regex_search(line, RATING_LINE)) << line;
-    log.reset();
-    gl_Exit();
+  const auto &c = cases[GetParam()];
+  StartWithLog(c.script);
+  StartGame(White);
+  if (GetParam() == 0) {
+    PlayAndWaitForAnswer("e2", "e4");
+    app.game.TakeBack();
+  } else if (GetParam() == 1) {
+    ASSERT_TRUE(app.hint.Request());
+    ASSERT_TRUE(FramesUntil([] { return app.hint.GetMarks().IsShown(); }));
+  } else {
+    CSettings changed = app.settings.Get();
+    changed.level = changed.level == 3 ? 4 : 3;
+    app.settings.Apply(changed);
   }
+  LoseFoolsMate();
+  EXPECT_FALSE(LastKept().rated);
+  EXPECT_EQ(app.rating.Current().rating, 1500);
+  EXPECT_EQ(BannerNote(), L"Casual game: " + std::wstring(c.reason, c.reason + strlen(c.reason)));
+  for (const std::string &line : log->Lines())
+    EXPECT_FALSE(std::regex_search(line, RATING_LINE)) << line;
 }
+
+INSTANTIATE_TEST_SUITE_P(TakeBackHintLevel, CasualGame, testing::Values(0, 1, 2));
 
 TEST_F(PlayerRating, TwoPlayersAndAbandonedGamesDoNotCount) {
   StartWithLog("bestmove e7e5\n");
