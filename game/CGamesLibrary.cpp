@@ -154,6 +154,19 @@ GameEntry ReadRow(const Statement &row) {
   return game;
 }
 
+// Every row of a query as games; false, with error and no games, on failure.
+bool ReadRows(sqlite3 *db, Statement &query, const std::string &path, std::vector<GameEntry> &games,
+              std::string &error) {
+  while (query.Step())
+    games.push_back(ReadRow(query));
+  if (query.Code() != SQLITE_DONE) {
+    error = Describe(db, query.Code(), "cannot read", path);
+    games.clear();
+    return false;
+  }
+  return true;
+}
+
 std::string Folder(const std::string &path) {
   const size_t slash = path.rfind('/');
   return slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
@@ -437,14 +450,7 @@ bool CGamesLibrary::List(const GameFilter &filter, std::vector<GameEntry> &games
     query.Bind(sqlite3_bind_parameter_index(query.Get(), ":level"), filter.level);
   if (filter.limit > 0)
     query.Bind(sqlite3_bind_parameter_index(query.Get(), ":limit"), static_cast<long long>(filter.limit));
-  while (query.Step())
-    games.push_back(ReadRow(query));
-  if (query.Code() != SQLITE_DONE) {
-    error = Describe(db, query.Code(), "cannot read", path);
-    games.clear();
-    return false;
-  }
-  return true;
+  return ReadRows(db, query, path, games, error);
 }
 
 bool CGamesLibrary::Get(long long id, GameEntry &game, std::string &error) const {
@@ -532,12 +538,5 @@ bool CGamesLibrary::ListWithoutPgn(std::vector<GameEntry> &games, std::string &e
   std::string columns = COLUMNS;
   columns.replace(columns.find("pgn"), 3, "''");
   Statement query(db, ("SELECT " + columns + " FROM games ORDER BY stored_at DESC, id DESC").c_str());
-  while (query.Step())
-    games.push_back(ReadRow(query));
-  if (query.Code() != SQLITE_DONE) {
-    error = Describe(db, query.Code(), "cannot read", path);
-    games.clear();
-    return false;
-  }
-  return true;
+  return ReadRows(db, query, path, games, error);
 }
