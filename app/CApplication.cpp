@@ -125,6 +125,7 @@ bool gl_Init(irr::video::E_DRIVER_TYPE driverType) {
 
 void gl_Draw() {
   app.driver->beginScene(true, true, irr::video::SColor(0, 0, 0, 0));
+  app.portraits.RenderPending();
   app.sceneManager->drawAll();
   app.guiEnvironment->drawAll();
   app.gui.Draw();
@@ -202,6 +203,7 @@ void gl_Exit() {
   app.cameraRig.Exit();
   app.map.Exit();
   app.gui.Exit();
+  app.portraits.Exit();
   app.game.Exit();
   app.clock.Exit();
   app.openings.Exit();

@@ -23,6 +23,7 @@
 #include "game/CTypedMoves.h"
 #include "game/CUnfinishedGame.h"
 #include "scene/CMap.h"
+#include "scene/CPiecePortraits.h"
 #include "ui/CDebugWindow.h"
 #include "ui/CGui.h"
 
@@ -38,6 +39,7 @@ struct CApplication {
   irr::s32 colorBits = 0;
   CEventReceiver eventReceiver;
   CMap map;
+  CPiecePortraits portraits; // pictures of pieces for the promotion window
   CCameraRig cameraRig;
   CGui gui;
   CDebugWindow debugWindow;

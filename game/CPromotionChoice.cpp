@@ -8,7 +8,7 @@ void CPromotionChoice::Begin(const BoardSquare &moveFrom, const BoardSquare &mov
   pending = true;
   from = moveFrom;
   to = moveTo;
-  app.gui.GetPromotionWindow().Open();
+  app.gui.GetPromotionWindow().Open(app.game.GetRecord().GetSideToMove());
 }
 
 void CPromotionChoice::Cancel() {

@@ -20,15 +20,17 @@ const Choice CHOICES[4] = {{ID_PROMOTE_QUEEN, Queen, L"Queen"},
                            {ID_PROMOTE_BISHOP, Bishop, L"Bishop"},
                            {ID_PROMOTE_KNIGHT, Knight, L"Knight"}};
 
-const s32 BUTTON_WIDTH = 70, BUTTON_HEIGHT = 40, GAP = 10, TITLE_HEIGHT = 24;
+// Square buttons a little larger than the pictures, the names in a row
+// beneath them.
+const s32 BUTTON_SIZE = 76, NAME_HEIGHT = 16, GAP = 10, TITLE_HEIGHT = 24;
 
 } // namespace
 
-void CPromotionWindow::Open() {
+void CPromotionWindow::Open(s32 color) {
   if (window || !app.guiEnvironment)
     return;
   gui::IGUIEnvironment *env = app.guiEnvironment;
-  const s32 width = 4 * BUTTON_WIDTH + 5 * GAP, height = TITLE_HEIGHT + BUTTON_HEIGHT + 2 * GAP;
+  const s32 width = 4 * BUTTON_SIZE + 5 * GAP, height = TITLE_HEIGHT + BUTTON_SIZE + NAME_HEIGHT + 2 * GAP;
   const s32 left = app.windowSize.Width / 2 - width / 2, top = app.windowSize.Height / 2 - height / 2;
   window = env->addWindow(core::rect<s32>(left, top, left + width, top + height), false, L"Promote to...", nullptr,
                           ID_PROMOTION_WINDOW);
@@ -36,13 +38,25 @@ void CPromotionWindow::Open() {
     return;
   // Only a choice closes the window: a pawn on the last rank must become something.
   window->getCloseButton()->setVisible(false);
+  const s32 buttonTop = TITLE_HEIGHT + GAP, nameTop = buttonTop + BUTTON_SIZE;
   for (int i = 0; i < 4; ++i) {
-    const s32 x = GAP + i * (BUTTON_WIDTH + GAP);
-    buttons[i] =
-        env->addButton(core::rect<s32>(x, TITLE_HEIGHT + GAP, x + BUTTON_WIDTH, TITLE_HEIGHT + GAP + BUTTON_HEIGHT),
-                       window, CHOICES[i].id, CHOICES[i].label);
-    if (buttons[i])
-      buttons[i]->setIsPushButton(true);
+    const s32 x = GAP + i * (BUTTON_SIZE + GAP);
+    video::ITexture *picture = app.portraits.Get(color, CHOICES[i].kind);
+    // Without a picture the name stands on the button, as before pictures.
+    buttons[i] = env->addButton(core::rect<s32>(x, buttonTop, x + BUTTON_SIZE, buttonTop + BUTTON_SIZE), window,
+                                CHOICES[i].id, picture ? nullptr : CHOICES[i].label);
+    if (!buttons[i])
+      continue;
+    buttons[i]->setIsPushButton(true);
+    if (picture) {
+      buttons[i]->setImage(picture);
+      buttons[i]->setPressedImage(picture);
+    }
+    names[i] = env->addStaticText(
+        CHOICES[i].label, core::rect<s32>(x - GAP / 2, nameTop, x + BUTTON_SIZE + GAP / 2, nameTop + NAME_HEIGHT),
+        false, false, window);
+    if (names[i])
+      names[i]->setTextAlignment(gui::EGUIA_CENTER, gui::EGUIA_CENTER);
   }
   choice = Queen;
   ShowChoice();
@@ -56,6 +70,8 @@ void CPromotionWindow::Close() {
   window = nullptr;
   for (gui::IGUIButton *&button : buttons)
     button = nullptr;
+  for (gui::IGUIStaticText *&name : names)
+    name = nullptr;
 }
 
 void CPromotionWindow::Step(int step) {

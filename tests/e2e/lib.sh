@@ -167,6 +167,11 @@ region_mean() {
   convert "$1" -crop "$2x$3+$4+$5" -colorspace Gray -format '%[fx:mean]' info:
 }
 
+# Mean colour of a region as "R G B", 0..255: FILE W H X Y.
+region_rgb() {
+  convert "$1" -crop "$2x$3+$4+$5" -format '%[fx:int(255*mean.r)] %[fx:int(255*mean.g)] %[fx:int(255*mean.b)]' info:
+}
+
 # Waits for the pieces of the start-up to land, then starts a game as White
 # with real clicks: Local Game > Start, then WHITE in the colour window.
 start_game_as_white() {

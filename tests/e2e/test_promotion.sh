@@ -8,9 +8,11 @@
 source "$(dirname "$0")/lib.sh"
 
 WHITE_BUTTON="462 389" # the colour window's WHITE
-# The promotion window (330 x 84) is centred; its buttons, 80 pixels apart,
-# hold queen, rook, bishop and knight.
-PROMOTION_KNIGHT="632 396"
+# The promotion window (354 x 136) is centred; its buttons, 86 pixels apart,
+# hold queen, rook, bishop and knight, each a 64-pixel picture from x = 351
+# + 86 i, y = 356, with the piece's name beneath.
+PROMOTION_KNIGHT="641 388"
+PICTURE_LEFT=351 PICTURE_PITCH=86 PICTURE_TOP=356
 FEN="r6k/1P6/8/8/8/8/6PP/6K1 w - - 0 1"
 
 game="$E2E_TMP/promotion.pgn"
@@ -42,6 +44,16 @@ played=$(count "Kelvar: CGame played") results=$(count "Kelvar: ProcessEngineRes
 click_fen_move b7a8
 sleep 0.5
 screenshot choice
+# Each button shows a white piece drawn on a dark square's brown: the
+# picture's corner is dark brown, its middle (the piece's body) light.
+for i in 0 1 2 3; do
+  x=$((PICTURE_LEFT + i * PICTURE_PITCH))
+  read -r r g b < <(region_rgb "$KELVAR_ARTIFACTS/$E2E_NAME-choice.png" 6 6 $((x + 2)) $((PICTURE_TOP + 2)); echo)
+  body=$(region_mean "$KELVAR_ARTIFACTS/$E2E_NAME-choice.png" 6 10 $((x + 29)) $((PICTURE_TOP + 34)))
+  echo "picture $i: corner $r $g $b, body brightness $body"
+  ((r > g + 20 && g > b + 15 && r < 160)) || fail "picture $i: its corner ($r $g $b) is not the dark square's brown"
+  awk -v v="$body" 'BEGIN { exit !(v > 0.6) }' || fail "picture $i: no light piece in its middle ($body)"
+done
 (($(count "Kelvar: CGame played") == played)) || fail "a move was played before the piece was chosen: $(nth_played $((played + 1)))"
 click $PROMOTION_KNIGHT
 wait_for_count "Kelvar: CGame played" $((played + 1)) 5

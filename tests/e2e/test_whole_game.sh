@@ -24,9 +24,9 @@ SOUND="$E2E_TMP/sound.raw"
 mkdir -p "$HOME"
 printf 'pcm.!default { type file; slave.pcm "null"; file "%s"; format "raw"; truncate false }\n' "$SOUND" >"$HOME/.asoundrc"
 
-# The promotion window (330 x 84) is centred; its buttons, 80 pixels apart,
+# The promotion window (354 x 136) is centred; its buttons, 86 pixels apart,
 # hold queen, rook, bishop and knight.
-PROMOTION_BUTTON_Y=396 PROMOTION_FIRST_X=392 PROMOTION_PITCH=80 PROMOTION_ORDER=qrbn
+PROMOTION_BUTTON_Y=388 PROMOTION_FIRST_X=383 PROMOTION_PITCH=86 PROMOTION_ORDER=qrbn
 MAX_MOVES=80        # the player's moves; Stockfish mates level 1 far sooner
 MIDGAME_SHOT_MOVE=12 # the player's move after whose reply the middle shot is taken
 # The first places of the two trays as this view shows them (W H X Y): the
