@@ -86,6 +86,28 @@ done
 echo "brightness over e3 while the pawn moves: $moving (best of $dumps dumps), after it has landed: $after"
 awk -v m="$moving" -v a="$after" 'BEGIN { exit !(m > a + 0.1) }' || fail "the pawn was not seen between e2 and e4"
 
+# A click during a glide lands on what is drawn. Key 1 sends the camera to
+# the top view, gliding for half a second; the click on the pawn's body where
+# the side view draws it comes in the glide's first frames, before the camera
+# has gone far. Had the click been read from where the camera is heading,
+# that point would show other squares and the pawn would not be selected,
+# and the click on its target from the top view would play nothing.
+move=$(first_legal h2h3 a2a3 g2g3 c2c3 b2b4 d2d3)
+read -r fx fy _ _ < <(move_spots white-side "$move" $(moves_played); echo)
+read -r _ _ tx ty < <(move_spots white-top "$move" $(moves_played); echo)
+[[ -n "$fy" && -n "$ty" ]] || fail "$move: no spot to click from the side or the top view"
+played=$(count "Kelvar: CGame played")
+xdotool mousemove --window "$WINDOW" "$fx" "$fy"
+sleep 0.15
+xdotool windowfocus --sync "$WINDOW" 2>/dev/null || true
+xdotool key --window "$WINDOW" 1 click 1
+screenshot glide-click
+sleep 1 # the glide has ended
+screenshot top-view
+click "$tx" "$ty"
+wait_for_count "Kelvar: CGame played" $((played + 1)) 5
+[[ "$(nth_played $((played + 1)))" == "$move" ]] || fail "${move:0:2} was clicked during the glide, then ${move:2:2}: the game played $(nth_played $((played + 1)))"
+
 close_window
 code=0
 wait_for_exit 20 || code=$?
