@@ -25,7 +25,7 @@ void CTypedMoves::CreateBox() {
   gui::IGUIEnvironment *env = app.guiEnvironment;
   box = env->addEditBox(L"", core::rect<s32>(0, 0, BOX_WIDTH, BOX_HEIGHT), true, env->getRootGUIElement(), ID_MOVE_BOX);
   box->setMax(32);
-  box->setToolTipText(L"Type a move (e4, Nf3, O-O, e7e8q) and press Enter; Tab goes in and out");
+  box->setToolTipText(TrW("Type a move (e4, Nf3, O-O, e7e8q) and press Enter; Tab goes in and out").c_str());
   box->setVisible(false);
 }
 

@@ -3,6 +3,7 @@
 #include "app/CApplication.h"
 #include "ui/GuiFocus.h"
 #include "ui/GuiIds.h"
+#include "ui/GuiText.h"
 
 using namespace irr;
 
@@ -11,14 +12,14 @@ namespace {
 struct Choice {
   s32 id;
   s32 kind;
-  const wchar_t *label;
+  const char *label;
 };
 
 // In the order shown, queen first.
-const Choice CHOICES[4] = {{ID_PROMOTE_QUEEN, Queen, L"Queen"},
-                           {ID_PROMOTE_ROOK, Rook, L"Rook"},
-                           {ID_PROMOTE_BISHOP, Bishop, L"Bishop"},
-                           {ID_PROMOTE_KNIGHT, Knight, L"Knight"}};
+const Choice CHOICES[4] = {{ID_PROMOTE_QUEEN, Queen, platform::NoTr("Queen")},
+                           {ID_PROMOTE_ROOK, Rook, platform::NoTr("Rook")},
+                           {ID_PROMOTE_BISHOP, Bishop, platform::NoTr("Bishop")},
+                           {ID_PROMOTE_KNIGHT, Knight, platform::NoTr("Knight")}};
 
 const s32 BUTTON_WIDTH = 70, BUTTON_HEIGHT = 40, GAP = 10, TITLE_HEIGHT = 24;
 
@@ -30,8 +31,8 @@ void CPromotionWindow::Open() {
   gui::IGUIEnvironment *env = app.guiEnvironment;
   const s32 width = 4 * BUTTON_WIDTH + 5 * GAP, height = TITLE_HEIGHT + BUTTON_HEIGHT + 2 * GAP;
   const s32 left = app.windowSize.Width / 2 - width / 2, top = app.windowSize.Height / 2 - height / 2;
-  window = env->addWindow(core::rect<s32>(left, top, left + width, top + height), false, L"Promote to...", nullptr,
-                          ID_PROMOTION_WINDOW);
+  window = env->addWindow(core::rect<s32>(left, top, left + width, top + height), false, TrW("Promote to...").c_str(),
+                          nullptr, ID_PROMOTION_WINDOW);
   if (!window)
     return;
   // Only a choice closes the window: a pawn on the last rank must become something.
@@ -40,7 +41,7 @@ void CPromotionWindow::Open() {
     const s32 x = GAP + i * (BUTTON_WIDTH + GAP);
     buttons[i] =
         env->addButton(core::rect<s32>(x, TITLE_HEIGHT + GAP, x + BUTTON_WIDTH, TITLE_HEIGHT + GAP + BUTTON_HEIGHT),
-                       window, CHOICES[i].id, CHOICES[i].label);
+                       window, CHOICES[i].id, TrW(CHOICES[i].label).c_str());
     if (buttons[i])
       buttons[i]->setIsPushButton(true);
   }
