@@ -217,7 +217,7 @@ void CGui::ShowBannerNote(const wchar_t *text) {
   if (!bannerNote) {
     const core::rect<s32> button = bannerButton->getRelativePosition();
     const s32 middle = button.getCenter().X, top = button.LowerRightCorner.Y + 6;
-    bannerNote = app.guiEnvironment->addStaticText(L"", core::rect<s32>(middle - 160, top, middle + 160, top + 22),
+    bannerNote = app.guiEnvironment->addStaticText(L"", core::rect<s32>(middle - 200, top, middle + 200, top + 22),
                                                    false, false, app.guiEnvironment->getRootGUIElement(), -1, true);
     bannerNote->setTextAlignment(gui::EGUIA_CENTER, gui::EGUIA_CENTER);
     bannerNote->setBackgroundColor(video::SColor(200, 255, 255, 255));
