@@ -22,13 +22,31 @@ while read -r lang; do
   echo "$lang: $stats"
   [[ "$stats" =~ ^[0-9]+\ translated\ messages?\.$ ]] || fail "$lang: not every message is translated: $stats"
   msgcmp "$po" "$work/kelvar.pot" >"$work/cmp" 2>&1 || fail "$lang: messages missing from $lang.po: $(head -n 20 "$work/cmp")"
-  # The placeholders of the message and of its translation, sorted.
-  msgexec -i "$po" sh -c '
-    marks() { grep -o "{[0-9]}" | sort -u | tr -d "\n"; }
-    [ -z "$MSGEXEC_MSGID" ] && exit 0
-    want=$(printf "%s" "$MSGEXEC_MSGID" | marks); got=$(marks)
-    [ "$want" = "$got" ] || printf "%s: %s has %s, its translation %s\n" "$MSGEXEC_LOCATION" "$MSGEXEC_MSGID" "$want" "$got"
-  ' >"$work/marks" 2>&1
+  # Each form of a translation holds the placeholders of its message, no
+  # more and no fewer.
+  msgcat --no-wrap "$po" | awk '
+    function holds(text, from,   rest, mark) {
+      rest = from
+      while (match(rest, /[{][0-9][}]/)) {
+        mark = substr(rest, RSTART, RLENGTH)
+        if (!index(text, mark)) return 0
+        rest = substr(rest, RSTART + RLENGTH)
+      }
+      return 1
+    }
+    function check(   n, forms, i) {
+      if (id == "") return
+      n = split(strs, forms, "\001")
+      for (i = 2; i <= n; i++)
+        if (!holds(forms[i], id) || !holds(id, forms[i]))
+          print id " and its translation " forms[i]
+    }
+    /^msgid / { check(); id = substr($0, 7); strs = ""; cur = "id"; next }
+    /^msgid_plural / { cur = "plural"; next }
+    /^msgstr/ { sub(/^msgstr(\[[0-9]\])? /, ""); strs = strs "\001" $0; cur = "str"; next }
+    /^"/ { if (cur == "id") id = id $0; else if (cur == "str") strs = strs $0; next }
+    END { check() }
+  ' >"$work/marks"
   [[ -s "$work/marks" ]] && fail "$lang: placeholders differ: $(head -n 20 "$work/marks")"
 done <"$src/po/LINGUAS"
 exit $bad
