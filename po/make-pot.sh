@@ -10,10 +10,11 @@ work=$(mktemp -d /tmp/kelvar-pot.XXXXXX)
 trap 'rm -rf "$work"' EXIT
 cd "$src"
 
-find app engine game platform ui -name '*.cpp' -o -name '*.h' | LC_ALL=C sort >"$work/files"
+# The chess core says why a typed move is refused with Refuse(input, "...").
+{ find app engine game platform ui -name '*.cpp' -o -name '*.h'; echo chess/MoveInput.cpp; } | LC_ALL=C sort >"$work/files"
 xgettext --from-code=UTF-8 --language=C++ --keyword= \
   --keyword=Tr --keyword=TrW --keyword=NoTr --keyword=TrFormat --keyword=TrFormatW \
-  --keyword=TrN:1,2 --keyword=TrFormatN:1,2 --keyword=TrCount:2,3 --keyword=TrContext:1c,2 --add-comments=TRANSLATORS: \
+  --keyword=TrN:1,2 --keyword=TrFormatN:1,2 --keyword=TrCount:2,3 --keyword=TrContext:1c,2 --keyword=Refuse:2 --add-comments=TRANSLATORS: \
   --package-name=kelvar --msgid-bugs-address=kelvar@lists.kelvar.org \
   --files-from="$work/files" -o "$work/code.pot"
 xgettext --from-code=UTF-8 --language=Desktop -o "$work/desktop.pot" data/kelvar.desktop
