@@ -1,5 +1,6 @@
 #include "app/CApplication.h"
 
+#include "platform/Language.h"
 #include "platform/Platform.h"
 #include "platform/QuitSignals.h"
 #include "platform/Window.h"
@@ -10,6 +11,7 @@
 #include <ctime>
 #include <memory>
 #include <string>
+#include <unistd.h>
 
 CApplication app;
 
@@ -103,9 +105,15 @@ FrameCount frameCount;
 
 bool gl_Init(irr::video::E_DRIVER_TYPE driverType) {
   srand(unsigned(time(nullptr)));
+  // Messages follow the player's language from here; the catalogues lie in
+  // or beside the data folder, the working directory.
+  char folder[4096];
+  const std::string language =
+      platform::SetUpInterfaceLanguage(platform::LocaleFolder(getcwd(folder, sizeof folder) ? folder : "."));
   // The settings come first: they say how large the window opens.
   if (!app.settings.Load() || !CreateDevice(driverType))
     return false;
+  LogMessage(("interface language " + language).c_str());
   app.driver->setTextureCreationFlag(irr::video::ETCF_ALWAYS_32_BIT, true);
 
   if (!app.eventReceiver.Init() || !app.window.Init() || !app.activity.Init() || !app.cameraRig.Init() ||

@@ -10,13 +10,14 @@
 
 namespace {
 
-const wchar_t *const LEVEL_NAMES[] = {L"Beginner",    L"Novice", L"Casual", L"Club",
-                                      L"Strong club", L"Expert", L"Master", L"Full strength"};
+const char *const LEVEL_NAMES[] = {platform::NoTr("Beginner"), platform::NoTr("Novice"),       platform::NoTr("Casual"),
+                                   platform::NoTr("Club"),     platform::NoTr("Strong club"),  platform::NoTr("Expert"),
+                                   platform::NoTr("Master"),   platform::NoTr("Full strength")};
 
 } // namespace
 
-const wchar_t *CPlayerSettings::LevelName(int level) {
-  return level >= CSettings::LEVEL_MIN && level <= CSettings::LEVEL_MAX ? LEVEL_NAMES[level - 1] : L"";
+std::wstring CPlayerSettings::LevelName(int level) {
+  return level >= CSettings::LEVEL_MIN && level <= CSettings::LEVEL_MAX ? TrW(LEVEL_NAMES[level - 1]).c_str() : L"";
 }
 
 bool CPlayerSettings::Load() {
@@ -31,8 +32,12 @@ bool CPlayerSettings::Load() {
     // the next save does not overwrite what was not understood.
     std::string error;
     const std::string aside = platform::MoveAside(path, error);
-    damageNotice = "The settings file " + path + " could not be read in full" +
-                   (aside.empty() ? " and could not be renamed (" + error + ")." : "; it is kept as " + aside + ".");
+    damageNotice =
+        aside.empty()
+            ? platform::TrFormat("The settings file {1} could not be read in full and could not be "
+                                 "renamed ({2}).",
+                                 {path, error})
+            : platform::TrFormat("The settings file {1} could not be read in full; it is kept as {2}.", {path, aside});
     loadMessages.push_back("settings " + (aside.empty() ? "not renamed: " + error : "kept aside as " + aside));
   }
   if (overriding) {
@@ -50,7 +55,7 @@ bool CPlayerSettings::Init() {
     LogMessage(line.c_str());
   loadMessages.clear();
   if (!damageNotice.empty()) {
-    app.gui.ShowMessageBox(L"Settings", GuiText(damageNotice).c_str(), irr::gui::EMBF_OK, -1);
+    app.gui.ShowMessageBox(TrW("Settings").c_str(), GuiText(damageNotice).c_str(), irr::gui::EMBF_OK, -1);
     damageNotice.clear();
   }
   loaded = false; // a later Init (a new start in the same process) reads the file again
@@ -96,8 +101,9 @@ bool CPlayerSettings::Apply(const CSettings &changed) {
 }
 
 std::wstring CPlayerSettings::LevelText(int level) {
-  return std::to_wstring(level) + L" " + LevelName(level) + L", about " +
-         std::to_wstring(std::lround(RatingOfLevel(level).rating));
+  return TrFormatW("{1} {2}, about {3}", {std::to_string(level), Utf8(LevelName(level)),
+                                          std::to_string(std::lround(RatingOfLevel(level).rating))})
+      .c_str();
 }
 
 bool CPlayerSettings::PickLevel() {
@@ -109,8 +115,9 @@ bool CPlayerSettings::PickLevel() {
                            std::to_string(std::lround(RatingOfLevel(picked).rating)) + ") for the player's rating " +
                            std::to_string(std::lround(rating));
   LogMessage(line.c_str());
-  const std::wstring notice =
-      L"Match my rating: level " + LevelText(picked) + L", for your rating " + std::to_wstring(std::lround(rating));
+  const std::wstring notice = TrFormatW("Match my rating: level {1}, for your rating {2}",
+                                        {Utf8(LevelText(picked)), std::to_string(std::lround(rating))})
+                                  .c_str();
   app.gui.ShowStatusNotice(notice.c_str(), 6000);
   const bool changed = picked != values.level;
   values.level = picked;

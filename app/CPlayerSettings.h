@@ -47,7 +47,7 @@ public:
   bool EngineIsCurrent() const { return runningEngine == values.enginePath; }
 
   // "Beginner" .. "Full strength" for levels 1..8, "" otherwise.
-  static const wchar_t *LevelName(int level);
+  static std::wstring LevelName(int level);
   // The level with its calibrated rating: "3 Casual, about 1150".
   static std::wstring LevelText(int level);
 

@@ -4,13 +4,21 @@
 
 #include <algorithm>
 #include <cctype>
+#include <utility>
 
 namespace chess {
 
 namespace {
 
 // In PieceType order.
-const char *const PIECE_NAMES[] = {"pawn", "rook", "bishop", "queen", "king", "knight"};
+const char *const PIECE_NAMES[] = {"the pawn", "the rook", "the bishop", "the queen", "the king", "the knight"};
+
+// Sets the input's reason from a pattern and its values.
+void Refuse(MoveInput &input, const std::string &pattern, std::vector<std::string> values) {
+  input.reasonPattern = pattern;
+  input.reasonValues = std::move(values);
+  input.reason = FillReason(input.reasonPattern, input.reasonValues);
+}
 
 std::string Trimmed(const std::string &text) {
   const size_t first = text.find_first_not_of(" \t");
@@ -26,14 +34,16 @@ std::string Lower(std::string text) {
 }
 
 // Why a move from-to in UCI form cannot be played.
-std::string WhyNot(const Position &position, const Move &move) {
+void WhyNot(const Position &position, const Move &move, MoveInput &input) {
   int type = Pawn, color = White;
   if (!position.PieceAt(move.from, type, color))
-    return "there is no piece on " + SquareName(move.from);
+    return Refuse(input, "there is no piece on {1}", {SquareName(move.from)});
   if (color != position.GetSideToMove())
-    return "the " + std::string(PIECE_NAMES[type]) + " on " + SquareName(move.from) + " is not yours to move";
-  return "the " + std::string(PIECE_NAMES[type]) + " on " + SquareName(move.from) + " cannot go to " +
-         SquareName(move.to) + (position.IsInCheck() ? " (your king is in check)" : "");
+    return Refuse(input, "{1} on {2} is not yours to move", {PIECE_NAMES[type], SquareName(move.from)});
+  if (position.IsInCheck())
+    return Refuse(input, "{1} on {2} cannot go to {3} (your king is in check)",
+                  {PIECE_NAMES[type], SquareName(move.from), SquareName(move.to)});
+  Refuse(input, "{1} on {2} cannot go to {3}", {PIECE_NAMES[type], SquareName(move.from), SquareName(move.to)});
 }
 
 // The readings a typed SAN text may have: as typed, with a lower-case piece
@@ -59,11 +69,21 @@ std::vector<std::string> Readings(const std::string &text) {
 
 } // namespace
 
+std::string FillReason(const std::string &pattern, const std::vector<std::string> &values) {
+  std::string text = pattern;
+  for (size_t i = 0; i < values.size(); ++i) {
+    const std::string mark = "{" + std::to_string(i + 1) + "}";
+    for (size_t at = text.find(mark); at != std::string::npos; at = text.find(mark, at + values[i].size()))
+      text.replace(at, mark.size(), values[i]);
+  }
+  return text;
+}
+
 MoveInput ReadTypedMove(const Position &position, const std::string &typed) {
   MoveInput input;
   const std::string text = Trimmed(typed);
   if (text.empty()) {
-    input.reason = "nothing was typed";
+    Refuse(input, "nothing was typed", {});
     return input;
   }
   Move move;
@@ -75,7 +95,7 @@ MoveInput ReadTypedMove(const Position &position, const std::string &typed) {
       input.verdict = MoveInput::Verdict::Move;
       input.move = move;
     } else {
-      input.reason = WhyNot(position, move);
+      WhyNot(position, move, input);
     }
     return input;
   }
@@ -104,11 +124,11 @@ MoveInput ReadTypedMove(const Position &position, const std::string &typed) {
     std::string list;
     for (const std::string &san : input.candidates)
       list += (list.empty() ? "" : " or ") + san;
-    input.reason = "\"" + text + "\" may be " + list;
+    Refuse(input, "\"{1}\" may be {2}", {text, list});
   } else if (readable) {
-    input.reason = "\"" + text + "\" is not a legal move here";
+    Refuse(input, "\"{1}\" is not a legal move here", {text});
   } else {
-    input.reason = "\"" + text + "\" is not a move (" + error + ")";
+    Refuse(input, "\"{1}\" is not a move ({2})", {text, error});
   }
   return input;
 }

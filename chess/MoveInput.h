@@ -17,7 +17,16 @@ struct MoveInput {
   Move move;                           // the move, when the verdict is Move
   std::vector<std::string> candidates; // the moves an ambiguous text may mean, in SAN
   std::string reason;                  // why the text was refused or is ambiguous
+  // The reason as an English pattern with {1}, {2}, ... and the values put in
+  // its places (a piece as "the knight", a square, the typed text, the
+  // candidates joined by " or "), so that the interface may say it in its
+  // language: reason is the pattern filled in.
+  std::string reasonPattern;
+  std::vector<std::string> reasonValues;
 };
+
+// A reason pattern with {1}, {2}, ... replaced by values in order.
+std::string FillReason(const std::string &pattern, const std::vector<std::string> &values);
 
 // Reads a typed text in the position; nothing is played.
 MoveInput ReadTypedMove(const Position &position, const std::string &text);

@@ -5,6 +5,7 @@
 
 #include "app/CApplication.h"
 #include "engine/CEngineReply.h"
+#include "ui/GuiText.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -79,7 +80,7 @@ void CCEManager::Update() {
     // Shown once the splash has gone, so that nothing covers the box.
     std::string message;
     if (app.game.GetState() != Startup && failure.TakeMessage(message))
-      app.gui.ShowEngineMessage(stringw(message.c_str()).c_str());
+      app.gui.ShowEngineMessage(GuiText(message).c_str());
     return;
   }
   if (state == LinkState::Off)
@@ -262,7 +263,7 @@ void CCEManager::OnHandshakeDone() {
     const std::string position = game.PositionCommand();
     Log("CCEManager engine told: " + position.substr(0, position.size() - 1) + (search.IsOwed() ? ", go" : ""));
     if (!noticeShown)
-      app.gui.ShowStatusNotice(L"Engine restarted", NOTICE_MS);
+      app.gui.ShowStatusNotice(TrW("Engine restarted").c_str(), NOTICE_MS);
   }
 }
 
@@ -289,7 +290,7 @@ stringw CCEManager::GetEngineInfo() {
     return handshake.Info();
   if (state == LinkState::Failed)
     return stringw(failure.Info().c_str());
-  return L"The chess engine is starting.";
+  return TrW("The chess engine is starting.");
 }
 
 void CCEManager::Reset() {

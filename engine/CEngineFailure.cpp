@@ -1,5 +1,7 @@
 #include "engine/CEngineFailure.h"
 
+#include "platform/Language.h"
+
 #include <cstdlib>
 
 namespace {
@@ -25,12 +27,13 @@ void CEngineFailure::Set(Kind failureKind, const std::string &why) {
 }
 
 std::string CEngineFailure::Message() const {
-  std::string text =
-      "The chess engine " + engineName + (everReady ? " was given up: " : " could not be started: ") + reason + ".";
+  std::string text = platform::TrFormat(everReady ? platform::NoTr("The chess engine {1} was given up: {2}.")
+                                                  : platform::NoTr("The chess engine {1} could not be started: {2}."),
+                                        {engineName, reason});
   if (kind == Kind::Engine && stockfishChosen)
-    text += " Install the Debian package stockfish.";
+    text += std::string(" ") + platform::Tr("Install the Debian package stockfish.");
   if (everReady)
-    text += " You can play on as two players, moving both sides.";
+    text += std::string(" ") + platform::Tr("You can play on as two players, moving both sides.");
   return text;
 }
 

@@ -3,6 +3,7 @@
 #include "engine/CEngineReply.h"
 
 #include "chess/Move.h"
+#include "ui/GuiText.h"
 
 #include <cstring>
 
@@ -17,8 +18,6 @@ const char *const NO_MOVE = "(none)";
 const char *const MOVE_FAULTS[] = {"illegal move ", "malformed bestmove", "missing bestmove"};
 
 bool StartsWith(const std::string &text, const char *prefix) { return text.compare(0, strlen(prefix), prefix) == 0; }
-
-std::wstring Widen(const std::string &text) { return std::wstring(text.begin(), text.end()); }
 
 } // namespace
 
@@ -76,8 +75,10 @@ std::wstring CEngineReply::RestartNotice(const std::string &fault) {
   const char *const illegal = "illegal move ";
   const char *const malformed = "malformed bestmove ";
   if (StartsWith(fault, illegal))
-    return L"The engine played an illegal move (" + Widen(fault.substr(strlen(illegal))) + L"): it was restarted";
+    return TrFormatW("The engine played an illegal move ({1}): it was restarted", {fault.substr(strlen(illegal))})
+        .c_str();
   if (StartsWith(fault, malformed))
-    return L"The engine sent a malformed move (" + Widen(fault.substr(strlen(malformed))) + L"): it was restarted";
-  return L"The engine sent no move: it was restarted";
+    return TrFormatW("The engine sent a malformed move ({1}): it was restarted", {fault.substr(strlen(malformed))})
+        .c_str();
+  return TrW("The engine sent no move: it was restarted").c_str();
 }

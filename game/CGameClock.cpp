@@ -2,6 +2,7 @@
 
 #include "app/CApplication.h"
 #include "chess/ClockNotes.h"
+#include "platform/Language.h"
 #include "platform/Platform.h"
 
 #include <string>
@@ -10,7 +11,7 @@ namespace {
 
 const char *const LOW_TIME_SOUND = "./media/lowtime.wav";
 const char *const SIDE_NAMES[2] = {"white", "black"};
-const char *const FACE_NAMES[2] = {"White", "Black"};
+const char *const FACE_NAMES[2] = {platform::NoTr("White"), platform::NoTr("Black")};
 
 void Log(const std::string &text) { LogMessage(text.c_str()); }
 
@@ -169,9 +170,10 @@ std::string CGameClock::StatusText() {
     return "";
   std::string text;
   for (int side : {chess::White, chess::Black}) {
-    text += std::string(text.empty() ? "" : "   ") + FACE_NAMES[side] + " " + chess::ClockFaceText(Remaining(side));
+    text += std::string(text.empty() ? "" : "   ") + platform::Tr(FACE_NAMES[side]) + " " +
+            chess::ClockFaceText(Remaining(side));
     if (side == flagged)
-      text += " (flag)";
+      text += platform::Tr(" (flag)");
     else if (side == clock.Running())
       text += " <";
   }

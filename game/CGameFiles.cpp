@@ -73,25 +73,26 @@ bool CGameFiles::WriteGame(const chess::PgnGame &game, const std::string &path, 
 void CGameFiles::SaveGame() {
   const chess::PgnGame game = CurrentGame();
   if (game.moves.empty() && game.startFen.empty() && app.game.GetState() != LocalGame) {
-    app.gui.ShowMessageBox(L"Save Game", L"There is no game to save.", gui::EMBF_OK, -1);
+    app.gui.ShowMessageBox(TrW("Save Game").c_str(), TrW("There is no game to save.").c_str(), gui::EMBF_OK, -1);
     return;
   }
-  SaveGame(game, L"Save Game");
+  SaveGame(game, TrW("Save Game").c_str());
 }
 
 bool CGameFiles::SaveGame(const chess::PgnGame &game, const wchar_t *title) {
   if (dataFolder.empty()) {
-    app.gui.ShowMessageBox(title, L"No folder for games: neither XDG_DATA_HOME nor HOME is set.", gui::EMBF_OK, -1);
+    app.gui.ShowMessageBox(title, TrW("No folder for games: neither XDG_DATA_HOME nor HOME is set.").c_str(),
+                           gui::EMBF_OK, -1);
     return false;
   }
   const std::string path = GetGamesFolder() + "/" + platform::TimeStampNow() + ".pgn";
   std::string error;
   if (!WriteGame(game, path, error)) {
     LogMessage(("CGameFiles::SaveGame " + error).c_str());
-    app.gui.ShowMessageBox(title, GuiText("The game was not saved:\n" + error).c_str(), gui::EMBF_OK, -1);
+    app.gui.ShowMessageBox(title, TrFormatW("The game was not saved:\n{1}", {error}).c_str(), gui::EMBF_OK, -1);
     return false;
   }
-  app.gui.ShowMessageBox(title, GuiText("The game was saved to\n" + path).c_str(), gui::EMBF_OK, -1);
+  app.gui.ShowMessageBox(title, TrFormatW("The game was saved to\n{1}", {path}).c_str(), gui::EMBF_OK, -1);
   return true;
 }
 
@@ -105,7 +106,7 @@ void CGameFiles::ShowLoadDialog() {
   // dialog, which may be frames after the choice: the choice takes it back
   // at once.
   runFolder = app.device->getFileSystem()->getWorkingDirectory();
-  env->addFileOpenDialog(L"Load a game", true, env->getRootGUIElement(), ID_LOAD_DIALOG, true, &folder[0]);
+  env->addFileOpenDialog(TrW("Load a game").c_str(), true, env->getRootGUIElement(), ID_LOAD_DIALOG, true, &folder[0]);
 }
 
 void CGameFiles::OnFileChosen(gui::IGUIFileOpenDialog *dialog) {
@@ -126,16 +127,19 @@ void CGameFiles::RestoreRunFolder() {
 
 void CGameFiles::Refuse(const std::string &path, int line, const std::string &reason, const chess::PgnGame *readPart) {
   LogMessage(("PGN error " + path + " line " + std::to_string(line) + ": " + reason).c_str());
-  std::string text = "Cannot open " + path + "\nline " + std::to_string(line) + ": " + reason;
+  std::string text = platform::TrFormat("Cannot open {1}\nline {2}: {3}", {path, std::to_string(line), reason});
   if (!readPart || readPart->moves.empty()) {
-    app.gui.ShowMessageBox(L"Load Game", GuiText(text).c_str(), gui::EMBF_OK, -1);
+    app.gui.ShowMessageBox(TrW("Load Game").c_str(), GuiText(text).c_str(), gui::EMBF_OK, -1);
     return;
   }
   // The moves before the fault are offered; the file itself is left as it is.
   partPath = path;
   part = *readPart;
-  text += "\nOpen the " + std::to_string((part.moves.size() + 1) / 2) + " moves that could be read?";
-  app.gui.ShowMessageBox(L"Load Game", GuiText(text).c_str(), gui::EMBF_YES | gui::EMBF_NO, ID_OPEN_PART_BOX);
+  const size_t moves = (part.moves.size() + 1) / 2;
+  text += "\n" + platform::TrFormatN("Open the {1} move that could be read?", "Open the {1} moves that could be read?",
+                                     moves, {std::to_string(moves)});
+  app.gui.ShowMessageBox(TrW("Load Game").c_str(), GuiText(text).c_str(), gui::EMBF_YES | gui::EMBF_NO,
+                         ID_OPEN_PART_BOX);
 }
 
 void CGameFiles::OnOpenPartAnswer(bool yes) {

@@ -42,7 +42,7 @@ bool CGameKeeper::Init() {
   library.Close();
   if (!notice.empty()) {
     LogMessage(("games library: " + notice).c_str());
-    app.gui.ShowMessageBox(L"Games library", GuiText(notice).c_str(), gui::EMBF_OK, -1);
+    app.gui.ShowMessageBox(TrW("Games library").c_str(), GuiText(notice).c_str(), gui::EMBF_OK, -1);
   }
   return true;
 }
@@ -131,7 +131,7 @@ void CGameKeeper::Keep(const std::string &reason) {
       return; // told once at start
     LogMessage(("games library: the game was not kept: " + error).c_str());
     if (!reported)
-      app.gui.ShowStatusNotice(GuiText("The game could not be kept in the library: " + error).c_str(), 8000);
+      app.gui.ShowStatusNotice(TrFormatW("The game could not be kept in the library: {1}", {error}).c_str(), 8000);
     reported = true;
     return;
   }

@@ -22,6 +22,18 @@ void Log(const std::string &text) { LogMessage(text.c_str()); }
 
 std::string BaseName(const std::string &path) { return path.substr(path.rfind('/') + 1); }
 
+// Where a reviewed game came from, as the player reads it: a file by its
+// name, the game on the board or in the library in the interface language.
+std::string ShownSource(const std::string &from) {
+  if (from.find('/') != std::string::npos)
+    return BaseName(from);
+  const std::string library = "the games library (game ";
+  if (from.compare(0, library.size(), library) == 0 && from.back() == ')')
+    return platform::TrFormat("the games library (game {1})",
+                              {from.substr(library.size(), from.size() - library.size() - 1)});
+  return platform::Tr(from.c_str());
+}
+
 } // namespace
 
 void CGameReview::Update() {
@@ -39,8 +51,8 @@ void CGameReview::Update() {
     }
     Log("review of " + path + " refused: line " + std::to_string(pgnError.line) + ": " + pgnError.reason);
     app.gui.ShowMessageBox(
-        L"Review",
-        GuiText("Cannot review " + path + "\nline " + std::to_string(pgnError.line) + ": " + pgnError.reason).c_str(),
+        TrW("Review").c_str(),
+        TrFormatW("Cannot review {1}\nline {2}: {3}", {path, std::to_string(pgnError.line), pgnError.reason}).c_str(),
         gui::EMBF_OK, -1);
   }
   if (run.GetStatus() != CAnalysisRun::Status::Running)
@@ -67,15 +79,16 @@ void CGameReview::Exit() {
 
 bool CGameReview::ReviewCurrentGame() {
   if (app.game.GetRecord().GetPlyCount() == 0) {
-    app.gui.ShowMessageBox(L"Review", L"There is no move to review yet.", gui::EMBF_OK, -1);
+    app.gui.ShowMessageBox(TrW("Review").c_str(), TrW("There is no move to review yet.").c_str(), gui::EMBF_OK, -1);
     return false;
   }
   if (!app.game.CanReview()) {
-    app.gui.ShowMessageBox(L"Review", L"The engine is to move: review the game on your move or once it has ended.",
+    app.gui.ShowMessageBox(TrW("Review").c_str(),
+                           TrW("The engine is to move: review the game on your move or once it has ended.").c_str(),
                            gui::EMBF_OK, -1);
     return false;
   }
-  return Open(app.gameFiles.CurrentGame(), "the game on the board");
+  return Open(app.gameFiles.CurrentGame(), platform::NoTr("the game on the board"));
 }
 
 bool CGameReview::Open(const chess::PgnGame &reviewed, const std::string &from) {
@@ -83,14 +96,16 @@ bool CGameReview::Open(const chess::PgnGame &reviewed, const std::string &from) 
   std::string error;
   if (!analysis.Start(reviewed, error)) {
     Log("review of " + from + " refused: " + error);
-    app.gui.ShowMessageBox(L"Review", GuiText("Cannot review " + from + ":\n" + error).c_str(), gui::EMBF_OK, -1);
+    app.gui.ShowMessageBox(TrW("Review").c_str(),
+                           TrFormatW("Cannot review {1}:\n{2}", {ShownSource(from), error}).c_str(), gui::EMBF_OK, -1);
     return false;
   }
   Close();
   const long long nodes = app.settings.Get().reviewNodes;
   if (!run.Start(analysis, platform::EngineProgramPath(), nodes, platform::GetTickCount(), error)) {
     Log("review of " + from + " cannot start its engine: " + error);
-    app.gui.ShowMessageBox(L"Review", GuiText("The engine for the review cannot be started:\n" + error).c_str(),
+    app.gui.ShowMessageBox(TrW("Review").c_str(),
+                           TrFormatW("The engine for the review cannot be started:\n{1}", {error}).c_str(),
                            gui::EMBF_OK, -1);
     return false;
   }
@@ -105,7 +120,7 @@ bool CGameReview::Open(const chess::PgnGame &reviewed, const std::string &from) 
   gui::IGUIStaticText *banner = app.gui.GetBannerText();
   bannerWasVisible = banner && banner->isVisible();
   app.gui.SetBannerVisible(false); // the banner would cover the board being reviewed
-  window.Open(GuiText("Review: " + (from.find('/') == std::string::npos ? from : BaseName(from))).c_str(), analysis);
+  window.Open(TrFormatW("Review: {1}", {ShownSource(from)}).c_str(), analysis);
   window.SetRunning(true, false);
   const s32 barHeight = s32(app.windowSize.Height * BAR_SHARE_OF_HEIGHT);
   evalBar = new CEvalBar(app.guiEnvironment, app.guiEnvironment->getRootGUIElement(), -1,
@@ -151,7 +166,7 @@ chess::PgnGame CGameReview::AnnotatedGame() const {
 
 void CGameReview::Save() {
   if (review.ok)
-    app.gameFiles.SaveGame(AnnotatedGame(), L"Save Review");
+    app.gameFiles.SaveGame(AnnotatedGame(), TrW("Save Review").c_str());
 }
 
 void CGameReview::Finish() {
@@ -175,39 +190,44 @@ void CGameReview::ShowProgress() {
   std::string text;
   switch (run.GetStatus()) {
   case CAnalysisRun::Status::Running:
-    text = "Analysing: " + std::to_string(judged) + " of " + std::to_string(total) + " positions";
+    text = platform::TrFormat("Analysing: {1} of {2} positions", {std::to_string(judged), std::to_string(total)});
     break;
   case CAnalysisRun::Status::Done: {
     char seconds[32];
     std::snprintf(seconds, sizeof seconds, "%.1f", run.ElapsedMs() / 1000.0);
-    text = "Reviewed " + std::to_string(total) + " positions in " + seconds + " s";
+    text = platform::TrFormat("Reviewed {1} positions in {2} s", {std::to_string(total), seconds});
     break;
   }
   case CAnalysisRun::Status::Failed:
-    text = "Analysis stopped: " + run.Error();
+    text = platform::TrFormat("Analysis stopped: {1}", {run.Error()});
     break;
   default:
-    text = "Analysis cancelled: " + std::to_string(judged) + " of " + std::to_string(total) + " positions judged";
+    text = platform::TrFormat("Analysis cancelled: {1} of {2} positions judged",
+                              {std::to_string(judged), std::to_string(total)});
     break;
   }
   window.ShowProgress(judged, total, GuiText(text).c_str());
 }
 
-std::string CGameReview::PositionText(size_t index) const {
+std::string CGameReview::PositionText(size_t index, bool translated) const {
+  // The log keeps the English words; the window shows the player's language.
+  const auto say = [translated](const char *msgid, std::initializer_list<std::string> args) {
+    return translated ? platform::TrFormat(msgid, args) : platform::FillIn(msgid, args);
+  };
   const chess::CGameAnalysis &analysis = run.Analysis();
   if (index == 0)
-    return "Start position";
+    return say("Start position", {});
   const size_t ply = index - 1;
   const chess::Position &before = analysis.PositionAt(ply);
   std::string text = std::to_string(before.GetFullMoveNumber()) +
                      (before.GetSideToMove() == chess::White ? ". " : "... ") + analysis.SanAt(ply);
   if (review.ok && ply < review.moves.size() && review.moves[ply].mark != chess::MoveMark::None) {
-    static const char *const NAMES[] = {"", "an inaccuracy", "a mistake", "a blunder"};
-    text += chess::MarkSuffix(review.moves[ply].mark);
-    text += std::string(" is ") + NAMES[int(review.moves[ply].mark)];
+    static const char *const NAMES[] = {"", platform::NoTr("{1} is an inaccuracy"), platform::NoTr("{1} is a mistake"),
+                                        platform::NoTr("{1} is a blunder")};
+    text = say(NAMES[int(review.moves[ply].mark)], {text + chess::MarkSuffix(review.moves[ply].mark)});
     const std::string better = analysis.BetterMoveSan(review, ply);
     if (!better.empty())
-      text += "\nBetter was " + better + " (" + chess::FormatEvaluation(analysis.FindingAt(ply).eval) + ")";
+      text += "\n" + say("Better was {1} ({2})", {better, chess::FormatEvaluation(analysis.FindingAt(ply).eval)});
   }
   return text;
 }
@@ -225,8 +245,8 @@ void CGameReview::ShowPosition(size_t index) {
   board.ShowArrow(hasBetter ? &better : nullptr);
   if (evalBar)
     evalBar->SetEvaluation(analysis.IsJudged(shown), analysis.FindingAt(shown).eval);
-  std::string text = PositionText(shown);
-  window.ShowPosition(shown, GuiText(text).c_str());
+  window.ShowPosition(shown, GuiText(PositionText(shown, true)).c_str());
+  std::string text = PositionText(shown, false);
   std::replace(text.begin(), text.end(), '\n', ';');
   if (shown != before)
     Log("review position " + std::to_string(shown) + ": " + text +

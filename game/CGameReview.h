@@ -71,7 +71,7 @@ private:
   void Finish();
   void ShowProgress();
   // The text under the graph for the position shown.
-  std::string PositionText(std::size_t index) const;
+  std::string PositionText(std::size_t index, bool translated) const;
 
   CAnalysisRun run;
   chess::GameReview review;

@@ -18,10 +18,13 @@ namespace {
 const int LEVEL_COUNT = 8;
 const int PAGE_ROWS = 10; // Page Up and Page Down move this many rows
 
-// Widened byte by byte as GuiText does (the fonts hold Latin-1), straight
-// into a string of the right size: a row is five of these, a library
-// thousands of rows.
+// Widened as GuiText does; plain ASCII, the most of a row, straight into a
+// string of the right size: a row is five of these, a library thousands of
+// rows.
 std::wstring Wide(const std::string &text) {
+  for (const char c : text)
+    if (static_cast<unsigned char>(c) >= 0x80)
+      return GuiText(text).c_str();
   std::wstring wide(text.size(), L' ');
   for (size_t i = 0; i < text.size(); ++i)
     wide[i] = wchar_t(static_cast<unsigned char>(text[i]));
@@ -31,7 +34,14 @@ std::wstring Wide(const std::string &text) {
 // How the game is named to the review and the log.
 std::string SourceOf(const GameEntry &game) { return "the games library (game " + std::to_string(game.id) + ")"; }
 
-void Tell(const std::string &text) { app.gui.ShowMessageBox(L"Games", GuiText(text).c_str(), gui::EMBF_OK, -1); }
+void Tell(const std::string &text) {
+  app.gui.ShowMessageBox(TrW("Games").c_str(), GuiText(text).c_str(), gui::EMBF_OK, -1);
+}
+
+// A game's source as the player reads it.
+std::string ShownSourceOf(const GameEntry &game) {
+  return platform::TrFormat("the games library (game {1})", {std::to_string(game.id)});
+}
 
 } // namespace
 
@@ -91,21 +101,23 @@ std::vector<LevelScore> CGamesBrowser::ScoresByLevel(const std::vector<GameEntry
 }
 
 std::wstring CGamesBrowser::ScoreText(const LevelScore &score) {
-  const std::wstring name = CPlayerSettings::LevelName(score.level);
-  std::wstring text = L"Level " + std::to_wstring(score.level) + (name.empty() ? L"" : L" " + name) + L": ";
+  const std::string name = Utf8(CPlayerSettings::LevelName(score.level));
+  std::string text =
+      platform::TrFormat("Level {1}: ", {std::to_string(score.level) + (name.empty() ? "" : " " + name)});
   const int finished = score.Finished();
   if (finished == 0) {
-    text += L"no finished game";
+    text += platform::Tr("no finished game");
   } else {
     // Points in half points, so that the percentage is rounded down exactly.
     const int percent = (200 * score.wins + 100 * score.draws) / (2 * finished);
-    text += std::to_wstring(finished) + (finished == 1 ? L" game, +" : L" games, +") + std::to_wstring(score.wins) +
-            L" =" + std::to_wstring(score.draws) + L" -" + std::to_wstring(score.losses) + L", " +
-            std::to_wstring(percent) + L"%";
+    text += platform::TrFormatN("{1} game, +{2} ={3} -{4}, {5}%", "{1} games, +{2} ={3} -{4}, {5}%",
+                                static_cast<unsigned long>(finished),
+                                {std::to_string(finished), std::to_string(score.wins), std::to_string(score.draws),
+                                 std::to_string(score.losses), std::to_string(percent)});
   }
   if (score.unfinished > 0)
-    text += L" (" + std::to_wstring(score.unfinished) + L" unfinished)";
-  return text;
+    text += platform::TrFormat(" ({1} unfinished)", {std::to_string(score.unfinished)});
+  return GuiText(text).c_str();
 }
 
 std::vector<double> CGamesBrowser::RatingSeries(const std::vector<GameEntry> &newestFirst) {
@@ -123,18 +135,21 @@ GamesRow CGamesBrowser::RowOf(const GameEntry &game) {
       game.date.empty() || game.date.find('?') != std::string::npos ? game.storedAt.substr(0, 10) : game.date;
   std::replace(date.begin(), date.end(), '.', '-');
   row.date = Wide(date);
-  row.colour = game.side == PlayerSide::White ? L"White" : game.side == PlayerSide::Black ? L"Black" : L"Both";
+  row.colour = TrW(game.side == PlayerSide::White   ? platform::NoTr("White")
+                   : game.side == PlayerSide::Black ? platform::NoTr("Black")
+                                                    : platform::NoTr("Both"))
+                   .c_str();
   row.opponent = Wide(game.opponent);
   if (game.result == "*")
-    row.result = Wide(game.reason.empty() ? "unfinished" : game.reason);
+    row.result = Wide(platform::Tr(game.reason.empty() ? platform::NoTr("unfinished") : game.reason.c_str()));
   else
-    row.result = Wide(game.reason.empty() ? game.result : game.result + " (" + game.reason + ")");
+    row.result = Wide(game.reason.empty() ? game.result : game.result + " (" + platform::Tr(game.reason.c_str()) + ")");
   row.opening = Wide(game.opening);
   return row;
 }
 
 std::wstring CGamesBrowser::DeleteQuestion(const GameEntry &game) {
-  return L"Delete the game of " + RowOf(game).date + L" against " + Wide(game.opponent) + L"?";
+  return TrFormatW("Delete the game of {1} against {2}?", {Utf8(RowOf(game).date), game.opponent}).c_str();
 }
 
 void CGamesBrowser::Update() {
@@ -163,7 +178,7 @@ void CGamesBrowser::Show() {
                  .c_str());
   if (!read) {
     LogMessage(("games window: " + error).c_str());
-    Tell("The games library could not be read:\n" + error);
+    Tell(platform::TrFormat("The games library could not be read:\n{1}", {error}));
   }
 }
 
@@ -272,7 +287,8 @@ bool CGamesBrowser::ReadChosen(GameEntry &entry) {
   const bool read = library.Open(CGameKeeper::LibraryPath(), error, notice) && library.Get(chosen->id, entry, error);
   library.Close();
   if (!read) {
-    Tell(error.empty() ? "The game is no longer in the library." : "The game could not be read:\n" + error);
+    Tell(error.empty() ? platform::Tr("The game is no longer in the library.")
+                       : platform::TrFormat("The game could not be read:\n{1}", {error}));
     return false;
   }
   return true;
@@ -295,7 +311,8 @@ bool CGamesBrowser::ReviewChosen() {
   chess::PgnGame game;
   chess::PgnError fault;
   if (!chess::CPgnReader::Read(entry.pgn, game, fault)) {
-    Tell("Cannot review " + SourceOf(entry) + "\nline " + std::to_string(fault.line) + ": " + fault.reason);
+    Tell(platform::TrFormat("Cannot review {1}\nline {2}: {3}",
+                            {ShownSourceOf(entry), std::to_string(fault.line), fault.reason}));
     return false;
   }
   Close();
@@ -309,8 +326,8 @@ void CGamesBrowser::AskDelete() {
     return;
   TakeQuestion(true);
   askedToDelete = chosen->id;
-  deleteQuestion = app.gui.ShowMessageBox(L"Delete Game", DeleteQuestion(*chosen).c_str(), gui::EMBF_YES | gui::EMBF_NO,
-                                          ID_GAMES_DELETE_BOX);
+  deleteQuestion = app.gui.ShowMessageBox(TrW("Delete Game").c_str(), DeleteQuestion(*chosen).c_str(),
+                                          gui::EMBF_YES | gui::EMBF_NO, ID_GAMES_DELETE_BOX);
   if (deleteQuestion)
     deleteQuestion->grab(); // the box may go before the browser hears of it
 }
@@ -323,7 +340,7 @@ bool CGamesBrowser::DeleteGame(long long id) {
   library.Close();
   if (!deleted) {
     LogMessage(("games window: game " + std::to_string(id) + " not deleted: " + error).c_str());
-    Tell("The game was not deleted:\n" + error);
+    Tell(platform::TrFormat("The game was not deleted:\n{1}", {error}));
     return false;
   }
   LogMessage(("games window: game " + std::to_string(id) + " deleted").c_str());

@@ -62,9 +62,9 @@ std::string CPlayerRating::CasualReason() const {
   if (!game.IsRated())
     return game.CasualReason();
   if (app.game.IsTwoPlayers())
-    return "two players"; // the engine left the game and the player went on alone
+    return platform::NoTr("two players"); // the engine left the game and the player went on alone
   if (app.settings.Get().level != game.GetLevel())
-    return "the level was changed";
+    return platform::NoTr("the level was changed");
   return "";
 }
 
@@ -96,10 +96,11 @@ void CPlayerRating::OnFinishedGameKept(const GameEntry &entry, bool stored) {
     current.rating = *entry.ratingAfter;
     current.rd = entry.rdAfter.value_or(current.rd);
     current.volatility = entry.volatilityAfter.value_or(current.volatility);
-    note = GuiText("Rating " + std::to_string(std::lround(entry.ratingBefore.value_or(0))) + " -> " +
-                   std::to_string(std::lround(current.rating)) + (stored ? "" : " (not saved)"));
+    note = TrFormatW(
+        stored ? platform::NoTr("Rating {1} -> {2}") : platform::NoTr("Rating {1} -> {2} (not saved)"),
+        {std::to_string(std::lround(entry.ratingBefore.value_or(0))), std::to_string(std::lround(current.rating))});
   } else {
-    note = GuiText("Casual game: " + CasualReason());
+    note = TrFormatW("Casual game: {1}", {platform::Tr(CasualReason().c_str())});
   }
   app.gui.ShowBannerNote(note.c_str());
 }

@@ -4,7 +4,7 @@ void CRatedGame::Start(bool twoPlayers, int gameLevel, bool fromFile) {
   reason.clear();
   level = gameLevel;
   if (twoPlayers)
-    MakeCasual("two players");
+    MakeCasual(platform::NoTr("two players"));
   else if (fromFile)
-    MakeCasual("the game was continued from earlier moves");
+    MakeCasual(platform::NoTr("the game was continued from earlier moves"));
 }

@@ -5,6 +5,8 @@
 // the reason the player is told.
 #pragma once
 
+#include "platform/Language.h"
+
 #include <string>
 
 class CRatedGame {
@@ -12,11 +14,11 @@ public:
   // A new game begins: against the engine at level, or between two players;
   // fromFile when it continues moves played before (a file, a resumed game).
   void Start(bool twoPlayers, int level, bool fromFile);
-  void OnTakeBack() { MakeCasual("a move was taken back"); }
-  void OnHint() { MakeCasual("a hint was asked for"); }
-  void OnLevelChanged() { MakeCasual("the level was changed"); }
+  void OnTakeBack() { MakeCasual(platform::NoTr("a move was taken back")); }
+  void OnHint() { MakeCasual(platform::NoTr("a hint was asked for")); }
+  void OnLevelChanged() { MakeCasual(platform::NoTr("the level was changed")); }
   // The engine left the game and the player went on moving both sides.
-  void OnTwoPlayers() { MakeCasual("two players"); }
+  void OnTwoPlayers() { MakeCasual(platform::NoTr("two players")); }
 
   bool IsRated() const { return reason.empty(); }
   // Why the game is casual ("" while it is rated).
@@ -30,6 +32,6 @@ private:
       reason = why;
   }
 
-  std::string reason = "no game was started";
+  std::string reason = platform::NoTr("no game was started");
   int level = 0;
 };

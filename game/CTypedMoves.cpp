@@ -19,13 +19,33 @@ std::string Narrow(const wchar_t *text) {
   return narrow;
 }
 
+// Why a typed text was refused, in the interface language: the pattern and
+// the pieces are looked up, squares and the typed text stay as they are, and
+// the candidates of an ambiguous text are joined anew.
+std::string ShownReason(const chess::MoveInput &input) {
+  static const char *const PIECES[] = {platform::NoTr("the pawn"),   platform::NoTr("the rook"),
+                                       platform::NoTr("the bishop"), platform::NoTr("the queen"),
+                                       platform::NoTr("the king"),   platform::NoTr("the knight")};
+  std::vector<std::string> values = input.reasonValues;
+  for (std::string &value : values)
+    for (const char *piece : PIECES)
+      if (value == piece)
+        value = platform::Tr(piece);
+  if (input.verdict == chess::MoveInput::Verdict::Ambiguous && values.size() == 2) {
+    values[1].clear();
+    for (const std::string &san : input.candidates)
+      values[1] += (values[1].empty() ? "" : platform::Tr(" or ")) + san;
+  }
+  return chess::FillReason(platform::Tr(input.reasonPattern.c_str()), values);
+}
+
 } // namespace
 
 void CTypedMoves::CreateBox() {
   gui::IGUIEnvironment *env = app.guiEnvironment;
   box = env->addEditBox(L"", core::rect<s32>(0, 0, BOX_WIDTH, BOX_HEIGHT), true, env->getRootGUIElement(), ID_MOVE_BOX);
   box->setMax(32);
-  box->setToolTipText(L"Type a move (e4, Nf3, O-O, e7e8q) and press Enter; Tab goes in and out");
+  box->setToolTipText(TrW("Type a move (e4, Nf3, O-O, e7e8q) and press Enter; Tab goes in and out").c_str());
   box->setVisible(false);
 }
 
@@ -52,19 +72,24 @@ void CTypedMoves::Update() {
 bool CTypedMoves::HasFocus() const { return box && app.guiEnvironment->getFocus() == box; }
 
 bool CTypedMoves::Submit(const std::string &text) {
-  auto refuse = [&](const std::string &reason) {
+  // The log keeps the English reason; the status line says it in the
+  // interface language.
+  auto refuse = [&](const std::string &reason, const std::string &shown) {
     LogMessage(("typed move \"" + text + "\": refused (" + reason + ")").c_str());
-    app.gui.ShowStatusNotice(GuiText(reason).c_str(), NOTICE_MS);
+    app.gui.ShowStatusNotice(GuiText(shown).c_str(), NOTICE_MS);
     return false;
   };
-  if (!app.game.CanTypeMove())
-    return refuse(app.game.GetState() == LocalGame && !app.game.IsGameOver() ? "it is not your move"
-                                                                             : "no game is being played");
+  if (!app.game.CanTypeMove()) {
+    const char *reason = app.game.GetState() == LocalGame && !app.game.IsGameOver()
+                             ? platform::NoTr("it is not your move")
+                             : platform::NoTr("no game is being played");
+    return refuse(reason, platform::Tr(reason));
+  }
   const chess::MoveInput input = chess::ReadTypedMove(app.game.GetRecord().GetPosition(), text);
   if (input.verdict != chess::MoveInput::Verdict::Move)
-    return refuse(input.reason);
+    return refuse(input.reason, ShownReason(input));
   if (!app.game.PlayTypedMove(input.move))
-    return refuse("the move could not be played");
+    return refuse("the move could not be played", platform::Tr("the move could not be played"));
   LogMessage(("typed move \"" + text + "\": played " + input.move.ToUci()).c_str());
   return true;
 }

@@ -52,8 +52,9 @@ void CUnfinishedGame::OfferKeptGame() {
   std::string error;
   if (!autosave.Claim(folder, !fileGiven, error)) {
     Log("CUnfinishedGame cannot keep the game: " + error);
-    app.gui.ShowMessageBox(L"Unfinished game", GuiText("The game cannot be kept if Kelvar stops:\n" + error).c_str(),
-                           gui::EMBF_OK, -1);
+    app.gui.ShowMessageBox(TrW("Unfinished game").c_str(),
+                           TrFormatW("The game cannot be kept if Kelvar stops:\n{1}", {error}).c_str(), gui::EMBF_OK,
+                           -1);
     return;
   }
   const std::string &path = autosave.GetPath();
@@ -69,8 +70,8 @@ void CUnfinishedGame::OfferKeptGame() {
   const bool read = platform::ReadSmallFile(path, chess::CPgnReader::MAX_FILE_BYTES, text, error);
   if (read && chess::CPgnReader::Read(text, game, fault)) {
     offeredText = text;
-    resumeBox = app.gui.ShowMessageBox(L"Unfinished game", L"Resume the unfinished game?", gui::EMBF_YES | gui::EMBF_NO,
-                                       ID_RESUME_BOX);
+    resumeBox = app.gui.ShowMessageBox(TrW("Unfinished game").c_str(), TrW("Resume the unfinished game?").c_str(),
+                                       gui::EMBF_YES | gui::EMBF_NO, ID_RESUME_BOX);
     return;
   }
   // Damaged: kept aside under a name of its own, never deleted unread.
@@ -80,26 +81,30 @@ void CUnfinishedGame::OfferKeptGame() {
     chess::CPgnReader::ReadUpToFault(text, game, fault);
   const std::string aside = platform::MoveAside(path, error);
   const std::string where = aside.empty() ? path + " (it could not be renamed: " + error + ")" : aside;
+  const std::string whereShown =
+      aside.empty() ? platform::TrFormat("{1} (it could not be renamed: {2})", {path, error}) : aside;
   Log("CUnfinishedGame damaged " + path + " line " + std::to_string(fault.line) + ": " + fault.reason + "; kept as " +
       where);
-  std::string message = "The unfinished game could not be read (line " + std::to_string(fault.line) + ": " +
-                        fault.reason + ").\nIt is kept as " + where + ".";
+  std::string message = platform::TrFormat("The unfinished game could not be read (line {1}: {2}).\nIt is kept as {3}.",
+                                           {std::to_string(fault.line), fault.reason, whereShown});
   if (aside.empty()) {
     // Still in the way: this copy keeps its game elsewhere.
     if (!autosave.Claim(folder, false, error))
       Log("CUnfinishedGame cannot keep the game: " + error);
   }
   if (!read || game.moves.empty()) {
-    app.gui.ShowMessageBox(L"Unfinished game", GuiText(message).c_str(), gui::EMBF_OK, -1);
+    app.gui.ShowMessageBox(TrW("Unfinished game").c_str(), GuiText(message).c_str(), gui::EMBF_OK, -1);
     return;
   }
   std::string good;
   if (!chess::CPgnWriter::Write(game, good, error))
     return;
   offeredText = good;
-  message += "\nResume the " + std::to_string((game.moves.size() + 1) / 2) + " moves that could be read?";
-  resumeBox =
-      app.gui.ShowMessageBox(L"Unfinished game", GuiText(message).c_str(), gui::EMBF_YES | gui::EMBF_NO, ID_RESUME_BOX);
+  const size_t moves = (game.moves.size() + 1) / 2;
+  message += "\n" + platform::TrFormatN("Resume the {1} move that could be read?",
+                                        "Resume the {1} moves that could be read?", moves, {std::to_string(moves)});
+  resumeBox = app.gui.ShowMessageBox(TrW("Unfinished game").c_str(), GuiText(message).c_str(),
+                                     gui::EMBF_YES | gui::EMBF_NO, ID_RESUME_BOX);
 }
 
 void CUnfinishedGame::OnResumeAnswer(bool yes) {
@@ -206,9 +211,10 @@ void CUnfinishedGame::ReportOutcomes() {
     if (failureTold)
       continue;
     failureTold = true;
-    app.gui.ShowMessageBox(L"Unfinished game",
-                           GuiText("The game could not be kept for the next start:\n" + outcome.error +
-                                   "\nThe last copy that was written is still there.")
+    app.gui.ShowMessageBox(TrW("Unfinished game").c_str(),
+                           TrFormatW("The game could not be kept for the next start:\n{1}\nThe last copy that was "
+                                     "written is still there.",
+                                     {outcome.error})
                                .c_str(),
                            gui::EMBF_OK, -1);
   }
@@ -223,10 +229,10 @@ bool CUnfinishedGame::ConfirmQuit() {
   ReportOutcomes();
   if (kept || StateText().empty() || (hasKeptElsewhere && keptElsewhere == Take()))
     return true;
-  app.gui.ShowMessageBox(L"Quit",
-                         GuiText("The unfinished game could not be kept for the next start:\n" + error +
-                                 "\n\nYes: quit without it.\nNo: save it elsewhere first.\nCancel: go back "
-                                 "to the game.")
+  app.gui.ShowMessageBox(TrW("Quit").c_str(),
+                         TrFormatW("The unfinished game could not be kept for the next start:\n{1}\n\nYes: quit "
+                                   "without it.\nNo: save it elsewhere first.\nCancel: go back to the game.",
+                                   {error})
                              .c_str(),
                          gui::EMBF_YES | gui::EMBF_NO | gui::EMBF_CANCEL, ID_QUIT_UNSAVED_BOX);
   return false;
@@ -254,12 +260,14 @@ void CUnfinishedGame::SaveElsewhere() {
       Log("PGN saved " + std::to_string(app.game.GetRecord().GetPlyCount()) + " plies to " + place + name);
       hasKeptElsewhere = true;
       keptElsewhere = Take();
-      app.gui.ShowMessageBox(L"Quit", GuiText("The game was saved to\n" + place + name).c_str(), gui::EMBF_OK, -1);
+      app.gui.ShowMessageBox(TrW("Quit").c_str(), TrFormatW("The game was saved to\n{1}", {place + name}).c_str(),
+                             gui::EMBF_OK, -1);
       return;
     }
     errors += "\n" + error;
   }
-  app.gui.ShowMessageBox(L"Quit", GuiText("The game could not be saved anywhere:" + errors).c_str(), gui::EMBF_OK, -1);
+  app.gui.ShowMessageBox(TrW("Quit").c_str(), TrFormatW("The game could not be saved anywhere:{1}", {errors}).c_str(),
+                         gui::EMBF_OK, -1);
 }
 
 void CUnfinishedGame::Exit() {

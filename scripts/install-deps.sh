@@ -15,6 +15,7 @@ BUILD_PACKAGES=(
   libsqlite3-dev              # the library of finished games (games.sqlite) is an SQLite database
   pgn-extract                 # its ECO classification (eco.pgn) names the openings as a game is played
   libspeechd-dev              # "Speak moves": the game says the moves through speech-dispatcher
+  gettext                     # xgettext and msgfmt: the message catalogues (po/), the translated desktop entry and metadata
 )
 TEST_PACKAGES=(
   libgtest-dev libgmock-dev   # unit tests

@@ -31,7 +31,8 @@ CRasterImage MakeBitmapFont(const CTypeface &typeface, int imageWidth) {
   int x = 0, y = 0;
   for (int c = kFirstFontChar; c <= kLastFontChar; ++c) {
     SBox box;
-    typeface.Render(static_cast<unsigned long>(c), box.glyph);
+    if (c < 127 || c > 159) // the control codes keep an empty box
+      typeface.Render(static_cast<unsigned long>(c), box.glyph);
     // The box spans the pen advance and any ink hanging out on either side.
     const int left = std::min(0, box.glyph.left);
     const int right = std::max(box.glyph.advance, box.glyph.left + box.glyph.width);

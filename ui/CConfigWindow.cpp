@@ -8,6 +8,7 @@
 #include "ui/GuiText.h"
 
 #include <cmath>
+#include <cstring>
 
 using namespace irr;
 
@@ -18,20 +19,20 @@ const s32 CLOCK_ROWS = 70; // the time control's rows push the check boxes down
 const s32 LABEL_LEFT = 10, FIELD_LEFT = 130, RIGHT = WIDTH - 10;
 const int PROBE_TIMEOUT_MS = 3000;
 const float THINK_STEP_S = 0.5f;
-const wchar_t *const THINK_ONLY_TEXT = L"This engine has no strength options: every level plays alike; only the "
-                                       L"think time applies.";
+const char *const THINK_ONLY_TEXT = platform::NoTr("This engine has no strength options: every level plays alike; only "
+                                                   "the think time applies.");
 const char *const THINK_ONLY_MARK = "only the think time applies";
 
 // What each level plays like; its rating follows from the calibration.
-const wchar_t *const LEVEL_NOTES[CSettings::LEVEL_MAX] = {
-    L"Looks one move ahead, often misses the best.",
-    L"Looks a little further, still misses some.",
-    L"Stockfish at a casual player's rating.",
-    L"Stockfish at a club player's rating.",
-    L"A strong club player.",
-    L"An expert's rating.",
-    L"A master's rating.",
-    L"Stockfish unlimited within the think time.",
+const char *const LEVEL_NOTES[CSettings::LEVEL_MAX] = {
+    platform::NoTr("Looks one move ahead, often misses the best."),
+    platform::NoTr("Looks a little further, still misses some."),
+    platform::NoTr("Stockfish at a casual player's rating."),
+    platform::NoTr("Stockfish at a club player's rating."),
+    platform::NoTr("A strong club player."),
+    platform::NoTr("An expert's rating."),
+    platform::NoTr("A master's rating."),
+    platform::NoTr("Stockfish unlimited within the think time."),
 };
 // The level combo box's last item: the level follows the player's rating.
 const u32 MATCH_MY_RATING = CSettings::LEVEL_MAX;
@@ -39,25 +40,39 @@ const u32 MATCH_MY_RATING = CSettings::LEVEL_MAX;
 // The time controls players pick most, by the names they know them by;
 // the last entry stands for any other value typed into the field.
 struct TimePreset {
-  const wchar_t *name;
+  const char *name;
   const char *value;
 };
 const TimePreset TIME_PRESETS[] = {
-    {L"None", "-"},
-    {L"Bullet 1+0", "60"},
-    {L"Blitz 3+2", "180+2"},
-    {L"Blitz 5+0", "300"},
-    {L"Blitz 5+3", "300+3"},
-    {L"Rapid 10+5", "600+5"},
-    {L"Rapid 15+10", "900+10"},
-    {L"Classical 30+0", "1800"},
-    {L"Classical 90/40+30 +30s", "40/5400+30:1800+30"},
-    {L"Custom", nullptr},
+    {platform::NoTr("None"), "-"},
+    {platform::NoTr("Bullet 1+0"), "60"},
+    {platform::NoTr("Blitz 3+2"), "180+2"},
+    {platform::NoTr("Blitz 5+0"), "300"},
+    {platform::NoTr("Blitz 5+3"), "300+3"},
+    {platform::NoTr("Rapid 10+5"), "600+5"},
+    {platform::NoTr("Rapid 15+10"), "900+10"},
+    {platform::NoTr("Classical 30+0"), "1800"},
+    {platform::NoTr("Classical 90/40+30 +30s"), "40/5400+30:1800+30"},
+    {platform::NoTr("Custom"), nullptr},
 };
 const u32 CUSTOM_PRESET = sizeof(TIME_PRESETS) / sizeof(TIME_PRESETS[0]) - 1;
 
 // The one open window; the program keeps its own reference to it.
 CConfigWindow *openWindow = nullptr;
+
+// A time control's description in the interface language: the few words
+// chess::TimeControl::Describe writes in English are replaced; its units
+// (h, min, s) read the same in the catalogues' languages.
+std::string DescribeShown(const chess::TimeControl &control) {
+  std::string text = control.Describe();
+  for (const char *words : {platform::NoTr(" moves in "), platform::NoTr(" move in "), platform::NoTr(", then "),
+                            platform::NoTr(", repeating")}) {
+    const std::string shown = platform::Tr(words);
+    for (size_t at = text.find(words); at != std::string::npos; at = text.find(words, at + shown.size()))
+      text.replace(at, std::strlen(words), shown);
+  }
+  return text;
+}
 
 std::string Narrow(const wchar_t *text) {
   std::string narrow;
@@ -98,21 +113,23 @@ void CConfigWindow::Shutdown() {
 
 void CConfigWindow::CreateControls() {
   gui::IGUIEnvironment *env = Environment;
-  gui::IGUIWindow *window = env->addWindow(core::rect<s32>(0, 0, WIDTH, HEIGHT), false, L"Config", this, -1);
+  gui::IGUIWindow *window =
+      env->addWindow(core::rect<s32>(0, 0, WIDTH, HEIGHT), false, TrW("Config").c_str(), this, -1);
   window->getCloseButton()->setVisible(false); // OK or Cancel
-  const auto label = [&](s32 y, const wchar_t *text) {
-    env->addStaticText(text, core::rect<s32>(LABEL_LEFT, y + 3, FIELD_LEFT - 5, y + 21), false, false, window);
+  const auto label = [&](s32 y, const char *text) {
+    env->addStaticText(TrW(text).c_str(), core::rect<s32>(LABEL_LEFT, y + 3, FIELD_LEFT - 5, y + 21), false, false,
+                       window);
   };
 
-  label(32, L"Level");
+  label(32, platform::NoTr("Level"));
   level = env->addComboBox(core::rect<s32>(FIELD_LEFT, 32, FIELD_LEFT + 230, 52), window, ID_CONFIG_LEVEL);
   for (int i = CSettings::LEVEL_MIN; i <= CSettings::LEVEL_MAX; ++i)
     level->addItem(CPlayerSettings::LevelText(i).c_str(), u32(i));
-  level->addItem(L"Match my rating", 0);
+  level->addItem(TrW("Match my rating").c_str(), 0);
   level->setSelected(initial.levelAuto ? MATCH_MY_RATING : initial.level - CSettings::LEVEL_MIN);
   levelNote = env->addStaticText(L"", core::rect<s32>(FIELD_LEFT, 56, RIGHT, 88), false, true, window);
 
-  label(94, L"Think time (s)");
+  label(94, platform::NoTr("Think time (s)"));
   thinkTime =
       env->addSpinBox(L"", core::rect<s32>(FIELD_LEFT, 94, FIELD_LEFT + 80, 114), true, window, ID_CONFIG_THINK);
   thinkTime->setRange(CSettings::THINK_MS_MIN / 1000.f, CSettings::THINK_MS_MAX / 1000.f);
@@ -120,40 +137,42 @@ void CConfigWindow::CreateControls() {
   thinkTime->setDecimalPlaces(1);
   thinkTime->setValue(initial.thinkMs / 1000.f);
 
-  label(126, L"Engine");
+  label(126, platform::NoTr("Engine"));
   enginePath = env->addEditBox(GuiText(initial.enginePath).c_str(), core::rect<s32>(FIELD_LEFT, 126, RIGHT - 70, 146),
                                true, window, ID_CONFIG_ENGINE);
-  env->addButton(core::rect<s32>(RIGHT - 60, 126, RIGHT, 146), window, ID_CONFIG_TEST, L"Test");
-  testResult = env->addStaticText(L"Empty for Stockfish, else the path of a UCI engine.",
+  env->addButton(core::rect<s32>(RIGHT - 60, 126, RIGHT, 146), window, ID_CONFIG_TEST, TrW("Test").c_str());
+  testResult = env->addStaticText(TrW("Empty for Stockfish, else the path of a UCI engine.").c_str(),
                                   core::rect<s32>(FIELD_LEFT, 150, RIGHT, 168), false, false, window);
 
-  label(178, L"Time control");
+  label(178, platform::NoTr("Time control"));
   timePreset = env->addComboBox(core::rect<s32>(FIELD_LEFT, 178, FIELD_LEFT + 170, 198), window, ID_CONFIG_TIME_PRESET);
   for (const TimePreset &preset : TIME_PRESETS)
-    timePreset->addItem(preset.name);
+    timePreset->addItem(TrW(preset.name).c_str());
   incrementKind =
       env->addComboBox(core::rect<s32>(FIELD_LEFT + 180, 178, RIGHT, 198), window, ID_CONFIG_INCREMENT_KIND);
-  incrementKind->addItem(L"Fischer");
-  incrementKind->addItem(L"Bronstein delay");
+  incrementKind->addItem(TrW("Fischer").c_str());
+  incrementKind->addItem(TrW("Bronstein delay").c_str());
   incrementKind->setSelected(initial.incrementKind == chess::IncrementKind::Bronstein ? 1 : 0);
-  label(204, L"As PGN");
+  label(204, platform::NoTr("As PGN"));
   timeControl =
       env->addEditBox(GuiText(initial.timeControl.ToString()).c_str(),
                       core::rect<s32>(FIELD_LEFT, 204, FIELD_LEFT + 170, 224), true, window, ID_CONFIG_TIME_CONTROL);
   timeNote = env->addStaticText(L"", core::rect<s32>(FIELD_LEFT, 228, RIGHT, 246), false, false, window);
 
   sound = env->addCheckBox(initial.sound, core::rect<s32>(LABEL_LEFT, 180 + CLOCK_ROWS, RIGHT, 198 + CLOCK_ROWS),
-                           window, ID_CONFIG_SOUND, L"Sound");
+                           window, ID_CONFIG_SOUND, TrW("Sound").c_str());
   shadows = env->addCheckBox(initial.shadows, core::rect<s32>(LABEL_LEFT, 204 + CLOCK_ROWS, RIGHT, 222 + CLOCK_ROWS),
-                             window, ID_CONFIG_SHADOWS, L"Piece shadows during a game");
+                             window, ID_CONFIG_SHADOWS, TrW("Piece shadows during a game").c_str());
   turnCamera =
       env->addCheckBox(initial.turnCamera, core::rect<s32>(LABEL_LEFT, 228 + CLOCK_ROWS, RIGHT, 246 + CLOCK_ROWS),
-                       window, ID_CONFIG_TURN_CAMERA, L"Two players: turn the camera to the side to move");
+                       window, ID_CONFIG_TURN_CAMERA, TrW("Two players: turn the camera to the side to move").c_str());
   speech = env->addCheckBox(initial.speech, core::rect<s32>(LABEL_LEFT, 252 + CLOCK_ROWS, RIGHT, 270 + CLOCK_ROWS),
-                            window, ID_CONFIG_SPEECH, L"Speak moves");
+                            window, ID_CONFIG_SPEECH, TrW("Speak moves").c_str());
 
-  env->addButton(core::rect<s32>(RIGHT - 190, HEIGHT - 40, RIGHT - 100, HEIGHT - 12), window, ID_CONFIG_OK, L"OK");
-  env->addButton(core::rect<s32>(RIGHT - 90, HEIGHT - 40, RIGHT, HEIGHT - 12), window, ID_CONFIG_CANCEL, L"Cancel");
+  env->addButton(core::rect<s32>(RIGHT - 190, HEIGHT - 40, RIGHT - 100, HEIGHT - 12), window, ID_CONFIG_OK,
+                 TrW("OK").c_str());
+  env->addButton(core::rect<s32>(RIGHT - 90, HEIGHT - 40, RIGHT, HEIGHT - 12), window, ID_CONFIG_CANCEL,
+                 TrW("Cancel").c_str());
   ShowLevelNote();
   ShowTimeNote();
 }
@@ -179,8 +198,9 @@ bool CConfigWindow::ShowTimeNote() {
   }
   timePreset->setSelected(s32(preset));
   timeNote->setText(
-      GuiText(ok ? (control.IsNone() ? std::string("No clock: the engine thinks its fixed time.") : control.Describe())
-                 : "Not a time control: " + reason)
+      GuiText(ok ? (control.IsNone() ? std::string(platform::Tr("No clock: the engine thinks its fixed time."))
+                                     : DescribeShown(control))
+                 : platform::TrFormat("Not a time control: {1}", {reason}))
           .c_str());
   timeNote->setOverrideColor(ok ? video::SColor(255, 0, 0, 0) : video::SColor(255, 190, 0, 0));
   return ok;
@@ -189,14 +209,14 @@ void CConfigWindow::ShowLevelNote() {
   const std::wstring info = app.engine.GetEngineInfo().c_str();
   const std::wstring mark(THINK_ONLY_MARK, THINK_ONLY_MARK + strlen(THINK_ONLY_MARK));
   if (info.find(mark) != std::wstring::npos) {
-    levelNote->setText(THINK_ONLY_TEXT);
+    levelNote->setText(TrW(THINK_ONLY_TEXT).c_str());
     return;
   }
   const double rating = app.rating.Current().rating;
   if (u32(level->getSelected()) == MATCH_MY_RATING) {
     const int picked = LevelNearestRating(rating);
-    levelNote->setText((L"Each new game picks the level nearest your rating (" + std::to_wstring(std::lround(rating)) +
-                        L"): now " + CPlayerSettings::LevelText(picked) + L".")
+    levelNote->setText(TrFormatW("Each new game picks the level nearest your rating ({1}): now {2}.",
+                                 {std::to_string(std::lround(rating)), Utf8(CPlayerSettings::LevelText(picked))})
                            .c_str());
     return;
   }
@@ -206,10 +226,9 @@ void CConfigWindow::ShowLevelNote() {
     return;
   }
   const LevelRating measured = RatingOfLevel(chosen);
-  levelNote->setText((std::wstring(LEVEL_NOTES[chosen - 1]) + L" Rated about " +
-                      std::to_wstring(std::lround(measured.rating)) + L" (+/-" +
-                      std::to_wstring(std::lround(2 * measured.rd)) + L"); your rating " +
-                      std::to_wstring(std::lround(rating)) + L".")
+  levelNote->setText(TrFormatW("{1} Rated about {2} (+/-{3}); your rating {4}.",
+                               {platform::Tr(LEVEL_NOTES[chosen - 1]), std::to_string(std::lround(measured.rating)),
+                                std::to_string(std::lround(2 * measured.rd)), std::to_string(std::lround(rating))})
                          .c_str());
 }
 
@@ -258,9 +277,9 @@ void CConfigWindow::TestEngine() {
   std::string name, error;
   const std::string path = Collected().enginePath;
   if (CEngineProbe::Identify(path, PROBE_TIMEOUT_MS, name, error))
-    testResult->setText((core::stringw(L"Found: ") + GuiText(name)).c_str());
+    testResult->setText(TrFormatW("Found: {1}", {name}).c_str());
   else
-    testResult->setText((core::stringw(L"Not usable: ") + GuiText(error)).c_str());
+    testResult->setText(TrFormatW("Not usable: {1}", {error}).c_str());
   LogMessage(("CConfigWindow::TestEngine " + (error.empty() ? name : error)).c_str());
 }
 

@@ -5,6 +5,7 @@
 #include "app/CApplication.h"
 #include "ui/DebugText.h"
 #include "ui/GuiFocus.h"
+#include "ui/GuiText.h"
 
 using namespace irr;
 
@@ -53,7 +54,7 @@ void CDebugWindow::Toggle() {
     return;
   }
 
-  window = env->addWindow(WINDOW_RECT, false /*modal*/, L"Debug Data", env->getRootGUIElement(), -1);
+  window = env->addWindow(WINDOW_RECT, false /*modal*/, TrW("Debug Data").c_str(), env->getRootGUIElement(), -1);
   if (!window)
     return;
   // Closed only through the menu, which keeps this object's pointer honest.

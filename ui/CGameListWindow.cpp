@@ -10,7 +10,7 @@ std::wstring CGameListWindow::RowText(const chess::PgnGameEntry &entry) {
   const chess::PgnSummary &s = entry.summary;
   std::wstring row = GuiText(s.white + " - " + s.black + ", " + s.date + ", " + s.result).c_str();
   if (!entry.ok)
-    row += GuiText(" (broken at line " + std::to_string(entry.error.line) + ")").c_str();
+    row += GuiText(platform::TrFormat(" (broken at line {1})", {std::to_string(entry.error.line)})).c_str();
   return row;
 }
 
@@ -21,7 +21,7 @@ void CGameListWindow::Show(const std::string &path, std::vector<chess::PgnGameEn
   gui::IGUIEnvironment *env = app.guiEnvironment;
   const s32 width = 520, height = 300;
   const s32 x = (app.windowSize.Width - width) / 2, y = (app.windowSize.Height - height) / 2;
-  const std::wstring caption = L"Games in " + std::wstring(GuiText(path.substr(path.rfind('/') + 1)).c_str());
+  const std::wstring caption = TrFormatW("Games in {1}", {path.substr(path.rfind('/') + 1)}).c_str();
   window = env->addWindow(core::rect<s32>(x, y, x + width, y + height), true /*modal*/, caption.c_str(), nullptr,
                           ID_GAME_LIST_WINDOW);
   list = env->addListBox(core::rect<s32>(10, 30, width - 10, height - 50), window, ID_GAME_LIST, true);
@@ -36,9 +36,9 @@ void CGameListWindow::Show(const std::string &path, std::vector<chess::PgnGameEn
   // Left only through its buttons, so the window is never removed behind our back.
   window->getCloseButton()->setVisible(false);
   env->addButton(core::rect<s32>(width - 220, height - 40, width - 120, height - 12), window, ID_GAME_LIST_CANCEL,
-                 L"Cancel");
+                 TrW("Cancel").c_str());
   env->addButton(core::rect<s32>(width - 110, height - 40, width - 10, height - 12), window, ID_GAME_LIST_OPEN,
-                 L"Open");
+                 TrW("Open").c_str());
   env->setFocus(list);
 }
 

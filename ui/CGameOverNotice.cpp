@@ -1,6 +1,7 @@
 #include "ui/CGameOverNotice.h"
 
 #include "app/CApplication.h"
+#include "ui/GuiText.h"
 
 using namespace irr;
 
@@ -13,35 +14,51 @@ const s32 BANNER_MARGIN = 20;
 
 std::wstring Widen(const char *text) { return std::wstring(text, text + std::char_traits<char>::length(text)); }
 
+// A message in the interface language.
+std::wstring Message(const char *msgid) { return TrW(msgid).c_str(); }
+
+// The reasons' words (GameVerdict::ReasonText) as the status line shows them.
+[[maybe_unused]] const char *const REASON_WORDS[] = {platform::NoTr("checkmate"),
+                                                     platform::NoTr("stalemate"),
+                                                     platform::NoTr("repetition"),
+                                                     platform::NoTr("fifty moves"),
+                                                     platform::NoTr("insufficient material"),
+                                                     platform::NoTr("resignation"),
+                                                     platform::NoTr("as recorded"),
+                                                     platform::NoTr("time forfeit"),
+                                                     platform::NoTr("time forfeit, insufficient material")};
+
 } // namespace
 
 std::wstring CGameOverNotice::BannerText(const chess::GameVerdict &verdict) {
   switch (verdict.reason) {
   case chess::GameEnd::Checkmate:
-    return verdict.winner == White ? L"CHECK MATE!\nWhite wins" : L"CHECK MATE!\nBlack wins";
+    return Message(verdict.winner == White ? platform::NoTr("CHECK MATE!\nWhite wins")
+                                           : platform::NoTr("CHECK MATE!\nBlack wins"));
   case chess::GameEnd::Stalemate:
-    return L"STALEMATE";
+    return Message(platform::NoTr("STALEMATE"));
   case chess::GameEnd::Repetition:
-    return L"DRAW BY REPETITION";
+    return Message(platform::NoTr("DRAW BY REPETITION"));
   case chess::GameEnd::FiftyMoves:
-    return L"DRAW: FIFTY MOVES";
+    return Message(platform::NoTr("DRAW: FIFTY MOVES"));
   case chess::GameEnd::InsufficientMaterial:
-    return L"DRAW: NO MATING MATERIAL";
+    return Message(platform::NoTr("DRAW: NO MATING MATERIAL"));
   case chess::GameEnd::Resignation:
-    return verdict.winner == White ? L"BLACK RESIGNS" : L"WHITE RESIGNS";
+    return Message(verdict.winner == White ? platform::NoTr("BLACK RESIGNS") : platform::NoTr("WHITE RESIGNS"));
   case chess::GameEnd::Recorded:
-    return L"GAME OVER\n" + Widen(verdict.ResultText());
+    return Message(platform::NoTr("GAME OVER")) + L"\n" + Widen(verdict.ResultText());
   case chess::GameEnd::TimeForfeit:
-    return verdict.winner == White ? L"BLACK LOSES ON TIME\nWhite wins" : L"WHITE LOSES ON TIME\nBlack wins";
+    return Message(verdict.winner == White ? platform::NoTr("BLACK LOSES ON TIME\nWhite wins")
+                                           : platform::NoTr("WHITE LOSES ON TIME\nBlack wins"));
   case chess::GameEnd::TimeForfeitInsufficientMaterial:
-    return L"TIME IS UP\nDraw: no mating material";
+    return Message(platform::NoTr("TIME IS UP\nDraw: no mating material"));
   default:
     return L"";
   }
 }
 
 std::wstring CGameOverNotice::StatusText(const chess::GameVerdict &verdict) {
-  return L"Game Over: " + Widen(verdict.ResultText()) + L" (" + Widen(verdict.ReasonText()) + L")";
+  return TrFormatW("Game Over: {1} ({2})", {verdict.ResultText(), platform::Tr(verdict.ReasonText())}).c_str();
 }
 
 void CGameOverNotice::Show(const chess::GameVerdict &verdict) {

@@ -25,8 +25,10 @@ const s32 SCROLLBAR_ROOM = 20;
 // The table's columns: date, colour, opponent and result have fixed widths,
 // the opening takes what is left.
 const s32 COLUMN_WIDTHS[] = {84, 56, 180, 150};
-const wchar_t *const COLUMN_NAMES[] = {L"Date", L"Colour", L"Opponent", L"Result", L"Opening"};
-const wchar_t *const RESULT_NAMES[CGamesWindow::RESULT_CHOICES] = {L"All results", L"Wins", L"Losses", L"Draws"};
+const char *const COLUMN_NAMES[] = {platform::NoTr("Date"), platform::NoTr("Colour"), platform::NoTr("Opponent"),
+                                    platform::NoTr("Result"), platform::NoTr("Opening")};
+const char *const RESULT_NAMES[CGamesWindow::RESULT_CHOICES] = {platform::NoTr("All results"), platform::NoTr("Wins"),
+                                                                platform::NoTr("Losses"), platform::NoTr("Draws")};
 const s32 LEVEL_LINES = 8; // the scores: at most one line a level
 
 } // namespace
@@ -39,26 +41,28 @@ void CGamesWindow::Open(int resultChoice, int levelChoice) {
   const s32 top = std::max(MENU_ROOM, (screen.Height - MAX_HEIGHT) / 2);
   const s32 height = std::min(MAX_HEIGHT, screen.Height - top - BOTTOM_ROOM);
   const s32 left = (screen.Width - width) / 2;
-  window = env->addWindow(core::rect<s32>(left, top, left + width, top + height), true /*modal*/, L"Games", nullptr,
-                          ID_GAMES_WINDOW);
+  window = env->addWindow(core::rect<s32>(left, top, left + width, top + height), true /*modal*/, TrW("Games").c_str(),
+                          nullptr, ID_GAMES_WINDOW);
   // Left through its Close button (or Escape), never removed behind the browser's back.
   window->getCloseButton()->setVisible(false);
 
-  const auto label = [&](s32 x0, s32 x1, const wchar_t *text) {
-    env->addStaticText(text, core::rect<s32>(x0, FILTER_Y + 3, x1, FILTER_Y + FIELD_HEIGHT), false, false, window);
+  const auto label = [&](s32 x0, s32 x1, const char *text) {
+    env->addStaticText(GuiText(text).c_str(), core::rect<s32>(x0, FILTER_Y + 3, x1, FILTER_Y + FIELD_HEIGHT), false,
+                       false, window);
   };
-  label(MARGIN, MARGIN + 44, L"Result");
+  // TRANSLATORS: the short labels of the filters, 44 and 36 pixels wide.
+  label(MARGIN, MARGIN + 44, platform::TrContext("games filter", "Result"));
   resultBox = env->addComboBox(core::rect<s32>(MARGIN + 46, FILTER_Y, MARGIN + 166, FILTER_Y + FIELD_HEIGHT), window,
                                ID_GAMES_RESULT);
-  for (const wchar_t *name : RESULT_NAMES)
-    resultBox->addItem(name);
+  for (const char *name : RESULT_NAMES)
+    resultBox->addItem(TrW(name).c_str());
   resultBox->setSelected(std::clamp(resultChoice, 0, RESULT_CHOICES - 1));
-  label(MARGIN + 180, MARGIN + 216, L"Level");
+  label(MARGIN + 180, MARGIN + 216, platform::TrContext("games filter", "Level"));
   levelBox = env->addComboBox(core::rect<s32>(MARGIN + 218, FILTER_Y, MARGIN + 378, FILTER_Y + FIELD_HEIGHT), window,
                               ID_GAMES_LEVEL);
-  levelBox->addItem(L"All levels");
+  levelBox->addItem(TrW("All levels").c_str());
   for (int level = 1; level < LEVEL_CHOICES; ++level)
-    levelBox->addItem((core::stringw(level) + L"  " + CPlayerSettings::LevelName(level)).c_str());
+    levelBox->addItem((core::stringw(level) + L"  " + CPlayerSettings::LevelName(level).c_str()).c_str());
   levelBox->setSelected(std::clamp(levelChoice, 0, LEVEL_CHOICES - 1));
   countText = env->addStaticText(
       L"", core::rect<s32>(MARGIN + 392, FILTER_Y + 3, width - MARGIN, FILTER_Y + FIELD_HEIGHT), false, false, window);
@@ -78,7 +82,7 @@ void CGamesWindow::Open(int resultChoice, int levelChoice) {
   table->setResizableColumns(false);
   s32 fixed = 0;
   for (size_t i = 0; i < 5; ++i) {
-    table->addColumn(COLUMN_NAMES[i]);
+    table->addColumn(TrW(COLUMN_NAMES[i]).c_str());
     const s32 columnWidth = i < 4 ? COLUMN_WIDTHS[i] : (width - 2 * MARGIN) - fixed - SCROLLBAR_ROOM;
     table->setColumnWidth(u32(i), u32(columnWidth));
     table->setColumnOrdering(u32(i), gui::EGCO_NONE); // the library's order: newest first
@@ -91,24 +95,25 @@ void CGamesWindow::Open(int resultChoice, int levelChoice) {
   graph = env->addImage(
       core::rect<s32>(MARGIN, lowerY + CAPTION_HEIGHT, graphRight, lowerY + CAPTION_HEIGHT + GRAPH_HEIGHT), window);
   graph->setScaleImage(false);
-  noRatingText =
-      env->addStaticText(L"No rated games yet", core::rect<s32>(0, 0, GRAPH_WIDTH, GRAPH_HEIGHT), false, false, graph);
+  noRatingText = env->addStaticText(TrW("No rated games yet").c_str(), core::rect<s32>(0, 0, GRAPH_WIDTH, GRAPH_HEIGHT),
+                                    false, false, graph);
   noRatingText->setTextAlignment(gui::EGUIA_CENTER, gui::EGUIA_CENTER);
   const s32 scoresLeft = graphRight + 2 * MARGIN;
-  scoresTitle = env->addStaticText(L"Score against each level",
+  scoresTitle = env->addStaticText(TrW("Score against each level").c_str(),
                                    core::rect<s32>(scoresLeft, lowerY + 2, width - MARGIN, lowerY + CAPTION_HEIGHT),
                                    false, false, window);
   scoresText = env->addStaticText(
       L"", core::rect<s32>(scoresLeft, lowerY + CAPTION_HEIGHT, width - MARGIN, lowerY + lowerHeight), false, true,
       window);
 
-  const auto button = [&](s32 x, s32 id, const wchar_t *text) {
-    return env->addButton(core::rect<s32>(x, buttonY, x + BUTTON_WIDTH, buttonY + BUTTON_HEIGHT), window, id, text);
+  const auto button = [&](s32 x, s32 id, const char *text) {
+    return env->addButton(core::rect<s32>(x, buttonY, x + BUTTON_WIDTH, buttonY + BUTTON_HEIGHT), window, id,
+                          TrW(text).c_str());
   };
-  openButton = button(MARGIN, ID_GAMES_OPEN, L"Open");
-  reviewButton = button(MARGIN + (BUTTON_WIDTH + MARGIN), ID_GAMES_REVIEW, L"Review");
-  deleteButton = button(MARGIN + 2 * (BUTTON_WIDTH + MARGIN), ID_GAMES_DELETE, L"Delete");
-  closeButton = button(width - MARGIN - BUTTON_WIDTH, ID_GAMES_CLOSE, L"Close");
+  openButton = button(MARGIN, ID_GAMES_OPEN, platform::NoTr("Open"));
+  reviewButton = button(MARGIN + (BUTTON_WIDTH + MARGIN), ID_GAMES_REVIEW, platform::NoTr("Review"));
+  deleteButton = button(MARGIN + 2 * (BUTTON_WIDTH + MARGIN), ID_GAMES_DELETE, platform::NoTr("Delete"));
+  closeButton = button(width - MARGIN - BUTTON_WIDTH, ID_GAMES_CLOSE, platform::NoTr("Close"));
   EnableActions();
   env->setFocus(table);
 }
@@ -148,11 +153,12 @@ void CGamesWindow::ShowRows(const std::vector<GamesRow> &rows, const std::vector
       pendingShown.push_back(index);
   filled = 0;
   FillMore(FIRST_ROWS);
-  std::wstring count = std::to_wstring(pendingShown.size());
-  if (pendingShown.size() != total)
-    count += L" of " + std::to_wstring(total);
-  count += total == 1 ? L" game" : L" games";
-  countText->setText(count.c_str());
+  const std::string shownCount = std::to_string(pendingShown.size()), totalCount = std::to_string(total);
+  countText->setText(
+      (pendingShown.size() != total
+           ? GuiText(platform::TrFormatN("{1} of {2} game", "{1} of {2} games", total, {shownCount, totalCount}))
+           : GuiText(platform::TrFormatN("{1} game", "{1} games", total, {shownCount})))
+          .c_str());
   EnableActions();
 }
 
@@ -214,10 +220,11 @@ void CGamesWindow::ShowRatings(const std::vector<double> &ratings, const std::ve
     return;
   noRatingText->setVisible(ratings.empty());
   if (ratings.empty()) {
-    ratingText->setText(L"Rating");
+    ratingText->setText(TrW("Rating").c_str());
   } else {
-    const std::string text = "Rating " + std::to_string(int(ratings.back() + 0.5)) + " after " +
-                             std::to_string(ratings.size()) + (ratings.size() == 1 ? " rated game" : " rated games");
+    const std::string text =
+        platform::TrFormatN("Rating {1} after {2} rated game", "Rating {1} after {2} rated games", ratings.size(),
+                            {std::to_string(int(ratings.back() + 0.5)), std::to_string(ratings.size())});
     ratingText->setText(GuiText(text).c_str());
   }
   if (video::IImage *image =
@@ -244,5 +251,5 @@ void CGamesWindow::ShowScores(const std::vector<std::wstring> &lines) {
   std::wstring text;
   for (const std::wstring &line : lines)
     text += (text.empty() ? L"" : L"\n") + line;
-  scoresText->setText(lines.empty() ? L"No games against the engine yet" : text.c_str());
+  scoresText->setText(lines.empty() ? TrW("No games against the engine yet").c_str() : text.c_str());
 }

@@ -7,6 +7,7 @@
 #include "ui/CGUITextWindow.h"
 #include "ui/CGuiLayout.h"
 #include "ui/GuiIds.h"
+#include "ui/GuiText.h"
 
 #include <vector>
 
@@ -42,6 +43,12 @@ bool CGui::Init() {
   // moving 3D board that reads badly.
   MakeOpaque(skin, gui::EGDC_3D_FACE);
   MakeOpaque(skin, gui::EGDC_3D_SHADOW);
+  // The message boxes' buttons and the windows' title buttons.
+  skin->setDefaultText(gui::EGDT_MSG_BOX_OK, TrW("OK").c_str());
+  skin->setDefaultText(gui::EGDT_MSG_BOX_CANCEL, TrW("Cancel").c_str());
+  skin->setDefaultText(gui::EGDT_MSG_BOX_YES, TrW("Yes").c_str());
+  skin->setDefaultText(gui::EGDT_MSG_BOX_NO, TrW("No").c_str());
+  skin->setDefaultText(gui::EGDT_WINDOW_CLOSE, TrW("Close").c_str());
 
   if (!CreateMenus())
     return false;
@@ -126,37 +133,37 @@ bool CGui::CanStartGame() const { return menuBar && menuBar->getSubMenu(MENU_LOC
 bool CGui::CreateMenus() {
   gui::IGUIEnvironment *env = app.guiEnvironment;
   menuBar = env->addMenu(env->getRootGUIElement(), -1);
-  menuBar->addItem(L"Program", -1, true, true);
-  menuBar->addItem(L"Local Game", -1, true, true);
-  menuBar->addItem(L"Help", -1, true, true);
+  menuBar->addItem(TrW("Program").c_str(), -1, true, true);
+  menuBar->addItem(TrW("Local Game").c_str(), -1, true, true);
+  menuBar->addItem(TrW("Help").c_str(), -1, true, true);
 
   gui::IGUIContextMenu *program = menuBar->getSubMenu(MENU_PROGRAM);
-  program->addItem(L"Config...", ID_MENU_CONFIG, true, false);
+  program->addItem(TrW("Config...").c_str(), ID_MENU_CONFIG, true, false);
   program->addSeparator();
-  program->addItem(L"Quit Program", ID_MENU_QUIT, true, false);
-  program->addItem(L"Games...", ID_MENU_GAMES, true, false);
+  program->addItem(TrW("Quit Program").c_str(), ID_MENU_QUIT, true, false);
+  program->addItem(TrW("Games...").c_str(), ID_MENU_GAMES, true, false);
 
   gui::IGUIContextMenu *localGame = menuBar->getSubMenu(MENU_LOCAL_GAME);
-  localGame->addItem(L"Start", ID_MENU_START, true, false);
+  localGame->addItem(TrW("Start").c_str(), ID_MENU_START, true, false);
   localGame->addSeparator();
-  localGame->addItem(L"Abort", ID_MENU_ABORT, true, false);
+  localGame->addItem(TrW("Abort").c_str(), ID_MENU_ABORT, true, false);
   localGame->addSeparator();
-  localGame->addItem(L"Load...", ID_MENU_LOAD, true, false);
-  localGame->addItem(L"Save...", ID_MENU_SAVE, true, false);
+  localGame->addItem(TrW("Load...").c_str(), ID_MENU_LOAD, true, false);
+  localGame->addItem(TrW("Save...").c_str(), ID_MENU_SAVE, true, false);
   localGame->addSeparator();
-  localGame->addItem(L"Take Back", ID_MENU_TAKE_BACK, false, false);
-  localGame->addItem(L"Resign", ID_MENU_RESIGN, false, false);
-  localGame->addItem(L"Hint", ID_MENU_HINT, true, false);
-  localGame->addItem(L"Review", ID_MENU_REVIEW, true, false);
+  localGame->addItem(TrW("Take Back").c_str(), ID_MENU_TAKE_BACK, false, false);
+  localGame->addItem(TrW("Resign").c_str(), ID_MENU_RESIGN, false, false);
+  localGame->addItem(TrW("Hint").c_str(), ID_MENU_HINT, true, false);
+  localGame->addItem(TrW("Review").c_str(), ID_MENU_REVIEW, true, false);
 
   gui::IGUIContextMenu *help = menuBar->getSubMenu(MENU_HELP);
-  help->addItem(L"Debug Window", ID_MENU_DEBUG_WINDOW, true, false);
-  help->addItem(L"Help Window", ID_MENU_HELP_WINDOW, true, false);
-  help->addItem(L"Moves History Window", ID_MENU_MOVES_HISTORY, true, false);
+  help->addItem(TrW("Debug Window").c_str(), ID_MENU_DEBUG_WINDOW, true, false);
+  help->addItem(TrW("Help Window").c_str(), ID_MENU_HELP_WINDOW, true, false);
+  help->addItem(TrW("Moves History Window").c_str(), ID_MENU_MOVES_HISTORY, true, false);
   help->addSeparator();
-  help->addItem(L"Chessengine Info...", ID_MENU_ENGINE_INFO, true, false);
+  help->addItem(TrW("Chessengine Info...").c_str(), ID_MENU_ENGINE_INFO, true, false);
   help->addSeparator();
-  help->addItem(L"About...", ID_MENU_ABOUT, true, false);
+  help->addItem(TrW("About...").c_str(), ID_MENU_ABOUT, true, false);
 
   return true;
 }

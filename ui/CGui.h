@@ -12,6 +12,11 @@
 
 class CGUITextWindow;
 
+// A text of paragraphs (the help) in the interface language: each paragraph,
+// the lines between blank lines, is looked up as one message; the blank
+// lines stay as they are.
+std::string TranslateParagraphs(const std::string &text);
+
 class CGui {
 public:
   CGui() = default;

@@ -164,7 +164,7 @@ void CGui::SetStatusExtra(core::stringw &extra, const std::string &text) {
 void CGui::ShowStatusNotice(const wchar_t *text, u32 durationMs) {
   // A notice tells of something that happened (the engine restarted): the
   // log keeps it, since it leaves the screen after a few seconds.
-  LogMessage(("status line: " + std::string(core::stringc(text).c_str())).c_str());
+  LogMessage(("status line: " + Utf8(text)).c_str());
   const core::stringw base = statusBase;
   noticeShown = false;
   SetStatusText(text);
@@ -180,7 +180,7 @@ void CGui::OnGameStateChanged(s32 state) {
   gui::IGUIContextMenu *localGame = menuBar->getSubMenu(MENU_LOCAL_GAME);
   localGame->setItemEnabled(ITEM_START, !running);
   localGame->setItemEnabled(ITEM_ABORT, running);
-  SetStatusText(running ? L"Game Status: Local Game Running" : L"Game Status: Idle");
+  SetStatusText(TrW(running ? platform::NoTr("Game Status: Local Game Running") : platform::NoTr("Game Status: Idle")));
 }
 
 void CGui::ShowBanner(const core::rect<s32> &rect, const wchar_t *text, video::SColor color) {
@@ -196,7 +196,7 @@ void CGui::ShowBanner(const core::rect<s32> &rect, const wchar_t *text, video::S
     bannerButton = env->addButton(core::rect<s32>(middle - BANNER_BUTTON_WIDTH / 2, rect.LowerRightCorner.Y + 6,
                                                   middle + BANNER_BUTTON_WIDTH / 2,
                                                   rect.LowerRightCorner.Y + 6 + BANNER_BUTTON_HEIGHT),
-                                  env->getRootGUIElement(), ID_BANNER_REVIEW, L"Review");
+                                  env->getRootGUIElement(), ID_BANNER_REVIEW, TrW("Review").c_str());
   }
   if (text)
     bannerText->setText(text);
@@ -217,7 +217,7 @@ void CGui::ShowBannerNote(const wchar_t *text) {
   if (!bannerNote) {
     const core::rect<s32> button = bannerButton->getRelativePosition();
     const s32 middle = button.getCenter().X, top = button.LowerRightCorner.Y + 6;
-    bannerNote = app.guiEnvironment->addStaticText(L"", core::rect<s32>(middle - 160, top, middle + 160, top + 22),
+    bannerNote = app.guiEnvironment->addStaticText(L"", core::rect<s32>(middle - 200, top, middle + 200, top + 22),
                                                    false, false, app.guiEnvironment->getRootGUIElement(), -1, true);
     bannerNote->setTextAlignment(gui::EGUIA_CENTER, gui::EGUIA_CENTER);
     bannerNote->setBackgroundColor(video::SColor(200, 255, 255, 255));
@@ -237,11 +237,12 @@ void CGui::ShowColorWindow() {
   if (colorWindow)
     return;
   gui::IGUIEnvironment *env = app.guiEnvironment;
-  colorWindow =
-      env->addWindow(CGuiLayout::ColorWindow(app.windowSize), false /*modal*/, L"Select your color...", nullptr, -1);
-  gui::IGUIButton *white = env->addButton(core::rect<s32>(10, 30, 90, 80), colorWindow, ID_BUTTON_WHITE, L"WHITE");
-  env->addButton(core::rect<s32>(110, 30, 190, 80), colorWindow, ID_BUTTON_BLACK, L"BLACK");
-  env->addButton(core::rect<s32>(10, 90, 190, 130), colorWindow, ID_BUTTON_TWO_PLAYERS, L"TWO PLAYERS");
+  colorWindow = env->addWindow(CGuiLayout::ColorWindow(app.windowSize), false /*modal*/,
+                               TrW("Select your color...").c_str(), nullptr, -1);
+  gui::IGUIButton *white =
+      env->addButton(core::rect<s32>(10, 30, 90, 80), colorWindow, ID_BUTTON_WHITE, TrW("WHITE").c_str());
+  env->addButton(core::rect<s32>(110, 30, 190, 80), colorWindow, ID_BUTTON_BLACK, TrW("BLACK").c_str());
+  env->addButton(core::rect<s32>(10, 90, 190, 130), colorWindow, ID_BUTTON_TWO_PLAYERS, TrW("TWO PLAYERS").c_str());
   // Only a colour choice closes the window.
   colorWindow->getCloseButton()->setVisible(false);
   // Enter or Space takes White, Tab goes to the other choices.

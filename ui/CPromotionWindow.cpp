@@ -3,6 +3,7 @@
 #include "app/CApplication.h"
 #include "ui/GuiFocus.h"
 #include "ui/GuiIds.h"
+#include "ui/GuiText.h"
 
 using namespace irr;
 
@@ -11,14 +12,14 @@ namespace {
 struct Choice {
   s32 id;
   s32 kind;
-  const wchar_t *label;
+  const char *label;
 };
 
 // In the order shown, queen first.
-const Choice CHOICES[4] = {{ID_PROMOTE_QUEEN, Queen, L"Queen"},
-                           {ID_PROMOTE_ROOK, Rook, L"Rook"},
-                           {ID_PROMOTE_BISHOP, Bishop, L"Bishop"},
-                           {ID_PROMOTE_KNIGHT, Knight, L"Knight"}};
+const Choice CHOICES[4] = {{ID_PROMOTE_QUEEN, Queen, platform::NoTr("Queen")},
+                           {ID_PROMOTE_ROOK, Rook, platform::NoTr("Rook")},
+                           {ID_PROMOTE_BISHOP, Bishop, platform::NoTr("Bishop")},
+                           {ID_PROMOTE_KNIGHT, Knight, platform::NoTr("Knight")}};
 
 // Square buttons a little larger than the pictures, the names in a row
 // beneath them.
@@ -32,8 +33,8 @@ void CPromotionWindow::Open(s32 color) {
   gui::IGUIEnvironment *env = app.guiEnvironment;
   const s32 width = 4 * BUTTON_SIZE + 5 * GAP, height = TITLE_HEIGHT + BUTTON_SIZE + NAME_HEIGHT + 2 * GAP;
   const s32 left = app.windowSize.Width / 2 - width / 2, top = app.windowSize.Height / 2 - height / 2;
-  window = env->addWindow(core::rect<s32>(left, top, left + width, top + height), false, L"Promote to...", nullptr,
-                          ID_PROMOTION_WINDOW);
+  window = env->addWindow(core::rect<s32>(left, top, left + width, top + height), false, TrW("Promote to...").c_str(),
+                          nullptr, ID_PROMOTION_WINDOW);
   if (!window)
     return;
   // Only a choice closes the window: a pawn on the last rank must become something.
@@ -42,9 +43,10 @@ void CPromotionWindow::Open(s32 color) {
   for (int i = 0; i < 4; ++i) {
     const s32 x = GAP + i * (BUTTON_SIZE + GAP);
     video::ITexture *picture = app.portraits.Get(color, CHOICES[i].kind);
+    const core::stringw name = TrW(CHOICES[i].label);
     // Without a picture the name stands on the button, as before pictures.
     buttons[i] = env->addButton(core::rect<s32>(x, buttonTop, x + BUTTON_SIZE, buttonTop + BUTTON_SIZE), window,
-                                CHOICES[i].id, picture ? nullptr : CHOICES[i].label);
+                                CHOICES[i].id, picture ? nullptr : name.c_str());
     if (!buttons[i])
       continue;
     buttons[i]->setIsPushButton(true);
@@ -53,8 +55,8 @@ void CPromotionWindow::Open(s32 color) {
       buttons[i]->setPressedImage(picture);
     }
     names[i] = env->addStaticText(
-        CHOICES[i].label, core::rect<s32>(x - GAP / 2, nameTop, x + BUTTON_SIZE + GAP / 2, nameTop + NAME_HEIGHT),
-        false, false, window);
+        name.c_str(), core::rect<s32>(x - GAP / 2, nameTop, x + BUTTON_SIZE + GAP / 2, nameTop + NAME_HEIGHT), false,
+        false, window);
     if (names[i])
       names[i]->setTextAlignment(gui::EGUIA_CENTER, gui::EGUIA_CENTER);
   }

@@ -28,8 +28,9 @@ const video::SColor BAR_BACK(255, 70, 70, 70);
 const video::SColor BAR_FILL(255, 60, 170, 80);
 const video::SColor MARKER(255, 40, 120, 230);
 
-std::wstring Count(int count, const char *one, const char *many) {
-  return std::to_wstring(count) + L" " + GuiText(count == 1 ? one : many).c_str();
+// A count in the interface language's form for it ("1 mistake", "2 mistakes").
+std::wstring TrCount(int count, const char *one, const char *many) {
+  return GuiText(platform::TrFormatN(one, many, static_cast<unsigned long>(count), {std::to_string(count)})).c_str();
 }
 
 std::wstring OneDecimal(double value) {
@@ -41,12 +42,14 @@ std::wstring OneDecimal(double value) {
 } // namespace
 
 std::wstring CReviewWindow::SideText(const chess::SideSummary &side, bool white) {
-  const std::wstring name = white ? L"White" : L"Black";
   if (side.moves == 0)
-    return name + L": no move";
-  return name + L": accuracy " + OneDecimal(side.accuracy) + L"\n    " +
-         Count(side.inaccuracies, "inaccuracy", "inaccuracies") + L", " + Count(side.mistakes, "mistake", "mistakes") +
-         L", " + Count(side.blunders, "blunder", "blunders");
+    return TrW(white ? platform::NoTr("White: no move") : platform::NoTr("Black: no move")).c_str();
+  return TrFormatW(white ? platform::NoTr("White: accuracy {1}") : platform::NoTr("Black: accuracy {1}"),
+                   {Utf8(OneDecimal(side.accuracy))})
+             .c_str() +
+         std::wstring(L"\n    ") + TrCount(side.inaccuracies, "{1} inaccuracy", "{1} inaccuracies") + L", " +
+         TrCount(side.mistakes, "{1} mistake", "{1} mistakes") + L", " +
+         TrCount(side.blunders, "{1} blunder", "{1} blunders");
 }
 
 std::wstring CReviewWindow::RowText(const chess::CGameAnalysis &analysis, const chess::GameReview *review, size_t ply) {
@@ -95,18 +98,19 @@ void CReviewWindow::Open(const std::wstring &caption, const chess::CGameAnalysis
       env->addStaticText(L"", core::rect<s32>(MARGIN, MOVE_TEXT_Y, WIDTH - MARGIN, LIST_Y - 4), false, true, window);
   list = env->addListBox(core::rect<s32>(MARGIN, LIST_Y, WIDTH - MARGIN, height - BUTTON_HEIGHT - 2 * MARGIN), window,
                          ID_REVIEW_MOVES, true);
-  list->addItem(L"Start position");
+  list->addItem(TrW("Start position").c_str());
   for (size_t ply = 0; ply < analysis.Plies(); ++ply)
     list->addItem(RowText(analysis, nullptr, ply).c_str());
 
   const s32 buttonY = height - BUTTON_HEIGHT - MARGIN, buttonWidth = (WIDTH - 4 * MARGIN) / 3;
-  auto button = [&](int i, s32 id, const wchar_t *text) {
+  auto button = [&](int i, s32 id, const char *text) {
     const s32 x = MARGIN + i * (buttonWidth + MARGIN);
-    return env->addButton(core::rect<s32>(x, buttonY, x + buttonWidth, buttonY + BUTTON_HEIGHT), window, id, text);
+    return env->addButton(core::rect<s32>(x, buttonY, x + buttonWidth, buttonY + BUTTON_HEIGHT), window, id,
+                          TrW(text).c_str());
   };
-  cancelButton = button(0, ID_REVIEW_CANCEL, L"Cancel");
-  saveButton = button(1, ID_REVIEW_SAVE, L"Save...");
-  button(2, ID_REVIEW_CLOSE, L"Close");
+  cancelButton = button(0, ID_REVIEW_CANCEL, platform::NoTr("Cancel"));
+  saveButton = button(1, ID_REVIEW_SAVE, platform::NoTr("Save..."));
+  button(2, ID_REVIEW_CLOSE, platform::NoTr("Close"));
   ShowFindings(analysis, nullptr);
 }
 

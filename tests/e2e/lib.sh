@@ -13,6 +13,15 @@ GAME_LOG="$KELVAR_ARTIFACTS/$E2E_NAME.log"
 # whoever runs the tests: every launch, also a test's own, inherits these.
 export XDG_CONFIG_HOME="$E2E_TMP/config"
 export XDG_DATA_HOME="$E2E_TMP/data"
+# The game speaks English unless a test asks for a language by E2E_LANG (a
+# locale name, as LANG holds one): the menu places clicked and the texts
+# read are the English ones.
+if [[ -n "${E2E_LANG:-}" ]]; then
+  unset LANGUAGE LC_ALL LC_MESSAGES
+  export LANG="$E2E_LANG"
+else
+  export LANGUAGE=en LC_ALL=C.UTF-8
+fi
 XVFB_PID="" GAME_PID="" WINDOW=""
 
 fail() { echo "FAIL ($E2E_NAME): $*" >&2; [[ -f "$GAME_LOG" ]] && tail -n 30 "$GAME_LOG" >&2; exit 1; }

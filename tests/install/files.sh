@@ -8,7 +8,8 @@ kelvar_installed_files() {
     printf '%s\n' "$p/games/kelvar" "$p/lib/kelvar/Abrok_5_0.exe" \
       "$p/share/applications/kelvar.desktop" "$p/share/metainfo/org.kelvar.Kelvar.metainfo.xml" \
       "$p/share/man/man6/kelvar.6.gz" "$p/share/doc/kelvar/copyright" "$p/share/doc/kelvar/changelog.gz" \
-      "$p/share/kelvar/screenshots/kelvar-board.png"
+      "$p/share/kelvar/screenshots/kelvar-board.png" \
+      "$p/share/locale/de/LC_MESSAGES/kelvar.mo" "$p/share/locale/fr/LC_MESSAGES/kelvar.mo"
     for size in 48 64 128 256; do
       echo "$p/share/icons/hicolor/${size}x${size}/apps/kelvar.png"
     done

@@ -75,22 +75,34 @@ TEST(MoveInput, RefusesWithAReason) {
     const char *text;
     MoveInput::Verdict verdict;
     const char *reason;
+    const char *pattern; // the reason with its values left out, for the interface to translate
   } cases[] = {
-      {POSITIONS[0], "", MoveInput::Verdict::Refused, "nothing was typed"},
-      {POSITIONS[0], "e5", MoveInput::Verdict::Refused, "\"e5\" is not a legal move here"},
-      {POSITIONS[0], "Nd2", MoveInput::Verdict::Refused, "\"Nd2\" is not a legal move here"},
-      {POSITIONS[0], "hello", MoveInput::Verdict::Refused, "\"hello\" is not a move ("},
-      {POSITIONS[0], "Zf3", MoveInput::Verdict::Refused, "\"Zf3\" is not a move (unknown piece letter 'Z')"},
-      {POSITIONS[0], "e3e4", MoveInput::Verdict::Refused, "there is no piece on e3"},
-      {POSITIONS[0], "e7e5", MoveInput::Verdict::Refused, "the pawn on e7 is not yours to move"},
-      {POSITIONS[0], "g1g3", MoveInput::Verdict::Refused, "the knight on g1 cannot go to g3"},
-      {"4k3/8/8/8/8/5N2/8/1N2K3 w - - 0 1", "Nd2", MoveInput::Verdict::Ambiguous, "\"Nd2\" may be Nbd2 or Nfd2"},
-      {"4k3/8/8/8/8/2p5/1P1B4/4K3 w - - 0 1", "bxc3", MoveInput::Verdict::Ambiguous, "\"bxc3\" may be bxc3 or Bxc3"},
+      {POSITIONS[0], "", MoveInput::Verdict::Refused, "nothing was typed", "nothing was typed"},
+      {POSITIONS[0], "e5", MoveInput::Verdict::Refused, "\"e5\" is not a legal move here",
+       "\"{1}\" is not a legal move here"},
+      {POSITIONS[0], "Nd2", MoveInput::Verdict::Refused, "\"Nd2\" is not a legal move here",
+       "\"{1}\" is not a legal move here"},
+      {POSITIONS[0], "hello", MoveInput::Verdict::Refused, "\"hello\" is not a move (", "\"{1}\" is not a move ({2})"},
+      {POSITIONS[0], "Zf3", MoveInput::Verdict::Refused, "\"Zf3\" is not a move (unknown piece letter 'Z')",
+       "\"{1}\" is not a move ({2})"},
+      {POSITIONS[0], "e3e4", MoveInput::Verdict::Refused, "there is no piece on e3", "there is no piece on {1}"},
+      {POSITIONS[0], "e7e5", MoveInput::Verdict::Refused, "the pawn on e7 is not yours to move",
+       "{1} on {2} is not yours to move"},
+      {POSITIONS[0], "g1g3", MoveInput::Verdict::Refused, "the knight on g1 cannot go to g3",
+       "{1} on {2} cannot go to {3}"},
+      {"4k3/8/8/8/8/5N2/8/1N2K3 w - - 0 1", "Nd2", MoveInput::Verdict::Ambiguous, "\"Nd2\" may be Nbd2 or Nfd2",
+       "\"{1}\" may be {2}"},
+      {"4k3/8/8/8/8/2p5/1P1B4/4K3 w - - 0 1", "bxc3", MoveInput::Verdict::Ambiguous, "\"bxc3\" may be bxc3 or Bxc3",
+       "\"{1}\" may be {2}"},
+      {"4k3/8/8/8/8/8/4r3/4K3 w - - 0 1", "e1d2", MoveInput::Verdict::Refused,
+       "the king on e1 cannot go to d2 (your king is in check)", "{1} on {2} cannot go to {3} (your king is in check)"},
   };
   for (const auto &c : cases) {
     const MoveInput input = ReadTypedMove(chess_testing::FromFen(c.fen), c.text);
     EXPECT_EQ(input.verdict, c.verdict) << c.text;
     EXPECT_EQ(input.reason.rfind(c.reason, 0), 0u) << c.text << ": " << input.reason;
+    EXPECT_EQ(input.reasonPattern, c.pattern) << c.text;
+    EXPECT_EQ(FillReason(input.reasonPattern, input.reasonValues), input.reason) << c.text;
   }
 }
 

@@ -29,6 +29,10 @@ void GameFixture::StartProgram(const std::string &script, bool passStartup) {
     fs::create_directories(folder + "/data/kelvar");
     std::ofstream(folder + "/data/kelvar/autosave.pgn") << presetAutosave;
   }
+  if (!presetSettings.empty()) {
+    fs::create_directories(folder + "/config/kelvar");
+    std::ofstream(folder + "/config/kelvar/kelvar.ini") << presetSettings;
+  }
   platform::SetTickSource(Now);
   ASSERT_TRUE(gl_Init(irr::video::EDT_NULL));
   if (passStartup) {

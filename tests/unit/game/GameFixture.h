@@ -65,5 +65,7 @@ protected:
   // When set before StartProgram: the last session's unfinished game, found
   // in the player's data folder at start.
   std::string presetAutosave;
+  // When set before StartProgram: the player's settings file (kelvar.ini).
+  std::string presetSettings;
   static uint32_t fakeNow; // milliseconds skipped on top of real time
 };

@@ -108,3 +108,27 @@ TEST_F(TypedMoves, TheCursorPlaysAMoveFromEitherSide) {
     app.game.SetState(Idle);
   }
 }
+
+// In German the status line says why in German, pieces and candidates
+// included, while the log keeps the English reason.
+TEST_F(TypedMoves, RefusalsAreShownInTheInterfaceLanguage) {
+  setenv("LANGUAGE", "de", 1);
+  StartProgram("bestmove e7e5\n");
+  testing_support::LogCapture log(app.device);
+  StartGame(White);
+  Frames(2);
+  const struct {
+    const wchar_t *text;
+    const char *logged;
+    const wchar_t *shown;
+  } cases[] = {
+      {L"e7e5", "refused (the pawn on e7 is not yours to move)", L"der Bauer auf e7 geh\u00f6rt nicht Ihnen"},
+      {L"g1g3", "refused (the knight on g1 cannot go to g3)", L"der Springer auf g1 kann nicht nach g3"},
+      {L"e5", "refused (\"e5\" is not a legal move here)", L"\"e5\" ist hier kein regelgerechter Zug"},
+  };
+  for (const auto &c : cases) {
+    Enter(c.text);
+    EXPECT_TRUE(log.Contains(c.logged)) << c.logged;
+    EXPECT_EQ(std::wstring(app.gui.GetStatusText()->getText()), c.shown);
+  }
+}

@@ -162,7 +162,8 @@ TEST_P(DamagedFile, IsKeptAsideAndItsGoodMovesOffered) {
   EXPECT_TRUE(MessageBoxSays(L"could not be read"));
   EXPECT_EQ(app.unfinishedGame.IsAskingToResume(), c.offered > 0);
   if (c.offered) {
-    const std::wstring question = L"Resume the " + std::to_wstring((c.offered + 1) / 2) + L" moves";
+    const int moves = (c.offered + 1) / 2;
+    const std::wstring question = L"Resume the " + std::to_wstring(moves) + (moves == 1 ? L" move " : L" moves ");
     EXPECT_TRUE(MessageBoxSays(question));
     Press(irr::KEY_RETURN);
     EXPECT_EQ(int(app.game.GetRecord().GetPlyCount()), c.offered);

@@ -362,7 +362,7 @@ TEST_F(GuiTest, MessageBoxesAreModalWithoutCloseButton) {
     const wchar_t *caption;
     s32 id;
   };
-  const Row rows[] = {{&CGui::ShowQuitDialog, L"Notfication", ID_QUIT_BOX},
+  const Row rows[] = {{&CGui::ShowQuitDialog, L"Notification", ID_QUIT_BOX},
                       {&CGui::ShowAboutDialog, L"About the Program...", -1},
                       {&CGui::ShowEngineInfoDialog, L"About the ChessEngine...", -1}};
   for (const Row &row : rows) {
