@@ -3,6 +3,7 @@
 #include "app/CApplication.h"
 #include "ui/GuiFocus.h"
 #include "ui/GuiIds.h"
+#include "ui/UiScale.h"
 
 using namespace irr;
 
@@ -28,7 +29,7 @@ void CPromotionWindow::Open() {
   if (window || !app.guiEnvironment)
     return;
   gui::IGUIEnvironment *env = app.guiEnvironment;
-  const s32 width = 4 * BUTTON_WIDTH + 5 * GAP, height = TITLE_HEIGHT + BUTTON_HEIGHT + 2 * GAP;
+  const s32 width = Px(4 * BUTTON_WIDTH + 5 * GAP), height = Px(TITLE_HEIGHT + BUTTON_HEIGHT + 2 * GAP);
   const s32 left = app.windowSize.Width / 2 - width / 2, top = app.windowSize.Height / 2 - height / 2;
   window = env->addWindow(core::rect<s32>(left, top, left + width, top + height), false, L"Promote to...", nullptr,
                           ID_PROMOTION_WINDOW);
@@ -39,7 +40,7 @@ void CPromotionWindow::Open() {
   for (int i = 0; i < 4; ++i) {
     const s32 x = GAP + i * (BUTTON_WIDTH + GAP);
     buttons[i] =
-        env->addButton(core::rect<s32>(x, TITLE_HEIGHT + GAP, x + BUTTON_WIDTH, TITLE_HEIGHT + GAP + BUTTON_HEIGHT),
+        env->addButton(Px(core::rect<s32>(x, TITLE_HEIGHT + GAP, x + BUTTON_WIDTH, TITLE_HEIGHT + GAP + BUTTON_HEIGHT)),
                        window, CHOICES[i].id, CHOICES[i].label);
     if (buttons[i])
       buttons[i]->setIsPushButton(true);
