@@ -336,3 +336,57 @@ TEST(ScaleChoice, RescaledBoxesKeepToTheirEdgeOrTheMiddle) {
 }
 
 } // namespace
+
+namespace {
+
+// The window system reports a new size; the next pass follows it.
+void Resize(s32 width, s32 height) {
+  app.driver->OnResize(core::dimension2d<u32>(u32(width), u32(height)));
+  app.window.Update();
+}
+
+} // namespace
+
+// Dialogs open across a resize to another scale take the new scale with
+// their place: centred ones stay centred, the review window keeps to the
+// right edge, and everything in them still fits. (The review window keeps
+// the height it was opened with, at its scale: a window made shorter than
+// that while it is open is not followed.)
+TEST(ScaleFollowsResize, OpenDialogsTakeTheNewScale) {
+  ASSERT_TRUE(testing_support::CreateNullDevice(1024, 768));
+  ASSERT_TRUE(app.gui.Init());
+  ASSERT_TRUE(app.window.Init());
+  CConfigWindow::Show();
+  chess::CGameAnalysis analysis;
+  analysis.Start(chess::CGameRecord());
+  CReviewWindow review;
+  review.Open(L"Review: a game", analysis);
+  app.gui.ShowMessageBox(L"Chess Engine", L"The engine has no move in this position", gui::EMBF_OK, -1);
+  gui::IGUIElement *root = app.guiEnvironment->getRootGUIElement();
+
+  struct Step {
+    s32 width, height;
+    float scale;
+  };
+  for (const Step step : {Step{1600, 1000, 1.5f}, Step{2560, 1440, 2.f}, Step{1024, 768, 1.f}}) {
+    SCOPED_TRACE(testing::Message() << step.width << " x " << step.height);
+    Resize(step.width, step.height);
+    ASSERT_EQ(app.gui.GetScale(), step.scale);
+    const Rect config = CConfigWindow::GetOpen()->getAbsolutePosition();
+    EXPECT_NEAR(config.getWidth(), 440 * step.scale, 2);
+    EXPECT_NEAR(config.getHeight(), 400 * step.scale, 2);
+    EXPECT_NEAR(config.getCenter().X, step.width / 2, 2);
+    EXPECT_NEAR(config.getCenter().Y, step.height / 2, 2);
+    ExpectDialogLaidOut(CConfigWindow::GetOpen());
+    gui::IGUIElement *reviewWindow = root->getElementFromId(ID_REVIEW_WINDOW, true);
+    EXPECT_NEAR(reviewWindow->getAbsolutePosition().LowerRightCorner.X, step.width - 10 * step.scale, 2);
+    EXPECT_NEAR(reviewWindow->getAbsolutePosition().getWidth(), CReviewWindow::WIDTH * step.scale, 2);
+    ExpectDialogLaidOut(reviewWindow);
+    for (gui::IGUIElement *modal : root->getChildren())
+      if (modal->getType() == gui::EGUIET_MODAL_SCREEN)
+        for (gui::IGUIElement *box : modal->getChildren())
+          ExpectDialogLaidOut(box);
+  }
+  CConfigWindow::Shutdown();
+  review.Close();
+}
