@@ -44,8 +44,6 @@ const s32 CENTRE_TOLERANCE = 2;
 
 } // namespace
 
-constexpr float CGuiLayout::SCALES[];
-
 float CGuiLayout::LargestFittingScale(const Size &screen) {
   float fitting = SCALES[0];
   for (float scale : SCALES)
