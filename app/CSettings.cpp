@@ -55,6 +55,24 @@ bool ParseLong(const char *text, long long low, long long high, long long &value
   return true;
 }
 
+// "auto" is 0; the scales the interface has fonts for are themselves.
+bool ParseUiScale(const char *text, float &value) {
+  const struct {
+    const char *text;
+    float scale;
+  } known[] = {{"auto", 0.f}, {"1", 1.f}, {"1.0", 1.f}, {"1.5", 1.5f}, {"2", 2.f}, {"2.0", 2.f}};
+  for (const auto &k : known)
+    if (!strcmp(text, k.text)) {
+      value = k.scale;
+      return true;
+    }
+  return false;
+}
+
+std::string UiScaleText(float scale) {
+  return scale == 1.5f ? "1.5" : scale == 2.f ? "2" : scale == 1.f ? "1" : "auto";
+}
+
 std::string RangeText(long long low, long long high) {
   return "a number from " + std::to_string(low) + " to " + std::to_string(high);
 }
@@ -98,6 +116,9 @@ int OnEntry(void *user, const char *section, const char *name, const char *value
   } else if (key == "window.width" || key == "window.height") {
     ok = ParseInt(value, WINDOW_MIN, WINDOW_MAX, key == "window.width" ? s.width : s.height);
     expected = RangeText(WINDOW_MIN, WINDOW_MAX);
+  } else if (key == "window.ui_scale") {
+    ok = ParseUiScale(value, s.uiScale);
+    expected = "auto, 1, 1.5 or 2";
   } else {
     known = false;
   }
@@ -168,7 +189,8 @@ bool CSettings::Save(const std::string &path, std::string &message) const {
       << "[window]\n"
       << "width = " << width << "\n"
       << "height = " << height << "\n"
-      << "fullscreen = " << BoolText(fullscreen) << "\n\n"
+      << "fullscreen = " << BoolText(fullscreen) << "\n"
+      << "ui_scale = " << UiScaleText(uiScale) << "\n\n"
       << "[review]\n"
       << "nodes = " << reviewNodes << "\n\n"
       << "[access]\n"
@@ -189,5 +211,5 @@ bool CSettings::operator==(const CSettings &o) const {
   return level == o.level && levelAuto == o.levelAuto && thinkMs == o.thinkMs && enginePath == o.enginePath &&
          sound == o.sound && shadows == o.shadows && turnCamera == o.turnCamera && timeControl == o.timeControl &&
          incrementKind == o.incrementKind && width == o.width && height == o.height && fullscreen == o.fullscreen &&
-         reviewNodes == o.reviewNodes && speech == o.speech;
+         uiScale == o.uiScale && reviewNodes == o.reviewNodes && speech == o.speech;
 }

@@ -5,7 +5,7 @@
 //   Stockfish) [game]    sound, shadows, turn_camera (true/false) [clock]   time_control (PGN TimeControl: "-" for
 //   none, "300", "300+3",
 //             "40/5400:1800+30"), increment_kind (fischer or bronstein)
-//   [window]  width, height, fullscreen
+//   [window]  width, height, fullscreen, ui_scale (auto, 1, 1.5 or 2: the interface's size)
 //   [review]  nodes (1000-100000000: the engine's nodes a position when it
 //             reviews a game)
 //   [access]  speech (true/false: the moves and the game's end are spoken)
@@ -41,6 +41,7 @@ public:
   int width = 1024;
   int height = 768;
   bool fullscreen = false;
+  float uiScale = 0.f; // 0 for auto (from the window's size), else 1, 1.5 or 2
   long long reviewNodes = REVIEW_NODES_DEFAULT;
   bool speech = false; // moves spoken through the speech server
 

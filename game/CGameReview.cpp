@@ -7,6 +7,7 @@
 #include "ui/CEvalBar.h"
 #include "ui/GuiIds.h"
 #include "ui/GuiText.h"
+#include "ui/UiScale.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -124,7 +125,7 @@ bool CGameReview::Open(const chess::PgnGame &reviewed, const std::string &from) 
   window.SetRunning(true, false);
   const s32 barHeight = s32(app.windowSize.Height * BAR_SHARE_OF_HEIGHT);
   evalBar = new CEvalBar(app.guiEnvironment, app.guiEnvironment->getRootGUIElement(), -1,
-                         core::rect<s32>(BAR_LEFT, BAR_TOP, BAR_LEFT + BAR_WIDTH, BAR_TOP + barHeight));
+                         core::rect<s32>(Px(BAR_LEFT), Px(BAR_TOP), Px(BAR_LEFT + BAR_WIDTH), Px(BAR_TOP) + barHeight));
   evalBar->drop(); // the interface's root keeps it
   board.Begin(analysis);
   shown = analysis.Plies();

@@ -2,9 +2,11 @@
 
 #include "app/CApplication.h"
 #include "chess/MoveInput.h"
+#include "ui/CGuiLayout.h"
 #include "ui/GuiFocus.h"
 #include "ui/GuiIds.h"
 #include "ui/GuiText.h"
+#include "ui/UiScale.h"
 
 using namespace irr;
 
@@ -43,7 +45,8 @@ std::string ShownReason(const chess::MoveInput &input) {
 
 void CTypedMoves::CreateBox() {
   gui::IGUIEnvironment *env = app.guiEnvironment;
-  box = env->addEditBox(L"", core::rect<s32>(0, 0, BOX_WIDTH, BOX_HEIGHT), true, env->getRootGUIElement(), ID_MOVE_BOX);
+  box =
+      env->addEditBox(L"", CGuiLayout::MoveBox(app.windowSize, UiScale()), true, env->getRootGUIElement(), ID_MOVE_BOX);
   box->setMax(32);
   box->setToolTipText(TrW("Type a move (e4, Nf3, O-O, e7e8q) and press Enter; Tab goes in and out").c_str());
   box->setVisible(false);
@@ -57,6 +60,7 @@ void CTypedMoves::Update() {
   const bool shown = app.game.GetState() == LocalGame && !app.game.IsGameOver();
   if (box->isVisible() != shown) {
     box->setVisible(shown);
+    app.gui.SetMoveBoxShown(shown);
     if (!shown && HasFocus())
       app.guiEnvironment->removeFocus(box);
   }
@@ -64,8 +68,7 @@ void CTypedMoves::Update() {
     // In the bottom right corner, level with the camera buttons and the
     // status line, clear of the board and the space around it.
     placedFor = app.windowSize;
-    const s32 x = app.windowSize.Width - BOX_MARGIN - BOX_WIDTH, y = app.windowSize.Height - BOX_MARGIN - BOX_HEIGHT;
-    box->setRelativePosition(core::rect<s32>(x, y, x + BOX_WIDTH, y + BOX_HEIGHT));
+    box->setRelativePosition(CGuiLayout::MoveBox(app.windowSize, UiScale()));
   }
 }
 

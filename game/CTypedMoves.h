@@ -26,10 +26,6 @@ public:
   irr::gui::IGUIEditBox *GetBox() const { return box; }
   bool HasFocus() const;
 
-  static constexpr irr::s32 BOX_WIDTH = 180;
-  static constexpr irr::s32 BOX_HEIGHT = 24;
-  static constexpr irr::s32 BOX_MARGIN = 10; // from the window's right and bottom edges
-
 private:
   // Creates the box once the interface is there.
   void CreateBox();

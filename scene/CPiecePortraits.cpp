@@ -21,13 +21,17 @@ bool Valid(s32 color, s32 kind) { return (color == White || color == Black) && k
 
 } // namespace
 
-video::ITexture *CPiecePortraits::Get(s32 color, s32 kind) {
-  if (!Valid(color, kind) || !app.driver || !app.driver->queryFeature(video::EVDF_RENDER_TO_TARGET))
+video::ITexture *CPiecePortraits::Get(s32 color, s32 kind, u32 size) {
+  if (!Valid(color, kind) || size == 0 || !app.driver || !app.driver->queryFeature(video::EVDF_RENDER_TO_TARGET))
     return nullptr;
   video::ITexture *&picture = pictures[color][kind];
+  if (picture && picture->getOriginalSize().Width != size) { // the interface changed its scale
+    app.driver->removeTexture(picture);
+    picture = nullptr;
+  }
   if (!picture) {
     const core::stringc name = core::stringc("piece-portrait-") + core::stringc(color) + "-" + core::stringc(kind);
-    picture = app.driver->addRenderTargetTexture(core::dimension2d<u32>(SIZE, SIZE), name, video::ECF_A8R8G8B8);
+    picture = app.driver->addRenderTargetTexture(core::dimension2d<u32>(size, size), name, video::ECF_A8R8G8B8);
     pending[color][kind] = picture != nullptr;
   }
   return picture;

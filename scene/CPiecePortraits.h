@@ -9,11 +9,10 @@
 
 class CPiecePortraits {
 public:
-  static constexpr irr::u32 SIZE = 64; // pixels, square
-
-  // The picture of the piece (Pawn..King, White or Black), made on the first
-  // request and drawn before the next frame; null without render targets.
-  irr::video::ITexture *Get(irr::s32 color, irr::s32 kind);
+  // The picture of the piece (Pawn..King, White or Black), size pixels
+  // square, made on the first request for that size and drawn before the
+  // next frame; null without render targets.
+  irr::video::ITexture *Get(irr::s32 color, irr::s32 kind, irr::u32 size);
   // Renders the pictures asked for since the last frame. Called inside the
   // frame, before the scene is drawn.
   void RenderPending();

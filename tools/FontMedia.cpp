@@ -8,8 +8,17 @@ namespace mediagen {
 namespace {
 
 const char *const kInterfaceFont = "/usr/share/fonts/truetype/liberation/LiberationSans-Regular.ttf";
-constexpr int kSmallPixels = 13;
-constexpr int kLargePixels = 48;
+// The interface's and the banner's fonts at each interface scale (1, 1.5
+// and 2), by file, pixel size and picture width.
+struct SFontFile {
+  const char *file;
+  int pixels;
+  int imageWidth;
+};
+const SFontFile kFontFiles[] = {
+    {"Chess_Arial_12.bmp", 13, 256},  {"Chess_Arial_18.bmp", 19, 384},  {"Chess_Arial_24.bmp", 26, 512},
+    {"Chess_Arial_48.bmp", 48, 1024}, {"Chess_Arial_72.bmp", 72, 1536}, {"Chess_Arial_96.bmp", 96, 2048},
+};
 
 // Marker and background colours; no character pixel can equal them, since
 // character pixels are white and the markers are opaque and coloured.
@@ -71,11 +80,13 @@ CRasterImage MakeBitmapFont(const CTypeface &typeface, int imageWidth) {
 }
 
 bool WriteFontMedia(const CMediaFolder &folder) {
-  CTypeface small, large;
-  if (!small.Load(kInterfaceFont, kSmallPixels) || !large.Load(kInterfaceFont, kLargePixels))
-    return false;
-  bool ok = folder.WriteBmp("Chess_Arial_12.bmp", MakeBitmapFont(small, 256), true);
-  ok &= folder.WriteBmp("Chess_Arial_48.bmp", MakeBitmapFont(large, 1024), true);
+  bool ok = true;
+  for (const SFontFile &font : kFontFiles) {
+    CTypeface typeface;
+    if (!typeface.Load(kInterfaceFont, font.pixels))
+      return false;
+    ok &= folder.WriteBmp(font.file, MakeBitmapFont(typeface, font.imageWidth), true);
+  }
   return ok;
 }
 

@@ -1,5 +1,5 @@
-// The two bitmap fonts of the interface, in the picture layout Irrlicht's
-// getFont reads from a .bmp file.
+// The bitmap fonts of the interface, the small one and the banner's at each
+// interface scale, in the picture layout Irrlicht's getFont reads from a .bmp file.
 #pragma once
 
 #include "tools/MediaFolder.h"
@@ -20,7 +20,9 @@ constexpr int kLastFontChar = 255;
 // in the alpha channel; everything else is exactly the background colour.
 CRasterImage MakeBitmapFont(const CTypeface &typeface, int imageWidth);
 
-// Writes "Chess_Arial_12.bmp" and "Chess_Arial_48.bmp" (32-bit, alpha kept).
+// Writes "Chess_Arial_12.bmp", "_18" and "_24" (the interface at scale 1, 1.5
+// and 2) and "Chess_Arial_48.bmp", "_72" and "_96" (the banner's), 32-bit
+// with alpha kept.
 bool WriteFontMedia(const CMediaFolder &folder);
 
 } // namespace mediagen

@@ -6,6 +6,7 @@
 #include "ui/GuiFocus.h"
 #include "ui/GuiIds.h"
 #include "ui/GuiText.h"
+#include "ui/UiScale.h"
 
 #include <cmath>
 #include <cstring>
@@ -96,9 +97,9 @@ void CConfigWindow::Show() {
     return;
   }
   Shutdown();
-  const s32 left = (app.windowSize.Width - WIDTH) / 2, top = (app.windowSize.Height - HEIGHT) / 2;
-  openWindow =
-      new CConfigWindow(app.guiEnvironment, core::rect<s32>(left, top, left + WIDTH, top + HEIGHT), app.settings.Get());
+  const s32 left = (app.windowSize.Width - Px(WIDTH)) / 2, top = (app.windowSize.Height - Px(HEIGHT)) / 2;
+  openWindow = new CConfigWindow(app.guiEnvironment, core::rect<s32>(left, top, left + Px(WIDTH), top + Px(HEIGHT)),
+                                 app.settings.Get());
 }
 
 CConfigWindow *CConfigWindow::GetOpen() { return openWindow && openWindow->getParent() ? openWindow : nullptr; }
@@ -114,64 +115,66 @@ void CConfigWindow::Shutdown() {
 void CConfigWindow::CreateControls() {
   gui::IGUIEnvironment *env = Environment;
   gui::IGUIWindow *window =
-      env->addWindow(core::rect<s32>(0, 0, WIDTH, HEIGHT), false, TrW("Config").c_str(), this, -1);
+      env->addWindow(Px(core::rect<s32>(0, 0, WIDTH, HEIGHT)), false, TrW("Config").c_str(), this, -1);
   window->getCloseButton()->setVisible(false); // OK or Cancel
   const auto label = [&](s32 y, const char *text) {
-    env->addStaticText(TrW(text).c_str(), core::rect<s32>(LABEL_LEFT, y + 3, FIELD_LEFT - 5, y + 21), false, false,
+    env->addStaticText(TrW(text).c_str(), Px(core::rect<s32>(LABEL_LEFT, y + 3, FIELD_LEFT - 5, y + 21)), false, false,
                        window);
   };
 
   label(32, platform::NoTr("Level"));
-  level = env->addComboBox(core::rect<s32>(FIELD_LEFT, 32, FIELD_LEFT + 230, 52), window, ID_CONFIG_LEVEL);
+  level = env->addComboBox(Px(core::rect<s32>(FIELD_LEFT, 32, FIELD_LEFT + 230, 52)), window, ID_CONFIG_LEVEL);
   for (int i = CSettings::LEVEL_MIN; i <= CSettings::LEVEL_MAX; ++i)
     level->addItem(CPlayerSettings::LevelText(i).c_str(), u32(i));
   level->addItem(TrW("Match my rating").c_str(), 0);
   level->setSelected(initial.levelAuto ? MATCH_MY_RATING : initial.level - CSettings::LEVEL_MIN);
-  levelNote = env->addStaticText(L"", core::rect<s32>(FIELD_LEFT, 56, RIGHT, 88), false, true, window);
+  levelNote = env->addStaticText(L"", Px(core::rect<s32>(FIELD_LEFT, 56, RIGHT, 88)), false, true, window);
 
   label(94, platform::NoTr("Think time (s)"));
   thinkTime =
-      env->addSpinBox(L"", core::rect<s32>(FIELD_LEFT, 94, FIELD_LEFT + 80, 114), true, window, ID_CONFIG_THINK);
+      env->addSpinBox(L"", Px(core::rect<s32>(FIELD_LEFT, 94, FIELD_LEFT + 80, 114)), true, window, ID_CONFIG_THINK);
   thinkTime->setRange(CSettings::THINK_MS_MIN / 1000.f, CSettings::THINK_MS_MAX / 1000.f);
   thinkTime->setStepSize(THINK_STEP_S);
   thinkTime->setDecimalPlaces(1);
   thinkTime->setValue(initial.thinkMs / 1000.f);
 
   label(126, platform::NoTr("Engine"));
-  enginePath = env->addEditBox(GuiText(initial.enginePath).c_str(), core::rect<s32>(FIELD_LEFT, 126, RIGHT - 70, 146),
-                               true, window, ID_CONFIG_ENGINE);
-  env->addButton(core::rect<s32>(RIGHT - 60, 126, RIGHT, 146), window, ID_CONFIG_TEST, TrW("Test").c_str());
+  enginePath = env->addEditBox(GuiText(initial.enginePath).c_str(),
+                               Px(core::rect<s32>(FIELD_LEFT, 126, RIGHT - 70, 146)), true, window, ID_CONFIG_ENGINE);
+  env->addButton(Px(core::rect<s32>(RIGHT - 60, 126, RIGHT, 146)), window, ID_CONFIG_TEST, TrW("Test").c_str());
   testResult = env->addStaticText(TrW("Empty for Stockfish, else the path of a UCI engine.").c_str(),
-                                  core::rect<s32>(FIELD_LEFT, 150, RIGHT, 168), false, false, window);
+                                  Px(core::rect<s32>(FIELD_LEFT, 150, RIGHT, 168)), false, false, window);
 
   label(178, platform::NoTr("Time control"));
-  timePreset = env->addComboBox(core::rect<s32>(FIELD_LEFT, 178, FIELD_LEFT + 170, 198), window, ID_CONFIG_TIME_PRESET);
+  timePreset =
+      env->addComboBox(Px(core::rect<s32>(FIELD_LEFT, 178, FIELD_LEFT + 170, 198)), window, ID_CONFIG_TIME_PRESET);
   for (const TimePreset &preset : TIME_PRESETS)
     timePreset->addItem(TrW(preset.name).c_str());
   incrementKind =
-      env->addComboBox(core::rect<s32>(FIELD_LEFT + 180, 178, RIGHT, 198), window, ID_CONFIG_INCREMENT_KIND);
+      env->addComboBox(Px(core::rect<s32>(FIELD_LEFT + 180, 178, RIGHT, 198)), window, ID_CONFIG_INCREMENT_KIND);
   incrementKind->addItem(TrW("Fischer").c_str());
   incrementKind->addItem(TrW("Bronstein delay").c_str());
   incrementKind->setSelected(initial.incrementKind == chess::IncrementKind::Bronstein ? 1 : 0);
   label(204, platform::NoTr("As PGN"));
-  timeControl =
-      env->addEditBox(GuiText(initial.timeControl.ToString()).c_str(),
-                      core::rect<s32>(FIELD_LEFT, 204, FIELD_LEFT + 170, 224), true, window, ID_CONFIG_TIME_CONTROL);
-  timeNote = env->addStaticText(L"", core::rect<s32>(FIELD_LEFT, 228, RIGHT, 246), false, false, window);
+  timeControl = env->addEditBox(GuiText(initial.timeControl.ToString()).c_str(),
+                                Px(core::rect<s32>(FIELD_LEFT, 204, FIELD_LEFT + 170, 224)), true, window,
+                                ID_CONFIG_TIME_CONTROL);
+  timeNote = env->addStaticText(L"", Px(core::rect<s32>(FIELD_LEFT, 228, RIGHT, 246)), false, false, window);
 
-  sound = env->addCheckBox(initial.sound, core::rect<s32>(LABEL_LEFT, 180 + CLOCK_ROWS, RIGHT, 198 + CLOCK_ROWS),
+  sound = env->addCheckBox(initial.sound, Px(core::rect<s32>(LABEL_LEFT, 180 + CLOCK_ROWS, RIGHT, 198 + CLOCK_ROWS)),
                            window, ID_CONFIG_SOUND, TrW("Sound").c_str());
-  shadows = env->addCheckBox(initial.shadows, core::rect<s32>(LABEL_LEFT, 204 + CLOCK_ROWS, RIGHT, 222 + CLOCK_ROWS),
-                             window, ID_CONFIG_SHADOWS, TrW("Piece shadows during a game").c_str());
+  shadows =
+      env->addCheckBox(initial.shadows, Px(core::rect<s32>(LABEL_LEFT, 204 + CLOCK_ROWS, RIGHT, 222 + CLOCK_ROWS)),
+                       window, ID_CONFIG_SHADOWS, TrW("Piece shadows during a game").c_str());
   turnCamera =
-      env->addCheckBox(initial.turnCamera, core::rect<s32>(LABEL_LEFT, 228 + CLOCK_ROWS, RIGHT, 246 + CLOCK_ROWS),
+      env->addCheckBox(initial.turnCamera, Px(core::rect<s32>(LABEL_LEFT, 228 + CLOCK_ROWS, RIGHT, 246 + CLOCK_ROWS)),
                        window, ID_CONFIG_TURN_CAMERA, TrW("Two players: turn the camera to the side to move").c_str());
-  speech = env->addCheckBox(initial.speech, core::rect<s32>(LABEL_LEFT, 252 + CLOCK_ROWS, RIGHT, 270 + CLOCK_ROWS),
+  speech = env->addCheckBox(initial.speech, Px(core::rect<s32>(LABEL_LEFT, 252 + CLOCK_ROWS, RIGHT, 270 + CLOCK_ROWS)),
                             window, ID_CONFIG_SPEECH, TrW("Speak moves").c_str());
 
-  env->addButton(core::rect<s32>(RIGHT - 190, HEIGHT - 40, RIGHT - 100, HEIGHT - 12), window, ID_CONFIG_OK,
+  env->addButton(Px(core::rect<s32>(RIGHT - 190, HEIGHT - 40, RIGHT - 100, HEIGHT - 12)), window, ID_CONFIG_OK,
                  TrW("OK").c_str());
-  env->addButton(core::rect<s32>(RIGHT - 90, HEIGHT - 40, RIGHT, HEIGHT - 12), window, ID_CONFIG_CANCEL,
+  env->addButton(Px(core::rect<s32>(RIGHT - 90, HEIGHT - 40, RIGHT, HEIGHT - 12)), window, ID_CONFIG_CANCEL,
                  TrW("Cancel").c_str());
   ShowLevelNote();
   ShowTimeNote();

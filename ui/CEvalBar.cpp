@@ -1,6 +1,7 @@
 #include "ui/CEvalBar.h"
 
 #include "ui/GuiText.h"
+#include "ui/UiScale.h"
 
 using namespace irr;
 
@@ -42,10 +43,10 @@ void CEvalBar::draw() {
     if (gui::IGUIFont *font = Environment->getSkin()->getFont()) {
       // At White's end (the bottom) in dark letters, or Black's (the top) in light ones.
       const core::rect<s32> where =
-          whiteLeads ? core::rect<s32>(box.UpperLeftCorner.X, box.LowerRightCorner.Y - LABEL_HEIGHT - 2,
-                                       box.LowerRightCorner.X, box.LowerRightCorner.Y - 2)
-                     : core::rect<s32>(box.UpperLeftCorner.X, box.UpperLeftCorner.Y + 2, box.LowerRightCorner.X,
-                                       box.UpperLeftCorner.Y + 2 + LABEL_HEIGHT);
+          whiteLeads ? core::rect<s32>(box.UpperLeftCorner.X, box.LowerRightCorner.Y - Px(LABEL_HEIGHT + 2),
+                                       box.LowerRightCorner.X, box.LowerRightCorner.Y - Px(2))
+                     : core::rect<s32>(box.UpperLeftCorner.X, box.UpperLeftCorner.Y + Px(2), box.LowerRightCorner.X,
+                                       box.UpperLeftCorner.Y + Px(2 + LABEL_HEIGHT));
       font->draw(label.c_str(), where, whiteLeads ? DARK : LIGHT, true, true, &AbsoluteClippingRect);
     }
   gui::IGUIElement::draw();

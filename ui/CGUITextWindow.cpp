@@ -1,6 +1,7 @@
 #include "ui/CGUITextWindow.h"
 
 #include "ui/GuiFocus.h"
+#include "ui/UiScale.h"
 
 using namespace irr;
 
@@ -45,9 +46,11 @@ void CGUITextWindow::CreateChildren() {
   backdrop = Environment->addStaticText(L"", core::rect<s32>(0, 0, w, h), true /*border*/, true /*word wrap*/, this, -1,
                                         true /*fill background*/);
   textArea = Environment->addStaticText(
-      L"", core::rect<s32>(TEXT_MARGIN_LEFT, TEXT_MARGIN_TOP, w - TEXT_MARGIN_RIGHT, h - TEXT_MARGIN_BOTTOM),
+      L"",
+      core::rect<s32>(Px(TEXT_MARGIN_LEFT), Px(TEXT_MARGIN_TOP), w - Px(TEXT_MARGIN_RIGHT), h - Px(TEXT_MARGIN_BOTTOM)),
       false /*border*/, true /*word wrap*/, this, -1, false /*fill background*/);
-  scrollBar = Environment->addScrollBar(false /*vertical*/, core::rect<s32>(w - SCROLL_BAR_WIDTH, 0, w, h), this, -1);
+  scrollBar =
+      Environment->addScrollBar(false /*vertical*/, core::rect<s32>(w - Px(SCROLL_BAR_WIDTH), 0, w, h), this, -1);
   textArea->setOverrideFont(font);
   // One arrow click scrolls one line of the text.
   if (font)

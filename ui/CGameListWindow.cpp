@@ -3,6 +3,7 @@
 #include "app/CApplication.h"
 #include "ui/GuiIds.h"
 #include "ui/GuiText.h"
+#include "ui/UiScale.h"
 
 using namespace irr;
 
@@ -19,12 +20,12 @@ void CGameListWindow::Show(const std::string &path, std::vector<chess::PgnGameEn
   filePath = path;
   entries = std::move(games);
   gui::IGUIEnvironment *env = app.guiEnvironment;
-  const s32 width = 520, height = 300;
+  const s32 width = Px(520), height = Px(300);
   const s32 x = (app.windowSize.Width - width) / 2, y = (app.windowSize.Height - height) / 2;
   const std::wstring caption = TrFormatW("Games in {1}", {path.substr(path.rfind('/') + 1)}).c_str();
   window = env->addWindow(core::rect<s32>(x, y, x + width, y + height), true /*modal*/, caption.c_str(), nullptr,
                           ID_GAME_LIST_WINDOW);
-  list = env->addListBox(core::rect<s32>(10, 30, width - 10, height - 50), window, ID_GAME_LIST, true);
+  list = env->addListBox(core::rect<s32>(Px(10), Px(30), width - Px(10), height - Px(50)), window, ID_GAME_LIST, true);
   for (const chess::PgnGameEntry &entry : entries)
     list->addItem(RowText(entry).c_str());
   // The first game that can be read is chosen to begin with.
@@ -35,10 +36,10 @@ void CGameListWindow::Show(const std::string &path, std::vector<chess::PgnGameEn
     }
   // Left only through its buttons, so the window is never removed behind our back.
   window->getCloseButton()->setVisible(false);
-  env->addButton(core::rect<s32>(width - 220, height - 40, width - 120, height - 12), window, ID_GAME_LIST_CANCEL,
-                 TrW("Cancel").c_str());
-  env->addButton(core::rect<s32>(width - 110, height - 40, width - 10, height - 12), window, ID_GAME_LIST_OPEN,
-                 TrW("Open").c_str());
+  env->addButton(core::rect<s32>(width - Px(220), height - Px(40), width - Px(120), height - Px(12)), window,
+                 ID_GAME_LIST_CANCEL, TrW("Cancel").c_str());
+  env->addButton(core::rect<s32>(width - Px(110), height - Px(40), width - Px(10), height - Px(12)), window,
+                 ID_GAME_LIST_OPEN, TrW("Open").c_str());
   env->setFocus(list);
 }
 

@@ -2,15 +2,14 @@
 
 #include "app/CApplication.h"
 #include "ui/GuiText.h"
+#include "ui/CGuiLayout.h"
+#include "ui/UiScale.h"
 
 using namespace irr;
 
 namespace {
 
 const video::SColor BANNER_COLOR(150, 220, 0, 0);
-const s32 BANNER_TOP = 70;
-const s32 BANNER_LINE_HEIGHT = 55; // the large font's lines, with a little room
-const s32 BANNER_MARGIN = 20;
 
 std::wstring Widen(const char *text) { return std::wstring(text, text + std::char_traits<char>::length(text)); }
 
@@ -64,8 +63,7 @@ std::wstring CGameOverNotice::StatusText(const chess::GameVerdict &verdict) {
 void CGameOverNotice::Show(const chess::GameVerdict &verdict) {
   // Across the window, two lines high, the text centred: the longest banner
   // is wider than the old mate banner's box. The box is fixed at first use.
-  const core::rect<s32> box(BANNER_MARGIN, BANNER_TOP, app.windowSize.Width - BANNER_MARGIN,
-                            BANNER_TOP + 2 * BANNER_LINE_HEIGHT);
+  const core::rect<s32> box = CGuiLayout::Banner(app.windowSize, UiScale());
   app.gui.ShowBanner(box, BannerText(verdict).c_str(), BANNER_COLOR);
   if (gui::IGUIStaticText *banner = app.gui.GetBannerText()) {
     banner->setWordWrap(true); // wrapped text centres each line on its own

@@ -5,6 +5,7 @@
 #include "ui/GuiFocus.h"
 #include "ui/GuiIds.h"
 #include "ui/GuiText.h"
+#include "ui/UiScale.h"
 
 #include <algorithm>
 
@@ -37,9 +38,9 @@ void CGamesWindow::Open(int resultChoice, int levelChoice) {
   Close();
   gui::IGUIEnvironment *env = app.guiEnvironment;
   const core::dimension2d<s32> screen = app.windowSize;
-  const s32 width = std::min(MAX_WIDTH, screen.Width - 2 * SIDE_ROOM);
-  const s32 top = std::max(MENU_ROOM, (screen.Height - MAX_HEIGHT) / 2);
-  const s32 height = std::min(MAX_HEIGHT, screen.Height - top - BOTTOM_ROOM);
+  const s32 width = std::min(Px(MAX_WIDTH), screen.Width - 2 * Px(SIDE_ROOM));
+  const s32 top = std::max(Px(MENU_ROOM), (screen.Height - Px(MAX_HEIGHT)) / 2);
+  const s32 height = std::min(Px(MAX_HEIGHT), screen.Height - top - Px(BOTTOM_ROOM));
   const s32 left = (screen.Width - width) / 2;
   window = env->addWindow(core::rect<s32>(left, top, left + width, top + height), true /*modal*/, TrW("Games").c_str(),
                           nullptr, ID_GAMES_WINDOW);
@@ -47,73 +48,77 @@ void CGamesWindow::Open(int resultChoice, int levelChoice) {
   window->getCloseButton()->setVisible(false);
 
   const auto label = [&](s32 x0, s32 x1, const char *text) {
-    env->addStaticText(GuiText(text).c_str(), core::rect<s32>(x0, FILTER_Y + 3, x1, FILTER_Y + FIELD_HEIGHT), false,
+    env->addStaticText(GuiText(text).c_str(), Px(core::rect<s32>(x0, FILTER_Y + 3, x1, FILTER_Y + FIELD_HEIGHT)), false,
                        false, window);
   };
   // TRANSLATORS: the short labels of the filters, 44 and 36 pixels wide.
   label(MARGIN, MARGIN + 44, platform::TrContext("games filter", "Result"));
-  resultBox = env->addComboBox(core::rect<s32>(MARGIN + 46, FILTER_Y, MARGIN + 166, FILTER_Y + FIELD_HEIGHT), window,
-                               ID_GAMES_RESULT);
+  resultBox = env->addComboBox(Px(core::rect<s32>(MARGIN + 46, FILTER_Y, MARGIN + 166, FILTER_Y + FIELD_HEIGHT)),
+                               window, ID_GAMES_RESULT);
   for (const char *name : RESULT_NAMES)
     resultBox->addItem(TrW(name).c_str());
   resultBox->setSelected(std::clamp(resultChoice, 0, RESULT_CHOICES - 1));
   label(MARGIN + 180, MARGIN + 216, platform::TrContext("games filter", "Level"));
-  levelBox = env->addComboBox(core::rect<s32>(MARGIN + 218, FILTER_Y, MARGIN + 378, FILTER_Y + FIELD_HEIGHT), window,
-                              ID_GAMES_LEVEL);
+  levelBox = env->addComboBox(Px(core::rect<s32>(MARGIN + 218, FILTER_Y, MARGIN + 378, FILTER_Y + FIELD_HEIGHT)),
+                              window, ID_GAMES_LEVEL);
   levelBox->addItem(TrW("All levels").c_str());
   for (int level = 1; level < LEVEL_CHOICES; ++level)
     levelBox->addItem((core::stringw(level) + L"  " + CPlayerSettings::LevelName(level).c_str()).c_str());
   levelBox->setSelected(std::clamp(levelChoice, 0, LEVEL_CHOICES - 1));
   countText = env->addStaticText(
-      L"", core::rect<s32>(MARGIN + 392, FILTER_Y + 3, width - MARGIN, FILTER_Y + FIELD_HEIGHT), false, false, window);
+      L"", core::rect<s32>(Px(MARGIN + 392), Px(FILTER_Y + 3), width - Px(MARGIN), Px(FILTER_Y + FIELD_HEIGHT)), false,
+      false, window);
   countText->setTextAlignment(gui::EGUIA_LOWERRIGHT, gui::EGUIA_UPPERLEFT);
 
   // Under the table: the graph on the left, the scores (a line a level) on
   // the right, as high as the larger of the two.
   const s32 lineHeight = s32(env->getSkin()->getFont()->getDimension(L"Ag").Height);
-  const s32 lowerHeight = CAPTION_HEIGHT + std::max(GRAPH_HEIGHT, LEVEL_LINES * lineHeight + 4);
-  const s32 buttonY = height - MARGIN - BUTTON_HEIGHT;
-  const s32 lowerY = buttonY - MARGIN - lowerHeight;
-  const s32 tableBottom = lowerY - 8;
+  const s32 lowerHeight = Px(CAPTION_HEIGHT) + std::max(Px(GRAPH_HEIGHT), LEVEL_LINES * lineHeight + Px(4));
+  const s32 buttonY = height - Px(MARGIN) - Px(BUTTON_HEIGHT);
+  const s32 lowerY = buttonY - Px(MARGIN) - lowerHeight;
+  const s32 tableBottom = lowerY - Px(8);
 
-  table = env->addTable(core::rect<s32>(MARGIN, TABLE_Y, width - MARGIN, tableBottom), window, ID_GAMES_TABLE, true);
+  table = env->addTable(core::rect<s32>(Px(MARGIN), Px(TABLE_Y), width - Px(MARGIN), tableBottom), window,
+                        ID_GAMES_TABLE, true);
   // A column's width is not dragged: every drag would break the text of
   // each of thousands of rows again.
   table->setResizableColumns(false);
   s32 fixed = 0;
   for (size_t i = 0; i < 5; ++i) {
     table->addColumn(TrW(COLUMN_NAMES[i]).c_str());
-    const s32 columnWidth = i < 4 ? COLUMN_WIDTHS[i] : (width - 2 * MARGIN) - fixed - SCROLLBAR_ROOM;
+    const s32 columnWidth = i < 4 ? Px(COLUMN_WIDTHS[i]) : (width - 2 * Px(MARGIN)) - fixed - Px(SCROLLBAR_ROOM);
     table->setColumnWidth(u32(i), u32(columnWidth));
     table->setColumnOrdering(u32(i), gui::EGCO_NONE); // the library's order: newest first
     fixed += columnWidth;
   }
 
-  const s32 graphRight = MARGIN + GRAPH_WIDTH;
-  ratingText = env->addStaticText(L"", core::rect<s32>(MARGIN, lowerY + 2, graphRight, lowerY + CAPTION_HEIGHT), false,
-                                  false, window);
-  graph = env->addImage(
-      core::rect<s32>(MARGIN, lowerY + CAPTION_HEIGHT, graphRight, lowerY + CAPTION_HEIGHT + GRAPH_HEIGHT), window);
+  const s32 graphRight = Px(MARGIN + GRAPH_WIDTH);
+  ratingText = env->addStaticText(
+      L"", core::rect<s32>(Px(MARGIN), lowerY + Px(2), graphRight, lowerY + Px(CAPTION_HEIGHT)), false, false, window);
+  graph = env->addImage(core::rect<s32>(Px(MARGIN), lowerY + Px(CAPTION_HEIGHT), graphRight,
+                                        lowerY + Px(CAPTION_HEIGHT) + Px(GRAPH_HEIGHT)),
+                        window);
   graph->setScaleImage(false);
-  noRatingText = env->addStaticText(TrW("No rated games yet").c_str(), core::rect<s32>(0, 0, GRAPH_WIDTH, GRAPH_HEIGHT),
-                                    false, false, graph);
+  noRatingText = env->addStaticText(TrW("No rated games yet").c_str(),
+                                    core::rect<s32>(0, 0, Px(GRAPH_WIDTH), Px(GRAPH_HEIGHT)), false, false, graph);
   noRatingText->setTextAlignment(gui::EGUIA_CENTER, gui::EGUIA_CENTER);
-  const s32 scoresLeft = graphRight + 2 * MARGIN;
-  scoresTitle = env->addStaticText(TrW("Score against each level").c_str(),
-                                   core::rect<s32>(scoresLeft, lowerY + 2, width - MARGIN, lowerY + CAPTION_HEIGHT),
-                                   false, false, window);
+  const s32 scoresLeft = graphRight + 2 * Px(MARGIN);
+  scoresTitle =
+      env->addStaticText(TrW("Score against each level").c_str(),
+                         core::rect<s32>(scoresLeft, lowerY + Px(2), width - Px(MARGIN), lowerY + Px(CAPTION_HEIGHT)),
+                         false, false, window);
   scoresText = env->addStaticText(
-      L"", core::rect<s32>(scoresLeft, lowerY + CAPTION_HEIGHT, width - MARGIN, lowerY + lowerHeight), false, true,
-      window);
+      L"", core::rect<s32>(scoresLeft, lowerY + Px(CAPTION_HEIGHT), width - Px(MARGIN), lowerY + lowerHeight), false,
+      true, window);
 
   const auto button = [&](s32 x, s32 id, const char *text) {
-    return env->addButton(core::rect<s32>(x, buttonY, x + BUTTON_WIDTH, buttonY + BUTTON_HEIGHT), window, id,
+    return env->addButton(core::rect<s32>(x, buttonY, x + Px(BUTTON_WIDTH), buttonY + Px(BUTTON_HEIGHT)), window, id,
                           TrW(text).c_str());
   };
-  openButton = button(MARGIN, ID_GAMES_OPEN, platform::NoTr("Open"));
-  reviewButton = button(MARGIN + (BUTTON_WIDTH + MARGIN), ID_GAMES_REVIEW, platform::NoTr("Review"));
-  deleteButton = button(MARGIN + 2 * (BUTTON_WIDTH + MARGIN), ID_GAMES_DELETE, platform::NoTr("Delete"));
-  closeButton = button(width - MARGIN - BUTTON_WIDTH, ID_GAMES_CLOSE, platform::NoTr("Close"));
+  openButton = button(Px(MARGIN), ID_GAMES_OPEN, platform::NoTr("Open"));
+  reviewButton = button(Px(MARGIN + (BUTTON_WIDTH + MARGIN)), ID_GAMES_REVIEW, platform::NoTr("Review"));
+  deleteButton = button(Px(MARGIN + 2 * (BUTTON_WIDTH + MARGIN)), ID_GAMES_DELETE, platform::NoTr("Delete"));
+  closeButton = button(width - Px(MARGIN) - Px(BUTTON_WIDTH), ID_GAMES_CLOSE, platform::NoTr("Close"));
   EnableActions();
   env->setFocus(table);
 }
@@ -228,7 +233,7 @@ void CGamesWindow::ShowRatings(const std::vector<double> &ratings, const std::ve
     ratingText->setText(GuiText(text).c_str());
   }
   if (video::IImage *image =
-          app.driver->createImage(video::ECF_A8R8G8B8, core::dimension2d<u32>(GRAPH_WIDTH, GRAPH_HEIGHT))) {
+          app.driver->createImage(video::ECF_A8R8G8B8, core::dimension2d<u32>(Px(GRAPH_WIDTH), Px(GRAPH_HEIGHT)))) {
     CRatingGraph::Draw(image, ratings, levelRatings);
     SetGraphPicture(image);
     image->drop();

@@ -8,15 +8,28 @@
 #include "ui/CGuiLayout.h"
 #include "ui/GuiIds.h"
 #include "ui/GuiText.h"
+#include "ui/UiScale.h"
 
+#include <algorithm>
+#include <cstdio>
 #include <vector>
 
 using namespace irr;
 
 namespace {
 
-const char *const SMALL_FONT_FILE = "./media/Chess_Arial_12.bmp";
-const char *const LARGE_FONT_FILE = "./media/Chess_Arial_48.bmp";
+// The fonts of each scale in CGuiLayout::SCALES: the interface's and the banner's.
+const char *const SMALL_FONT_FILES[CGuiLayout::SCALE_COUNT] = {
+    "./media/Chess_Arial_12.bmp", "./media/Chess_Arial_18.bmp", "./media/Chess_Arial_24.bmp"};
+const char *const LARGE_FONT_FILES[CGuiLayout::SCALE_COUNT] = {
+    "./media/Chess_Arial_48.bmp", "./media/Chess_Arial_72.bmp", "./media/Chess_Arial_96.bmp"};
+
+int ScaleIndex(float scale) {
+  for (int i = 0; i < CGuiLayout::SCALE_COUNT; ++i)
+    if (CGuiLayout::SCALES[i] == scale)
+      return i;
+  return 0;
+}
 
 // Makes one skin colour fully opaque, keeping red, green and blue.
 void MakeOpaque(gui::IGUISkin *skin, gui::EGUI_DEFAULT_COLOR which) {
@@ -25,19 +38,70 @@ void MakeOpaque(gui::IGUISkin *skin, gui::EGUI_DEFAULT_COLOR which) {
   skin->setColor(which, color);
 }
 
+// Puts e at place and every element inside it, its own parts too, at ratio
+// times its size and its place in its parent. The new places are all taken
+// before any moves: a parent's new size moves the children that keep to its
+// right or bottom edge.
+void PlaceScaled(gui::IGUIElement *e, const core::rect<s32> &place, float ratio) {
+  std::vector<std::pair<gui::IGUIElement *, core::rect<s32>>> places{{e, place}};
+  for (size_t i = 0; i < places.size(); ++i) // parents before their children
+    for (gui::IGUIElement *child : places[i].first->getChildren()) {
+      const core::rect<s32> r = child->getRelativePosition();
+      places.emplace_back(child, core::rect<s32>(Px(r.UpperLeftCorner.X, ratio), Px(r.UpperLeftCorner.Y, ratio),
+                                                 Px(r.LowerRightCorner.X, ratio), Px(r.LowerRightCorner.Y, ratio)));
+    }
+  for (const auto &p : places)
+    p.first->setRelativePosition(p.second);
+}
+
 } // namespace
+
+bool CGui::LoadFonts(float newScale) {
+  gui::IGUIEnvironment *env = app.guiEnvironment;
+  const int i = ScaleIndex(newScale);
+  gui::IGUIFont *small = env->getFont(SMALL_FONT_FILES[i]);
+  if (!small)
+    return false;
+  gui::IGUIFont *large = env->getFont(LARGE_FONT_FILES[i]);
+  if (!large && !smallFont)
+    smallFont = small; // at start-up: what Init found before it failed
+  if (!large)
+    return false;
+  smallFont = small;
+  largeFont = large;
+  env->getSkin()->setFont(smallFont);
+  return true;
+}
+
+void CGui::SetScale(float newScale) {
+  scale = newScale;
+  SetUiScale(newScale);
+  // Button heights, check boxes, scroll bars, window buttons and the title
+  // bar grow with the text; the menu bar takes its height from the font.
+  gui::IGUISkin *skin = app.guiEnvironment->getSkin();
+  for (int i = 0; i < gui::EGDS_COUNT; ++i)
+    skin->setSize(gui::EGUI_DEFAULT_SIZE(i), Px(designSizes[i], newScale));
+}
 
 bool CGui::Init() {
   gui::IGUIEnvironment *env = app.guiEnvironment;
-  smallFont = env->getFont(SMALL_FONT_FILE);
-  if (!smallFont)
-    return false;
   gui::IGUISkin *skin = env->getSkin();
-  skin->setFont(smallFont);
-
-  largeFont = env->getFont(LARGE_FONT_FILE);
-  if (!largeFont)
+  for (int i = 0; i < gui::EGDS_COUNT; ++i)
+    designSizes[i] = skin->getSize(gui::EGUI_DEFAULT_SIZE(i));
+  const float setting = app.settings.Get().uiScale;
+  const float chosen = CGuiLayout::ChooseScale(app.windowSize, setting);
+  if (!LoadFonts(chosen))
     return false;
+  SetScale(chosen);
+  char line[96];
+  snprintf(line, sizeof line, "interface scale %g (%s) at %d x %d", double(chosen), setting > 0.f ? "set" : "auto",
+           app.windowSize.Width, app.windowSize.Height);
+  LogMessage(line);
+  if (setting > 0.f && chosen != setting) {
+    snprintf(line, sizeof line, "interface scale %g does not fit the window; %g instead", double(setting),
+             double(chosen));
+    LogMessage(line);
+  }
 
   // The default skin draws window faces and shadows translucent; over a
   // moving 3D board that reads badly.
@@ -85,22 +149,46 @@ void CGui::Draw() {
 
 void CGui::ApplyLayout(const core::dimension2d<s32> &oldSize) {
   const core::dimension2d<s32> &size = app.windowSize;
+  const float oldScale = scale;
+  const float wanted = CGuiLayout::ChooseScale(size, app.settings.Get().uiScale);
+  if (wanted != scale) {
+    char line[96];
+    if (LoadFonts(wanted)) {
+      SetScale(wanted);
+      snprintf(line, sizeof line, "interface scale %g at %d x %d", double(wanted), size.Width, size.Height);
+    } else {
+      snprintf(line, sizeof line, "interface scale %g: its fonts are missing; it stays at %g", double(wanted),
+               double(scale));
+    }
+    LogMessage(line);
+  }
+  const float ratio = scale / oldScale;
   for (int i = 0; i < CGuiLayout::CAMERA_BUTTON_COUNT; ++i)
     if (cameraButtons[i])
-      cameraButtons[i]->setRelativePosition(CGuiLayout::CameraButton(size, i));
+      cameraButtons[i]->setRelativePosition(CGuiLayout::CameraButton(size, scale, i));
   if (statusBand)
-    statusBand->setRelativePosition(CGuiLayout::StatusLine(size));
-  if (movesWindow)
-    movesWindow->setRelativePosition(CGuiLayout::MovesWindow(size));
+    RefreshStatusLine();
+  if (movesWindow && ratio != 1.f) { // its text is laid out for its size: built again
+    ToggleMovesWindow();
+    ToggleMovesWindow();
+  } else if (movesWindow) {
+    movesWindow->setRelativePosition(CGuiLayout::MovesWindow(size, scale));
+  }
   if (colorWindow)
-    colorWindow->setRelativePosition(CGuiLayout::ColorWindow(size));
+    PlaceScaled(colorWindow, CGuiLayout::ColorWindow(size, scale), ratio);
   if (helpWindow) { // its height follows the window's: built again, like on F1
     ToggleHelpWindow();
     ToggleHelpWindow();
   }
+  if (bannerText) {
+    bannerHome = ratio != 1.f ? CGuiLayout::Banner(size, scale) : CGuiLayout::KeepCentred(oldSize, size, bannerHome);
+    bannerText->setOverrideFont(largeFont);
+    PlaceBanner();
+  }
   // Windows, dialogs (also inside their modal screens) and the banner that
   // stood in the middle of the old window, across or from top to bottom,
-  // move to the middle of the new one; the menu bar sizes itself.
+  // move to the middle of the new one; the menu bar sizes itself. At a new
+  // scale they take their new size too, and what they hold with them.
   gui::IGUIElement *root = app.guiEnvironment->getRootGUIElement();
   std::vector<gui::IGUIElement *> elements;
   for (gui::IGUIElement *child : root->getChildren()) {
@@ -109,10 +197,18 @@ void CGui::ApplyLayout(const core::dimension2d<s32> &oldSize) {
       for (gui::IGUIElement *inner : child->getChildren())
         elements.push_back(inner);
   }
-  for (gui::IGUIElement *e : elements)
-    if (CGuiLayout::IsFreeFloating(e->getType()) && e != statusBand && e != movesWindow && e != helpWindow &&
-        e != colorWindow)
+  const std::vector<gui::IGUIElement *> placed = {statusBand,       movesWindow,      helpWindow,      colorWindow,
+                                                  bannerText,       bannerButton,     bannerNote,      cameraButtons[0],
+                                                  cameraButtons[1], cameraButtons[2], cameraButtons[3]};
+  for (gui::IGUIElement *e : elements) {
+    if (!CGuiLayout::IsFreeFloating(e->getType()) || std::find(placed.begin(), placed.end(), e) != placed.end())
+      continue;
+    if (ratio == 1.f) {
       e->setRelativePosition(CGuiLayout::KeepCentred(oldSize, size, e->getRelativePosition()));
+      continue;
+    }
+    PlaceScaled(e, CGuiLayout::Rescaled(oldSize, size, e->getRelativePosition(), ratio), ratio);
+  }
 }
 
 void CGui::Exit() {

@@ -66,6 +66,12 @@ public:
   void SetStatusClock(const std::string &faces);
   // The name of the game's opening, shown after the status text ("" for none).
   void SetStatusOpening(const std::string &name);
+  // Whether the move box shows in the bottom-right corner: a long status
+  // line stops short of it, and reaches the window's edge without it.
+  void SetMoveBoxShown(bool shown);
+  // Draws the status line again with what it shows (a notice included), so
+  // that the band fits the text and the window.
+  void RefreshStatusLine();
   void OnGameStateChanged(irr::s32 state);
   void ShowBanner(const irr::core::rect<irr::s32> &rect, const wchar_t *text, irr::video::SColor color);
   void SetBannerVisible(bool visible);
@@ -81,8 +87,11 @@ public:
 
   // Lays the interface out again after the window went from oldSize to the
   // current app.windowSize: the bottom-left row and the moves window follow
-  // their edges, and whatever was centred stays centred.
+  // their edges, and whatever was centred stays centred. A size that calls
+  // for another scale draws the whole interface at it.
   void ApplyLayout(const irr::core::dimension2d<irr::s32> &oldSize);
+  // The scale the interface is drawn at (see CGuiLayout::ChooseScale).
+  float GetScale() const { return scale; }
 
   // Read access for tests and the event routing.
   irr::gui::IGUIFont *GetLargeFont() const { return largeFont; }
@@ -117,6 +126,14 @@ private:
 
   // Sets a part shown after the status text and shows the line again.
   void SetStatusExtra(irr::core::stringw &extra, const std::string &text);
+  // Loads the small and the large font of a scale and makes the small one
+  // the skin's; false (and the fonts unchanged) if one is missing.
+  bool LoadFonts(float newScale);
+  // Sets the scale: the skin's sizes and every Px from now on.
+  void SetScale(float newScale);
+  // Places the banner at its home, or under an open moves window its text
+  // would run into, and its button and note under it.
+  void PlaceBanner();
   irr::gui::IGUIFont *smallFont = nullptr;
   irr::gui::IGUIFont *largeFont = nullptr;
   irr::gui::IGUIButton *cameraButtons[4] = {nullptr, nullptr, nullptr, nullptr};
@@ -130,6 +147,7 @@ private:
   irr::gui::IGUIStaticText *bannerText = nullptr;
   irr::gui::IGUIButton *bannerButton = nullptr;   // "Review", under the game-over banner
   irr::gui::IGUIStaticText *bannerNote = nullptr; // under the button
+  irr::core::rect<irr::s32> bannerHome;           // the banner's place, moves window or not
   static constexpr irr::s32 BANNER_BUTTON_WIDTH = 100;
   static constexpr irr::s32 BANNER_BUTTON_HEIGHT = 28;
   irr::core::stringw statusBase; // the game's status text under a notice
@@ -139,7 +157,10 @@ private:
   irr::core::stringw movesHeading; // the opening's name above the moves
   irr::u32 noticeUntil = 0;        // tick when the notice ends
   bool noticeShown = false;
+  bool moveBoxShown = false;
   irr::video::ITexture *splashTexture = nullptr;
+  float scale = 1.f;
+  irr::s32 designSizes[irr::gui::EGDS_COUNT] = {}; // the skin's sizes at scale 1
   CPromotionWindow promotionWindow;
   CGameListWindow gameList;
   chess::CMovesHistory movesHistory; // what the moves window shows

@@ -111,7 +111,7 @@ void CGui::ToggleHelpWindow() {
     helpWindow = nullptr;
     return;
   }
-  helpWindow = new CGUITextWindow(app.guiEnvironment, smallFont, CGuiLayout::HelpWindow(app.windowSize));
+  helpWindow = new CGUITextWindow(app.guiEnvironment, smallFont, CGuiLayout::HelpWindow(app.windowSize, scale));
   helpWindow->setText(ReadHelpText().c_str());
 }
 
@@ -119,10 +119,12 @@ void CGui::ToggleMovesWindow() {
   if (movesWindow) {
     CGUITextWindow::Destroy(movesWindow);
     movesWindow = nullptr;
+    PlaceBanner();
     return;
   }
-  movesWindow = new CGUITextWindow(app.guiEnvironment, smallFont, CGuiLayout::MovesWindow(app.windowSize));
+  movesWindow = new CGUITextWindow(app.guiEnvironment, smallFont, CGuiLayout::MovesWindow(app.windowSize, scale));
   WriteMovesWindow(true);
+  PlaceBanner();
 }
 
 void CGui::RefreshMovesWindow() { WriteMovesWindow(false); }

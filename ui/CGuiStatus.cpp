@@ -9,6 +9,7 @@
 #include "ui/GuiFocus.h"
 #include "ui/GuiIds.h"
 #include "ui/GuiText.h"
+#include "ui/UiScale.h"
 
 #include <string>
 
@@ -38,15 +39,18 @@ const s32 STATUS_PADDING = 6; // between the band's left edge and the text
 const char *const SPLASH_FILE = "./media/init_screen.bmp";
 
 // Places the band at the status line and makes it, with the text inside,
-// wide enough for text (a long notice), up to the window's right edge.
-void FitStatusBand(gui::IGUIStaticText *band, gui::IGUIStaticText *inside, const wchar_t *text) {
-  core::rect<s32> r = CGuiLayout::StatusLine(app.windowSize);
+// wide enough for text (a long notice), up to the window's right edge or,
+// while the move box is there, up to the box.
+void FitStatusBand(gui::IGUIStaticText *band, gui::IGUIStaticText *inside, const wchar_t *text, bool moveBoxShown) {
+  core::rect<s32> r = CGuiLayout::StatusLine(app.windowSize, UiScale());
   if (gui::IGUIFont *font = inside->getActiveFont()) {
-    const s32 needed = r.UpperLeftCorner.X + s32(font->getDimension(text).Width) + 2 * STATUS_PADDING;
-    r.LowerRightCorner.X = core::max_(r.LowerRightCorner.X, core::min_(needed, app.windowSize.Width - STATUS_PADDING));
+    const s32 needed = r.UpperLeftCorner.X + s32(font->getDimension(text).Width) + 2 * Px(STATUS_PADDING);
+    const s32 limit = moveBoxShown ? CGuiLayout::StatusLineLimit(app.windowSize, UiScale())
+                                   : app.windowSize.Width - Px(STATUS_PADDING);
+    r.LowerRightCorner.X = core::max_(r.LowerRightCorner.X, core::min_(needed, limit));
   }
   band->setRelativePosition(r);
-  inside->setRelativePosition(core::rect<s32>(STATUS_PADDING, 0, r.getWidth(), r.getHeight()));
+  inside->setRelativePosition(core::rect<s32>(Px(STATUS_PADDING), 0, r.getWidth(), r.getHeight()));
 }
 
 // Inclusive on all four edges: a press on a button's last pixel row counts.
@@ -60,8 +64,9 @@ bool Contains(const core::rect<s32> &r, const core::position2d<s32> &p) {
 bool CGui::CreateCameraButtons() {
   gui::IGUIEnvironment *env = app.guiEnvironment;
   for (int i = 0; i < 4; ++i) {
-    cameraButtons[i] = env->addButton(CGuiLayout::CameraButton(app.windowSize, i), env->getRootGUIElement(),
+    cameraButtons[i] = env->addButton(CGuiLayout::CameraButton(app.windowSize, scale, i), env->getRootGUIElement(),
                                       CAMERA_BUTTONS[i].id, L"");
+    cameraButtons[i]->setScaleImage(true); // the picture grows with the button
     video::ITexture *image = app.driver->getTexture(CAMERA_BUTTONS[i].image);
     if (!image)
       return false;
@@ -101,11 +106,11 @@ void CGui::SetStatusText(core::stringw text) {
     // Beside the last camera button, with its top and bottom: the band, and
     // the text inside it, centred from top to bottom.
     gui::IGUIEnvironment *env = app.guiEnvironment;
-    const core::rect<s32> r = CGuiLayout::StatusLine(app.windowSize);
+    const core::rect<s32> r = CGuiLayout::StatusLine(app.windowSize, scale);
     statusBand = env->addStaticText(L"", r, false /*border*/, false /*word wrap*/, env->getRootGUIElement(), -1,
                                     true /*fill background*/);
     statusBand->setBackgroundColor(STATUS_BAND_COLOR);
-    const core::rect<s32> inside(STATUS_PADDING, 0, r.getWidth(), r.getHeight());
+    const core::rect<s32> inside(Px(STATUS_PADDING), 0, r.getWidth(), r.getHeight());
     statusText = env->addStaticText(L"", inside, false /*border*/, false /*word wrap*/, statusBand, -1,
                                     false /*fill background*/);
     statusText->setOverrideColor(STATUS_COLOR);
@@ -132,10 +137,10 @@ void CGui::SetStatusText(core::stringw text) {
     shown += extras;
   }
   statusText->setText(text.c_str());
-  FitStatusBand(statusBand, statusText, shown.c_str());
+  FitStatusBand(statusBand, statusText, shown.c_str(), moveBoxShown);
   const core::rect<s32> inside = statusText->getRelativePosition();
   gui::IGUIFont *font = statusText->getActiveFont();
-  const s32 left = font ? STATUS_PADDING + s32(font->getDimension((text + GAP).c_str()).Width) : inside.getWidth();
+  const s32 left = font ? Px(STATUS_PADDING) + s32(font->getDimension((text + GAP).c_str()).Width) : inside.getWidth();
   statusExtras->setRelativePosition(
       core::rect<s32>(left, inside.UpperLeftCorner.Y, inside.LowerRightCorner.X, inside.LowerRightCorner.Y));
   statusExtras->setText(extras.c_str());
@@ -150,6 +155,17 @@ void CGui::SetStatusExtra(core::stringw &extra, const std::string &text) {
   if (wide == extra)
     return;
   extra = wide;
+  RefreshStatusLine();
+}
+
+void CGui::SetMoveBoxShown(bool shown) {
+  if (shown == moveBoxShown)
+    return;
+  moveBoxShown = shown;
+  RefreshStatusLine();
+}
+
+void CGui::RefreshStatusLine() {
   if (!statusText)
     return;
   // What the line says stays, a notice included.
@@ -192,14 +208,40 @@ void CGui::ShowBanner(const core::rect<s32> &rect, const wchar_t *text, video::S
     bannerText->setOverrideColor(color);
     bannerText->setOverrideFont(largeFont);
     // Under the banner, centred: the way from the game's end to its review.
-    const s32 middle = rect.getCenter().X;
-    bannerButton = env->addButton(core::rect<s32>(middle - BANNER_BUTTON_WIDTH / 2, rect.LowerRightCorner.Y + 6,
-                                                  middle + BANNER_BUTTON_WIDTH / 2,
-                                                  rect.LowerRightCorner.Y + 6 + BANNER_BUTTON_HEIGHT),
-                                  env->getRootGUIElement(), ID_BANNER_REVIEW, TrW("Review").c_str());
+    bannerButton =
+        env->addButton(core::rect<s32>(), env->getRootGUIElement(), ID_BANNER_REVIEW, TrW("Review").c_str());
+    bannerHome = rect;
   }
   if (text)
     bannerText->setText(text);
+  PlaceBanner();
+}
+
+void CGui::PlaceBanner() {
+  if (!bannerText)
+    return;
+  core::rect<s32> rect = bannerHome;
+  // An open moves window keeps its place at the right edge: a banner whose
+  // lines would run into it goes under it.
+  if (movesWindow && largeFont) {
+    const s32 inkWidth = s32(largeFont->getDimension(bannerText->getText()).Width);
+    const s32 middle = rect.getCenter().X;
+    const core::rect<s32> ink(middle - inkWidth / 2, rect.UpperLeftCorner.Y, middle + inkWidth - inkWidth / 2,
+                              rect.LowerRightCorner.Y);
+    const core::rect<s32> moves = movesWindow->getRelativePosition();
+    if (ink.isRectCollided(moves))
+      rect += core::position2d<s32>(0, moves.LowerRightCorner.Y + Px(10) - rect.UpperLeftCorner.Y);
+  }
+  bannerText->setRelativePosition(rect);
+  const s32 middle = rect.getCenter().X;
+  const s32 buttonTop = rect.LowerRightCorner.Y + Px(6);
+  bannerButton->setRelativePosition(core::rect<s32>(middle - Px(BANNER_BUTTON_WIDTH) / 2, buttonTop,
+                                                    middle + Px(BANNER_BUTTON_WIDTH) / 2,
+                                                    buttonTop + Px(BANNER_BUTTON_HEIGHT)));
+  if (bannerNote) {
+    const s32 top = bannerButton->getRelativePosition().LowerRightCorner.Y + Px(6);
+    bannerNote->setRelativePosition(core::rect<s32>(middle - Px(200), top, middle + Px(200), top + Px(22)));
+  }
 }
 
 void CGui::SetBannerVisible(bool visible) {
@@ -215,10 +257,9 @@ void CGui::ShowBannerNote(const wchar_t *text) {
   if (!bannerButton)
     return; // no banner was shown
   if (!bannerNote) {
-    const core::rect<s32> button = bannerButton->getRelativePosition();
-    const s32 middle = button.getCenter().X, top = button.LowerRightCorner.Y + 6;
-    bannerNote = app.guiEnvironment->addStaticText(L"", core::rect<s32>(middle - 200, top, middle + 200, top + 22),
-                                                   false, false, app.guiEnvironment->getRootGUIElement(), -1, true);
+    bannerNote = app.guiEnvironment->addStaticText(L"", core::rect<s32>(), false, false,
+                                                   app.guiEnvironment->getRootGUIElement(), -1, true);
+    PlaceBanner();
     bannerNote->setTextAlignment(gui::EGUIA_CENTER, gui::EGUIA_CENTER);
     bannerNote->setBackgroundColor(video::SColor(200, 255, 255, 255));
   }
@@ -237,12 +278,13 @@ void CGui::ShowColorWindow() {
   if (colorWindow)
     return;
   gui::IGUIEnvironment *env = app.guiEnvironment;
-  colorWindow = env->addWindow(CGuiLayout::ColorWindow(app.windowSize), false /*modal*/,
+  colorWindow = env->addWindow(CGuiLayout::ColorWindow(app.windowSize, scale), false /*modal*/,
                                TrW("Select your color...").c_str(), nullptr, -1);
   gui::IGUIButton *white =
-      env->addButton(core::rect<s32>(10, 30, 90, 80), colorWindow, ID_BUTTON_WHITE, TrW("WHITE").c_str());
-  env->addButton(core::rect<s32>(110, 30, 190, 80), colorWindow, ID_BUTTON_BLACK, TrW("BLACK").c_str());
-  env->addButton(core::rect<s32>(10, 90, 190, 130), colorWindow, ID_BUTTON_TWO_PLAYERS, TrW("TWO PLAYERS").c_str());
+      env->addButton(Px(core::rect<s32>(10, 30, 90, 80)), colorWindow, ID_BUTTON_WHITE, TrW("WHITE").c_str());
+  env->addButton(Px(core::rect<s32>(110, 30, 190, 80)), colorWindow, ID_BUTTON_BLACK, TrW("BLACK").c_str());
+  env->addButton(Px(core::rect<s32>(10, 90, 190, 130)), colorWindow, ID_BUTTON_TWO_PLAYERS,
+                 TrW("TWO PLAYERS").c_str());
   // Only a colour choice closes the window.
   colorWindow->getCloseButton()->setVisible(false);
   // Enter or Space takes White, Tab goes to the other choices.

@@ -4,6 +4,7 @@
 #include "ui/GuiFocus.h"
 #include "ui/GuiIds.h"
 #include "ui/GuiText.h"
+#include "ui/UiScale.h"
 
 using namespace irr;
 
@@ -23,7 +24,7 @@ const Choice CHOICES[4] = {{ID_PROMOTE_QUEEN, Queen, platform::NoTr("Queen")},
 
 // Square buttons a little larger than the pictures, the names in a row
 // beneath them.
-const s32 BUTTON_SIZE = 76, NAME_HEIGHT = 16, GAP = 10, TITLE_HEIGHT = 24;
+const s32 BUTTON_SIZE = 76, PICTURE_SIZE = 64, NAME_HEIGHT = 16, GAP = 10, TITLE_HEIGHT = 24;
 
 } // namespace
 
@@ -31,7 +32,7 @@ void CPromotionWindow::Open(s32 color) {
   if (window || !app.guiEnvironment)
     return;
   gui::IGUIEnvironment *env = app.guiEnvironment;
-  const s32 width = 4 * BUTTON_SIZE + 5 * GAP, height = TITLE_HEIGHT + BUTTON_SIZE + NAME_HEIGHT + 2 * GAP;
+  const s32 width = Px(4 * BUTTON_SIZE + 5 * GAP), height = Px(TITLE_HEIGHT + BUTTON_SIZE + NAME_HEIGHT + 2 * GAP);
   const s32 left = app.windowSize.Width / 2 - width / 2, top = app.windowSize.Height / 2 - height / 2;
   window = env->addWindow(core::rect<s32>(left, top, left + width, top + height), false, TrW("Promote to...").c_str(),
                           nullptr, ID_PROMOTION_WINDOW);
@@ -42,10 +43,10 @@ void CPromotionWindow::Open(s32 color) {
   const s32 buttonTop = TITLE_HEIGHT + GAP, nameTop = buttonTop + BUTTON_SIZE;
   for (int i = 0; i < 4; ++i) {
     const s32 x = GAP + i * (BUTTON_SIZE + GAP);
-    video::ITexture *picture = app.portraits.Get(color, CHOICES[i].kind);
+    video::ITexture *picture = app.portraits.Get(color, CHOICES[i].kind, u32(Px(PICTURE_SIZE)));
     const core::stringw name = TrW(CHOICES[i].label);
     // Without a picture the name stands on the button, as before pictures.
-    buttons[i] = env->addButton(core::rect<s32>(x, buttonTop, x + BUTTON_SIZE, buttonTop + BUTTON_SIZE), window,
+    buttons[i] = env->addButton(Px(core::rect<s32>(x, buttonTop, x + BUTTON_SIZE, buttonTop + BUTTON_SIZE)), window,
                                 CHOICES[i].id, picture ? nullptr : name.c_str());
     if (!buttons[i])
       continue;
@@ -55,8 +56,8 @@ void CPromotionWindow::Open(s32 color) {
       buttons[i]->setPressedImage(picture);
     }
     names[i] = env->addStaticText(
-        name.c_str(), core::rect<s32>(x - GAP / 2, nameTop, x + BUTTON_SIZE + GAP / 2, nameTop + NAME_HEIGHT), false,
-        false, window);
+        name.c_str(), Px(core::rect<s32>(x - GAP / 2, nameTop, x + BUTTON_SIZE + GAP / 2, nameTop + NAME_HEIGHT)),
+        false, false, window);
     if (names[i])
       names[i]->setTextAlignment(gui::EGUIA_CENTER, gui::EGUIA_CENTER);
   }

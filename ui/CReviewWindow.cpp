@@ -4,6 +4,7 @@
 #include "ui/CReviewGraph.h"
 #include "ui/GuiIds.h"
 #include "ui/GuiText.h"
+#include "ui/UiScale.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -67,45 +68,47 @@ std::wstring CReviewWindow::RowText(const chess::CGameAnalysis &analysis, const 
 void CReviewWindow::Open(const std::wstring &caption, const chess::CGameAnalysis &analysis) {
   Close();
   gui::IGUIEnvironment *env = app.guiEnvironment;
-  const s32 height = std::max(LIST_Y + 120, std::min(MAX_HEIGHT, app.windowSize.Height - TOP - BOTTOM_ROOM));
-  const s32 right = app.windowSize.Width - MARGIN;
-  window = env->addWindow(core::rect<s32>(right - WIDTH, TOP, right, TOP + height), false, caption.c_str(), nullptr,
-                          ID_REVIEW_WINDOW);
+  const s32 height =
+      std::max(Px(LIST_Y + 120), std::min(Px(MAX_HEIGHT), app.windowSize.Height - Px(TOP + BOTTOM_ROOM)));
+  const s32 right = app.windowSize.Width - Px(MARGIN);
+  window = env->addWindow(core::rect<s32>(right - Px(WIDTH), Px(TOP), right, Px(TOP) + height), false, caption.c_str(),
+                          nullptr, ID_REVIEW_WINDOW);
   // Left through its Close button, so that the board is given back to the game.
   window->getCloseButton()->setVisible(false);
   positions = analysis.PositionCount();
 
   progressText =
-      env->addStaticText(L"", core::rect<s32>(MARGIN, PROGRESS_Y, WIDTH - MARGIN, BAR_Y - 2), false, false, window);
-  gui::IGUIStaticText *barBack =
-      env->addStaticText(L"", core::rect<s32>(MARGIN, BAR_Y, WIDTH - MARGIN, BAR_Y + BAR_HEIGHT), false, false, window);
+      env->addStaticText(L"", Px(core::rect<s32>(MARGIN, PROGRESS_Y, WIDTH - MARGIN, BAR_Y - 2)), false, false, window);
+  gui::IGUIStaticText *barBack = env->addStaticText(
+      L"", Px(core::rect<s32>(MARGIN, BAR_Y, WIDTH - MARGIN, BAR_Y + BAR_HEIGHT)), false, false, window);
   barBack->setBackgroundColor(BAR_BACK);
   barBack->setDrawBackground(true);
-  progressFill = env->addStaticText(L"", core::rect<s32>(0, 0, 0, BAR_HEIGHT), false, false, barBack);
+  progressFill = env->addStaticText(L"", core::rect<s32>(0, 0, 0, Px(BAR_HEIGHT)), false, false, barBack);
   progressFill->setBackgroundColor(BAR_FILL);
   progressFill->setDrawBackground(true);
 
   const s32 graphX = (WIDTH - GRAPH_WIDTH) / 2;
-  graph = env->addImage(core::rect<s32>(graphX, GRAPH_Y, graphX + GRAPH_WIDTH, GRAPH_Y + GRAPH_HEIGHT), window);
+  graph = env->addImage(Px(core::rect<s32>(graphX, GRAPH_Y, graphX + GRAPH_WIDTH, GRAPH_Y + GRAPH_HEIGHT)), window);
   graph->setScaleImage(false);
-  graphMarker = env->addStaticText(L"", core::rect<s32>(0, 0, 2, GRAPH_HEIGHT), false, false, graph);
+  graphMarker = env->addStaticText(L"", core::rect<s32>(0, 0, Px(2), Px(GRAPH_HEIGHT)), false, false, graph);
   graphMarker->setBackgroundColor(MARKER);
   graphMarker->setDrawBackground(true);
 
-  summary =
-      env->addStaticText(L"", core::rect<s32>(MARGIN, SUMMARY_Y, WIDTH - MARGIN, MOVE_TEXT_Y - 2), false, true, window);
-  moveText =
-      env->addStaticText(L"", core::rect<s32>(MARGIN, MOVE_TEXT_Y, WIDTH - MARGIN, LIST_Y - 4), false, true, window);
-  list = env->addListBox(core::rect<s32>(MARGIN, LIST_Y, WIDTH - MARGIN, height - BUTTON_HEIGHT - 2 * MARGIN), window,
-                         ID_REVIEW_MOVES, true);
+  summary = env->addStaticText(L"", Px(core::rect<s32>(MARGIN, SUMMARY_Y, WIDTH - MARGIN, MOVE_TEXT_Y - 2)), false,
+                               true, window);
+  moveText = env->addStaticText(L"", Px(core::rect<s32>(MARGIN, MOVE_TEXT_Y, WIDTH - MARGIN, LIST_Y - 4)), false, true,
+                                window);
+  list = env->addListBox(
+      core::rect<s32>(Px(MARGIN), Px(LIST_Y), Px(WIDTH - MARGIN), height - Px(BUTTON_HEIGHT + 2 * MARGIN)), window,
+      ID_REVIEW_MOVES, true);
   list->addItem(TrW("Start position").c_str());
   for (size_t ply = 0; ply < analysis.Plies(); ++ply)
     list->addItem(RowText(analysis, nullptr, ply).c_str());
 
-  const s32 buttonY = height - BUTTON_HEIGHT - MARGIN, buttonWidth = (WIDTH - 4 * MARGIN) / 3;
+  const s32 buttonY = height - Px(BUTTON_HEIGHT + MARGIN), buttonWidth = Px((WIDTH - 4 * MARGIN) / 3);
   auto button = [&](int i, s32 id, const char *text) {
-    const s32 x = MARGIN + i * (buttonWidth + MARGIN);
-    return env->addButton(core::rect<s32>(x, buttonY, x + buttonWidth, buttonY + BUTTON_HEIGHT), window, id,
+    const s32 x = Px(MARGIN) + i * (buttonWidth + Px(MARGIN));
+    return env->addButton(core::rect<s32>(x, buttonY, x + buttonWidth, buttonY + Px(BUTTON_HEIGHT)), window, id,
                           TrW(text).c_str());
   };
   cancelButton = button(0, ID_REVIEW_CANCEL, platform::NoTr("Cancel"));
@@ -131,9 +134,10 @@ void CReviewWindow::ShowProgress(size_t judged, size_t total, const std::wstring
   if (!window)
     return;
   progressText->setText(text.c_str());
-  const s32 width = WIDTH - 2 * MARGIN;
+  const s32 width = progressFill->getParent()->getRelativePosition().getWidth();
   const s32 filled = total == 0 ? width : s32(double(width) * double(std::min(judged, total)) / double(total));
-  progressFill->setRelativePosition(core::rect<s32>(0, 0, filled, BAR_HEIGHT));
+  progressFill->setRelativePosition(
+      core::rect<s32>(0, 0, filled, progressFill->getParent()->getRelativePosition().getHeight()));
 }
 
 void CReviewWindow::SetRunning(bool running, bool reviewed) {
@@ -156,8 +160,9 @@ void CReviewWindow::ShowFindings(const chess::CGameAnalysis &analysis, const che
   if (review && review->ok)
     for (const chess::MoveReview &move : review->moves)
       marks.push_back(move.mark);
-  if (video::IImage *image =
-          app.driver->createImage(video::ECF_A8R8G8B8, core::dimension2d<u32>(GRAPH_WIDTH, GRAPH_HEIGHT))) {
+  if (video::IImage *image = app.driver->createImage(
+          video::ECF_A8R8G8B8,
+          core::dimension2d<u32>(graph->getRelativePosition().getWidth(), graph->getRelativePosition().getHeight()))) {
     CReviewGraph::Draw(image, whiteWin, known, marks);
     SetGraphPicture(image);
     image->drop();
@@ -184,15 +189,17 @@ void CReviewWindow::ShowPosition(size_t position, const std::wstring &text) {
     return;
   if (position < list->getItemCount())
     list->setSelected(s32(position));
-  const s32 x = CReviewGraph::XOfPosition(position, GRAPH_WIDTH, positions);
-  graphMarker->setRelativePosition(core::rect<s32>(std::max(0, x - 1), 0, std::max(0, x - 1) + 2, GRAPH_HEIGHT));
+  const core::rect<s32> area = graph->getRelativePosition();
+  const s32 x = CReviewGraph::XOfPosition(position, area.getWidth(), positions);
+  graphMarker->setRelativePosition(
+      core::rect<s32>(std::max(0, x - 1), 0, std::max(0, x - 1) + Px(2), area.getHeight()));
   moveText->setText(text.c_str());
 }
 
 bool CReviewWindow::GraphHit(const core::position2d<s32> &point, size_t &position) const {
   if (!graph || !window->isVisible() || !graph->getAbsolutePosition().isPointInside(point))
     return false;
-  position =
-      CReviewGraph::PositionAtX(point.X - graph->getAbsolutePosition().UpperLeftCorner.X, GRAPH_WIDTH, positions);
+  position = CReviewGraph::PositionAtX(point.X - graph->getAbsolutePosition().UpperLeftCorner.X,
+                                       graph->getAbsolutePosition().getWidth(), positions);
   return true;
 }

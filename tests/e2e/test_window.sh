@@ -69,6 +69,10 @@ screenshot_at_size() {
   check_layout "$(shot "$name")" "$width" "$height"
 }
 
+# The interface at scale 1 at every size: here it follows the window's edges
+# (test_ui_scale.sh grows it on a large window).
+mkdir -p "$XDG_CONFIG_HOME/kelvar"
+printf '[window]\nui_scale = 1\n' >"$XDG_CONFIG_HOME/kelvar/kelvar.ini"
 start_xvfb
 launch_game
 wait_for_log "Kelvar: gl_Init finished" 60
@@ -119,7 +123,7 @@ code=0
 wait_for_exit 20 || code=$?
 [[ $code -eq 0 ]] || fail "exit code $code"
 settings="$XDG_CONFIG_HOME/kelvar/kelvar.ini"
-for line in "width = 1280" "height = 900" "fullscreen = true"; do
+for line in "width = 1280" "height = 900" "fullscreen = true" "ui_scale = 1"; do
   grep -qxF "$line" "$settings" || fail "the settings do not remember '$line': $(cat "$settings")"
 done
 

@@ -10,10 +10,10 @@ namespace fs = std::filesystem;
 
 namespace testing_support {
 
-bool CreateNullDevice() {
-  app.windowSize = irr::core::dimension2d<irr::s32>(1024, 768);
+bool CreateNullDevice(irr::s32 width, irr::s32 height) {
+  app.windowSize = irr::core::dimension2d<irr::s32>(width, height);
   app.colorBits = 32;
-  app.device = irr::createDevice(irr::video::EDT_NULL, irr::core::dimension2d<irr::u32>(1024, 768), 32, false, true,
+  app.device = irr::createDevice(irr::video::EDT_NULL, irr::core::dimension2d<irr::u32>(width, height), 32, false, true,
                                  false, &app.eventReceiver);
   if (!app.device)
     return false;

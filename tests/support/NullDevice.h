@@ -8,9 +8,10 @@
 
 namespace testing_support {
 
-// Creates a null-driver device and publishes its pointers in the static
-// record, without initialising any subsystem. Returns false on failure.
-bool CreateNullDevice();
+// Creates a null-driver device of the given size (1024 x 768 unless told)
+// and publishes its pointers in the static record, without initialising any
+// subsystem. Returns false on failure.
+bool CreateNullDevice(irr::s32 width = 1024, irr::s32 height = 768);
 
 // A mouse event at window pixel (x, y); the cursor is moved there first, as
 // a real mouse would, since the program reads the pointer from the cursor.

@@ -1,4 +1,5 @@
-// The interface pictures as the game's GUI reads them: two bitmap fonts with a
+// The interface pictures as the game's GUI reads them: bitmap fonts (the
+// interface's and the banner's at each interface scale) with a
 // box for every printable ASCII character, four distinct 33 x 33 camera
 // buttons and a splash that fits the window where it is drawn.
 #include "tests/support/NullDevice.h"
@@ -17,8 +18,9 @@ struct SFontCase {
 };
 
 const SFontCase kFonts[] = {
-    {"./media/Chess_Arial_12.bmp", 12, 18},
-    {"./media/Chess_Arial_48.bmp", 44, 64},
+    {"./media/Chess_Arial_12.bmp", 12, 18}, {"./media/Chess_Arial_18.bmp", 18, 27},
+    {"./media/Chess_Arial_24.bmp", 24, 36}, {"./media/Chess_Arial_48.bmp", 44, 64},
+    {"./media/Chess_Arial_72.bmp", 66, 96}, {"./media/Chess_Arial_96.bmp", 88, 128},
 };
 
 // Names the case by its file in test output.

@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <unistd.h>
 
@@ -194,6 +195,43 @@ TEST_F(SettingsFile, RoundTripThroughAnAtomicWrite) {
   CSettings automatic;
   EXPECT_TRUE(automatic.Load(path).size() == 1) << "only where the settings came from";
   EXPECT_TRUE(automatic.levelAuto);
+}
+
+// The interface's scale: auto or one of the scales it has fonts for; any
+// other value is reported and means auto. Each is written back as read.
+TEST_F(SettingsFile, UiScaleIsReadWrittenAndABadValueMeansAuto) {
+  struct Case {
+    const char *text;
+    float scale; // 0 for auto
+    bool reported;
+  };
+  const Case cases[] = {
+      {"auto", 0, false}, {"1", 1, false},   {"1.0", 1, false}, {"1.5", 1.5f, false}, {"2", 2, false},
+      {"2.0", 2, false},  {"3", 0, true},    {"1.25", 0, true}, {"0", 0, true},       {"-1", 0, true},
+      {"AUTO", 0, true},  {"1.5x", 0, true}, {"", 0, true},     {"huge", 0, true},
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(std::string("ui_scale = ") + c.text);
+    Write(std::string("[window]\nwidth = 1600\nui_scale = ") + c.text + "\nheight = 1000\n");
+    CSettings settings;
+    const std::string log = Joined(settings.Load(path));
+    EXPECT_EQ(settings.uiScale, c.scale);
+    EXPECT_EQ(settings.width, 1600); // the entries around it are taken
+    EXPECT_EQ(settings.height, 1000);
+    EXPECT_EQ(log.find(std::string("[window] ui_scale = ") + c.text + " is not auto, 1, 1.5 or 2") != std::string::npos,
+              c.reported)
+        << log;
+
+    std::string message;
+    ASSERT_TRUE(settings.Save(path, message)) << message;
+    std::ifstream written(path);
+    const std::string text((std::istreambuf_iterator<char>(written)), std::istreambuf_iterator<char>());
+    const std::string expected = c.scale == 0 ? "auto" : c.scale == 1.5f ? "1.5" : c.scale == 2 ? "2" : "1";
+    EXPECT_NE(text.find("ui_scale = " + expected + "\n"), std::string::npos) << text;
+    CSettings loaded;
+    EXPECT_EQ(loaded.Load(path).size(), 1u) << "only where the settings came from";
+    EXPECT_EQ(loaded, settings);
+  }
 }
 
 TEST_F(SettingsFile, UnwritableFolderIsReportedAndTheFileKept) {

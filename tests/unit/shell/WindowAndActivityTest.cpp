@@ -3,6 +3,7 @@
 #include "app/CApplication.h"
 #include "tests/support/NullDevice.h"
 #include "ui/CGUITextWindow.h"
+#include "ui/GuiIds.h"
 
 #include <gtest/gtest.h>
 
@@ -46,23 +47,37 @@ TEST_F(WindowTest, NewSizeMovesTheInterfaceToItsEdgesAndKeepsTheAspectRatio) {
   app.gui.ToggleMovesWindow();
   app.gui.ShowColorWindow();
   app.framePacer.FrameDrawn(0);
+  // From 1600 x 1000 the interface is drawn at 1.5: the same places, half as large again.
   struct Case {
     s32 width, height;
+    float scale;
+    core::rect<s32> camera, status, moves, colour;
   };
-  for (const Case c : {Case{1600, 1000}, Case{800, 600}, Case{1024, 768}}) {
+  const Case cases[] = {
+      {1600, 1000, 1.5f, {8, 942, 58, 992}, {244, 942, 694, 992}, {1382, 38, 1592, 338}, {650, 425, 950, 635}},
+      {800, 600, 1, {5, 562, 38, 595}, {162, 562, 462, 595}, {655, 25, 795, 225}, {300, 250, 500, 390}},
+      {1024, 768, 1, {5, 730, 38, 763}, {162, 730, 462, 763}, {879, 25, 1019, 225}, {412, 334, 612, 474}},
+  };
+  for (const Case &c : cases) {
     SCOPED_TRACE(testing::Message() << c.width << " x " << c.height);
     Resize(c.width, c.height);
     EXPECT_EQ(app.windowSize, core::dimension2d<s32>(c.width, c.height));
+    EXPECT_EQ(app.gui.GetScale(), c.scale);
     EXPECT_NEAR(app.cameraRig.GetCamera()->getAspectRatio(), f32(c.width) / f32(c.height), 1e-4);
-    // Bottom-left row: 5 pixels above the bottom edge, the status band beside.
-    EXPECT_EQ(app.gui.GetCameraButton(0)->getAbsolutePosition(), core::rect<s32>(5, c.height - 38, 38, c.height - 5));
-    EXPECT_EQ(app.gui.GetStatusBand()->getAbsolutePosition(), core::rect<s32>(162, c.height - 38, 462, c.height - 5));
+    // Bottom-left row: 5 pixels (at scale 1) above the bottom edge, the status band beside.
+    EXPECT_EQ(app.gui.GetCameraButton(0)->getAbsolutePosition(), c.camera);
+    EXPECT_EQ(app.gui.GetStatusBand()->getAbsolutePosition(), c.status);
     EXPECT_TRUE(
         app.gui.GetStatusBand()->getAbsolutePosition().isRectCollided(app.gui.GetStatusText()->getAbsolutePosition()));
-    // Moves window at the right edge, colour window in the middle.
-    EXPECT_EQ(app.gui.GetMovesWindow()->getAbsolutePosition(), core::rect<s32>(c.width - 145, 25, c.width - 5, 225));
-    EXPECT_EQ(app.gui.GetColorWindow()->getAbsolutePosition(),
-              core::rect<s32>(c.width / 2 - 100, c.height / 2 - 50, c.width / 2 + 100, c.height / 2 + 90));
+    // Moves window at the right edge, colour window in the middle, its
+    // buttons grown with it.
+    EXPECT_EQ(app.gui.GetMovesWindow()->getAbsolutePosition(), c.moves);
+    EXPECT_EQ(app.gui.GetColorWindow()->getAbsolutePosition(), c.colour);
+    const core::rect<s32> white =
+        app.guiEnvironment->getRootGUIElement()->getElementFromId(ID_BUTTON_WHITE, true)->getAbsolutePosition();
+    EXPECT_EQ(white.getWidth(), s32(80 * c.scale));
+    EXPECT_EQ(white.UpperLeftCorner - c.colour.UpperLeftCorner,
+              core::position2d<s32>(s32(10 * c.scale), s32(30 * c.scale)));
     EXPECT_TRUE(app.framePacer.ShouldDraw(0)) << "a new size is drawn at once";
     app.framePacer.FrameDrawn(0);
   }
@@ -143,10 +158,18 @@ TEST(RendererTest, OnlyRenderersThatDrawOnTheProcessorGoWithoutMultisampling) {
 TEST_F(WindowTest, OpenHelpWindowAndBannerFollowTheNewSize) {
   app.gui.ToggleHelpWindow();
   app.gui.ShowBanner(core::rect<s32>(292, 70, 732, 120), L"CHECK MATE!", video::SColor(150, 220, 0, 0));
-  Resize(1600, 1000);
+  Resize(1280, 960); // still at scale 1: what was centred stays centred
   ASSERT_NE(app.gui.GetHelpWindow(), nullptr);
-  EXPECT_EQ(app.gui.GetHelpWindow()->getAbsolutePosition(), core::rect<s32>(400, 50, 1200, 950));
-  EXPECT_EQ(app.gui.GetBannerText()->getAbsolutePosition(), core::rect<s32>(580, 70, 1020, 120));
+  EXPECT_EQ(app.gui.GetHelpWindow()->getAbsolutePosition(), core::rect<s32>(320, 50, 960, 910));
+  EXPECT_EQ(app.gui.GetBannerText()->getAbsolutePosition(), core::rect<s32>(420, 70, 860, 120));
+  // At 1.5 the banner goes across the window as a game's end puts it, the
+  // Review button under it, both in the larger font.
+  Resize(1600, 1000);
+  EXPECT_EQ(app.gui.GetHelpWindow()->getAbsolutePosition(), core::rect<s32>(400, 75, 1200, 925));
+  EXPECT_EQ(app.gui.GetBannerText()->getAbsolutePosition(), core::rect<s32>(30, 105, 1570, 270));
+  EXPECT_EQ(app.gui.GetBannerButton()->getAbsolutePosition(), core::rect<s32>(725, 279, 875, 321));
+  EXPECT_EQ(app.gui.GetBannerText()->getActiveFont(), app.gui.GetLargeFont());
+  EXPECT_GT(app.gui.GetLargeFont()->getDimension(L"A").Height, 60u);
 }
 
 TEST_F(ActivityTest, RunningAnimatorCountsUntilItHasFinished) {
