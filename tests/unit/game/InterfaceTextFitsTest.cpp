@@ -168,7 +168,7 @@ TEST_P(InterfaceTextFits, MenusStatusAndDialogs) {
       [] { app.gui.ShowEngineInfoDialog(); },
       [] { app.gui.ShowEngineNoMoveDialog(); },
       [] { app.gui.ShowColorWindow(); },
-      [] { app.gui.GetPromotionWindow().Open(); },
+      [] { app.gui.GetPromotionWindow().Open(White); },
       [] {
         chess::PgnGameEntry fine, broken;
         fine.ok = true;

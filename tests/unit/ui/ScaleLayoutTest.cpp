@@ -263,7 +263,7 @@ TEST_P(ScaleLayout, DialogsFitTheWindowAndHoldTheirTexts) {
        },
        [] { CConfigWindow::Shutdown(); }},
       {[] {
-         app.gui.GetPromotionWindow().Open();
+         app.gui.GetPromotionWindow().Open(White);
          return app.guiEnvironment->getRootGUIElement()->getElementFromId(ID_PROMOTION_WINDOW, true);
        },
        [] { app.gui.GetPromotionWindow().Close(); }},
