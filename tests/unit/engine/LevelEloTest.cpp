@@ -1,14 +1,16 @@
 // The Elo arithmetic of the level calibration (bench/level_elo): the
 // difference a score stands for, its error bar, and ratings from anchors,
 // through chains of matches and combined; the result lines the matches are
-// kept in and the ratings made from them.
+// kept in, and the levels' table made from the stored ones.
 #include "bench/EloEstimate.h"
 #include "bench/LevelResults.h"
+#include "engine/LevelRatings.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
+#include <fstream>
 #include <sstream>
 
 using elo::Rating;
@@ -147,4 +149,25 @@ TEST(LevelElo, LevelsAreRatedFromAnchorsAndBelowTheRangeThroughTheLevelAbove) {
   const auto bounded = level_results::RateLevels(swept);
   EXPECT_TRUE(bounded.at(3).lowerBound);
   EXPECT_EQ(bounded.at(2).games, 0);
+}
+
+// The table the game rates players against (engine/LevelRatings.cpp) is the
+// one the stored match results give: a new match added to the results file
+// without the table made again, or a table edited by hand, shows here.
+TEST(LevelElo, LevelTableIsTheOneTheStoredResultsGive) {
+  std::ifstream file(KELVAR_SOURCE_DIR "/bench/results/level_elo.txt");
+  ASSERT_TRUE(file) << "bench/results/level_elo.txt";
+  Results results;
+  ASSERT_GT(results.Read(file), 0);
+  const auto rated = level_results::RateLevels(results);
+  for (int level = LEVEL_MIN; level <= LEVEL_MAX; ++level) {
+    const Rating &measured = rated.at(level);
+    const LevelRating table = RatingOfLevel(level);
+    ASSERT_GT(measured.games, 0) << "level " << level << " has no finite rating";
+    ASSERT_FALSE(measured.lowerBound) << "level " << level;
+    EXPECT_EQ(table.rating, std::round(measured.value)) << "level " << level;
+    EXPECT_EQ(table.games, measured.games) << "level " << level;
+    // rd: the standard error, at least 50 (a floor for Glicko-2's sake).
+    EXPECT_EQ(table.rd, std::max(50.0, std::round(measured.stdError))) << "level " << level;
+  }
 }
