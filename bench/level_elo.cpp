@@ -1,11 +1,12 @@
 // The playing levels on the Elo scale. Each level (an engine program,
 // Abrok_5_0.exe, set with the UCI option Level) plays matches against anchors
 // of known rating: Stockfish 15.1 started directly (Threads 1, Hash 16) with
-// UCI_LimitStrength and UCI_Elo, whose range is 1350..2850. A level below
-// that range is rated through its score against the level above it (or, for
-// the top level beyond the range, against the level below). Both sides get the
-// same think time a move ("go movetime"). Colours alternate; each pair of games
-// starts from one of twenty short openings.
+// UCI_LimitStrength and UCI_Elo, whose range is 1350..2850. A level in that
+// range plays one anchor on either side of it; its rating combines the two.
+// A level below the range is rated through its score against the level above
+// it (or, for the top level beyond the range, against the level below). Both
+// sides get the same think time a move ("go movetime"). Colours alternate;
+// each pair of games starts from one of twenty short openings.
 //
 //   bench_level_elo [--games N] [--think MS] [--pairs 8-E2850,3-2,...]
 //                   [--from FILE ...]
@@ -14,12 +15,17 @@
 // "<level>-<level>". Every finished match prints a "result" line; --from reads
 // such lines from earlier runs (matches of the same pair are added up), so the
 // table can be made from runs done one at a time. With --from and no --pairs
-// nothing is played.
+// nothing is played. bench/results/level_elo.txt keeps the result lines the
+// levels' ratings (engine/LevelRatings.cpp) are made from.
+//
+// The table gives each level's estimate, its 95% error bar, the games it
+// rests on and its gap to the level below.
 //
 // Stockfish's UCI_Elo was fitted at 60 s + 0.6 s a game against CCRL 40/4
 // ratings; here each move gets a fixed, much shorter time, so the figures are
 // ratings on that scale at this think time, not at the game's own think time.
 #include "bench/EloEstimate.h"
+#include "bench/LevelResults.h"
 #include "bench/UciProgram.h"
 #include "bridge/CLevelPlan.h"
 #include "chess/Position.h"
@@ -44,48 +50,23 @@ namespace {
 using bench_support::Join;
 using bench_support::PlayText;
 using bench_support::Split;
+using level_results::Pair;
+using level_results::Results;
+using level_results::Side;
 
 const char *const ENGINE_PROGRAM = "./Abrok_5_0.exe";
 const char *const STOCKFISH = "/usr/games/stockfish";
 const int MAX_PLIES = 240; // a longer game is scored a draw
 const int REPLY_TIMEOUT_MS = 60000;
 const int FIFTY_MOVES = 100; // half-moves without capture or pawn move
-const int ANCHOR_ELO_MIN = 1350, ANCHOR_ELO_MAX = 2850;
 
 // Short openings, each played once with either colour.
 const char *const OPENINGS[] = {
-    "e2e4 e7e5",      "d2d4 d7d5",      "c2c4 e7e5",      "e2e4 c7c5",      "d2d4 g8f6",
-    "g1f3 d7d5",      "e2e4 e7e6",      "e2e4 c7c6",      "b1c3 d7d5",      "f2f4 e7e5",
-    "e2e4 d7d6",      "e2e4 g8f6",      "d2d4 e7e6",      "c2c4 c7c5",      "g2g3 d7d5",
-    "e2e4 e7e5 g1f3", "d2d4 d7d5 c2c4", "e2e4 c7c5 g1f3", "d2d4 g8f6 c2c4", "b2b3 e7e5",
+    "e2e4 e7e5", "d2d4 d7d5",      "c2c4 e7e5",      "e2e4 c7c5",      "d2d4 g8f6",      "g1f3 d7d5", "e2e4 e7e6",
+    "e2e4 c7c6", "b1c3 d7d5",      "f2f4 e7e5",      "e2e4 d7d6",      "e2e4 g8f6",      "d2d4 e7e6", "c2c4 c7c5",
+    "g2g3 d7d5", "e2e4 e7e5 g1f3", "d2d4 d7d5 c2c4", "e2e4 c7c5 g1f3", "d2d4 g8f6 c2c4", "b2b3 e7e5",
 };
 const int OPENING_COUNT = sizeof(OPENINGS) / sizeof(OPENINGS[0]);
-
-// A side: a level of the engine program, or Stockfish at a UCI_Elo.
-struct Side {
-  int level = 0; // 1..8, or 0 for an anchor
-  int elo = 0;   // the anchor's UCI_Elo
-
-  std::string Id() const { return level ? "L" + std::to_string(level) : "E" + std::to_string(elo); }
-  bool operator<(const Side &other) const { return Id() < other.Id(); }
-  bool operator==(const Side &other) const { return level == other.level && elo == other.elo; }
-};
-
-std::optional<Side> ParseSide(const std::string &text) {
-  if (text.empty())
-    return std::nullopt;
-  Side side;
-  if (text[0] == 'E' || text[0] == 'L') {
-    const int value = atoi(text.c_str() + 1);
-    (text[0] == 'E' ? side.elo : side.level) = value;
-  } else {
-    side.level = atoi(text.c_str());
-  }
-  if (side.level ? side.level < LEVEL_MIN || side.level > LEVEL_MAX
-                 : side.elo < ANCHOR_ELO_MIN || side.elo > ANCHOR_ELO_MAX)
-    return std::nullopt;
-  return side;
-}
 
 // One side's program on its pipes.
 class Player {
@@ -156,15 +137,13 @@ double PlayGame(Player &white, Player &black, const char *opening, int &plies) {
   }
 }
 
-using Pair = std::pair<Side, Side>; // the first side's score is counted
-
 std::vector<Pair> ParsePairs(const std::string &text) {
   std::vector<Pair> pairs;
   std::istringstream items(text);
   for (std::string item; std::getline(items, item, ',');) {
     const size_t dash = item.find('-');
-    const auto first = ParseSide(item.substr(0, dash));
-    const auto second = dash == std::string::npos ? std::nullopt : ParseSide(item.substr(dash + 1));
+    const auto first = level_results::ParseSide(item.substr(0, dash));
+    const auto second = dash == std::string::npos ? std::nullopt : level_results::ParseSide(item.substr(dash + 1));
     if (!first || !second || !first->level) {
       fprintf(stderr, "level_elo: pair \"%s\" is not <level>-E<elo> nor <level>-<level>\n", item.c_str());
       exit(2);
@@ -174,80 +153,13 @@ std::vector<Pair> ParsePairs(const std::string &text) {
   return pairs;
 }
 
-// Results by pair, each counted once with the sides in a fixed order.
-class Results {
-public:
-  void Add(const Side &a, const Side &b, const elo::Tally &tally) {
-    if (b < a)
-      tallies[{b, a}] += tally.Reversed();
-    else
-      tallies[{a, b}] += tally;
-  }
-  // a's results against b.
-  elo::Tally Of(const Side &a, const Side &b) const {
-    const bool swapped = b < a;
-    const auto found = tallies.find(swapped ? Pair{b, a} : Pair{a, b});
-    if (found == tallies.end())
-      return {};
-    return swapped ? found->second.Reversed() : found->second;
-  }
-  const std::map<Pair, elo::Tally> &All() const { return tallies; }
-
-private:
-  std::map<Pair, elo::Tally> tallies;
-};
-
 void ReadResults(const char *path, Results &results) {
   std::ifstream file(path);
   if (!file) {
     fprintf(stderr, "level_elo: cannot read %s\n", path);
     exit(2);
   }
-  for (std::string line; std::getline(file, line);) {
-    std::istringstream words(line);
-    std::string keyword, a, b;
-    elo::Tally tally;
-    if (!(words >> keyword >> a >> b >> tally.wins >> tally.draws >> tally.losses) || keyword != "result")
-      continue;
-    const auto first = ParseSide(a), second = ParseSide(b);
-    if (first && second)
-      results.Add(*first, *second, tally);
-  }
-}
-
-// Each level's rating: from its anchors; without a finite one, through the
-// level above it (rated first, from the top down) and else the level below.
-std::map<int, elo::Rating> RateLevels(const Results &results) {
-  std::map<int, std::vector<elo::Rating>> direct;
-  for (const auto &[pair, tally] : results.All())
-    for (const auto &[side, other, points] : {std::tuple{pair.first, pair.second, tally},
-                                              std::tuple{pair.second, pair.first, tally.Reversed()}})
-      if (side.level && !other.level)
-        direct[side.level].push_back(elo::FromAnchor(other.elo, points));
-  std::map<int, elo::Rating> rated;
-  auto finite = [&](int level) {
-    const auto found = rated.find(level);
-    return found != rated.end() && found->second.games > 0 && !found->second.lowerBound;
-  };
-  for (int level = LEVEL_MIN; level <= LEVEL_MAX; ++level)
-    rated[level] = elo::Combine(direct[level]);
-  for (int pass = 0; pass < LEVEL_MAX; ++pass) {
-    for (int level = LEVEL_MAX; level >= LEVEL_MIN; --level) {
-      if (finite(level))
-        continue;
-      for (int neighbour : {level + 1, level - 1}) {
-        if (!finite(neighbour))
-          continue;
-        const elo::Rating chained = elo::ThroughMatch(
-            rated[neighbour], results.Of(Side{level, 0}, Side{neighbour, 0}));
-        if (chained.games > 0) {
-          rated[level] = chained;
-          break;
-        }
-      }
-    }
-  }
-  return rated;
+  results.Read(file);
 }
 
 void PrintMatch(const Side &a, const Side &b, const elo::Tally &tally) {
@@ -270,15 +182,22 @@ void PrintTable(const Results &results, int thinkMs) {
   printf("\nlevel ratings on Stockfish's UCI_Elo scale, %d ms a move (UCI_Elo was fitted at 60 s + 0.6 s a game\n"
          "against CCRL 40/4; this think time is far shorter). Error bar: 95%%, 1.96 standard errors.\n",
          thinkMs);
-  printf("%-6s %-14s %9s %7s %6s\n", "level", "name", "estimate", "+/-95%", "games");
-  for (const auto &[level, rating] : RateLevels(results)) {
+  // The gap is the estimate less the one of the level below (both estimates).
+  printf("%-6s %-14s %9s %7s %6s %6s\n", "level", "name", "estimate", "+/-95%", "games", "gap");
+  const elo::Rating *below = nullptr;
+  for (const auto &[level, rating] : level_results::RateLevels(results)) {
+    const bool estimate = rating.games > 0 && !rating.lowerBound;
     if (rating.games == 0)
       printf("%-6d %-14s %9s %7s %6d\n", level, LevelName(level), "-", "-", 0);
     else if (rating.lowerBound)
-      printf("%-6d %-14s >= %6.0f %7s %6d  (won every game: 95%% lower bound)\n", level, LevelName(level),
-             rating.value, "-", rating.games);
+      printf("%-6d %-14s >= %6.0f %7s %6d  (won every game: 95%% lower bound)\n", level, LevelName(level), rating.value,
+             "-", rating.games);
+    else if (below)
+      printf("%-6d %-14s %9.0f %7.0f %6d %6.0f\n", level, LevelName(level), rating.value, rating.Bar95(), rating.games,
+             std::round(rating.value) - std::round(below->value));
     else
       printf("%-6d %-14s %9.0f %7.0f %6d\n", level, LevelName(level), rating.value, rating.Bar95(), rating.games);
+    below = estimate ? &rating : nullptr;
   }
 }
 
@@ -303,7 +222,8 @@ int main(int argc, char **argv) {
     }
   }
   if (!pairsGiven && !fromGiven)
-    pairs = ParsePairs("8-E2850,7-E2550,6-E2200,5-E1950,4-E1700,3-E1350,3-2,2-1");
+    pairs = ParsePairs("8-E2850,7-E2700,7-E2850,6-E2400,6-E2600,5-E2050,5-E2250,4-E1700,4-E1950,3-E1350,3-E1600,"
+                       "3-2,2-1");
 #ifdef KELVAR_RUN_DIR
   if (chdir(KELVAR_RUN_DIR) != 0)
     perror(KELVAR_RUN_DIR);

@@ -17,13 +17,20 @@ const int SKILL_FULL = 20;
 // How a level is played. The two lowest levels weaken by choice: a shallow
 // search lists several candidate moves and one of those scoring close to
 // the best is played at random, like a player who sees the moves but not
-// which is best. The levels above ask Stockfish for an Elo rating and search
-// for the whole think time. They have no depth limit: Stockfish picks its
-// weakened move at a shallow depth of its own, but a search cut off there
-// also leaves the hash table shallow for the moves to come, and such a
-// level played well below its rating. The ratings are set so that the
-// levels, measured against Stockfish's own rated play (bench/level_elo),
-// stand about 350 Elo apart from Beginner up to full strength.
+// which is best. Beginner looks one move deep and takes any of six lines
+// within 2.9 pawns of the best, so it now and then leaves a piece to be taken
+// or passes one by, yet plays a mate it sees; Novice looks three moves deep
+// and takes any of five lines within 1.8 pawns. The margins are steep: at
+// Beginner's depth, 2.8 and 3 pawns measured about 290 and 380 Elo below
+// Novice. The levels above ask Stockfish for an Elo rating and search for the
+// whole think time. They have no depth limit: Stockfish picks its weakened
+// move at a shallow depth of its own, but a search cut off there also leaves
+// the hash table shallow for the moves to come, and such a level played well
+// below its rating. The ratings and the two lowest levels' margins are set
+// so that the levels, measured against Stockfish's own rated play
+// (bench/level_elo), stand about 340 Elo apart from Beginner (about 800) up
+// to full strength, which leaves no more room: full strength measures about
+// 3170 at the calibration's think time.
 struct LevelRow {
   const char *name;
   int skill; // -1: not by skill
@@ -34,9 +41,9 @@ struct LevelRow {
 };
 
 const LevelRow LEVELS[LEVEL_MAX] = {
-    {"Beginner", -1, 0, 1, 5, 200}, {"Novice", -1, 0, 3, 4, 130},       {"Casual", -1, 1460, 0, 1, 0},
-    {"Club", -1, 1810, 0, 1, 0},    {"Strong club", -1, 2160, 0, 1, 0}, {"Expert", -1, 2510, 0, 1, 0},
-    {"Master", -1, 2850, 0, 1, 0},  {"Full strength", -1, 0, 0, 1, 0},
+    {"Beginner", -1, 0, 1, 6, 290}, {"Novice", -1, 0, 3, 5, 180},       {"Casual", -1, 1470, 0, 1, 0},
+    {"Club", -1, 1810, 0, 1, 0},    {"Strong club", -1, 2150, 0, 1, 0}, {"Expert", -1, 2490, 0, 1, 0},
+    {"Master", -1, 2830, 0, 1, 0},  {"Full strength", -1, 0, 0, 1, 0},
 };
 
 bool Has(const std::set<std::string> &options, const char *name) { return options.count(name) != 0; }

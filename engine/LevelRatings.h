@@ -1,7 +1,7 @@
 // The playing levels' strength on the Elo scale, as measured by
-// bench/strength_ladder against Stockfish 15.1 with UCI_LimitStrength at
-// known UCI_Elo values (and, below Stockfish's lowest rating, through the
-// ladder's scores between neighbouring levels). A player's rating is reckoned
+// bench/level_elo against Stockfish 15.1 with UCI_LimitStrength at known
+// UCI_Elo values (and, below Stockfish's lowest rating, through the scores
+// between neighbouring levels). A player's rating is reckoned
 // against these, and "level = auto" picks the level nearest the player.
 #pragma once
 

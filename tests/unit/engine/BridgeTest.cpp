@@ -477,13 +477,13 @@ TEST_F(ScriptedEngineBridge, LevelOptionIsListedAndSetsTheEngineOptions) {
   const char *const expected[] = {
       // the default level, Casual
       "setoption name UCI_LimitStrength value true\nsetoption name Skill Level value 20\n"
-      "setoption name MultiPV value 1\nsetoption name UCI_Elo value 1460\nposition startpos\ngo movetime 300\n",
+      "setoption name MultiPV value 1\nsetoption name UCI_Elo value 1470\nposition startpos\ngo movetime 300\n",
       // Beginner: full skill, several lines, a depth of 1
-      "setoption name UCI_LimitStrength value false\nsetoption name MultiPV value 5\n"
+      "setoption name UCI_LimitStrength value false\nsetoption name MultiPV value 6\n"
       "position startpos\ngo movetime 300 depth 1\n",
       // Master: a rating
       "setoption name UCI_LimitStrength value true\nsetoption name MultiPV value 1\n"
-      "setoption name UCI_Elo value 2850\nposition startpos\ngo movetime 300\n",
+      "setoption name UCI_Elo value 2830\nposition startpos\ngo movetime 300\n",
       // Full strength
       "setoption name UCI_LimitStrength value false\nposition startpos\ngo movetime 300\n",
   };
@@ -894,11 +894,11 @@ TEST(BridgeLevels, EachLevelSetsTheEngineOptionsItOffers) {
     int candidates;
   };
   const Case cases[] = {
-      {1, {{"UCI_LimitStrength", "false"}, {"Skill Level", "20"}, {"MultiPV", "5"}}, 1, 5},
-      {2, {{"UCI_LimitStrength", "false"}, {"Skill Level", "20"}, {"MultiPV", "4"}}, 3, 4},
-      {3, {{"UCI_LimitStrength", "true"}, {"UCI_Elo", "1460"}, {"Skill Level", "20"}, {"MultiPV", "1"}}, 0, 1},
+      {1, {{"UCI_LimitStrength", "false"}, {"Skill Level", "20"}, {"MultiPV", "6"}}, 1, 6},
+      {2, {{"UCI_LimitStrength", "false"}, {"Skill Level", "20"}, {"MultiPV", "5"}}, 3, 5},
+      {3, {{"UCI_LimitStrength", "true"}, {"UCI_Elo", "1470"}, {"Skill Level", "20"}, {"MultiPV", "1"}}, 0, 1},
       {4, {{"UCI_LimitStrength", "true"}, {"UCI_Elo", "1810"}, {"Skill Level", "20"}, {"MultiPV", "1"}}, 0, 1},
-      {7, {{"UCI_LimitStrength", "true"}, {"UCI_Elo", "2850"}, {"Skill Level", "20"}, {"MultiPV", "1"}}, 0, 1},
+      {7, {{"UCI_LimitStrength", "true"}, {"UCI_Elo", "2830"}, {"Skill Level", "20"}, {"MultiPV", "1"}}, 0, 1},
       {8, {{"UCI_LimitStrength", "false"}, {"Skill Level", "20"}, {"MultiPV", "1"}}, 0, 1},
   };
   for (const Case &c : cases) {

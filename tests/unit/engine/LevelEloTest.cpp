@@ -1,9 +1,17 @@
 // The Elo arithmetic of the level calibration (bench/level_elo): the
 // difference a score stands for, its error bar, and ratings from anchors,
-// through chains of matches and combined.
+// through chains of matches and combined; the result lines the matches are
+// kept in, and the levels' table made from the stored ones.
 #include "bench/EloEstimate.h"
+#include "bench/LevelResults.h"
+#include "engine/LevelRatings.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <fstream>
+#include <sstream>
 
 using elo::Rating;
 using elo::Tally;
@@ -79,4 +87,87 @@ TEST(LevelElo, ChainsAndCombinations) {
   EXPECT_DOUBLE_EQ(elo::Combine({bound, higher, Rating()}).value, 3200);
   EXPECT_TRUE(elo::Combine({bound, higher}).lowerBound);
   EXPECT_EQ(elo::Combine({}).games, 0);
+}
+
+// --- Result lines and the levels' table -------------------------------------
+
+using level_results::Results;
+using level_results::Side;
+
+TEST(LevelElo, ResultLinesOfOnePairAddUpInEitherOrder) {
+  std::istringstream lines("# Casual against Stockfish 1350\n"
+                           "result L3 E1350 12 4 4  (100 ms a move, 90 plies a game, 300 s)\n"
+                           "result E1350 3 6 2 2\n"        // the anchor's own score, level written bare
+                           "result L3 E1200 5 0 0\n"       // below Stockfish's range
+                           "result L9 L8 1 0 0\n"          // no such level
+                           "result L3 E1350 7 x 1\n"       // not a count
+                           "level 3 Casual 1442 78 80\n"); // a printed table row
+  Results results;
+  EXPECT_EQ(results.Read(lines), 2);
+  const Side casual{3, 0}, anchor{0, 1350};
+  const Tally ofCasual = results.Of(casual, anchor);
+  EXPECT_EQ(ofCasual.wins, 14);
+  EXPECT_EQ(ofCasual.draws, 6);
+  EXPECT_EQ(ofCasual.losses, 10);
+  EXPECT_EQ(results.Of(anchor, casual).wins, 10);
+  EXPECT_EQ(results.All().size(), 1u);
+  EXPECT_EQ(results.Of(casual, Side{0, 1600}).Games(), 0);
+}
+
+TEST(LevelElo, LevelsAreRatedFromAnchorsAndBelowTheRangeThroughTheLevelAbove) {
+  Results results;
+  const Side casual{3, 0}, novice{2, 0}, beginner{1, 0};
+  results.Add(casual, Side{0, 1350}, Tally{26, 4, 10});
+  results.Add(casual, Side{0, 1600}, Tally{10, 4, 26});
+  results.Add(novice, casual, Tally{5, 0, 35});
+  results.Add(beginner, novice, Tally{4, 0, 36});
+  const auto rated = level_results::RateLevels(results);
+
+  // Two anchors either side: an estimate between them, surer than either.
+  const Rating low = elo::FromAnchor(1350, Tally{26, 4, 10}), high = elo::FromAnchor(1600, Tally{10, 4, 26});
+  const Rating &three = rated.at(3);
+  EXPECT_GT(three.value, 1350);
+  EXPECT_LT(three.value, 1600);
+  EXPECT_NEAR(three.value, elo::Combine({low, high}).value, 1e-9);
+  EXPECT_LT(three.stdError, std::min(low.stdError, high.stdError));
+  EXPECT_EQ(three.games, 80);
+
+  // Each step down takes the level above's rating and adds its own error.
+  const Rating &two = rated.at(2), &one = rated.at(1);
+  EXPECT_NEAR(two.value, three.value - elo::DiffOfScore(35.0 / 40), 1e-9);
+  EXPECT_NEAR(one.value, two.value - elo::DiffOfScore(36.0 / 40), 1e-9);
+  EXPECT_GT(two.stdError, three.stdError);
+  EXPECT_GT(one.stdError, two.stdError);
+  EXPECT_EQ(one.games, 160);
+  // Levels without any match have no rating.
+  EXPECT_EQ(rated.at(5).games, 0);
+
+  // A level that won every game is only bounded, and rates nothing below it.
+  Results swept;
+  swept.Add(casual, Side{0, 1350}, Tally{20, 0, 0});
+  swept.Add(novice, casual, Tally{2, 0, 18});
+  const auto bounded = level_results::RateLevels(swept);
+  EXPECT_TRUE(bounded.at(3).lowerBound);
+  EXPECT_EQ(bounded.at(2).games, 0);
+}
+
+// The table the game rates players against (engine/LevelRatings.cpp) is the
+// one the stored match results give: a new match added to the results file
+// without the table made again, or a table edited by hand, shows here.
+TEST(LevelElo, LevelTableIsTheOneTheStoredResultsGive) {
+  std::ifstream file(KELVAR_SOURCE_DIR "/bench/results/level_elo.txt");
+  ASSERT_TRUE(file) << "bench/results/level_elo.txt";
+  Results results;
+  ASSERT_GT(results.Read(file), 0);
+  const auto rated = level_results::RateLevels(results);
+  for (int level = LEVEL_MIN; level <= LEVEL_MAX; ++level) {
+    const Rating &measured = rated.at(level);
+    const LevelRating table = RatingOfLevel(level);
+    ASSERT_GT(measured.games, 0) << "level " << level << " has no finite rating";
+    ASSERT_FALSE(measured.lowerBound) << "level " << level;
+    EXPECT_EQ(table.rating, std::round(measured.value)) << "level " << level;
+    EXPECT_EQ(table.games, measured.games) << "level " << level;
+    // rd: the standard error, at least 50 (a floor for Glicko-2's sake).
+    EXPECT_EQ(table.rd, std::max(50.0, std::round(measured.stdError))) << "level " << level;
+  }
 }
