@@ -39,7 +39,7 @@ bool CEventReceiver::GetMouseButton(int index) const {
 // switches full screen on and off; the other menu items have keys of their
 // own (MENU_KEYS). Releases do nothing.
 bool CEventReceiver::OnKeyInput(const SEvent::SKeyInput &key) {
-  if (app.gui.GetPromotionWindow().IsOpen() && key.PressedDown && app.game.OnPromotionKey(key.Key))
+  if (app.gui.GetPromotionWindow().IsOpen() && key.PressedDown && app.game.Input().OnPromotionKey(key.Key))
     return true;
   if (app.unfinishedGame.OnKey(key))
     return true;
@@ -277,7 +277,7 @@ bool CEventReceiver::OnButtonClicked(s32 id) {
     s32 kind;
     if (!CPromotionWindow::KindOfButton(id, kind))
       return false;
-    app.game.OnPromotionChosen(kind);
+    app.game.Input().OnPromotionChosen(kind);
     return true;
   }
   }
@@ -292,14 +292,14 @@ bool CEventReceiver::OnMouseInput(const SEvent::SMouseInput &mouse) {
       ; // a point of the review's graph
     else if (!app.gui.IsPointerOverGui()) {
       app.hint.Clear(); // a shown hint lasts until the next click
-      app.game.OnLeftMouseDown();
+      app.game.Input().OnLeftMouseDown();
     }
     leftButtonDown = true;
     break;
   case EMIE_RMOUSE_PRESSED_DOWN:
     if (!app.gui.IsPointerOverGui()) {
       app.hint.Clear();
-      app.game.OnRightMouseDown();
+      app.game.Input().OnRightMouseDown();
     }
     rightButtonDown = true;
     break;

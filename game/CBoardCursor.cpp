@@ -82,7 +82,7 @@ bool CBoardCursor::OnKey(const SEvent::SKeyInput &key) {
     if (!IsShown())
       Show(); // the first key shows where the cursor is
     else
-      app.game.OnSquareChosen(square);
+      app.game.Input().OnSquareChosen(square);
     return true;
   default:
     return false;

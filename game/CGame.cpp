@@ -1,5 +1,5 @@
 // The game controller: phases and their entry actions, whose turn it is, the
-// human's clicks, the engine's side of each turn, and the end of a game.
+// engine's side of each turn, and the end of a game.
 #include "game/CGame.h"
 
 #include "app/CApplication.h"
@@ -64,12 +64,12 @@ void CGame::SetState(s32 s) {
 // question, the verdict, the engine's state in the turn, kept clicks. A new
 // game never takes an answer or a click of the last one.
 void CGame::ForgetTurnState() {
-  promotionChoice.Cancel();
+  input.CancelPromotion();
   choosingSide = false;
   verdict = chess::GameVerdict();
   engineStuck = false;
   awaitingEcho = false;
-  clicks.Forget();
+  input.ForgetKeptClicks();
 }
 
 bool CGame::ContinueGame(const chess::Position &start, const std::string &startFen,
@@ -153,10 +153,10 @@ void CGame::Update() {
 }
 
 bool CGame::CanReview() const {
-  return state != LocalGame || verdict.IsOver() || (IsHumanTurn() && !awaitingEcho && !promotionChoice.IsPending());
+  return state != LocalGame || verdict.IsOver() || (IsHumanTurn() && !awaitingEcho && !input.IsPromotionPending());
 }
 
-bool CGame::CanTypeMove() const { return IsHumanTurn() && !promotionChoice.IsPending() && !app.review.IsOpen(); }
+bool CGame::CanTypeMove() const { return IsHumanTurn() && !input.IsPromotionPending() && !app.review.IsOpen(); }
 
 bool CGame::PlayTypedMove(const chess::Move &move) {
   if (!CanTypeMove() || !GetRecord().GetPosition().IsLegal(move))
@@ -169,6 +169,10 @@ bool CGame::PlayTypedMove(const chess::Move &move) {
 bool CGame::IsHumanTurn() const {
   return state == LocalGame && !verdict.IsOver() && !engineStuck && !choosingSide &&
          (twoPlayers || activePlayer == humanColor);
+}
+
+bool CGame::IsEngineTurnEnding() const {
+  return state == LocalGame && awaitingEcho && !twoPlayers && GetRecord().GetSideToMove() == humanColor;
 }
 
 bool CGame::PlayMove(const BoardSquare &from, const BoardSquare &to, s32 promotion) {
@@ -185,7 +189,7 @@ bool CGame::PlayMove(const BoardSquare &from, const BoardSquare &to, s32 promoti
 }
 
 void CGame::EndGame() {
-  promotionChoice.Cancel();
+  input.CancelPromotion();
   app.clock.Stop();
   Log(std::string("CGame game over: ") + verdict.ResultText() + " (" + verdict.ReasonText() + ")");
   awaitingEcho = false;
@@ -207,7 +211,7 @@ void CGame::OnEngineGivenUp() {
   twoPlayers = true;
   awaitingEcho = false;
   engineStuck = false;
-  clicks.Forget();
+  input.ForgetKeptClicks();
   app.map.ClearSelection();
   SetActivePlayer(GetRecord().GetSideToMove());
   Log("CGame plays on as two players: the engine was given up");
@@ -232,9 +236,7 @@ void CGame::EngineTurn() {
     awaitingEcho = false;
     app.map.ClearSelection();
     SetActivePlayer(GetRecord().GetSideToMove());
-    for (const CBoardClicks::Click &click : clicks.TakeKept())
-      if (IsHumanTurn() && !promotionChoice.IsPending())
-        ActOnClick(click);
+    input.ActOnKeptClicks();
     return;
   }
   if (!app.engine.ProcessEngineResult(from, to, promotion))
@@ -261,52 +263,6 @@ void CGame::EngineTurn() {
   awaitingEcho = true;
 }
 
-// A click acts at once on the human's turn. One made while only the engine's
-// answer to its hand-back is outstanding (the human is already to move on
-// the board) is kept and acts as soon as the turn has passed.
-void CGame::OnLeftMouseDown() {
-  if (app.review.IsOpen())
-    return; // the board shows the review
-  app.cursor.Hide();
-  OnClick(CBoardClicks::UnderPointer());
-}
-
-void CGame::OnSquareChosen(const BoardSquare &square) {
-  if (app.review.IsOpen())
-    return;
-  CBoardClicks::Click click;
-  click.onSquare = true;
-  click.square = square;
-  if (app.map.FindTokenAt(square, click.token))
-    click.onOwnPiece = app.map.GetTokenColor(click.token) == humanColor;
-  OnClick(click);
-}
-
-void CGame::OnClick(const CBoardClicks::Click &click) {
-  if (IsHumanTurn() && !promotionChoice.IsPending())
-    ActOnClick(click);
-  else if (state == LocalGame && awaitingEcho && !twoPlayers && GetRecord().GetSideToMove() == humanColor)
-    clicks.Keep(click);
-}
-
-void CGame::ActOnClick(const CBoardClicks::Click &click) {
-  const CBoardClicks::Action action = CBoardClicks::Meaning(click, activePlayer, shownGame.GetPosition());
-  switch (action.act) {
-  case CBoardClicks::Act::Select:
-    app.map.ClearSelection();
-    shownGame.SelectToken(action.token);
-    break;
-  case CBoardClicks::Act::ChoosePromotion:
-    promotionChoice.Begin(action.from, action.to); // the pawn stays lit until the piece is chosen
-    break;
-  case CBoardClicks::Act::Move:
-    PlayHumanMove(action.from, action.to, Queen);
-    break;
-  case CBoardClicks::Act::Nothing:
-    break;
-  }
-}
-
 void CGame::PlayHumanMove(const BoardSquare &from, const BoardSquare &target, s32 promotion) {
   if (!PlayMove(from, target, promotion))
     return; // not a legal move: selection and highlights stay
@@ -323,26 +279,9 @@ void CGame::PlayHumanMove(const BoardSquare &from, const BoardSquare &target, s3
   app.engine.SubmitMove(from, target, move.promotion != chess::PlayedMove::NONE, move.promotion);
 }
 
-void CGame::OnPromotionChosen(s32 kind) {
-  if (!promotionChoice.IsPending())
-    return;
-  const BoardSquare from = promotionChoice.GetFrom(), to = promotionChoice.GetTo();
-  promotionChoice.Cancel();
-  if (IsHumanTurn())
-    PlayHumanMove(from, to, kind);
-}
-
-bool CGame::OnPromotionKey(EKEY_CODE key) {
-  s32 kind = Queen;
-  const CPromotionChoice::Key handled = promotionChoice.OnKey(key, kind);
-  if (handled == CPromotionChoice::Key::Chosen)
-    OnPromotionChosen(kind);
-  return handled != CPromotionChoice::Key::NotForTheWindow;
-}
-
-void CGame::OnRightMouseDown() {
-  if (IsHumanTurn() && !promotionChoice.IsPending())
-    app.map.ClearSelection();
+void CGame::SelectPiece(s32 token) {
+  app.map.ClearSelection();
+  shownGame.SelectToken(token);
 }
 
 bool CGame::CanTakeBack() const {
@@ -367,7 +306,7 @@ void CGame::TakeBack() {
     shownGame.TakeBack();
   while (!twoPlayers && GetRecord().GetSideToMove() != humanColor && GetRecord().GetPlyCount() > 0);
   app.clock.TakeBack(plies - GetRecord().GetPlyCount());
-  promotionChoice.Cancel();
+  input.CancelPromotion();
   Log("CGame take back to ply " + std::to_string(GetRecord().GetPlyCount()));
   app.rating.OnTakeBack();
   verdict = chess::GameVerdict();

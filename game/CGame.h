@@ -5,8 +5,7 @@
 #include "app/KelvarTypes.h"
 #include "chess/CGameJudge.h"
 #include "chess/CGameRecord.h"
-#include "game/CBoardClicks.h"
-#include "game/CPromotionChoice.h"
+#include "game/CHumanInput.h"
 #include "game/CShownGame.h"
 
 #include <string>
@@ -46,17 +45,20 @@ public:
                     const std::string &result);
   irr::s32 GetActivePlayer() const { return activePlayer; }
   bool IsAwaitingEcho() const { return awaitingEcho; }
-  void OnLeftMouseDown();
-  // The board cursor's Space or Enter: a click on the square.
-  void OnSquareChosen(const BoardSquare &square);
-  void OnRightMouseDown();
-  // The human's pawn has reached the last rank: the move waits for the
-  // piece chosen in the promotion window.
-  bool IsPromotionPending() const { return promotionChoice.IsPending(); }
-  void OnPromotionChosen(irr::s32 kind);
-  // Enter takes the preselected piece, the arrow keys move the choice,
-  // Escape drops the move; false for any other key.
-  bool OnPromotionKey(irr::EKEY_CODE key);
+  // The human's clicks, kept clicks and promotion choice.
+  CHumanInput &Input() { return input; }
+  const CHumanInput &Input() const { return input; }
+  // The human may act on the board: a game runs, it is a human's turn, and
+  // nothing (a verdict, a stuck engine, the colour question) stops play.
+  bool IsHumanTurn() const;
+  // Only the engine's answer to its hand-back is awaited: the human is to
+  // move on the board, and a click now is kept for when the turn has passed.
+  bool IsEngineTurnEnding() const;
+  // Lights a piece of the side to move and the squares it may go to.
+  void SelectPiece(irr::s32 token);
+  // The human's move from a click (or a promotion choice): played, judged,
+  // handed to the engine.
+  void PlayHumanMove(const BoardSquare &from, const BoardSquare &target, irr::s32 promotion);
 
   // The moves of the game in progress (or of the one just ended).
   const chess::CGameRecord &GetRecord() const { return shownGame.GetRecord(); }
@@ -93,17 +95,10 @@ public:
 
 private:
   void EngineTurn();
-  // A click (of the mouse or the cursor): acted on in the human's turn, kept
-  // while the engine's turn is still ending.
-  void OnClick(const CBoardClicks::Click &click);
-  void ActOnClick(const CBoardClicks::Click &click);
   void ForgetTurnState();
   // Plays a move through the record, shows it on the board, logs it and
   // judges the new position. The mover is left selected.
   bool PlayMove(const BoardSquare &from, const BoardSquare &to, irr::s32 promotion = Queen);
-  // The human's move from a click (or a promotion choice): played, judged,
-  // handed to the engine.
-  void PlayHumanMove(const BoardSquare &from, const BoardSquare &target, irr::s32 promotion);
   // Announces the verdict: log line, banner, status line, tone; the engine
   // learns the final position and searches nothing more.
   void EndGame();
@@ -112,7 +107,6 @@ private:
   // The engine link gave up on its engine: a game in progress goes on as a
   // two-player game.
   void OnEngineGivenUp();
-  bool IsHumanTurn() const;
 
   irr::s32 state = Startup;
   irr::s32 humanColor = White;
@@ -121,9 +115,7 @@ private:
   bool twoPlayers = false;
   bool engineStuck = false;
   bool choosingSide = false;
-  CPromotionChoice promotionChoice;
-  // Clicks made while only the engine's answer to its hand-back was awaited.
-  CBoardClicks clicks;
+  CHumanInput input{*this};
   uint32_t startupTick = 0;
   CShownGame shownGame;
   chess::GameVerdict verdict;

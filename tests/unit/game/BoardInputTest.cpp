@@ -134,7 +134,7 @@ TEST_P(HumanPromotion, TheChosenPieceIsPlayedAndTheEnginesUnderPromotionToo) {
   ClickSquare("b7");
   ClickSquare("a8");
   // Nothing is played until the piece is chosen; the window offers the queen.
-  ASSERT_TRUE(app.game.IsPromotionPending());
+  ASSERT_TRUE(app.game.Input().IsPromotionPending());
   ASSERT_TRUE(app.gui.GetPromotionWindow().IsOpen());
   EXPECT_EQ(app.gui.GetPromotionWindow().GetChoice(), Queen);
   EXPECT_EQ(TokenOn("b7"), pawn);
