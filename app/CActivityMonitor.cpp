@@ -53,6 +53,7 @@ std::vector<f32> CActivityMonitor::VisibleState() {
   if (app.guiEnvironment) // a dialog or window opened or closed without a click
     s.push_back(f32(app.guiEnvironment->getRootGUIElement()->getChildren().size()));
   s.push_back(app.cameraRig.IsGliding() ? 1.f : 0.f);
+  s.push_back(app.reflection.IsEnabled() ? 1.f : 0.f);
   if (scene::ICameraSceneNode *camera = app.cameraRig.GetCamera()) {
     Push(s, camera->getPosition());
     Push(s, camera->getTarget());
@@ -74,6 +75,8 @@ bool CActivityMonitor::Poll() {
     active = true;
   if (app.debugWindow.IsOpen() || TextFieldFocused())
     active = true; // live values, a blinking cursor
+  if (app.reflection.IsProbing())
+    active = true; // the first frames with reflections are timed: they come at the full rate
   std::vector<f32> state = VisibleState();
   if (state != lastState) {
     lastState.swap(state);

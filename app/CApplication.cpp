@@ -6,6 +6,7 @@
 #include "platform/Window.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -132,11 +133,14 @@ bool gl_Init(irr::video::E_DRIVER_TYPE driverType) {
 }
 
 void gl_Draw() {
+  const auto start = std::chrono::steady_clock::now();
   app.driver->beginScene(true, true, irr::video::SColor(0, 0, 0, 0));
   app.portraits.RenderPending();
+  app.reflection.Render();
   app.sceneManager->drawAll();
   app.guiEnvironment->drawAll();
   app.gui.Draw();
+  app.reflection.FrameDrawn(start);
   app.driver->endScene();
 }
 
@@ -212,6 +216,7 @@ void gl_Exit() {
   app.map.Exit();
   app.gui.Exit();
   app.portraits.Exit();
+  app.reflection.Exit();
   app.game.Exit();
   app.clock.Exit();
   app.openings.Exit();

@@ -22,6 +22,7 @@
 #include "game/CSpeech.h"
 #include "game/CTypedMoves.h"
 #include "game/CUnfinishedGame.h"
+#include "scene/CBoardReflection.h"
 #include "scene/CMap.h"
 #include "scene/CPiecePortraits.h"
 #include "ui/CDebugWindow.h"
@@ -39,7 +40,8 @@ struct CApplication {
   irr::s32 colorBits = 0;
   CEventReceiver eventReceiver;
   CMap map;
-  CPiecePortraits portraits; // pictures of pieces for the promotion window
+  CPiecePortraits portraits;   // pictures of pieces for the promotion window
+  CBoardReflection reflection; // the pieces' mirror images in the board
   CCameraRig cameraRig;
   CGui gui;
   CDebugWindow debugWindow;

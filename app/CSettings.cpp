@@ -45,6 +45,15 @@ bool ParseBool(const char *text, bool &value) {
   return false;
 }
 
+// A switch: "on" or "off"; true and false read as well.
+bool ParseSwitch(const char *text, bool &value) {
+  if (!strcmp(text, "on") || !strcmp(text, "off")) {
+    value = !strcmp(text, "on");
+    return true;
+  }
+  return ParseBool(text, value);
+}
+
 bool ParseLong(const char *text, long long low, long long high, long long &value) {
   char *end = nullptr;
   errno = 0;
@@ -103,6 +112,9 @@ int OnEntry(void *user, const char *section, const char *name, const char *value
                                              : s.fullscreen;
     ok = ParseBool(value, flag);
     expected = "true or false";
+  } else if (key == "game.reflections") {
+    ok = s.reflectionsChosen = ParseSwitch(value, s.reflections);
+    expected = "on or off";
   } else if (key == "clock.time_control") {
     std::string reason;
     ok = chess::TimeControl::Parse(value, s.timeControl, reason);
@@ -182,7 +194,9 @@ bool CSettings::Save(const std::string &path, std::string &message) const {
       << "[game]\n"
       << "sound = " << BoolText(sound) << "\n"
       << "shadows = " << BoolText(shadows) << "\n"
-      << "turn_camera = " << BoolText(turnCamera) << "\n\n"
+      << "turn_camera = " << BoolText(turnCamera) << "\n"
+      << (reflectionsChosen ? std::string("reflections = ") + (reflections ? "on" : "off") + "\n" : std::string())
+      << "\n"
       << "[clock]\n"
       << "time_control = " << timeControl.ToString() << "\n"
       << "increment_kind = " << chess::IncrementKindName(incrementKind) << "\n\n"
@@ -209,7 +223,8 @@ bool CSettings::Save(const std::string &path, std::string &message) const {
 
 bool CSettings::operator==(const CSettings &o) const {
   return level == o.level && levelAuto == o.levelAuto && thinkMs == o.thinkMs && enginePath == o.enginePath &&
-         sound == o.sound && shadows == o.shadows && turnCamera == o.turnCamera && timeControl == o.timeControl &&
-         incrementKind == o.incrementKind && width == o.width && height == o.height && fullscreen == o.fullscreen &&
-         uiScale == o.uiScale && reviewNodes == o.reviewNodes && speech == o.speech;
+         sound == o.sound && shadows == o.shadows && turnCamera == o.turnCamera && reflections == o.reflections &&
+         reflectionsChosen == o.reflectionsChosen && timeControl == o.timeControl && incrementKind == o.incrementKind &&
+         width == o.width && height == o.height && fullscreen == o.fullscreen && uiScale == o.uiScale &&
+         reviewNodes == o.reviewNodes && speech == o.speech;
 }

@@ -32,6 +32,11 @@ bool EnableVsync(const NativeWindow &w);
 // 15.0.6, 256 bits)", "AMD Radeon ..."); empty without a current context.
 std::string GetRendererName();
 
+// Waits until the current OpenGL context has carried out every drawing
+// command given so far (glFinish), so that a frame's drawing can be timed
+// apart from the swap's wait for the screen; nothing without a context.
+void FinishDrawing();
+
 // Keeps a connection to the window system open while it lives. A server
 // resets when its last client leaves, so a program that closes its only
 // window to open another holds one across the gap.

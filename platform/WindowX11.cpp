@@ -100,6 +100,13 @@ std::string GetRendererName() {
   return name ? reinterpret_cast<const char *>(name) : "";
 }
 
+void FinishDrawing() {
+  using Finish = void (*)();
+  static const auto finish = reinterpret_cast<Finish>(glXGetProcAddress(reinterpret_cast<const GLubyte *>("glFinish")));
+  if (finish && glXGetCurrentContext())
+    finish();
+}
+
 bool EnableVsync(const NativeWindow &w) {
   if (!w.IsValid())
     return false;

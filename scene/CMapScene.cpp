@@ -66,7 +66,8 @@ CMap::~CMap() {
 
 bool CMap::Init() {
   LogMessage("CMap::Init");
-  return InitSkyBox() && InitGameFields() && InitGameChars() && InitGameNumbers() && InitGameTokens() && InitTrays();
+  return InitSkyBox() && InitGameFields() && InitGameChars() && InitGameNumbers() && InitGameTokens() && InitTrays() &&
+         app.reflection.Init();
 }
 
 bool CMap::InitSkyBox() {

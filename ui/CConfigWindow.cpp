@@ -15,7 +15,7 @@ using namespace irr;
 
 namespace {
 
-const s32 WIDTH = 440, HEIGHT = 400;
+const s32 WIDTH = 440, HEIGHT = 424;
 const s32 CLOCK_ROWS = 70; // the time control's rows push the check boxes down
 const s32 LABEL_LEFT = 10, FIELD_LEFT = 130, RIGHT = WIDTH - 10;
 const int PROBE_TIMEOUT_MS = 3000;
@@ -166,10 +166,15 @@ void CConfigWindow::CreateControls() {
   shadows =
       env->addCheckBox(initial.shadows, Px(core::rect<s32>(LABEL_LEFT, 204 + CLOCK_ROWS, RIGHT, 222 + CLOCK_ROWS)),
                        window, ID_CONFIG_SHADOWS, TrW("Piece shadows during a game").c_str());
+  // Ticked as the board shows it: also when the game decided by its frame rate.
+  reflectionsAtOpen = initial.reflectionsChosen ? initial.reflections : app.reflection.IsEnabled();
+  reflections =
+      env->addCheckBox(reflectionsAtOpen, Px(core::rect<s32>(LABEL_LEFT, 228 + CLOCK_ROWS, RIGHT, 246 + CLOCK_ROWS)),
+                       window, ID_CONFIG_REFLECTIONS, TrW("Board reflections").c_str());
   turnCamera =
-      env->addCheckBox(initial.turnCamera, Px(core::rect<s32>(LABEL_LEFT, 228 + CLOCK_ROWS, RIGHT, 246 + CLOCK_ROWS)),
+      env->addCheckBox(initial.turnCamera, Px(core::rect<s32>(LABEL_LEFT, 252 + CLOCK_ROWS, RIGHT, 270 + CLOCK_ROWS)),
                        window, ID_CONFIG_TURN_CAMERA, TrW("Two players: turn the camera to the side to move").c_str());
-  speech = env->addCheckBox(initial.speech, Px(core::rect<s32>(LABEL_LEFT, 252 + CLOCK_ROWS, RIGHT, 270 + CLOCK_ROWS)),
+  speech = env->addCheckBox(initial.speech, Px(core::rect<s32>(LABEL_LEFT, 276 + CLOCK_ROWS, RIGHT, 294 + CLOCK_ROWS)),
                             window, ID_CONFIG_SPEECH, TrW("Speak moves").c_str());
 
   env->addButton(Px(core::rect<s32>(RIGHT - 190, HEIGHT - 40, RIGHT - 100, HEIGHT - 12)), window, ID_CONFIG_OK,
@@ -251,6 +256,11 @@ CSettings CConfigWindow::Collected() const {
           : settings.enginePath.substr(first, settings.enginePath.find_last_not_of(" \t") - first + 1);
   settings.sound = sound->isChecked();
   settings.shadows = shadows->isChecked();
+  // Left as it was, an open setting stays open: the frame rate decides again next time.
+  if (reflections->isChecked() != reflectionsAtOpen) {
+    settings.reflections = reflections->isChecked();
+    settings.reflectionsChosen = true;
+  }
   settings.turnCamera = turnCamera->isChecked();
   settings.speech = speech->isChecked();
   std::string reason;
@@ -269,9 +279,11 @@ void CConfigWindow::Accept() {
   Close();
   if (chosen != app.settings.Get())
     app.settings.Apply(chosen);
-  // Shadows belong to a game in progress at once.
+  // Shadows belong to a game in progress at once; reflections show at once.
   if (app.game.GetState() == LocalGame)
     app.map.SetShadowsVisible(chosen.shadows);
+  if (chosen.reflectionsChosen)
+    app.reflection.SetEnabled(chosen.reflections);
 }
 
 void CConfigWindow::Cancel() { Close(); }

@@ -1,7 +1,7 @@
 // The Config window (Program > Config...): level, think time, engine with a
 // Test button, the time control (a preset or the PGN value, and the kind of
-// increment), sound, piece shadows during a game, the two-player camera and
-// spoken moves.
+// increment), sound, piece shadows during a game, the board's reflections,
+// the two-player camera and spoken moves.
 // OK applies and saves the settings, Cancel leaves everything as it was.
 #pragma once
 
@@ -59,6 +59,8 @@ private:
   irr::gui::IGUIStaticText *timeNote = nullptr;
   irr::gui::IGUICheckBox *sound = nullptr;
   irr::gui::IGUICheckBox *shadows = nullptr;
+  irr::gui::IGUICheckBox *reflections = nullptr;
+  bool reflectionsAtOpen = false; // as the box was ticked when the window opened
   irr::gui::IGUICheckBox *turnCamera = nullptr;
   irr::gui::IGUICheckBox *speech = nullptr;
 };

@@ -193,12 +193,14 @@ start_game_as_white() {
 }
 
 # Launches the game (arguments passed on) and waits until its window is up
-# and the pieces of the start-up have landed: the game is idle.
+# and the pieces of the start-up have landed: the game is idle. Counts the
+# launches of this test's log, so a second launch waits for its own lines.
 launch_until_idle() {
+  local n=$(($(count "Kelvar: gl_Init finished") + 1))
   launch_game "$@"
-  wait_for_log "Kelvar: gl_Init finished" 60
+  wait_for_count "Kelvar: gl_Init finished" "$n" 60
   find_window
-  wait_for_log "Kelvar: CMap::MoveGameTokensIn" 20
+  wait_for_count "Kelvar: CMap::MoveGameTokensIn" "$n" 20
   sleep 3
 }
 
@@ -252,4 +254,18 @@ launch_game_with() {
   [[ "${1:-}" == -- ]] && shift
   (cd "$KELVAR_RUN_DIR" && XDG_DATA_HOME="$E2E_DATA" exec env "${vars[@]}" stdbuf -oL -eL ./kelvar "$@" >>"$GAME_LOG" 2>&1) &
   GAME_PID=$!
+}
+
+# Writes the game's settings file (the test's own) with the text given, as
+# the player's file would hold it: write_settings "[game]" "shadows = true".
+SETTINGS_FILE="$XDG_CONFIG_HOME/kelvar/kelvar.ini"
+write_settings() {
+  mkdir -p "$(dirname "$SETTINGS_FILE")"
+  printf '%s\n' "$@" >"$SETTINGS_FILE"
+}
+
+# Closes the game's window and waits until it has ended cleanly.
+close_and_wait() {
+  close_window
+  wait_for_exit "${1:-20}" || fail "the game did not exit cleanly"
 }

@@ -11,14 +11,14 @@ source "$(dirname "$0")/lib.sh"
 PROGRAM_X=35 HELP_X=186 LOCAL_GAME_X=117 MENU_Y=9
 ITEM_CONFIG_Y=30 SUB_X_PROGRAM=60 SUB_X_HELP=230 ITEM_ENGINE_Y=85 SUB_X_LOCAL=110 ITEM_START_Y=30
 WHITE_BUTTON="462 389"
-# The Config window is 440 x 400, centred: its top-left corner is (292, 184).
-# The level list drops down below its box (y 216..236); its rows are the
+# The Config window is 440 x 424, centred: its top-left corner is (292, 172).
+# The level list drops down below its box (y 204..224); its rows are the
 # small font's height plus 4 pixels, 19 in all. The time control's presets
-# drop down below theirs (y 362..382) the same way.
-LEVEL_BOX="507 226" LEVEL_ROW_X=500 LEVEL_FIRST_ROW_Y=246 LEVEL_ROW_H=19
-TIME_BOX="507 372" TIME_FIRST_ROW_Y=392
-OK_BUTTON="577 558"
-SPEECH_BOX="312 515" # "Speak moves", the last check box (y 506..524)
+# drop down below theirs (y 350..370) the same way.
+LEVEL_BOX="507 214" LEVEL_ROW_X=500 LEVEL_FIRST_ROW_Y=234 LEVEL_ROW_H=19
+TIME_BOX="507 360" TIME_FIRST_ROW_Y=380
+OK_BUTTON="577 570"
+SPEECH_BOX="312 527" # "Speak moves", the last check box (y 518..536)
 SETTINGS="$XDG_CONFIG_HOME/kelvar/kelvar.ini"
 
 changed() { # shot1 shot2 W H X Y

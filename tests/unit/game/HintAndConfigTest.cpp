@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <memory>
 
 namespace fs = std::filesystem;
@@ -174,6 +175,50 @@ TEST_F(ConfigTest, OkAppliesSavesAndSendsTheLevel) {
   EXPECT_EQ(saved.level, 5);
   Frames(5);
   EXPECT_FALSE(Contains(Transcript().substr(sentBefore.size()), "Level"));
+}
+
+// The reflections box shows what the board shows. Left alone, OK leaves the
+// choice open (no line in the file); ticked off, the reflections go at once
+// and the file says so; a chosen value is shown as chosen the next time.
+TEST_F(ConfigTest, TheReflectionsBoxAppliesAtOnceAndIsSavedOnlyWhenChosen) {
+  Start("[game]\nshadows = true\n");
+  const auto box = [] {
+    return static_cast<irr::gui::IGUICheckBox *>(
+        app.guiEnvironment->getRootGUIElement()->getElementFromId(ID_CONFIG_REFLECTIONS, true));
+  };
+  const auto saved = [this] {
+    std::ifstream file(settingsPath);
+    return std::string(std::istreambuf_iterator<char>(file), {});
+  };
+  ASSERT_TRUE(app.reflection.IsEnabled());
+  ASSERT_NE(OpenWindow(), nullptr);
+  ASSERT_NE(box(), nullptr);
+  EXPECT_TRUE(box()->isChecked());
+  LevelList()->setSelected(5);
+  Click(ID_CONFIG_OK);
+  EXPECT_FALSE(app.settings.Get().reflectionsChosen);
+  EXPECT_EQ(saved().find("reflections"), std::string::npos) << saved();
+
+  // The frame rate turned them off for this run: the box says so, and OK
+  // alone does not make that a choice.
+  app.reflection.SetEnabled(false);
+  ASSERT_NE(OpenWindow(), nullptr);
+  EXPECT_FALSE(box()->isChecked());
+  box()->setChecked(true);
+  Click(ID_CONFIG_OK);
+  EXPECT_TRUE(app.reflection.IsEnabled());
+  EXPECT_TRUE(app.settings.Get().reflectionsChosen);
+  EXPECT_NE(saved().find("reflections = on\n"), std::string::npos) << saved();
+
+  ASSERT_NE(OpenWindow(), nullptr);
+  box()->setChecked(false);
+  Click(ID_CONFIG_OK);
+  EXPECT_FALSE(app.reflection.IsEnabled());
+  EXPECT_NE(saved().find("reflections = off\n"), std::string::npos) << saved();
+  ASSERT_NE(OpenWindow(), nullptr);
+  EXPECT_FALSE(box()->isChecked());
+  Click(ID_CONFIG_CANCEL);
+  EXPECT_FALSE(app.reflection.IsEnabled());
 }
 
 TEST_F(ConfigTest, ANewEngineStartsWithTheNextGame) {

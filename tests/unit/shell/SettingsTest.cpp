@@ -107,6 +107,7 @@ TEST_F(SettingsFile, BadEntriesKeepTheirDefaultsAndAreReported) {
         "sound = maybe\n"
         "shadows = true\n"
         "turn_camera = TRUE\n"
+        "reflections = glossy\n"
         "this line has no equals sign\n"
         "[window]\n"
         "width = 1280\n"
@@ -129,6 +130,8 @@ TEST_F(SettingsFile, BadEntriesKeepTheirDefaultsAndAreReported) {
   EXPECT_TRUE(settings.sound);
   EXPECT_TRUE(settings.shadows);
   EXPECT_FALSE(settings.turnCamera);
+  EXPECT_TRUE(settings.reflections);
+  EXPECT_FALSE(settings.reflectionsChosen) << "a bad value leaves the choice to the frame rate";
   EXPECT_EQ(settings.width, 1280);
   EXPECT_EQ(settings.height, 768);
   EXPECT_TRUE(settings.fullscreen);
@@ -138,8 +141,9 @@ TEST_F(SettingsFile, BadEntriesKeepTheirDefaultsAndAreReported) {
   EXPECT_FALSE(settings.speech);
   for (const char *reported :
        {"[engine] level = 9 is not a number from 1 to 8", "unknown key [engine] colour",
-        "[game] sound = maybe is not true or false", "[game] turn_camera = TRUE", "line 10 is not",
-        "[window] height = -5", "unknown key [extra] key", "[clock] time_control = 5 min is not a time control (",
+        "[game] sound = maybe is not true or false", "[game] turn_camera = TRUE",
+        "[game] reflections = glossy is not on or off; the default is kept", "line 11 is not", "[window] height = -5",
+        "unknown key [extra] key", "[clock] time_control = 5 min is not a time control (",
         "[clock] increment_kind = delay is not fischer or bronstein",
         "[review] nodes = 999 is not a number from 1000 to 100000000; the default is kept",
         "[access] speech = yes is not true or false", "settings loaded from"})
@@ -164,6 +168,8 @@ TEST_F(SettingsFile, RoundTripThroughAnAtomicWrite) {
   settings.sound = false;
   settings.shadows = true;
   settings.turnCamera = true;
+  settings.reflections = false;
+  settings.reflectionsChosen = true;
   settings.width = 1600;
   settings.height = 900;
   settings.fullscreen = true;
@@ -230,6 +236,49 @@ TEST_F(SettingsFile, UiScaleIsReadWrittenAndABadValueMeansAuto) {
     EXPECT_NE(text.find("ui_scale = " + expected + "\n"), std::string::npos) << text;
     CSettings loaded;
     EXPECT_EQ(loaded.Load(path).size(), 1u) << "only where the settings came from";
+    EXPECT_EQ(loaded, settings);
+  }
+}
+
+// The board's reflections: on or off when the file says so (true and false
+// read too), written back as on or off; a file that does not say leaves them
+// to the frame rate and gets no line, so that the next start decides again.
+TEST_F(SettingsFile, ReflectionsAreChosenOnlyWhereTheFileSaysSo) {
+  struct Case {
+    const char *line; // null: no line
+    bool reflections, chosen;
+    const char *written; // null: no line written
+  };
+  const Case cases[] = {
+      {"reflections = on", true, true, "reflections = on\n"},
+      {"reflections = off", false, true, "reflections = off\n"},
+      {"reflections = true", true, true, "reflections = on\n"},
+      {"reflections = false", false, true, "reflections = off\n"},
+      {"reflections = OFF", true, false, nullptr},
+      {"reflections =", true, false, nullptr},
+      {nullptr, true, false, nullptr},
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.line ? c.line : "(no line)");
+    Write(std::string("[game]\nshadows = true\n") + (c.line ? std::string(c.line) + "\n" : "") +
+          "turn_camera = true\n");
+    CSettings settings;
+    settings.Load(path);
+    EXPECT_EQ(settings.reflections, c.reflections);
+    EXPECT_EQ(settings.reflectionsChosen, c.chosen);
+    EXPECT_TRUE(settings.shadows);
+    EXPECT_TRUE(settings.turnCamera);
+
+    std::string message;
+    ASSERT_TRUE(settings.Save(path, message)) << message;
+    std::ifstream written(path);
+    const std::string text((std::istreambuf_iterator<char>(written)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(text.find("reflections ="), c.written ? text.find(c.written) : std::string::npos) << text;
+    if (c.written) { // in the [game] section, after turn_camera
+      EXPECT_NE(text.find(std::string("turn_camera = true\n") + c.written), std::string::npos) << text;
+    }
+    CSettings loaded;
+    loaded.Load(path);
     EXPECT_EQ(loaded, settings);
   }
 }
