@@ -103,6 +103,9 @@ int OnEntry(void *user, const char *section, const char *name, const char *value
                                              : s.fullscreen;
     ok = ParseBool(value, flag);
     expected = "true or false";
+  } else if (key == "game.theme") {
+    ok = ParseBoardTheme(value, s.theme);
+    expected = "wood, marble or tournament";
   } else if (key == "clock.time_control") {
     std::string reason;
     ok = chess::TimeControl::Parse(value, s.timeControl, reason);
@@ -182,7 +185,8 @@ bool CSettings::Save(const std::string &path, std::string &message) const {
       << "[game]\n"
       << "sound = " << BoolText(sound) << "\n"
       << "shadows = " << BoolText(shadows) << "\n"
-      << "turn_camera = " << BoolText(turnCamera) << "\n\n"
+      << "turn_camera = " << BoolText(turnCamera) << "\n"
+      << "theme = " << BoardThemeName(theme) << "\n\n"
       << "[clock]\n"
       << "time_control = " << timeControl.ToString() << "\n"
       << "increment_kind = " << chess::IncrementKindName(incrementKind) << "\n\n"
@@ -209,7 +213,7 @@ bool CSettings::Save(const std::string &path, std::string &message) const {
 
 bool CSettings::operator==(const CSettings &o) const {
   return level == o.level && levelAuto == o.levelAuto && thinkMs == o.thinkMs && enginePath == o.enginePath &&
-         sound == o.sound && shadows == o.shadows && turnCamera == o.turnCamera && timeControl == o.timeControl &&
-         incrementKind == o.incrementKind && width == o.width && height == o.height && fullscreen == o.fullscreen &&
-         uiScale == o.uiScale && reviewNodes == o.reviewNodes && speech == o.speech;
+         sound == o.sound && shadows == o.shadows && turnCamera == o.turnCamera && theme == o.theme &&
+         timeControl == o.timeControl && incrementKind == o.incrementKind && width == o.width && height == o.height &&
+         fullscreen == o.fullscreen && uiScale == o.uiScale && reviewNodes == o.reviewNodes && speech == o.speech;
 }

@@ -2,9 +2,10 @@
 // ($XDG_CONFIG_HOME/kelvar/kelvar.ini, else ~/.config/kelvar/kelvar.ini):
 //
 //   [engine]  level (1-8, or auto: the level nearest the player's rating), think_ms (500-10000), path (empty for
-//   Stockfish) [game]    sound, shadows, turn_camera (true/false) [clock]   time_control (PGN TimeControl: "-" for
-//   none, "300", "300+3",
-//             "40/5400:1800+30"), increment_kind (fischer or bronstein)
+//             Stockfish)
+//   [game]    sound, shadows, turn_camera (true/false), theme (the board set: wood, marble or tournament)
+//   [clock]   time_control (PGN TimeControl: "-" for none, "300", "300+3", "40/5400:1800+30"),
+//             increment_kind (fischer or bronstein)
 //   [window]  width, height, fullscreen, ui_scale (auto, 1, 1.5 or 2: the interface's size)
 //   [review]  nodes (1000-100000000: the engine's nodes a position when it
 //             reviews a game)
@@ -15,6 +16,7 @@
 #pragma once
 
 #include "chess/TimeControl.h"
+#include "scene/CBoardTheme.h"
 
 #include <string>
 #include <vector>
@@ -36,6 +38,7 @@ public:
   bool sound = true;
   bool shadows = false;
   bool turnCamera = false;
+  EBoardTheme theme = EBoardTheme::Wood;
   chess::TimeControl timeControl; // none by default
   chess::IncrementKind incrementKind = chess::IncrementKind::Fischer;
   int width = 1024;
