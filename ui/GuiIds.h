@@ -70,6 +70,7 @@ enum GuiId {
   ID_CONFIG_TIME_CONTROL = 311,
   ID_CONFIG_INCREMENT_KIND = 312,
   ID_CONFIG_SPEECH = 313,
+  ID_CONFIG_THEME = 314,
   // The promotion window and its four choices, queen first.
   ID_PROMOTION_WINDOW = 220,
   ID_PROMOTE_QUEEN = 221,
