@@ -8,6 +8,7 @@
 #include "scene/CMap.h"
 
 #include <cstring>
+#include <malloc.h>
 
 using namespace irr;
 
@@ -197,4 +198,7 @@ void CBoardTheme::Release(const SBoardLook &old) const {
     ForgetInMeshes(texture);
     app.driver->removeTexture(texture);
   }
+  // The pictures freed are large; without this the C library keeps their
+  // memory for itself and the process stays as large as with two sets.
+  malloc_trim(0);
 }
