@@ -115,6 +115,9 @@ int OnEntry(void *user, const char *section, const char *name, const char *value
   } else if (key == "game.reflections") {
     ok = s.reflectionsChosen = ParseSwitch(value, s.reflections);
     expected = "on or off";
+  } else if (key == "game.theme") {
+    ok = ParseBoardTheme(value, s.theme);
+    expected = "wood, marble or tournament";
   } else if (key == "clock.time_control") {
     std::string reason;
     ok = chess::TimeControl::Parse(value, s.timeControl, reason);
@@ -195,6 +198,7 @@ bool CSettings::Save(const std::string &path, std::string &message) const {
       << "sound = " << BoolText(sound) << "\n"
       << "shadows = " << BoolText(shadows) << "\n"
       << "turn_camera = " << BoolText(turnCamera) << "\n"
+      << "theme = " << BoardThemeName(theme) << "\n"
       << (reflectionsChosen ? std::string("reflections = ") + (reflections ? "on" : "off") + "\n" : std::string())
       << "\n"
       << "[clock]\n"
@@ -223,8 +227,8 @@ bool CSettings::Save(const std::string &path, std::string &message) const {
 
 bool CSettings::operator==(const CSettings &o) const {
   return level == o.level && levelAuto == o.levelAuto && thinkMs == o.thinkMs && enginePath == o.enginePath &&
-         sound == o.sound && shadows == o.shadows && turnCamera == o.turnCamera && reflections == o.reflections &&
-         reflectionsChosen == o.reflectionsChosen && timeControl == o.timeControl && incrementKind == o.incrementKind &&
-         width == o.width && height == o.height && fullscreen == o.fullscreen && uiScale == o.uiScale &&
-         reviewNodes == o.reviewNodes && speech == o.speech;
+         sound == o.sound && shadows == o.shadows && turnCamera == o.turnCamera && theme == o.theme &&
+         reflections == o.reflections && reflectionsChosen == o.reflectionsChosen && timeControl == o.timeControl &&
+         incrementKind == o.incrementKind && width == o.width && height == o.height && fullscreen == o.fullscreen &&
+         uiScale == o.uiScale && reviewNodes == o.reviewNodes && speech == o.speech;
 }

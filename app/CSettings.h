@@ -2,11 +2,11 @@
 // ($XDG_CONFIG_HOME/kelvar/kelvar.ini, else ~/.config/kelvar/kelvar.ini):
 //
 //   [engine]  level (1-8, or auto: the level nearest the player's rating), think_ms (500-10000), path (empty for
-//   Stockfish)
-//   [game]    sound, shadows, turn_camera (true/false), reflections (on/off;
-//             absent: on where the frame rate stays at 60 fps)
-//   [clock]   time_control (PGN TimeControl: "-" for none, "300", "300+3",
-//             "40/5400:1800+30"), increment_kind (fischer or bronstein)
+//             Stockfish)
+//   [game]    sound, shadows, turn_camera (true/false), theme (the board set: wood, marble or tournament),
+//             reflections (on/off; absent: on where the frame rate stays at 60 fps)
+//   [clock]   time_control (PGN TimeControl: "-" for none, "300", "300+3", "40/5400:1800+30"),
+//             increment_kind (fischer or bronstein)
 //   [window]  width, height, fullscreen, ui_scale (auto, 1, 1.5 or 2: the interface's size)
 //   [review]  nodes (1000-100000000: the engine's nodes a position when it
 //             reviews a game)
@@ -17,6 +17,7 @@
 #pragma once
 
 #include "chess/TimeControl.h"
+#include "scene/CBoardTheme.h"
 
 #include <string>
 #include <vector>
@@ -38,6 +39,7 @@ public:
   bool sound = true;
   bool shadows = false;
   bool turnCamera = false;
+  EBoardTheme theme = EBoardTheme::Wood;
   // The board's reflections; reflectionsChosen false: the file does not say,
   // and the game decides by its frame rate (the line is then not written).
   bool reflections = true;

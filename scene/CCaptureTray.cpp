@@ -29,10 +29,19 @@ bool CCaptureTray::Create(irr::s32 c, const char *meshPath) {
     return false;
   SetMaterialType(node, irr::video::EMT_SOLID);
   SetLitMaterialFlags(node);
+  ShowTheme();
   node->setScale(TRAY_SCALE);
   node->setPosition(vector3df(0, 0, color == White ? -TRAY_DISTANCE : TRAY_DISTANCE));
   node->updateAbsolutePosition();
   return true;
+}
+
+void CCaptureTray::ShowTheme() {
+  if (!node)
+    return;
+  const SBoardLook &look = app.map.GetTheme().Look();
+  SetTextureOnLayers(node, app.driver->getTexture(look.tray), 0, 0);
+  CBoardTheme::SetMaterial(node, look.fieldMaterial);
 }
 
 vector3df CCaptureTray::GetSlotPosition(irr::s32 slot) const {

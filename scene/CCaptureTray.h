@@ -17,13 +17,15 @@ public:
   CCaptureTray(const CCaptureTray &) = delete;
   CCaptureTray &operator=(const CCaptureTray &) = delete;
 
-  // Makes the tray's wooden board along the side of color (White: in front
+  // Makes the tray's board along the side of color (White: in front
   // of rank 1, Black: behind rank 8); false when its mesh cannot be loaded.
   bool Create(irr::s32 color, const char *meshPath);
   // Where the piece taken as number slot (0 = first) of this side stands:
   // from the owner's left to right. Slots past the last share the last place.
   irr::core::vector3df GetSlotPosition(irr::s32 slot) const;
   irr::scene::IAnimatedMeshSceneNode *GetNode() const { return node; }
+  // Takes the texture and the fields' material of the board set in use.
+  void ShowTheme();
 
 private:
   irr::scene::IAnimatedMeshSceneNode *node = nullptr;

@@ -33,7 +33,7 @@ bool CGameField::Create(bool isDark, const char *meshPath) {
   node->setScale(core::vector3df(FIELD_SCALE));
   SetLitMaterialFlags(node);
   AttachMeshSelector(app.sceneManager, node);
-  // No texture here: until its first highlight the field shows the one its mesh names.
+  ShowTheme();
   return true;
 }
 
@@ -58,11 +58,16 @@ void CGameField::SetLastMoveTint(bool on) {
   ShowTexture();
 }
 
-// The selection highlight, else the last move's tint, else the plain wood.
+void CGameField::ShowTheme() {
+  if (!node)
+    return;
+  CBoardTheme::SetMaterial(node, app.map.GetTheme().Look().fieldMaterial);
+  ShowTexture();
+}
+
+// The selection highlight, else the last move's tint, else the plain square.
 void CGameField::ShowTexture() {
-  const char *path = highlighted    ? (dark ? "./media/field_dg_hi.jpg" : "./media/field_lg_hi.jpg")
-                     : lastMoveTint ? (dark ? "./media/field_dg_last.jpg" : "./media/field_lg_last.jpg")
-                                    : (dark ? "./media/field_dg.jpg" : "./media/field_lg.jpg");
+  const char *path = app.map.GetTheme().Look().field[dark ? 1 : 0][highlighted ? 1 : lastMoveTint ? 2 : 0];
   if (node)
     SetTextureOnLayers(node, app.driver->getTexture(path), 0, 0);
 }

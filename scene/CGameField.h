@@ -25,6 +25,8 @@ public:
   void SetLastMoveTint(bool on);
   bool IsLastMoveTinted() const { return lastMoveTint; }
   bool IsDark() const { return dark != 0; }
+  // Takes the texture of its state and the material from the board set in use.
+  void ShowTheme();
   // Entry animation: falls from 60 units above onto its place.
   void DropIn();
   irr::scene::IAnimatedMeshSceneNode *GetNode() const { return node; }

@@ -36,8 +36,7 @@ bool CGameLabel::Create(bool isDark, const char *meshPath) {
 }
 
 void CGameLabel::SetHighlight(bool on) {
-  const char *path = on ? (dark ? "./media/nc_hi_dark.jpg" : "./media/nc_hi_light.jpg")
-                        : (dark ? "./media/nc_dark.jpg" : "./media/nc_light.jpg");
+  const char *path = app.map.GetTheme().Look().label[dark ? 1 : 0][on ? 1 : 0];
   highlighted = on;
   if (node)
     SetTextureOnLayers(node, app.driver->getTexture(path), 0, 3);

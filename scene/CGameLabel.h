@@ -15,6 +15,8 @@ public:
   // Applies the normal or highlight texture, also when the value is unchanged.
   void SetHighlight(bool on);
   bool IsHighlighted() const { return highlighted; }
+  // Takes its texture, plain or highlighted as it is, from the board set in use.
+  void ShowTheme() { SetHighlight(highlighted); }
   void SetPosition(const irr::core::vector3df &position);
   void SetRotation(const irr::core::vector3df &degrees);
   // Entry animation: falls from 60 units above onto its place.

@@ -12,10 +12,6 @@ namespace {
 
 const char *const MARKER_MESH = "./media/x.x";
 const char *const MARKER_TEXTURE = "./media/x.jpg";
-const char *const WHITE_TEXTURE = "./media/whitetoken.bmp";
-const char *const BLACK_TEXTURE = "./media/blacktoken.bmp";
-const char *const WHITE_TEXTURE_HI = "./media/whitetoken_hi.bmp";
-const char *const BLACK_TEXTURE_HI = "./media/blacktoken_hi.bmp";
 
 const irr::f32 SHADOW_INFINITY = 10000.f;
 const irr::f32 MARKER_SCALE = 0.6f;
@@ -52,7 +48,9 @@ const char *TokenMeshPath(irr::s32 type) {
   return type >= Pawn && type <= Knight ? meshes[type] : meshes[Pawn];
 }
 
-const char *TokenTexturePath(irr::s32 color) { return color != White ? BLACK_TEXTURE : WHITE_TEXTURE; }
+const char *TokenTexturePath(irr::s32 color, bool highlighted) {
+  return app.map.GetTheme().Look().token[color != White ? 1 : 0][highlighted ? 1 : 0];
+}
 
 CGameToken::CGameToken() = default;
 
@@ -80,7 +78,9 @@ bool CGameToken::Create(irr::s32 c, irr::s32 t, const char *meshPath, const char
   irr::video::ITexture *texture = app.driver ? app.driver->getTexture(texturePath) : nullptr;
   SetTextureOnLayers(meshNode, texture, 0, 0);
   SetTextureOnLayers(meshNode, nullptr, 1, 1);
+  highlighted = false;
   SetLitMaterialFlags(meshNode);
+  CBoardTheme::SetMaterial(meshNode, app.map.GetTheme().Look().pieceMaterial);
   AttachMeshSelector(scene, meshNode);
   if (captured)
     meshNode->setID(ID_NODE_NONE);
@@ -154,13 +154,19 @@ void CGameToken::Reset() {
 
 // Puts the colour's normal or highlighted texture on the piece.
 void CGameToken::SetHighlight(bool on) {
+  highlighted = on;
   if (!meshNode)
     return;
-  const bool black = color != White;
-  const char *path = on ? (black ? BLACK_TEXTURE_HI : WHITE_TEXTURE_HI) : (black ? BLACK_TEXTURE : WHITE_TEXTURE);
-  irr::video::ITexture *texture = app.driver ? app.driver->getTexture(path) : nullptr;
+  irr::video::ITexture *texture = app.driver ? app.driver->getTexture(TokenTexturePath(color, on)) : nullptr;
   SetTextureOnLayers(meshNode, texture, 0, 0);
   SetLitMaterialFlags(meshNode);
+}
+
+void CGameToken::ShowTheme() {
+  if (!meshNode)
+    return;
+  CBoardTheme::SetMaterial(meshNode, app.map.GetTheme().Look().pieceMaterial);
+  SetHighlight(highlighted);
 }
 
 // Stops any animation and moves the node to the world position at once.

@@ -15,10 +15,11 @@
 // "./media/pawn.x" -> "./media/pawn_shadow.x".
 std::string ShadowMeshPath(const char *meshPath);
 
-// The mesh and texture files of a piece kind and colour: "./media/queen.x",
-// "./media/whitetoken.bmp".
+// The mesh file of a piece kind ("./media/queen.x"), and the texture of a
+// colour's pieces in the board set in use ("./media/whitetoken.bmp" in the
+// wooden set), plain or highlighted.
 const char *TokenMeshPath(irr::s32 type);
-const char *TokenTexturePath(irr::s32 color);
+const char *TokenTexturePath(irr::s32 color, bool highlighted = false);
 
 class CGameToken {
 public:
@@ -41,6 +42,10 @@ public:
   // Back to the start of a game: home square, no highlight, marker or capture.
   void Reset();
   void SetHighlight(bool on);
+  bool IsHighlighted() const { return highlighted; }
+  // Takes the texture, plain or highlighted as it is, and the pieces'
+  // material from the board set in use.
+  void ShowTheme();
   void PlaceNodeAt(const irr::core::vector3df &position);
   void SetHomeSquare(irr::s32 x, irr::s32 y);
   BoardSquare GetHomeSquare() const { return homeSquare; }
@@ -71,4 +76,5 @@ private:
   BoardSquare square;
   BoardSquare homeSquare;
   bool captured = false;
+  bool highlighted = false;
 };

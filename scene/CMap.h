@@ -5,6 +5,7 @@
 
 #include "app/KelvarTypes.h"
 #include "chess/CGameRecord.h"
+#include "scene/CBoardTheme.h"
 
 #include <irrlicht.h>
 
@@ -123,11 +124,18 @@ public:
   void SetShadowsVisible(bool visible);
   void ShowLabels(bool on, irr::s32 color);
 
+  // --- The board set (scene/CBoardTheme) --------------------------------
+  // Shows the set on fields, pieces, labels and trays at once; false, with
+  // the board as it was, when the set's files are not all there.
+  bool ApplyTheme(EBoardTheme set) { return theme.Apply(set, *this); }
+  const CBoardTheme &GetTheme() const { return theme; }
+
 private:
   CGameField *squares[FIELD_COUNT];
   CGameToken *tokens[TOKEN_COUNT];
   CGameLabel *labels[LABEL_COUNT];
   CCaptureTray *trays[2];
+  CBoardTheme theme;
   irr::s32 selectedToken;
   // Captured tokens in the order they were taken.
   std::vector<irr::s32> captureOrder;

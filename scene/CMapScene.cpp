@@ -15,9 +15,6 @@ namespace {
 const f32 SQUARE_PITCH = 10.f;
 const f32 BOARD_ORIGIN = -35.f; // world X of file a and world Z of rank 1
 
-const char *const WHITE_TEXTURE = "./media/whitetoken.bmp";
-const char *const BLACK_TEXTURE = "./media/blacktoken.bmp";
-
 // The pieces after the pawns, in index order 16..31.
 struct PieceRow {
   s32 color;
@@ -37,8 +34,6 @@ const PieceRow PIECES[] = {
     {White, Queen, "./media/queen.x", 3, 0, 0},     {Black, Queen, "./media/queen.x", 3, 7, 0},
     {White, King, "./media/king.x", 4, 0, 0},       {Black, King, "./media/king.x", 4, 7, 0},
 };
-
-const char *TokenTexture(s32 color) { return color == White ? WHITE_TEXTURE : BLACK_TEXTURE; }
 
 template <typename T, int N> void AllocateAll(T *(&objects)[N]) {
   for (T *&object : objects)
@@ -66,8 +61,12 @@ CMap::~CMap() {
 
 bool CMap::Init() {
   LogMessage("CMap::Init");
-  return InitSkyBox() && InitGameFields() && InitGameChars() && InitGameNumbers() && InitGameTokens() && InitTrays() &&
-         app.reflection.Init();
+  if (!InitSkyBox() || !InitGameFields() || !InitGameChars() || !InitGameNumbers() || !InitGameTokens() || !InitTrays())
+    return false;
+  // The objects above show the wooden set; the player's set replaces it, and
+  // a set that cannot be shown leaves the wooden one (the theme logs why).
+  ApplyTheme(app.settings.Get().theme);
+  return app.reflection.Init();
 }
 
 bool CMap::InitSkyBox() {
@@ -137,15 +136,15 @@ bool CMap::InitGameTokens() {
   // Pawns interleave by file: white a-pawn 0, black a-pawn 1, ... black h-pawn 15.
   // A missing mesh leaves an invisible piece; start-up goes on.
   for (s32 file = 0; file < 8; ++file) {
-    tokens[2 * file]->Create(White, Pawn, "./media/pawn.x", WHITE_TEXTURE);
+    tokens[2 * file]->Create(White, Pawn, "./media/pawn.x", TokenTexturePath(White));
     tokens[2 * file]->SetHomeSquare(file, 1);
-    tokens[2 * file + 1]->Create(Black, Pawn, "./media/pawn.x", BLACK_TEXTURE);
+    tokens[2 * file + 1]->Create(Black, Pawn, "./media/pawn.x", TokenTexturePath(Black));
     tokens[2 * file + 1]->SetHomeSquare(file, 6);
   }
   s32 index = 16;
   for (const PieceRow &row : PIECES) {
     CGameToken *token = tokens[index++];
-    token->Create(row.color, row.type, row.mesh, TokenTexture(row.color));
+    token->Create(row.color, row.type, row.mesh, TokenTexturePath(row.color));
     token->SetHomeSquare(row.x, row.y);
     if (row.type == Knight)
       token->SetRotationY(row.turnY);
@@ -155,7 +154,7 @@ bool CMap::InitGameTokens() {
   return true;
 }
 
-// The two trays for captured pieces, made of the dark field's wood.
+// The two trays for captured pieces: the dark field's tile, stretched, in the set's tray texture.
 bool CMap::InitTrays() {
   LogMessage("CMap::InitTrays");
   AllocateAll(trays);

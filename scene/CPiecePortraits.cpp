@@ -13,9 +13,6 @@ namespace {
 const core::vector3df VIEW_FROM(0.45f, 0.55f, -1.f);
 const f32 FIELD_OF_VIEW = core::PI / 6.f; // a long lens: little perspective
 const f32 MARGIN = 1.2f;                  // room around the piece
-// Each colour stands on the other's square colour, as the pieces do on the
-// board's dark and light squares, so that both stand out.
-const video::SColor WHITE_GROUND(255, 112, 78, 48), BLACK_GROUND(255, 222, 196, 152);
 
 bool Valid(s32 color, s32 kind) { return (color == White || color == Black) && kind >= Pawn && kind <= Knight; }
 
@@ -37,6 +34,12 @@ video::ITexture *CPiecePortraits::Get(s32 color, s32 kind, u32 size) {
   return picture;
 }
 
+void CPiecePortraits::Redraw() {
+  for (s32 color = White; color <= Black; ++color)
+    for (s32 kind = Pawn; kind <= Knight; ++kind)
+      pending[color][kind] = pictures[color][kind] != nullptr;
+}
+
 void CPiecePortraits::RenderPending() {
   for (s32 color = White; color <= Black; ++color)
     for (s32 kind = Pawn; kind <= Knight; ++kind)
@@ -48,7 +51,9 @@ void CPiecePortraits::RenderPending() {
 
 // Stands the piece alone on a stage of its own (a second scene manager that
 // shares the meshes and textures), lights it, frames its bounding box and
-// draws it into its texture over a square's colour.
+// draws it into its texture over a square's colour. Each colour stands on the
+// set's other square colour, as the pieces do on the board's dark and light
+// squares, so that both stand out.
 void CPiecePortraits::Render(s32 color, s32 kind) {
   video::ITexture *picture = pictures[color][kind];
   scene::IAnimatedMesh *mesh = app.sceneManager ? app.sceneManager->getMesh(TokenMeshPath(kind)) : nullptr;
@@ -57,10 +62,12 @@ void CPiecePortraits::Render(s32 color, s32 kind) {
   scene::ISceneManager *stage = app.sceneManager->createNewSceneManager(false);
   scene::IAnimatedMeshSceneNode *node = stage->addAnimatedMeshSceneNode(mesh);
   if (node) {
+    const SBoardLook &look = app.map.GetTheme().Look();
     SetTextureOnLayers(node, app.driver->getTexture(TokenTexturePath(color)), 0, 0);
     SetTextureOnLayers(node, nullptr, 1, 1);
     SetLitMaterialFlags(node);
     SetMaterialType(node, video::EMT_SOLID);
+    CBoardTheme::SetMaterial(node, look.pieceMaterial);
     if (kind == Knight) // in profile: the head is what tells the knight
       node->setRotation(core::vector3df(0, color == White ? 0.f : 180.f, 0));
     node->updateAbsolutePosition();
@@ -85,7 +92,7 @@ void CPiecePortraits::Render(s32 color, s32 kind) {
                              video::SColorf(0.9f, 0.9f, 0.9f), distance * 4.f);
     stage->setAmbientLight(video::SColorf(0.35f, 0.35f, 0.35f));
 
-    app.driver->setRenderTarget(picture, true, true, color == White ? WHITE_GROUND : BLACK_GROUND);
+    app.driver->setRenderTarget(picture, true, true, look.portraitGround[color == White ? 0 : 1]);
     stage->drawAll();
     app.driver->setRenderTarget(nullptr, false, false);
   }

@@ -1,5 +1,5 @@
-// Pictures of single pieces, rendered from the pieces' own meshes and
-// textures into small textures: the promotion window shows them on its
+// Pictures of single pieces, rendered from the pieces' own meshes and the
+// board set's textures into small textures: the promotion window shows them on its
 // buttons. A picture asked for is rendered at the start of the next frame,
 // before the scene; a driver that cannot render into a texture (the null
 // driver) gives none, and the window keeps to words.
@@ -16,6 +16,9 @@ public:
   // Renders the pictures asked for since the last frame. Called inside the
   // frame, before the scene is drawn.
   void RenderPending();
+  // Has every picture made so far drawn again before the next frame, in the
+  // board set now in use; the textures stay the same.
+  void Redraw();
   // Frees the textures; the next Get makes them again.
   void Exit();
 

@@ -6,8 +6,6 @@ namespace mediagen {
 
 namespace {
 
-constexpr int kFieldTextureSize = 256;
-
 // Maple for the light squares, walnut for the dark ones.
 const SWoodStyle kMaple{{0.87f, 0.74f, 0.54f, 1}, {0.73f, 0.56f, 0.36f, 1}, 5.0f, 0.9f, 0.45f};
 const SWoodStyle kWalnut{{0.45f, 0.28f, 0.16f, 1}, {0.27f, 0.15f, 0.08f, 1}, 6.0f, 1.1f, 0.5f};
@@ -70,7 +68,12 @@ bool WriteBoardMedia(const CMediaFolder &folder) {
   CRasterImage dark = MakeWood(kFieldTextureSize, kFieldTextureSize, kWalnut, 2002u);
   DarkenBorder(light, 0.10f, 10.0f);
   DarkenBorder(dark, 0.10f, 10.0f);
-  ok &= folder.WriteJpeg("field_lg.jpg", light);
+  ok &= WriteFieldTextures(folder, light, dark);
+  return ok;
+}
+
+bool WriteFieldTextures(const CMediaFolder &folder, const CRasterImage &light, const CRasterImage &dark) {
+  bool ok = folder.WriteJpeg("field_lg.jpg", light);
   ok &= folder.WriteJpeg("field_dg.jpg", dark);
   ok &= folder.WriteJpeg("field_lg_hi.jpg", MakeHighlight(light, kLightGlow, 0.75f, kRim, 22));
   ok &= folder.WriteJpeg("field_dg_hi.jpg", MakeHighlight(dark, kDarkGlow, 0.75f, kRim, 22));

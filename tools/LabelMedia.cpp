@@ -18,11 +18,10 @@ const SWoodStyle kDarkFrame{{0.36f, 0.22f, 0.13f, 1}, {0.22f, 0.12f, 0.07f, 1}, 
 
 // How one of the four label textures is painted.
 struct SLabelLook {
-  const SWoodStyle *wood;
-  uint32_t seed;
-  SColorF ink;   // the characters
-  SColorF inlay; // the thin lines along the strip
-  bool lit;      // highlighted: warm glow over the wood and around the characters
+  const CRasterImage *ground; // the frame's surface
+  SColorF ink;                // the characters
+  SColorF inlay;              // the thin lines along the strip
+  bool lit;                   // highlighted: warm glow over the ground and around the characters
 };
 
 void AddTile(CMeshBuilder &mesh, float cx, float cy, const SAtlasRect &cell) {
@@ -54,7 +53,7 @@ void AddBandSides(CMeshBuilder &mesh, float x0, float x1, float y0, float y1) {
 }
 
 CRasterImage MakeLabelAtlas(const SLabelLook &look, const CTypeface &typeface) {
-  CRasterImage atlas = MakeWood(kAtlasWidth, kAtlasHeight, *look.wood, look.seed);
+  CRasterImage atlas = *look.ground;
   if (look.lit)
     atlas = MakeHighlight(atlas, SColorF{1.0f, 0.76f, 0.36f, 1}, 0.7f, SColorF{}, 0);
 
@@ -141,18 +140,28 @@ bool WriteLabelMedia(const CMediaFolder &folder) {
     ok &= folder.WriteMesh(dark ? "numbers2.x" : "numbers.x", MakeLabelStrip(ELabelStrip::Ranks1to8), material);
   }
 
+  return ok &&
+         WriteLabelTextures(folder, SLabelStyle{MakeWood(kAtlasWidth, kAtlasHeight, kLightFrame, 3001u),
+                                                MakeWood(kAtlasWidth, kAtlasHeight, kDarkFrame, 3002u),
+                                                SColorF{0.20f, 0.11f, 0.05f, 1},
+                                                SColorF{0.95f, 0.88f, 0.72f, 1},
+                                                {SColorF{0.35f, 0.20f, 0.10f, 1}, SColorF{0.55f, 0.30f, 0.08f, 1}},
+                                                {SColorF{0.80f, 0.68f, 0.48f, 1}, SColorF{1.0f, 0.85f, 0.50f, 1}}});
+}
+
+bool WriteLabelTextures(const CMediaFolder &folder, const SLabelStyle &style) {
   CTypeface typeface;
   if (!typeface.Load(kLabelFont, kGlyphPixels))
     return false;
-  const SColorF darkInk{0.20f, 0.11f, 0.05f, 1}, lightInk{0.95f, 0.88f, 0.72f, 1};
   const SColorF litInk{1.0f, 0.98f, 0.85f, 1};
   const SLabelLook looks[4] = {
-      {&kLightFrame, 3001u, darkInk, SColorF{0.35f, 0.20f, 0.10f, 1}, false},
-      {&kLightFrame, 3001u, litInk, SColorF{0.55f, 0.30f, 0.08f, 1}, true},
-      {&kDarkFrame, 3002u, lightInk, SColorF{0.80f, 0.68f, 0.48f, 1}, false},
-      {&kDarkFrame, 3002u, litInk, SColorF{1.0f, 0.85f, 0.50f, 1}, true},
+      {&style.lightGround, style.lightInk, style.lightInlay[0], false},
+      {&style.lightGround, litInk, style.lightInlay[1], true},
+      {&style.darkGround, style.darkInk, style.darkInlay[0], false},
+      {&style.darkGround, litInk, style.darkInlay[1], true},
   };
   const char *names[4] = {"nc_light.jpg", "nc_hi_light.jpg", "nc_dark.jpg", "nc_hi_dark.jpg"};
+  bool ok = true;
   for (int i = 0; i < 4; ++i)
     ok &= folder.WriteJpeg(names[i], MakeLabelAtlas(looks[i], typeface));
   return ok;

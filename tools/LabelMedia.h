@@ -2,6 +2,7 @@
 #pragma once
 
 #include "tools/MediaFolder.h"
+#include "tools/RasterImage.h"
 
 namespace mediagen {
 
@@ -18,5 +19,18 @@ CMeshBuilder MakeLabelStrip(ELabelStrip strip);
 // Writes "chars.x", "chars2.x", "numbers.x", "numbers2.x", "nc_light.jpg",
 // "nc_hi_light.jpg", "nc_dark.jpg", "nc_hi_dark.jpg".
 bool WriteLabelMedia(const CMediaFolder &folder);
+
+// How a board set's four label textures are painted: the frame's surface of
+// the light and the dark strips (kAtlasWidth x kAtlasHeight), the ink of
+// their characters, and the inlay lines of each, plain and highlighted.
+struct SLabelStyle {
+  CRasterImage lightGround, darkGround;
+  SColorF lightInk, darkInk;
+  SColorF lightInlay[2], darkInlay[2];
+};
+
+// Writes "nc_light.jpg", "nc_hi_light.jpg", "nc_dark.jpg" and
+// "nc_hi_dark.jpg" in the style given.
+bool WriteLabelTextures(const CMediaFolder &folder, const SLabelStyle &style);
 
 } // namespace mediagen

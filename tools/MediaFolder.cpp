@@ -1,6 +1,7 @@
 #include "tools/MediaFolder.h"
 
 #include <cstdio>
+#include <filesystem>
 
 namespace mediagen {
 
@@ -50,6 +51,14 @@ std::vector<unsigned char> EncodeBmp(const CRasterImage &image, bool withAlpha) 
 }
 
 CMediaFolder::CMediaFolder(std::string f, irr::video::IVideoDriver *d) : folder(std::move(f)), driver(d) {}
+
+CMediaFolder CMediaFolder::Subfolder(const std::string &name) const {
+  std::error_code error;
+  std::filesystem::create_directory(PathOf(name), error);
+  if (error)
+    std::fprintf(stderr, "kelvar_mediagen: cannot create %s: %s\n", PathOf(name).c_str(), error.message().c_str());
+  return CMediaFolder(PathOf(name), driver);
+}
 
 bool CMediaFolder::WriteBytes(const std::string &name, const void *data, size_t size) const {
   const std::string path = PathOf(name);

@@ -31,6 +31,9 @@ public:
   bool WriteBytes(const std::string &name, const void *data, size_t size) const;
 
   std::string PathOf(const std::string &name) const { return folder + "/" + name; }
+  // The folder name inside this one, made if it is not there; writes to a
+  // folder that could not be made fail and say so.
+  CMediaFolder Subfolder(const std::string &name) const;
 
 private:
   // Encodes through Irrlicht's image writers, chosen by the name's extension.

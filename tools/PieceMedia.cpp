@@ -258,7 +258,12 @@ bool WritePieceMedia(const CMediaFolder &folder) {
 
   const CRasterImage white = MakeWood(kTokenTextureSize, kTokenTextureSize, kBoxwood, 4001u);
   const CRasterImage black = MakeWood(kTokenTextureSize, kTokenTextureSize, kEbony, 4002u);
-  ok &= folder.WriteBmp("whitetoken.bmp", white);
+  ok &= WriteTokenTextures(folder, white, black);
+  return ok;
+}
+
+bool WriteTokenTextures(const CMediaFolder &folder, const CRasterImage &white, const CRasterImage &black) {
+  bool ok = folder.WriteBmp("whitetoken.bmp", white);
   ok &= folder.WriteBmp("blacktoken.bmp", black);
   // Selected pieces glow: White turns gold, Black an ember red.
   ok &= folder.WriteBmp("whitetoken_hi.bmp", MakeHighlight(white, SColorF{1.0f, 0.78f, 0.30f, 1}, 0.8f, SColorF{}, 0));

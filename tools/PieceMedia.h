@@ -23,4 +23,8 @@ CMeshBuilder MakeMarkerMesh();
 // "whitetoken.bmp", "blacktoken.bmp", "whitetoken_hi.bmp", "blacktoken_hi.bmp".
 bool WritePieceMedia(const CMediaFolder &folder);
 
+// Writes a set's piece textures, "whitetoken.bmp" and "blacktoken.bmp", and
+// their highlighted forms ("_hi": White glows gold, Black ember red).
+bool WriteTokenTextures(const CMediaFolder &folder, const CRasterImage &white, const CRasterImage &black);
+
 } // namespace mediagen

@@ -31,6 +31,52 @@ CRasterImage MakeWood(int width, int height, const SWoodStyle &style, uint32_t s
   return image;
 }
 
+CRasterImage MakeMarble(int width, int height, const SMarbleStyle &style, uint32_t seed) {
+  CRasterImage image(width, height);
+  const float unit = static_cast<float>(std::max(width, height));
+  const float a = style.angle * kTwoPi / 360.0f, across = std::cos(a), along = std::sin(a);
+  const CValueNoise warpNoise(seed, 2, 2), hairNoise(seed + 7u, 4, 4), cloudNoise(seed + 13u, 3, 3),
+      grainNoise(seed + 29u, 64, 64);
+  for (int y = 0; y < height; ++y) {
+    const float v = static_cast<float>(y) / unit;
+    for (int x = 0; x < width; ++x) {
+      const float u = static_cast<float>(x) / unit;
+      // The main veins: bands along the direction, bent by turbulence; the
+      // band's sine crosses zero along a vein, a sharp core in a soft halo.
+      const float warp = warpNoise.Fractal(u * 2.0f, v * 2.0f, 6) - 0.5f;
+      const float phase = (u * across + v * along) * style.veins + warp * style.turbulence;
+      const float band = std::fabs(std::sin(phase * kTwoPi * 0.5f));
+      const float vein =
+          std::pow(1.0f - band, style.sharpness) + 0.25f * std::pow(1.0f - band, style.sharpness * 0.25f);
+      // Hair veins: fainter, finer and across the main ones.
+      const float hairWarp = hairNoise.Fractal(u * 4.0f, v * 4.0f, 5) - 0.5f;
+      const float hairPhase = (v * across - u * along) * style.veins * 1.7f + hairWarp * style.turbulence * 1.3f;
+      const float hair = std::pow(1.0f - std::fabs(std::sin(hairPhase * kTwoPi * 0.5f)), style.sharpness * 3.0f);
+      const float cloud = SmoothStep(0.35f, 0.75f, cloudNoise.Fractal(u * 3.0f, v * 3.0f, 4));
+      const float grain = grainNoise.Fractal(u * 64.0f, v * 64.0f, 2) - 0.5f;
+      SColorF c = Mix(style.base, style.cloud, cloud * 0.7f);
+      c = Mix(c, style.vein, Clamp(vein * 0.8f + hair * 0.3f));
+      image.Set(x, y, Scale(c, 1.0f + grain * 0.06f));
+    }
+  }
+  return image;
+}
+
+CRasterImage MakePlain(int width, int height, const SColorF &color, float speckle, uint32_t seed) {
+  CRasterImage image(width, height);
+  const CValueNoise fine(seed, 32, 32), broad(seed + 5u, 2, 2);
+  for (int y = 0; y < height; ++y) {
+    const float v = static_cast<float>(y) / static_cast<float>(height);
+    for (int x = 0; x < width; ++x) {
+      const float u = static_cast<float>(x) / static_cast<float>(width);
+      const float n =
+          0.7f * (fine.Fractal(u * 32.0f, v * 32.0f, 2) - 0.5f) + 0.3f * (broad.Fractal(u * 2.0f, v * 2.0f, 2) - 0.5f);
+      image.Set(x, y, Scale(color, 1.0f + n * speckle));
+    }
+  }
+  return image;
+}
+
 float Luminance(const SColorF &c) { return 0.2126f * c.r + 0.7152f * c.g + 0.0722f * c.b; }
 
 CRasterImage MakeHighlight(const CRasterImage &source, const SColorF &glow, float strength, const SColorF &rimColor,

@@ -11,6 +11,7 @@
 #include "tools/MediaFolder.h"
 #include "tools/PieceMedia.h"
 #include "tools/SoundMedia.h"
+#include "tools/ThemeMedia.h"
 
 #include <irrlicht.h>
 
@@ -41,6 +42,7 @@ bool WriteGameMedia(const char *path, irr::video::IVideoDriver *driver) {
   ok &= mediagen::WritePieceMedia(folder);
   ok &= mediagen::WriteSoundMedia(folder);
   ok &= mediagen::WriteClockMedia(folder);
+  ok &= mediagen::WriteThemeMedia(folder);
   return ok;
 }
 

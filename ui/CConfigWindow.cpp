@@ -15,8 +15,9 @@ using namespace irr;
 
 namespace {
 
-const s32 WIDTH = 440, HEIGHT = 424;
-const s32 CLOCK_ROWS = 70; // the time control's rows push the check boxes down
+const s32 WIDTH = CConfigWindow::WIDTH, HEIGHT = CConfigWindow::HEIGHT;
+const s32 CLOCK_ROWS = 70;              // the time control's rows push the check boxes down
+const s32 THEME_TOP = 300 + CLOCK_ROWS; // the board set's row, under the check boxes
 const s32 LABEL_LEFT = 10, FIELD_LEFT = 130, RIGHT = WIDTH - 10;
 const int PROBE_TIMEOUT_MS = 3000;
 const float THINK_STEP_S = 0.5f;
@@ -57,6 +58,10 @@ const TimePreset TIME_PRESETS[] = {
     {platform::NoTr("Custom"), nullptr},
 };
 const u32 CUSTOM_PRESET = sizeof(TIME_PRESETS) / sizeof(TIME_PRESETS[0]) - 1;
+
+// The board sets in the order of EBoardTheme.
+const char *const THEME_NAMES[BOARD_THEME_COUNT] = {platform::NoTr("Wood"), platform::NoTr("Marble"),
+                                                    platform::NoTr("Tournament")};
 
 // The one open window; the program keeps its own reference to it.
 CConfigWindow *openWindow = nullptr;
@@ -177,6 +182,13 @@ void CConfigWindow::CreateControls() {
   speech = env->addCheckBox(initial.speech, Px(core::rect<s32>(LABEL_LEFT, 276 + CLOCK_ROWS, RIGHT, 294 + CLOCK_ROWS)),
                             window, ID_CONFIG_SPEECH, TrW("Speak moves").c_str());
 
+  label(THEME_TOP, platform::NoTr("Board set"));
+  theme = env->addComboBox(Px(core::rect<s32>(FIELD_LEFT, THEME_TOP, FIELD_LEFT + 170, THEME_TOP + 20)), window,
+                           ID_CONFIG_THEME);
+  for (const char *name : THEME_NAMES)
+    theme->addItem(TrW(name).c_str());
+  theme->setSelected(s32(initial.theme));
+
   env->addButton(Px(core::rect<s32>(RIGHT - 190, HEIGHT - 40, RIGHT - 100, HEIGHT - 12)), window, ID_CONFIG_OK,
                  TrW("OK").c_str());
   env->addButton(Px(core::rect<s32>(RIGHT - 90, HEIGHT - 40, RIGHT, HEIGHT - 12)), window, ID_CONFIG_CANCEL,
@@ -263,6 +275,8 @@ CSettings CConfigWindow::Collected() const {
   }
   settings.turnCamera = turnCamera->isChecked();
   settings.speech = speech->isChecked();
+  if (theme->getSelected() >= 0 && theme->getSelected() < BOARD_THEME_COUNT)
+    settings.theme = EBoardTheme(theme->getSelected());
   std::string reason;
   chess::TimeControl control;
   if (chess::TimeControl::Parse(Narrow(timeControl->getText()), control, reason))
@@ -284,6 +298,9 @@ void CConfigWindow::Accept() {
     app.map.SetShadowsVisible(chosen.shadows);
   if (chosen.reflectionsChosen)
     app.reflection.SetEnabled(chosen.reflections);
+  // So does the board set, whatever the game is doing.
+  if (chosen.theme != app.map.GetTheme().InUse())
+    app.map.ApplyTheme(chosen.theme);
 }
 
 void CConfigWindow::Cancel() { Close(); }
@@ -324,7 +341,7 @@ bool CConfigWindow::OnEvent(const SEvent &event) {
     case gui::EGET_COMBO_BOX_CHANGED:
       if (id == ID_CONFIG_TIME_PRESET)
         OnPresetChosen();
-      else
+      else if (id != ID_CONFIG_THEME) // the set is shown when OK is pressed
         ShowLevelNote();
       return true;
     case gui::EGET_EDITBOX_CHANGED:

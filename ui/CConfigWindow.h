@@ -1,7 +1,7 @@
 // The Config window (Program > Config...): level, think time, engine with a
 // Test button, the time control (a preset or the PGN value, and the kind of
 // increment), sound, piece shadows during a game, the board's reflections,
-// the two-player camera and spoken moves.
+// the two-player camera, spoken moves and the board set.
 // OK applies and saves the settings, Cancel leaves everything as it was.
 #pragma once
 
@@ -11,6 +11,9 @@
 
 class CConfigWindow : public irr::gui::IGUIElement {
 public:
+  // The window's size in design pixels (before the interface's scale).
+  static constexpr irr::s32 WIDTH = 440, HEIGHT = 448;
+
   // Opens the window over the screen's centre with the current settings, or
   // brings the open one to the front.
   static void Show();
@@ -34,6 +37,7 @@ public:
   irr::gui::IGUIComboBox *GetTimePreset() const { return timePreset; }
   irr::gui::IGUIEditBox *GetTimeControl() const { return timeControl; }
   irr::gui::IGUIStaticText *GetTestResult() const { return testResult; }
+  irr::gui::IGUIComboBox *GetTheme() const { return theme; }
 
 private:
   CConfigWindow(irr::gui::IGUIEnvironment *environment, const irr::core::rect<irr::s32> &rectangle,
@@ -63,4 +67,5 @@ private:
   bool reflectionsAtOpen = false; // as the box was ticked when the window opened
   irr::gui::IGUICheckBox *turnCamera = nullptr;
   irr::gui::IGUICheckBox *speech = nullptr;
+  irr::gui::IGUIComboBox *theme = nullptr;
 };

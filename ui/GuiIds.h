@@ -71,6 +71,7 @@ enum GuiId {
   ID_CONFIG_INCREMENT_KIND = 312,
   ID_CONFIG_SPEECH = 313,
   ID_CONFIG_REFLECTIONS = 314,
+  ID_CONFIG_THEME = 315,
   // The promotion window and its four choices, queen first.
   ID_PROMOTION_WINDOW = 220,
   ID_PROMOTE_QUEEN = 221,

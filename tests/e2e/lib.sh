@@ -181,6 +181,19 @@ region_rgb() {
   convert "$1" -crop "$2x$3+$4+$5" -format '%[fx:int(255*mean.r)] %[fx:int(255*mean.g)] %[fx:int(255*mean.b)]' info:
 }
 
+# Opens the Config window as a player does, from the menu bar at 1024 x 768:
+# Program, then its first item, Config... .
+open_config() {
+  click 35 9
+  click 60 30
+  sleep 0.5
+}
+
+# Where a camera view draws the centre of a square: VIEW SQUARE -> "x y".
+square_spot() {
+  "$KELVAR_BINARY_DIR/tests/e2e/kelvar_squarepos" "$1" "$2" | grep -E '^[0-9]+ [0-9]+$' | head -n1
+}
+
 # Waits for the pieces of the start-up to land, then starts a game as White
 # with real clicks: Local Game > Start, then WHITE in the colour window.
 start_game_as_white() {

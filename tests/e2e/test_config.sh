@@ -8,17 +8,17 @@
 # makes the game say the pieces on P (in the log, no speech server here).
 source "$(dirname "$0")/lib.sh"
 
-PROGRAM_X=35 HELP_X=186 LOCAL_GAME_X=117 MENU_Y=9
-ITEM_CONFIG_Y=30 SUB_X_PROGRAM=60 SUB_X_HELP=230 ITEM_ENGINE_Y=85 SUB_X_LOCAL=110 ITEM_START_Y=30
+HELP_X=186 LOCAL_GAME_X=117 MENU_Y=9
+SUB_X_HELP=230 ITEM_ENGINE_Y=85 SUB_X_LOCAL=110 ITEM_START_Y=30
 WHITE_BUTTON="462 389"
-# The Config window is 440 x 424, centred: its top-left corner is (292, 172).
-# The level list drops down below its box (y 204..224); its rows are the
+# The Config window is 440 x 448, centred: its top-left corner is (292, 160).
+# The level list drops down below its box (y 192..212); its rows are the
 # small font's height plus 4 pixels, 19 in all. The time control's presets
-# drop down below theirs (y 350..370) the same way.
-LEVEL_BOX="507 214" LEVEL_ROW_X=500 LEVEL_FIRST_ROW_Y=234 LEVEL_ROW_H=19
-TIME_BOX="507 360" TIME_FIRST_ROW_Y=380
-OK_BUTTON="577 570"
-SPEECH_BOX="312 527" # "Speak moves", the last check box (y 518..536)
+# drop down below theirs (y 338..358) the same way.
+LEVEL_BOX="507 202" LEVEL_ROW_X=500 LEVEL_FIRST_ROW_Y=222 LEVEL_ROW_H=19
+TIME_BOX="507 348" TIME_FIRST_ROW_Y=368
+OK_BUTTON="577 582"
+SPEECH_BOX="312 515" # "Speak moves", the last check box (y 506..524)
 SETTINGS="$XDG_CONFIG_HOME/kelvar/kelvar.ini"
 
 changed() { # shot1 shot2 W H X Y
@@ -39,9 +39,7 @@ wait_for_log "Kelvar: CMap::MoveGameTokensIn" 20
 sleep 3
 screenshot idle
 
-click $PROGRAM_X $MENU_Y
-click $SUB_X_PROGRAM $ITEM_CONFIG_Y
-sleep 0.5
+open_config
 screenshot config-window
 changed "$(shot idle)" "$(shot config-window)" 400 300 312 239 || fail "the Config window did not open"
 click $LEVEL_BOX
@@ -95,8 +93,7 @@ sleep 0.5
 screenshot hint
 hint=$(grep -oE "^Kelvar: CHint [a-h][1-8][a-h][1-8]$" "$GAME_LOG" | tail -n1 | cut -d' ' -f3)
 [[ -n "$hint" ]] || fail "no hinted move in the log"
-read -r _ _ tx ty < <("$KELVAR_BINARY_DIR/tests/e2e/kelvar_squarepos" white-side "${hint:0:2}" "${hint:2:2}" |
-  grep -E '^[0-9]+ [0-9]+$' | tr '\n' ' '; echo)
+read -r tx ty < <(square_spot white-side "${hint:2:2}"; echo)
 # The from-square's centre is hidden by its piece: look at the empty target
 # square, and at the log for both.
 changed "$(shot before-hint)" "$(shot hint)" 10 10 $((tx - 5)) $((ty - 5)) || fail "${hint:2:2} was not tinted"

@@ -221,6 +221,39 @@ TEST_F(ConfigTest, TheReflectionsBoxAppliesAtOnceAndIsSavedOnlyWhenChosen) {
   EXPECT_FALSE(app.reflection.IsEnabled());
 }
 
+// The board set chosen in the window is on the board as soon as OK is
+// pressed, in a game too, and in the file; Cancel keeps the set shown.
+TEST_F(ConfigTest, OkShowsTheChosenBoardSetAtOnce) {
+  Start("[game]\ntheme = tournament\n");
+  EXPECT_EQ(app.map.GetTheme().InUse(), EBoardTheme::Tournament) << "the settings' set at start-up";
+  StartGame(White);
+  ASSERT_NE(OpenWindow(), nullptr);
+  auto *sets = static_cast<irr::gui::IGUIComboBox *>(
+      app.guiEnvironment->getRootGUIElement()->getElementFromId(ID_CONFIG_THEME, true));
+  ASSERT_NE(sets, nullptr);
+  ASSERT_EQ(sets->getItemCount(), irr::u32(BOARD_THEME_COUNT));
+  EXPECT_EQ(sets->getSelected(), irr::s32(EBoardTheme::Tournament));
+  sets->setSelected(irr::s32(EBoardTheme::Marble));
+  Click(ID_CONFIG_OK);
+  EXPECT_EQ(app.map.GetTheme().InUse(), EBoardTheme::Marble);
+  EXPECT_TRUE(log->Contains("Kelvar: theme marble"));
+  const irr::video::ITexture *shown = app.map.GetField(0, 0)->GetNode()->getMaterial(0).getTexture(0);
+  ASSERT_NE(shown, nullptr);
+  EXPECT_TRUE(Contains(shown->getName().getPath().c_str(), "/media/marble/field_dg.jpg"));
+  CSettings saved;
+  saved.Load(settingsPath);
+  EXPECT_EQ(saved.theme, EBoardTheme::Marble);
+
+  ASSERT_NE(OpenWindow(), nullptr);
+  static_cast<irr::gui::IGUIComboBox *>(
+      app.guiEnvironment->getRootGUIElement()->getElementFromId(ID_CONFIG_THEME, true))
+      ->setSelected(irr::s32(EBoardTheme::Wood));
+  Click(ID_CONFIG_CANCEL);
+  EXPECT_EQ(app.map.GetTheme().InUse(), EBoardTheme::Marble);
+  saved.Load(settingsPath);
+  EXPECT_EQ(saved.theme, EBoardTheme::Marble);
+}
+
 TEST_F(ConfigTest, ANewEngineStartsWithTheNextGame) {
   Start("");
   EXPECT_TRUE(app.settings.EngineIsCurrent());

@@ -205,6 +205,10 @@ TEST_P(InterfaceTextFits, ConfigWindowAtEveryLevelAndTimeControl) {
     ChooseIn(window, ID_CONFIG_TIME_PRESET, preset);
     EXPECT_EQ(Overflows(), "") << "time control " << Narrow(presets->getItem(u32(preset)));
   }
+  for (s32 set = 0; set < BOARD_THEME_COUNT; ++set) {
+    ChooseIn(window, ID_CONFIG_THEME, set);
+    EXPECT_EQ(Overflows(), "") << "board set " << set;
+  }
   CConfigWindow::Shutdown();
 }
 

@@ -166,8 +166,13 @@ double MeanDifference(irr::video::IImage *a, irr::video::IImage *b) {
 
 TEST(LabelTextures, HighlightedStripsDifferClearlyFromNormalOnes) {
   ASSERT_TRUE(testing_support::CreateNullDevice());
-  const char *pairs[2][2] = {{"./media/nc_light.jpg", "./media/nc_hi_light.jpg"},
-                             {"./media/nc_dark.jpg", "./media/nc_hi_dark.jpg"}};
+  // Every board set's strips.
+  const char *pairs[6][2] = {{"./media/nc_light.jpg", "./media/nc_hi_light.jpg"},
+                             {"./media/nc_dark.jpg", "./media/nc_hi_dark.jpg"},
+                             {"./media/marble/nc_light.jpg", "./media/marble/nc_hi_light.jpg"},
+                             {"./media/marble/nc_dark.jpg", "./media/marble/nc_hi_dark.jpg"},
+                             {"./media/tournament/nc_light.jpg", "./media/tournament/nc_hi_light.jpg"},
+                             {"./media/tournament/nc_dark.jpg", "./media/tournament/nc_hi_dark.jpg"}};
   for (const auto &pair : pairs) {
     irr::video::IImage *normal = app.driver->createImageFromFile(pair[0]);
     irr::video::IImage *lit = app.driver->createImageFromFile(pair[1]);

@@ -40,6 +40,27 @@ protected:
     return text;
   }
 
+  // The settings of a file holding text; log gets the lines Load reports.
+  CSettings LoadText(const std::string &text, std::string &log) {
+    Write(text);
+    CSettings settings;
+    log = Joined(settings.Load(path));
+    return settings;
+  }
+
+  // Saves the settings, expects them to read back the same with nothing to
+  // report, and returns the file's text.
+  std::string SaveAndReload(const CSettings &settings) {
+    std::string message;
+    EXPECT_TRUE(settings.Save(path, message)) << message;
+    std::ifstream written(path);
+    const std::string text((std::istreambuf_iterator<char>(written)), std::istreambuf_iterator<char>());
+    CSettings loaded;
+    EXPECT_EQ(loaded.Load(path).size(), 1u) << "only where the settings came from";
+    EXPECT_EQ(loaded, settings);
+    return text;
+  }
+
   fs::path folder;
   std::string path;
 };
@@ -108,6 +129,7 @@ TEST_F(SettingsFile, BadEntriesKeepTheirDefaultsAndAreReported) {
         "shadows = true\n"
         "turn_camera = TRUE\n"
         "reflections = glossy\n"
+        "theme = granite\n"
         "this line has no equals sign\n"
         "[window]\n"
         "width = 1280\n"
@@ -132,6 +154,7 @@ TEST_F(SettingsFile, BadEntriesKeepTheirDefaultsAndAreReported) {
   EXPECT_FALSE(settings.turnCamera);
   EXPECT_TRUE(settings.reflections);
   EXPECT_FALSE(settings.reflectionsChosen) << "a bad value leaves the choice to the frame rate";
+  EXPECT_EQ(settings.theme, EBoardTheme::Wood);
   EXPECT_EQ(settings.width, 1280);
   EXPECT_EQ(settings.height, 768);
   EXPECT_TRUE(settings.fullscreen);
@@ -142,8 +165,9 @@ TEST_F(SettingsFile, BadEntriesKeepTheirDefaultsAndAreReported) {
   for (const char *reported :
        {"[engine] level = 9 is not a number from 1 to 8", "unknown key [engine] colour",
         "[game] sound = maybe is not true or false", "[game] turn_camera = TRUE",
-        "[game] reflections = glossy is not on or off; the default is kept", "line 11 is not", "[window] height = -5",
-        "unknown key [extra] key", "[clock] time_control = 5 min is not a time control (",
+        "[game] reflections = glossy is not on or off; the default is kept",
+        "[game] theme = granite is not wood, marble or tournament; the default is kept", "line 12 is not",
+        "[window] height = -5", "unknown key [extra] key", "[clock] time_control = 5 min is not a time control (",
         "[clock] increment_kind = delay is not fischer or bronstein",
         "[review] nodes = 999 is not a number from 1000 to 100000000; the default is kept",
         "[access] speech = yes is not true or false", "settings loaded from"})
@@ -168,8 +192,6 @@ TEST_F(SettingsFile, RoundTripThroughAnAtomicWrite) {
   settings.sound = false;
   settings.shadows = true;
   settings.turnCamera = true;
-  settings.reflections = false;
-  settings.reflectionsChosen = true;
   settings.width = 1600;
   settings.height = 900;
   settings.fullscreen = true;
@@ -203,6 +225,43 @@ TEST_F(SettingsFile, RoundTripThroughAnAtomicWrite) {
   EXPECT_TRUE(automatic.levelAuto);
 }
 
+// The board set: one of the three words, written back as read and kept in
+// the [game] section; any other word (a set of another spelling, an empty
+// value) is reported and means the wooden set.
+TEST_F(SettingsFile, ThemeIsReadWrittenAndABadValueMeansWood) {
+  struct Case {
+    const char *text;
+    EBoardTheme theme;
+    bool reported;
+  };
+  const Case cases[] = {
+      {"wood", EBoardTheme::Wood, false},
+      {"marble", EBoardTheme::Marble, false},
+      {"tournament", EBoardTheme::Tournament, false},
+      {"Marble", EBoardTheme::Wood, true},
+      {"marble ", EBoardTheme::Marble, false}, // inih trims the value
+      {"glass", EBoardTheme::Wood, true},
+      {"", EBoardTheme::Wood, true},
+      {"1", EBoardTheme::Wood, true},
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(std::string("theme = ") + c.text);
+    std::string log;
+    const CSettings settings =
+        LoadText(std::string("[game]\nshadows = true\ntheme = ") + c.text + "\nsound = false\n", log);
+    EXPECT_EQ(settings.theme, c.theme);
+    EXPECT_TRUE(settings.shadows); // the entries around it are taken
+    EXPECT_FALSE(settings.sound);
+    EXPECT_EQ(log.find("[game] theme = ") != std::string::npos, c.reported) << log;
+
+    const std::string text = SaveAndReload(settings);
+    const std::string line = std::string("theme = ") + BoardThemeName(c.theme) + "\n";
+    EXPECT_NE(text.find("turn_camera = false\n" + line + "\n[clock]"), std::string::npos)
+        << "the set follows turn_camera in [game]\n"
+        << text;
+  }
+}
+
 // The interface's scale: auto or one of the scales it has fonts for; any
 // other value is reported and means auto. Each is written back as read.
 TEST_F(SettingsFile, UiScaleIsReadWrittenAndABadValueMeansAuto) {
@@ -218,9 +277,9 @@ TEST_F(SettingsFile, UiScaleIsReadWrittenAndABadValueMeansAuto) {
   };
   for (const Case &c : cases) {
     SCOPED_TRACE(std::string("ui_scale = ") + c.text);
-    Write(std::string("[window]\nwidth = 1600\nui_scale = ") + c.text + "\nheight = 1000\n");
-    CSettings settings;
-    const std::string log = Joined(settings.Load(path));
+    std::string log;
+    const CSettings settings =
+        LoadText(std::string("[window]\nwidth = 1600\nui_scale = ") + c.text + "\nheight = 1000\n", log);
     EXPECT_EQ(settings.uiScale, c.scale);
     EXPECT_EQ(settings.width, 1600); // the entries around it are taken
     EXPECT_EQ(settings.height, 1000);
@@ -228,15 +287,9 @@ TEST_F(SettingsFile, UiScaleIsReadWrittenAndABadValueMeansAuto) {
               c.reported)
         << log;
 
-    std::string message;
-    ASSERT_TRUE(settings.Save(path, message)) << message;
-    std::ifstream written(path);
-    const std::string text((std::istreambuf_iterator<char>(written)), std::istreambuf_iterator<char>());
+    const std::string text = SaveAndReload(settings);
     const std::string expected = c.scale == 0 ? "auto" : c.scale == 1.5f ? "1.5" : c.scale == 2 ? "2" : "1";
     EXPECT_NE(text.find("ui_scale = " + expected + "\n"), std::string::npos) << text;
-    CSettings loaded;
-    EXPECT_EQ(loaded.Load(path).size(), 1u) << "only where the settings came from";
-    EXPECT_EQ(loaded, settings);
   }
 }
 
@@ -274,8 +327,8 @@ TEST_F(SettingsFile, ReflectionsAreChosenOnlyWhereTheFileSaysSo) {
     std::ifstream written(path);
     const std::string text((std::istreambuf_iterator<char>(written)), std::istreambuf_iterator<char>());
     EXPECT_EQ(text.find("reflections ="), c.written ? text.find(c.written) : std::string::npos) << text;
-    if (c.written) { // in the [game] section, after turn_camera
-      EXPECT_NE(text.find(std::string("turn_camera = true\n") + c.written), std::string::npos) << text;
+    if (c.written) { // in the [game] section, after the board set
+      EXPECT_NE(text.find(std::string("theme = wood\n") + c.written), std::string::npos) << text;
     }
     CSettings loaded;
     loaded.Load(path);

@@ -373,8 +373,8 @@ TEST(ScaleFollowsResize, OpenDialogsTakeTheNewScale) {
     Resize(step.width, step.height);
     ASSERT_EQ(app.gui.GetScale(), step.scale);
     const Rect config = CConfigWindow::GetOpen()->getAbsolutePosition();
-    EXPECT_NEAR(config.getWidth(), 440 * step.scale, 2);
-    EXPECT_NEAR(config.getHeight(), 424 * step.scale, 2);
+    EXPECT_NEAR(config.getWidth(), CConfigWindow::WIDTH * step.scale, 2);
+    EXPECT_NEAR(config.getHeight(), CConfigWindow::HEIGHT * step.scale, 2);
     EXPECT_NEAR(config.getCenter().X, step.width / 2, 2);
     EXPECT_NEAR(config.getCenter().Y, step.height / 2, 2);
     ExpectDialogLaidOut(CConfigWindow::GetOpen());
