@@ -21,7 +21,7 @@ source "$(dirname "$0")/../tests/e2e/lib.sh"
 SETTLE_S=5
 # The board set's list box, its rows and OK in the Config window at
 # 1024 x 768 (as tests/e2e/test_themes.sh clicks them).
-SET_BOX="507 528" SET_ROW_X=500 SET_FIRST_ROW_Y=548 SET_ROW_H=19 OK_BUTTON="577 570"
+SET_BOX="507 540" SET_ROW_X=500 SET_FIRST_ROW_Y=560 SET_ROW_H=19 OK_BUTTON="577 582"
 SETS=(wood marble tournament)
 
 rss_kb() { awk '/^VmRSS:/ { print $2 }' "/proc/$GAME_PID/status"; }

@@ -25,6 +25,10 @@ void SetTickSource(TickSource source);
 // Blocks the calling thread for the given number of milliseconds.
 void Sleep(uint32_t milliseconds);
 
+// Hands memory the program has freed back to the system, so that the
+// resident size follows what is in use after large pictures are let go.
+void ReturnFreedMemory();
+
 // Samples of a sound file: 16-bit PCM, channels interleaved.
 struct PcmSound {
   std::vector<int16_t> samples;

@@ -1,6 +1,7 @@
 #include "scene/CBoardReflection.h"
 
 #include "app/CApplication.h"
+#include "platform/Platform.h"
 #include "platform/Window.h"
 #include "scene/CGameField.h"
 #include "scene/CGameToken.h"
@@ -172,8 +173,16 @@ void CBoardReflection::ReleaseTarget() {
 void CBoardReflection::SetEnabled(bool on) {
   enabled = on;
   probing = false;
-  if (!on && overlay)
+  if (!on)
+    TurnOff();
+}
+
+// Off, the mirror image's texture goes too (made again when they come back).
+void CBoardReflection::TurnOff() {
+  if (overlay)
     overlay->setVisible(false);
+  ReleaseTarget();
+  platform::ReturnFreedMemory();
 }
 
 void CBoardReflection::UpdateOverlay(const scene::ICameraSceneNode *camera, const core::dimension2du &screen) {
@@ -287,7 +296,7 @@ void CBoardReflection::Decide() {
   char text[160];
   if (probe.TooSlow()) {
     enabled = false;
-    overlay->setVisible(false);
+    TurnOff();
     snprintf(text, sizeof text, "reflections off: drawing takes %.1f ms a frame, more than 60 fps allows",
              probe.MedianMs());
   } else {

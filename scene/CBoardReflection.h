@@ -106,6 +106,7 @@ public:
 
 private:
   void ReleaseTarget();
+  void TurnOff();
   void Decide();
 
   bool enabled = false;

@@ -1,6 +1,7 @@
 #include "scene/CBoardTheme.h"
 
 #include "app/CApplication.h"
+#include "platform/Platform.h"
 #include "scene/CCaptureTray.h"
 #include "scene/CGameField.h"
 #include "scene/CGameLabel.h"
@@ -8,7 +9,6 @@
 #include "scene/CMap.h"
 
 #include <cstring>
-#include <malloc.h>
 
 using namespace irr;
 
@@ -200,5 +200,5 @@ void CBoardTheme::Release(const SBoardLook &old) const {
   }
   // The pictures freed are large; without this the C library keeps their
   // memory for itself and the process stays as large as with two sets.
-  malloc_trim(0);
+  platform::ReturnFreedMemory();
 }
