@@ -3,7 +3,9 @@
 #include "app/CApplication.h"
 #include "app/COrbitAnimator.h"
 #include "platform/Platform.h"
+#include "scene/CChessClockModel.h"
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -15,23 +17,40 @@ const f32 ROTATE_SPEED = -150.f;
 const f32 ZOOM_SPEED = 100.f;
 const f32 TRANSLATE_SPEED = 150.f;
 
-// The fixed views' directions from the board's centre; each view's distance
-// is fitted to the window (FitDistance).
-const core::vector3df WHITE_TOP(0, 100, -1); // one unit off the axis: a view straight
-const core::vector3df BLACK_TOP(0, 100, 1);  // down would leave "up" undefined
-const core::vector3df WHITE_SIDE(35, 65, -75);
-const core::vector3df BLACK_SIDE(-35, 65, 75);
-const f32 FIELD_OF_VIEW = core::PI / 3.f; // vertical; a narrower lens draws the set less distorted
+// The fixed views. A top view looks straight down from behind a side (one
+// unit off the axis: a view straight down would leave "up" undefined). A side
+// view looks from behind a player, turned YAW_OFF_AXIS towards the player's
+// left, which is the side away from the clock: the clock stands at the far
+// side of the picture and takes none of its width, and each second-rank piece
+// shows beside the back-rank piece in front of it. Each view's distance, and
+// the point it aims at, are fitted to the window (FitSideView, FitAim).
+const core::vector3df WHITE_TOP(0, 100, -1);
+const core::vector3df BLACK_TOP(0, 100, 1);
+const f32 YAW_OFF_AXIS = 15.f;
+const f32 WHITE_SIDE_YAW = -180.f + YAW_OFF_AXIS; // behind White, at negative Z
+const f32 BLACK_SIDE_YAW = -YAW_OFF_AXIS;
+// A side view's pitches, steepest first: the steepest that lets the board
+// span SHARE_GOAL of the window's width is taken. A wide window needs the
+// lower ones, as the set's depth then limits the picture.
+const f32 SIDE_PITCHES[] = {38.f, 35.f, 32.f};
+const f32 SHARE_GOAL = 0.67f;
+// How far the aim may move from the board's centre towards the viewer's
+// side: a
+// view from above the side draws the near half larger than the far one, and
+// aiming nearer shares the window's height out between them.
+const f32 AIM_SHIFT_MAX = 40.f, AIM_SHIFT_STEP = 2.f;
+const f32 FIELD_OF_VIEW = core::PI / 4.f; // vertical; a narrower lens draws the set less distorted
 
 // What a fixed view must show whole, as measured off the scene at rest: the
 // corners of the board's squares and labels, of the tallest piece on each file
-// of the back rank, and of the trays with captured pieces in them. Each is
-// mirrored to all four sides of the board, so that the board stays in the
-// middle of every view. The views depend on these alone, not on what stands
+// of the back rank, and of the trays with captured pieces in them, each
+// mirrored to all four sides of the board; and the clock's place on the
+// table, shown or not. The views depend on these alone, not on what stands
 // where at the moment, so that a click computed for a view hits what it
-// shows. (The clock, when shown, stands right of the board within the view.)
-const core::vector3df SET_CORNERS[] = {{40, -1.8f, 59}, {40, 10, 57}, {50, -1.8f, 50}, {8, 17, 39},
-                                       {18, 14, 39},    {28, 13, 39}, {38, 11, 39}};
+// shows.
+const core::vector3df SET_CORNERS[] = {{40, -1.8f, 59}, {40, 10, 57}, {50, -1.8f, 50}, {50, 0, 50},
+                                       {8, 17, 39},     {18, 14, 39}, {28, 13, 39},    {38, 11, 39}};
+const f32 BOARD_HALF = 40.f; // the squares' outer edge
 
 // The window's edges the set keeps clear of: the menu bar at the top, the
 // status line and the camera buttons at the bottom.
@@ -78,10 +97,6 @@ void CCameraRig::Update() {
     light->updateAbsolutePosition();
 }
 
-void CCameraRig::SetWhiteView(bool top, bool glide) { PlaceCamera(top ? WHITE_TOP : WHITE_SIDE, glide); }
-
-void CCameraRig::SetBlackView(bool top, bool glide) { PlaceCamera(top ? BLACK_TOP : BLACK_SIDE, glide); }
-
 namespace {
 
 // Distance, yaw (degrees about Y) and pitch (degrees above the horizontal)
@@ -99,7 +114,46 @@ core::vector3df FromOrbit(f32 distance, f32 yaw, f32 pitch) {
 
 } // namespace
 
-f32 CCameraRig::FitDistance(const core::vector3df &direction) const {
+void CCameraRig::SetWhiteView(bool top, bool glide) { PlaceCamera(GetViewFraming(true, top), glide); }
+
+void CCameraRig::SetBlackView(bool top, bool glide) { PlaceCamera(GetViewFraming(false, top), glide); }
+
+CCameraRig::Framing CCameraRig::GetViewFraming(bool white, bool top) const {
+  if (top)
+    return FitAim(white ? WHITE_TOP : BLACK_TOP);
+  return FitSideView(white ? WHITE_SIDE_YAW : BLACK_SIDE_YAW);
+}
+
+CCameraRig::Framing CCameraRig::FitSideView(f32 yaw) const {
+  Framing best;
+  for (f32 pitch : SIDE_PITCHES) {
+    const Framing framing = FitAim(FromOrbit(1.f, yaw, pitch));
+    if (framing.share >= SHARE_GOAL)
+      return framing;
+    if (framing.share > best.share)
+      best = framing;
+  }
+  return best;
+}
+
+CCameraRig::Framing CCameraRig::FitAim(const core::vector3df &direction) const {
+  const core::vector3df unit = core::vector3df(direction).normalize();
+  // Along the line between the players, so that the board stays in the
+  // middle of the window's width.
+  const core::vector3df towardsViewer(0.f, 0.f, unit.Z < 0.f ? -1.f : 1.f);
+  Framing best;
+  for (f32 shift = 0.f; shift <= AIM_SHIFT_MAX; shift += AIM_SHIFT_STEP) {
+    Framing framing;
+    framing.target = towardsViewer * shift;
+    const f32 distance = FitDistance(unit, framing.target, framing.share);
+    framing.position = framing.target + unit * distance;
+    if (framing.share > best.share)
+      best = framing;
+  }
+  return best;
+}
+
+f32 CCameraRig::FitDistance(const core::vector3df &unit, const core::vector3df &target, f32 &share) const {
   const core::dimension2du screen = app.driver ? app.driver->getScreenSize() : core::dimension2du(1024, 768);
   const f32 width = f32(screen.Width), height = f32(screen.Height);
   core::matrix4 projection;
@@ -110,21 +164,29 @@ f32 CCameraRig::FitDistance(const core::vector3df &direction) const {
     for (f32 x : {-c.X, c.X})
       for (f32 z : {-c.Z, c.Z})
         corners.emplace_back(x, c.Y, z);
-  const core::vector3df unit = core::vector3df(direction).normalize();
+  core::vector3df clock[8];
+  CChessClockModel::TableBox().getEdges(clock);
+  corners.insert(corners.end(), clock, clock + 8);
+  // The window pixel of a point seen from the distance; false behind the camera.
+  const auto project = [&](f32 distance, const core::vector3df &point, f32 &x, f32 &y) {
+    core::matrix4 view;
+    view.buildCameraLookAtMatrixLH(target + unit * distance, target, core::vector3df(0, 1, 0));
+    const core::matrix4 transform = projection * view;
+    f32 v[4] = {point.X, point.Y, point.Z, 1.f};
+    transform.multiplyWith1x4Matrix(v);
+    if (v[3] <= 0.f)
+      return false;
+    x = (v[0] / v[3] * 0.5f + 0.5f) * width;
+    y = (0.5f - v[1] / v[3] * 0.5f) * height;
+    return true;
+  };
   // Whether every corner lies inside the window's free part from this distance.
   const auto fits = [&](f32 distance) {
-    core::matrix4 view;
-    view.buildCameraLookAtMatrixLH(unit * distance, core::vector3df(0, 0, 0), core::vector3df(0, 1, 0));
-    const core::matrix4 transform = projection * view;
-    for (const core::vector3df &corner : corners) {
-      f32 v[4] = {corner.X, corner.Y, corner.Z, 1.f};
-      transform.multiplyWith1x4Matrix(v);
-      if (v[3] <= 0.f)
+    f32 x, y;
+    for (const core::vector3df &corner : corners)
+      if (!project(distance, corner, x, y) || x < MARGIN_SIDE || x > width - MARGIN_SIDE || y < MARGIN_TOP ||
+          y > height - MARGIN_BOTTOM)
         return false;
-      const f32 x = (v[0] / v[3] * 0.5f + 0.5f) * width, y = (0.5f - v[1] / v[3] * 0.5f) * height;
-      if (x < MARGIN_SIDE || x > width - MARGIN_SIDE || y < MARGIN_TOP || y > height - MARGIN_BOTTOM)
-        return false;
-    }
     return true;
   };
   f32 nearer = 20.f, farther = 600.f;
@@ -132,11 +194,19 @@ f32 CCameraRig::FitDistance(const core::vector3df &direction) const {
     const f32 middle = (nearer + farther) / 2.f;
     (fits(middle) ? farther : nearer) = middle;
   }
+  f32 left = width, right = 0.f, x, y;
+  for (f32 bx : {-BOARD_HALF, BOARD_HALF})
+    for (f32 bz : {-BOARD_HALF, BOARD_HALF})
+      if (project(farther, core::vector3df(bx, 0, bz), x, y)) {
+        left = std::min(left, x);
+        right = std::max(right, x);
+      }
+  share = right > left ? (right - left) / width : 0.f;
   return farther;
 }
 
-void CCameraRig::PlaceCamera(const core::vector3df &direction, bool glide) {
-  GlideTo(core::vector3df(direction).normalize() * FitDistance(direction), core::vector3df(0, 0, 0));
+void CCameraRig::PlaceCamera(const Framing &framing, bool glide) {
+  GlideTo(framing.position, framing.target);
   if (!glide)
     FinishGlide();
 }

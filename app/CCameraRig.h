@@ -19,6 +19,14 @@ public:
   // The side view behind the color, glided to, and the light on that side.
   void FaceSide(irr::s32 color);
   irr::scene::ICameraSceneNode *GetCamera() const { return camera; }
+
+  // Where a fixed view places the camera for the window's size, and the share
+  // of the window's width the board then spans.
+  struct Framing {
+    irr::core::vector3df position, target;
+    irr::f32 share = 0.f;
+  };
+  Framing GetViewFraming(bool white, bool top) const;
   irr::scene::ILightSceneNode *GetLight() const { return light; }
 
   // Zooms towards the point looked at (steps > 0) or away from it, one
@@ -35,10 +43,17 @@ public:
   static constexpr irr::f32 ZOOM_STEP = 0.88f;    // the distance's factor per notch
 
 private:
-  // Looks at the board's centre from the direction, at the distance that
-  // shows the whole set in the window.
-  void PlaceCamera(const irr::core::vector3df &direction, bool glide);
-  irr::f32 FitDistance(const irr::core::vector3df &direction) const;
+  // A side view from behind a player (yaw about Y, degrees) at the steepest
+  // pitch that frames the board large enough.
+  Framing FitSideView(irr::f32 yaw) const;
+  // The view along the direction, aimed at the point between the board's
+  // centre and the viewer that lets the board span the most of the window
+  // with the whole set, trays and clock inside it.
+  Framing FitAim(const irr::core::vector3df &direction) const;
+  // The distance that just shows the whole set from the direction (a unit
+  // vector) aimed at the target, and the board's share of the width from there.
+  irr::f32 FitDistance(const irr::core::vector3df &unit, const irr::core::vector3df &target, irr::f32 &share) const;
+  void PlaceCamera(const Framing &framing, bool glide);
   void GlideTo(const irr::core::vector3df &position, const irr::core::vector3df &target);
   void StepGlide();
 

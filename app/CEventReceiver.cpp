@@ -284,7 +284,8 @@ bool CEventReceiver::OnButtonClicked(s32 id) {
 }
 
 // Presses over the board go to the game; every mouse event then travels on to
-// the GUI and the camera, so a press is also the start of a camera drag.
+// the GUI and the camera, so a press is also the start of a camera drag. The
+// one exception is a board press that brought up an element under the pointer.
 bool CEventReceiver::OnMouseInput(const SEvent::SMouseInput &mouse) {
   switch (mouse.Event) {
   case EMIE_LMOUSE_PRESSED_DOWN:
@@ -293,6 +294,13 @@ bool CEventReceiver::OnMouseInput(const SEvent::SMouseInput &mouse) {
     else if (!app.gui.IsPointerOverGui()) {
       app.hint.Clear(); // a shown hint lasts until the next click
       app.game.Input().OnLeftMouseDown();
+      // What the press brought up under the pointer (the game-over banner's
+      // Review button, when the move ends the game) was not there when it was
+      // made: it does not get the press.
+      if (app.gui.IsPointerOverGui()) {
+        leftButtonDown = true;
+        return true;
+      }
     }
     leftButtonDown = true;
     break;

@@ -44,7 +44,7 @@ void CCaptureTray::ShowTheme() {
   CBoardTheme::SetMaterial(node, look.fieldMaterial);
 }
 
-vector3df CCaptureTray::GetSlotPosition(irr::s32 slot) const {
+vector3df CCaptureTray::SlotPosition(irr::s32 color, irr::s32 slot) {
   const irr::s32 place = slot < 0 ? 0 : slot < SLOT_COUNT ? slot : SLOT_COUNT - 1;
   const irr::f32 along = FIRST_SLOT + SLOT_PITCH * place;
   // Black sits across the board: its left is White's right.

@@ -22,7 +22,9 @@ public:
   bool Create(irr::s32 color, const char *meshPath);
   // Where the piece taken as number slot (0 = first) of this side stands:
   // from the owner's left to right. Slots past the last share the last place.
-  irr::core::vector3df GetSlotPosition(irr::s32 slot) const;
+  irr::core::vector3df GetSlotPosition(irr::s32 slot) const { return SlotPosition(color, slot); }
+  // Where a place of color's tray is in the world, the tray made or not.
+  static irr::core::vector3df SlotPosition(irr::s32 color, irr::s32 slot);
   irr::scene::IAnimatedMeshSceneNode *GetNode() const { return node; }
   // Takes the texture and the fields' material of the board set in use.
   void ShowTheme();

@@ -21,10 +21,11 @@ const char *const RED_DIGITS_TEXTURE = "./media/clock_digits_red.png";
 // Beside the board on the h-file side, clear of the rank digits (which end
 // at x = 50) and of the capture trays (in front of rank 1 and behind rank 8).
 // The board's fields are 1.2 units thick: the clock stands on the table the
-// board lies on. Its faces look back across the board, turned 35 degrees
-// towards White's default view; Black's view still sees them from the side.
+// board lies on. Its faces look straight back across the board: both side
+// views look from the a-file side of the players, so each sees them from in
+// front, with White's face at White's end.
 const vector3df CLOCK_POSITION(62.f, -1.2f, 0.f);
-const vector3df CLOCK_ROTATION(0.f, 55.f, 0.f);
+const vector3df CLOCK_ROTATION(0.f, 90.f, 0.f);
 
 // A face's slots: one background quad, then FACE_SLOTS glyph quads.
 constexpr irr::u32 QUADS_PER_FACE = 1 + CChessClockModel::FACE_SLOTS;
@@ -84,6 +85,17 @@ irr::scene::IMeshSceneNode *AddPart(irr::scene::ISceneNode *parent, const char *
 }
 
 } // namespace
+
+irr::core::aabbox3df CChessClockModel::TableBox() {
+  irr::core::matrix4 place;
+  place.setRotationDegrees(CLOCK_ROTATION);
+  place.setTranslation(CLOCK_POSITION);
+  irr::core::aabbox3df box(
+      vector3df(-layout::kHalfLength, 0.f, layout::kFrontZ),
+      vector3df(layout::kHalfLength, layout::kHeight + 2.f * layout::kButtonRadius, layout::kBackZ));
+  place.transformBoxEx(box);
+  return box;
+}
 
 bool CChessClockModel::Init() {
   LogMessage("CChessClockModel::Init");

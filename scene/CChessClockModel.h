@@ -21,6 +21,8 @@ public:
   // game then goes on without the clock on the table.
   bool Init();
   void Exit();
+  // The room the clock takes on the table, in the world, shown or not.
+  static irr::core::aabbox3df TableBox();
   // Shown only while a game runs under a time control.
   void SetVisible(bool visible);
   bool IsVisible() const;

@@ -1,10 +1,35 @@
 // Prints the window pixel of each named square's centre as the game's camera
-// sees it from a fixed viewpoint, so end-to-end tests can click on squares.
-// Usage: kelvar_squarepos white-top|white-side|black-top|black-side e2 e4 ...
+// sees it from a fixed viewpoint, so end-to-end tests can click on squares;
+// "white-tray-N" / "black-tray-N" name the middle of the body of a piece
+// standing on place N of that side's tray (0 = first).
+// Usage: kelvar_squarepos white-top|white-side|black-top|black-side e2 e4 white-tray-0 ...
 #include "app/CApplication.h"
+#include "scene/CCaptureTray.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+
+namespace {
+
+// The middle of a piece's body on the tray, where it is scaled down.
+const float TRAY_BODY_HEIGHT = 3.f * CCaptureTray::PIECE_SCALE;
+
+// A tray place named "white-tray-N" or "black-tray-N".
+bool ParseTrayPlace(const char *name, irr::core::vector3df &at) {
+  const bool white = strncmp(name, "white-tray-", 11) == 0, black = strncmp(name, "black-tray-", 11) == 0;
+  if (!white && !black)
+    return false;
+  char *end = nullptr;
+  const long slot = strtol(name + 11, &end, 10);
+  if (end == name + 11 || *end || slot < 0 || slot >= CCaptureTray::SLOT_COUNT)
+    return false;
+  at = CCaptureTray::SlotPosition(white ? White : Black, irr::s32(slot));
+  at.Y = TRAY_BODY_HEIGHT;
+  return true;
+}
+
+} // namespace
 
 int main(int argc, char **argv) {
   if (argc < 3) {
@@ -34,6 +59,12 @@ int main(int argc, char **argv) {
   irr::scene::ISceneCollisionManager *collision = app.sceneManager->getSceneCollisionManager();
   for (int i = 2; i < argc; ++i) {
     const char *name = argv[i];
+    irr::core::vector3df at;
+    if (ParseTrayPlace(name, at)) {
+      const irr::core::position2di pixel = collision->getScreenCoordinatesFrom3DPosition(at, camera);
+      printf("%d %d\n", pixel.X, pixel.Y);
+      continue;
+    }
     if (strlen(name) != 2 || name[0] < 'a' || name[0] > 'h' || name[1] < '1' || name[1] > '8') {
       fprintf(stderr, "not a square: %s\n", name);
       return 2;

@@ -29,12 +29,15 @@ printf 'pcm.!default { type file; slave.pcm "null"; file "%s"; format "raw"; tru
 PROMOTION_BUTTON_Y=388 PROMOTION_FIRST_X=383 PROMOTION_PITCH=86 PROMOTION_ORDER=qrbn
 MAX_MOVES=80        # the player's moves; Stockfish mates level 1 far sooner
 MIDGAME_SHOT_MOVE=12 # the player's move after whose reply the middle shot is taken
-# The first places of the two trays as this view shows them (W H X Y): the
+# The first places of the two trays as the view shows them (W H X Y): the
 # white tray before rank 1 at the front left, the black one behind rank 8 at
 # the far right (each side's first place is on its owner's left). Each box
 # holds the body of the piece standing there and little else, so that a
 # single piece taken, a pawn even, changes its brightness clearly.
-NEAR_TRAY="20 25 185 490" FAR_TRAY="10 12 723 276"
+read -r near_x near_y far_x far_y < <("$KELVAR_BINARY_DIR/tests/e2e/kelvar_squarepos" white-side white-tray-0 \
+  black-tray-0 | grep -E '^[0-9]+ [0-9]+$' | tr '\n' ' '; echo)
+[[ -n "$far_y" ]] || fail "no tray places from kelvar_squarepos"
+NEAR_TRAY="24 30 $((near_x - 12)) $((near_y - 15))" FAR_TRAY="12 14 $((far_x - 6)) $((far_y - 7))"
 
 # The player's moves come from Stockfish on two pipes, at full strength. It
 # names its three best moves; the player makes the best one whose piece and

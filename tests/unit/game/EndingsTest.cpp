@@ -202,3 +202,38 @@ TEST_F(Endings, TwoPlayersTurnTheCameraToTheSideToMoveOnlyWhenAsked) {
   ClickSquare("f3");
   EXPECT_TRUE(FramesUntil([&] { return cameraZ() > 0.f; })) << "the camera turned behind Black";
 }
+
+TEST_F(Endings, TheMatingClickDoesNotPressTheReviewButtonItBringsUp) {
+  // The banner's Review button stands over the board. A mate played by a
+  // press where the button then appears must leave the review closed.
+  StartProgram("");
+  StartTwoPlayers();
+  ClickMoves("f2f3 e7e5 g2g4");
+  ASSERT_TRUE(FramesUntil([] { return app.game.GetActivePlayer() == Black; }));
+  app.cameraRig.SetBlackView(true);
+  ClickSquare("d8");
+  const irr::core::position2di h4 = app.sceneManager->getSceneCollisionManager()->getScreenCoordinatesFrom3DPosition(
+      app.map.GetSquareWorldPosition(7, 3), app.cameraRig.GetCamera());
+  // The banner is placed once, where it is first shown: here, so that its
+  // button comes up under h4's centre.
+  const irr::s32 buttonTop = h4.Y - 10;
+  app.gui.ShowBanner(irr::core::rect<irr::s32>(h4.X - 150, buttonTop - 6 - 60, h4.X + 150, buttonTop - 6), L"",
+                     irr::video::SColor(255, 255, 0, 0));
+  app.gui.SetBannerVisible(false);
+
+  ClickSquare("h4");
+  ASSERT_TRUE(app.game.IsGameOver());
+  irr::gui::IGUIElement *button = app.guiEnvironment->getRootGUIElement()->getElementFromId(ID_BANNER_REVIEW, true);
+  ASSERT_NE(button, nullptr);
+  ASSERT_TRUE(button->isVisible());
+  ASSERT_TRUE(button->getAbsolutePosition().isPointInside(h4)) << "the button came up under the pointer";
+  Frames(2);
+  EXPECT_FALSE(app.review.IsOpen());
+  EXPECT_NE(Banner(), L"") << "the banner stays";
+
+  // A press of its own still opens the review.
+  testing_support::PostMouse(irr::EMIE_LMOUSE_PRESSED_DOWN, h4.X, h4.Y);
+  testing_support::PostMouse(irr::EMIE_LMOUSE_LEFT_UP, h4.X, h4.Y);
+  Frames(2);
+  EXPECT_TRUE(app.review.IsOpen());
+}

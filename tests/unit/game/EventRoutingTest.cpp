@@ -159,28 +159,29 @@ TEST_F(EventRouting, ButtonsChooseColourAndCameraView) {
   EXPECT_EQ(app.game.GetHumanColor(), Black);
   EXPECT_EQ(app.game.GetState(), LocalGame);
   EXPECT_EQ(app.gui.GetColorWindow(), nullptr);
+  // The camera at a fixed view, as the rig frames it for the window.
+  const auto at = [](bool white, bool top) {
+    return app.cameraRig.GetCamera()->getAbsolutePosition().equals(app.cameraRig.GetViewFraming(white, top).position,
+                                                                   1e-3f);
+  };
   app.cameraRig.FinishGlide(); // a game as Black: camera and light behind Black
   Frames(1);
-  EXPECT_TRUE(app.cameraRig.GetCamera()->getAbsolutePosition().normalize().equals(
-      irr::core::vector3df(-35, 65, 75).normalize(), 1e-3f));
+  EXPECT_TRUE(at(false, false));
   EXPECT_TRUE(app.cameraRig.GetLight()->getAbsolutePosition().equals(irr::core::vector3df(-20, 45, 0), 1e-3f));
 
-  struct Case {
+  const struct {
     irr::s32 id;
-    irr::core::vector3df position;
-  };
-  const Case cases[] = {{ID_CAM_WHITE_TOP, {0, 100, -1}},
-                        {ID_CAM_BLACK_SIDE, {-35, 65, 75}},
-                        {ID_CAM_BLACK_TOP, {0, 100, 1}},
-                        {ID_CAM_WHITE_SIDE, {35, 65, -75}}};
-  for (const Case &c : cases) {
+    bool white, top;
+  } cases[] = {{ID_CAM_WHITE_TOP, true, true},
+               {ID_CAM_BLACK_SIDE, false, false},
+               {ID_CAM_BLACK_TOP, false, true},
+               {ID_CAM_WHITE_SIDE, true, false}};
+  for (const auto &c : cases) {
     EXPECT_TRUE(Gui(irr::gui::EGET_BUTTON_CLICKED, Element(c.id))) << c.id;
     EXPECT_TRUE(app.cameraRig.IsGliding()) << c.id;
     app.cameraRig.FinishGlide();
     Frames(1);
-    EXPECT_TRUE(app.cameraRig.GetCamera()->getAbsolutePosition().normalize().equals(
-        irr::core::vector3df(c.position).normalize(), 1e-3f))
-        << c.id;
+    EXPECT_TRUE(at(c.white, c.top)) << c.id;
   }
   EXPECT_FALSE(Gui(irr::gui::EGET_BUTTON_CLICKED, app.gui.GetMenuBar()));
   EXPECT_FALSE(Gui(irr::gui::EGET_ELEMENT_FOCUSED, Element(ID_CAM_WHITE_TOP)));

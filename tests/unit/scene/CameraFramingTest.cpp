@@ -122,11 +122,14 @@ TEST_F(CameraFraming, EveryViewShowsTheWholeSetWithTheBoardSpanningMostOfTheWidt
       if (getenv("KELVAR_FRAMING"))
         std::printf("%s %s\n", view.name, detail.c_str());
       EXPECT_TRUE(fits) << view.name << " " << detail;
-      // Measured when the views were fitted to the window (run with
-      // KELVAR_FRAMING=1 to print): side views 47-48% and top views 40-42% at
-      // 4:3, 38-41% and 33-36% on wide screens; before, at fixed distances,
-      // 39% and 30% at 4:3, 29% and 23% at 2560x1440.
-      EXPECT_GE(share, size.w / size.h < 1.5f ? 0.40f : 0.33f) << view.name << " " << detail;
+      // Measured (run with KELVAR_FRAMING=1 to print): side views 72% at
+      // 1024x768, 70% at 800x600, 67-68% on wide screens; top views 42-44%
+      // at 4:3 and 34-37% on wide screens, where the set's depth (labels,
+      // trays) against the window's height leaves no more. Before the views
+      // aimed nearer the viewer with a narrower lens: side views 47-48% and
+      // 38-41%, top views 40-42% and 33-36%.
+      const bool wide = size.w / size.h >= 1.5f;
+      EXPECT_GE(share, view.top ? (wide ? 0.33f : 0.40f) : 0.65f) << view.name << " " << detail;
     }
 }
 
@@ -134,18 +137,21 @@ TEST_F(CameraFraming, ZoomStaysWithinItsLimitsAndViewChangesGlide) {
   app.driver->OnResize(irr::core::dimension2du(1024, 768));
   app.cameraRig.SetWhiteView(false);
   irr::scene::ICameraSceneNode *camera = app.cameraRig.GetCamera();
-  const float fitted = camera->getPosition().getLength();
+  const vector3df aim = camera->getTarget();
+  const auto distance = [&] { return (camera->getPosition() - camera->getTarget()).getLength(); };
+  const float fitted = distance();
   app.cameraRig.Zoom(1);
   app.cameraRig.FinishGlide();
-  EXPECT_NEAR(camera->getPosition().getLength(), fitted * CCameraRig::ZOOM_STEP, 0.01f);
+  EXPECT_NEAR(distance(), fitted * CCameraRig::ZOOM_STEP, 0.01f);
   for (int notch = 0; notch < 30; ++notch)
     app.cameraRig.Zoom(1);
   app.cameraRig.FinishGlide();
-  EXPECT_NEAR(camera->getPosition().getLength(), CCameraRig::NEAR_DISTANCE, 0.01f);
+  EXPECT_NEAR(distance(), CCameraRig::NEAR_DISTANCE, 0.01f);
   app.cameraRig.Zoom(-60);
   app.cameraRig.FinishGlide();
-  EXPECT_NEAR(camera->getPosition().getLength(), CCameraRig::FAR_DISTANCE, 0.01f);
-  EXPECT_EQ(camera->getTarget(), vector3df(0, 0, 0)) << "the zoom goes towards the board's centre";
+  EXPECT_NEAR(distance(), CCameraRig::FAR_DISTANCE, 0.01f);
+  EXPECT_EQ(camera->getTarget(), aim) << "the zoom goes towards the point in the middle of the view";
+  EXPECT_LT(aim.getLength(), 40.f) << "a point of the board";
 
   // A camera button glides: half way through, the camera is between the two
   // views, and at the end it stands at the new one.
@@ -157,6 +163,6 @@ TEST_F(CameraFraming, ZoomStaysWithinItsLimitsAndViewChangesGlide) {
   testing_support::RunFrames(1);
   app.cameraRig.FinishGlide();
   EXPECT_FALSE(app.cameraRig.IsGliding());
-  EXPECT_NEAR(camera->getPosition().X, -white.X, 0.01f);
-  EXPECT_NEAR(camera->getPosition().Z, -white.Z, 0.01f);
+  EXPECT_TRUE(camera->getPosition().equals(app.cameraRig.GetViewFraming(false, false).position, 0.01f));
+  EXPECT_GT(camera->getPosition().Z, 0.f) << "behind Black";
 }

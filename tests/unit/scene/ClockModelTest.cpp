@@ -183,7 +183,8 @@ TEST_F(ClockModel, WhitesFaceAndButtonAreOnWhitesSideAndFaceBothPlayers) {
   EXPECT_LT(whiteFace.Z, blackFace.Z - 5.f) << "White sits at negative Z";
   EXPECT_LT(clock.GetButtonNode(0)->getAbsolutePosition().Z, clock.GetButtonNode(1)->getAbsolutePosition().Z);
   const vector3df normal = FaceQuads(clock, 0)[0].normal;
-  for (const vector3df &eye : {vector3df(35, 65, -75), vector3df(-35, 65, 75)})
+  // Where the side views stand: behind each player, towards the a-file.
+  for (const vector3df &eye : {vector3df(-28, 68, -112), vector3df(-28, 68, 112)})
     for (const vector3df &face : {whiteFace, blackFace})
       EXPECT_GT(normal.dotProduct((eye - face).normalize()), 0.2f) << "seen too edge-on from " << eye.X << "," << eye.Z;
 }

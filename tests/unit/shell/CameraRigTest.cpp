@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 using irr::core::vector3df;
 
 namespace {
@@ -30,14 +32,32 @@ protected:
 
   static void Mouse(irr::EMOUSE_INPUT_EVENT what, int x, int y) { testing_support::PostMouse(what, x, y); }
 
-  // The fixed views are set by their direction; the distance fits the window.
-  void ExpectDirection(const vector3df &actual, const vector3df &expected) {
-    ExpectNear(vector3df(actual).normalize(), vector3df(expected).normalize());
-  }
   void ExpectNear(const vector3df &actual, const vector3df &expected) {
     EXPECT_NEAR(actual.X, expected.X, 1e-3);
     EXPECT_NEAR(actual.Y, expected.Y, 1e-3);
     EXPECT_NEAR(actual.Z, expected.Z, 1e-3);
+  }
+
+  // A fixed view: a top view looks down from just behind the side; a side
+  // view from behind the player, 15 degrees towards the player's left (the
+  // a-file), at a pitch between 32 and 38 degrees. Either aims at a point of
+  // the line between the players, on the viewer's half of the board.
+  void ExpectView(bool white, bool top) {
+    const vector3df target = camera->getTarget(), offset = camera->getAbsolutePosition() - target;
+    const float side = white ? -1.f : 1.f;
+    EXPECT_NEAR(target.X, 0, 1e-3);
+    EXPECT_NEAR(target.Y, 0, 1e-3);
+    EXPECT_GE(target.Z * side, 0.f);
+    EXPECT_LE(target.Z * side, 40.f);
+    if (top) {
+      ExpectNear(vector3df(offset).normalize(), vector3df(0, 100, side).normalize());
+      return;
+    }
+    const float yaw = std::atan2(offset.X, offset.Z) * irr::core::RADTODEG;
+    const float pitch = std::asin(offset.Y / offset.getLength()) * irr::core::RADTODEG;
+    EXPECT_NEAR(yaw, white ? -165.f : -15.f, 1e-2);
+    EXPECT_GE(pitch, 32.f - 1e-2f);
+    EXPECT_LE(pitch, 38.f + 1e-2f);
   }
 
   irr::scene::ICameraSceneNode *camera = nullptr;
@@ -47,10 +67,9 @@ protected:
 
 TEST_F(CameraRigTest, StartsBehindWhiteWithTheLightOnWhitesSide) {
   Frames(5);
-  ExpectDirection(camera->getAbsolutePosition(), vector3df(35, 65, -75));
-  ExpectNear(camera->getTarget(), vector3df(0, 0, 0));
+  ExpectView(true, false);
   ExpectNear(app.cameraRig.GetLight()->getAbsolutePosition(), vector3df(20, 45, 0));
-  EXPECT_NEAR(camera->getFOV(), irr::core::PI / 3, 1e-6);
+  EXPECT_NEAR(camera->getFOV(), irr::core::PI / 4, 1e-6);
   EXPECT_EQ(app.sceneManager->getActiveCamera(), camera);
   EXPECT_EQ(app.sceneManager->getShadowColor(), irr::video::SColor(100, 0, 0, 0));
   EXPECT_FLOAT_EQ(app.cameraRig.GetLight()->getLightData().AmbientColor.r, 0.004f);
@@ -59,20 +78,12 @@ TEST_F(CameraRigTest, StartsBehindWhiteWithTheLightOnWhitesSide) {
 }
 
 TEST_F(CameraRigTest, EachViewPlacesTheCameraAndKeepsItThere) {
-  struct View {
-    bool white, top;
-    vector3df position;
-  };
-  const View views[] = {{true, true, {0, 100, -1}},
-                        {false, true, {0, 100, 1}},
-                        {false, false, {-35, 65, 75}},
-                        {true, false, {35, 65, -75}}};
-  for (const View &view : views) {
-    SCOPED_TRACE(testing::Message() << view.position.X << "," << view.position.Y << "," << view.position.Z);
+  const struct { bool white, top; } views[] = {{true, true}, {false, true}, {false, false}, {true, false}};
+  for (const auto &view : views) {
+    SCOPED_TRACE(testing::Message() << (view.white ? "white " : "black ") << (view.top ? "top" : "side"));
     view.white ? app.cameraRig.SetWhiteView(view.top) : app.cameraRig.SetBlackView(view.top);
     Frames(4);
-    ExpectDirection(camera->getAbsolutePosition(), view.position);
-    ExpectNear(camera->getTarget(), vector3df(0, 0, 0));
+    ExpectView(view.white, view.top);
   }
 }
 
@@ -88,8 +99,8 @@ TEST_F(CameraRigTest, LightFollowsTheHumansSide) {
 TEST_F(CameraRigTest, LeftDragOrbitsAroundTheTargetFromTheCurrentView) {
   app.cameraRig.SetBlackView(false);
   Frames(2);
-  const vector3df before = camera->getAbsolutePosition();
-  const float radius = before.getLength();
+  const vector3df before = camera->getAbsolutePosition(), target = camera->getTarget();
+  const float radius = (before - target).getLength();
 
   Mouse(irr::EMIE_LMOUSE_PRESSED_DOWN, 500, 400);
   Frames(2);
@@ -98,8 +109,8 @@ TEST_F(CameraRigTest, LeftDragOrbitsAroundTheTargetFromTheCurrentView) {
   Frames(2);
   const vector3df turned = camera->getAbsolutePosition();
   EXPECT_GT(turned.getDistanceFrom(before), 10.f);
-  EXPECT_NEAR(turned.getLength(), radius, 1e-2); // same distance from the target
-  ExpectNear(camera->getTarget(), vector3df(0, 0, 0));
+  EXPECT_NEAR((turned - target).getLength(), radius, 1e-2); // same distance from the target
+  ExpectNear(camera->getTarget(), target);
   Mouse(irr::EMIE_LMOUSE_LEFT_UP, 650, 380);
   Mouse(irr::EMIE_MOUSE_MOVED, 100, 100);
   Frames(3);
@@ -108,22 +119,23 @@ TEST_F(CameraRigTest, LeftDragOrbitsAroundTheTargetFromTheCurrentView) {
   // A viewpoint chosen after the drag places the camera exactly again.
   app.cameraRig.SetWhiteView(true);
   Frames(3);
-  ExpectDirection(camera->getAbsolutePosition(), vector3df(0, 100, -1));
+  ExpectView(true, true);
 }
 
 TEST_F(CameraRigTest, MiddleDragZoomsAndRightDragMovesTheTarget) {
   Frames(1);
-  const float radius = camera->getAbsolutePosition().getLength();
+  const vector3df target = camera->getTarget();
+  const float radius = (camera->getAbsolutePosition() - target).getLength();
   Mouse(irr::EMIE_MMOUSE_PRESSED_DOWN, 500, 400);
   Mouse(irr::EMIE_MOUSE_MOVED, 400, 400);
   Frames(2);
-  EXPECT_GT(camera->getAbsolutePosition().getLength(), radius + 5.f);
-  ExpectNear(camera->getTarget(), vector3df(0, 0, 0));
+  EXPECT_GT((camera->getAbsolutePosition() - target).getLength(), radius + 5.f);
+  ExpectNear(camera->getTarget(), target);
   Mouse(irr::EMIE_MMOUSE_LEFT_UP, 400, 400);
 
   Mouse(irr::EMIE_RMOUSE_PRESSED_DOWN, 500, 400);
   Mouse(irr::EMIE_MOUSE_MOVED, 600, 400);
   Frames(2);
-  EXPECT_GT(camera->getTarget().getLength(), 5.f);
+  EXPECT_GT(camera->getTarget().getDistanceFrom(target), 5.f);
   Mouse(irr::EMIE_RMOUSE_LEFT_UP, 600, 400);
 }
