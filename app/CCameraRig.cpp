@@ -19,10 +19,10 @@ const f32 TRANSLATE_SPEED = 150.f;
 
 // The fixed views. A top view looks straight down from behind a side (one
 // unit off the axis: a view straight down would leave "up" undefined). A side
-// view looks from behind a player, turned YAW_OFF_AXIS towards the player's
-// left, which is the side away from the clock: the clock stands at the far
-// side of the picture and takes none of its width, and each second-rank piece
-// shows beside the back-rank piece in front of it. Each view's distance, and
+// view looks from behind a player, turned YAW_OFF_AXIS towards the a-file
+// (White's left, Black's right), the side away from the clock: the clock
+// stands at the far side of the picture and takes none of its width, and
+// each second-rank piece shows beside the back-rank piece in front of it. Each view's distance, and
 // the point it aims at, are fitted to the window (FitSideView, FitAim).
 const core::vector3df WHITE_TOP(0, 100, -1);
 const core::vector3df BLACK_TOP(0, 100, 1);
@@ -39,6 +39,10 @@ const f32 SHARE_GOAL = 0.67f;
 // view from above the side draws the near half larger than the far one, and
 // aiming nearer shares the window's height out between them.
 const f32 AIM_SHIFT_MAX = 40.f, AIM_SHIFT_STEP = 2.f;
+// Fits that move the aim sideways until the board stands in the middle of a
+// free part of the window off its middle (each pass brings it within a few
+// pixels of the last miss's tenth).
+const int CENTRING_PASSES = 4;
 const f32 FIELD_OF_VIEW = core::PI / 4.f; // vertical; a narrower lens draws the set less distorted
 
 // What a fixed view must show whole, as measured off the scene at rest: the
@@ -114,9 +118,31 @@ core::vector3df FromOrbit(f32 distance, f32 yaw, f32 pitch) {
 
 } // namespace
 
-void CCameraRig::SetWhiteView(bool top, bool glide) { PlaceCamera(GetViewFraming(true, top), glide); }
+void CCameraRig::SetWhiteView(bool top, bool glide) {
+  placedWhite = true;
+  placedTop = top;
+  PlaceCamera(GetViewFraming(true, top), glide);
+}
 
-void CCameraRig::SetBlackView(bool top, bool glide) { PlaceCamera(GetViewFraming(false, top), glide); }
+void CCameraRig::SetBlackView(bool top, bool glide) {
+  placedWhite = false;
+  placedTop = top;
+  PlaceCamera(GetViewFraming(false, top), glide);
+}
+
+void CCameraRig::SetSideRoom(s32 left, s32 right) {
+  if (left == roomLeft && right == roomRight)
+    return;
+  // Only a camera standing at (or gliding to) the view last placed is moved:
+  // one the player turned, moved or zoomed stays where the player put it.
+  const core::vector3df position = gliding ? toTarget + FromOrbit(toDistance, toYaw, toPitch) : camera->getPosition();
+  const core::vector3df target = gliding ? toTarget : camera->getTarget();
+  const bool atPlacedView = position.equals(placed.position, 0.01f) && target.equals(placed.target, 0.01f);
+  roomLeft = left;
+  roomRight = right;
+  if (atPlacedView)
+    PlaceCamera(GetViewFraming(placedWhite, placedTop), true);
+}
 
 CCameraRig::Framing CCameraRig::GetViewFraming(bool white, bool top) const {
   if (top)
@@ -141,21 +167,38 @@ CCameraRig::Framing CCameraRig::FitAim(const core::vector3df &direction) const {
   // Along the line between the players, so that the board stays in the
   // middle of the window's width.
   const core::vector3df towardsViewer(0.f, 0.f, unit.Z < 0.f ? -1.f : 1.f);
+  // Across the picture, for a free part of the window off its middle (a
+  // window at one edge): aiming further right moves the board left.
+  const core::vector3df across = core::vector3df(0, 1, 0).crossProduct(-unit).normalize();
+  const f32 width = f32(ScreenSize().Width);
+  const f32 freeMiddle = (f32(roomLeft) + width - f32(roomRight)) / 2.f;
   Framing best;
-  for (f32 shift = 0.f; shift <= AIM_SHIFT_MAX; shift += AIM_SHIFT_STEP) {
-    Framing framing;
-    framing.target = towardsViewer * shift;
-    const f32 distance = FitDistance(unit, framing.target, framing.share);
-    framing.position = framing.target + unit * distance;
-    if (framing.share > best.share)
-      best = framing;
+  f32 sideways = 0.f;
+  for (int pass = 0; pass < (roomLeft == roomRight ? 1 : CENTRING_PASSES); ++pass) {
+    best = Framing();
+    for (f32 shift = 0.f; shift <= AIM_SHIFT_MAX; shift += AIM_SHIFT_STEP) {
+      Framing framing;
+      framing.target = towardsViewer * shift + across * sideways;
+      const f32 distance = FitDistance(unit, framing.target, framing);
+      framing.position = framing.target + unit * distance;
+      if (framing.share > best.share)
+        best = framing;
+    }
+    // The board's pixels a world unit, near enough, turn the miss into an aim.
+    if (best.share > 0.f)
+      sideways += (best.boardMiddle - freeMiddle) * 2.f * BOARD_HALF / (best.share * width);
   }
   return best;
 }
 
-f32 CCameraRig::FitDistance(const core::vector3df &unit, const core::vector3df &target, f32 &share) const {
-  const core::dimension2du screen = app.driver ? app.driver->getScreenSize() : core::dimension2du(1024, 768);
+core::dimension2du CCameraRig::ScreenSize() const {
+  return app.driver ? app.driver->getScreenSize() : core::dimension2du(1024, 768);
+}
+
+f32 CCameraRig::FitDistance(const core::vector3df &unit, const core::vector3df &target, Framing &framing) const {
+  const core::dimension2du screen = ScreenSize();
   const f32 width = f32(screen.Width), height = f32(screen.Height);
+  const f32 leftEdge = MARGIN_SIDE + f32(roomLeft), rightEdge = width - MARGIN_SIDE - f32(roomRight);
   core::matrix4 projection;
   projection.buildProjectionMatrixPerspectiveFovLH(FIELD_OF_VIEW, width / height, camera->getNearValue(),
                                                    camera->getFarValue());
@@ -184,7 +227,7 @@ f32 CCameraRig::FitDistance(const core::vector3df &unit, const core::vector3df &
   const auto fits = [&](f32 distance) {
     f32 x, y;
     for (const core::vector3df &corner : corners)
-      if (!project(distance, corner, x, y) || x < MARGIN_SIDE || x > width - MARGIN_SIDE || y < MARGIN_TOP ||
+      if (!project(distance, corner, x, y) || x < leftEdge || x > rightEdge || y < MARGIN_TOP ||
           y > height - MARGIN_BOTTOM)
         return false;
     return true;
@@ -201,11 +244,13 @@ f32 CCameraRig::FitDistance(const core::vector3df &unit, const core::vector3df &
         left = std::min(left, x);
         right = std::max(right, x);
       }
-  share = right > left ? (right - left) / width : 0.f;
+  framing.share = right > left ? (right - left) / width : 0.f;
+  framing.boardMiddle = (left + right) / 2.f;
   return farther;
 }
 
 void CCameraRig::PlaceCamera(const Framing &framing, bool glide) {
+  placed = framing;
   GlideTo(framing.position, framing.target);
   if (!glide)
     FinishGlide();

@@ -25,8 +25,14 @@ public:
   struct Framing {
     irr::core::vector3df position, target;
     irr::f32 share = 0.f;
+    irr::f32 boardMiddle = 0.f; // the board's middle across the window, in pixels
   };
   Framing GetViewFraming(bool white, bool top) const;
+  // The pixels at the window's left and right edges that windows beside the
+  // board take (the review's evaluation bar and window); the fixed views
+  // frame the set in the rest, the board in its middle. A camera standing at
+  // a fixed view glides to it refitted; one the player moved stays.
+  void SetSideRoom(irr::s32 left, irr::s32 right);
   irr::scene::ILightSceneNode *GetLight() const { return light; }
 
   // Zooms towards the point looked at (steps > 0) or away from it, one
@@ -52,13 +58,19 @@ private:
   Framing FitAim(const irr::core::vector3df &direction) const;
   // The distance that just shows the whole set from the direction (a unit
   // vector) aimed at the target, and the board's share of the width from there.
-  irr::f32 FitDistance(const irr::core::vector3df &unit, const irr::core::vector3df &target, irr::f32 &share) const;
+  // Also sets the framing's share and board middle.
+  irr::f32 FitDistance(const irr::core::vector3df &unit, const irr::core::vector3df &target, Framing &framing) const;
+  irr::core::dimension2du ScreenSize() const;
   void PlaceCamera(const Framing &framing, bool glide);
   void GlideTo(const irr::core::vector3df &position, const irr::core::vector3df &target);
   void StepGlide();
 
   irr::scene::ICameraSceneNode *camera = nullptr;
   irr::scene::ILightSceneNode *light = nullptr;
+  irr::s32 roomLeft = 0, roomRight = 0;
+  // The fixed view last placed, and where it put the camera.
+  bool placedWhite = true, placedTop = false;
+  Framing placed;
   // The glide: from where the camera stood to where it goes, as seen from
   // the target (distance, yaw and pitch), so that it swings round the board.
   bool gliding = false;

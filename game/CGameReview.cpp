@@ -127,6 +127,10 @@ bool CGameReview::Open(const chess::PgnGame &reviewed, const std::string &from) 
   evalBar = new CEvalBar(app.guiEnvironment, app.guiEnvironment->getRootGUIElement(), -1,
                          core::rect<s32>(Px(BAR_LEFT), Px(BAR_TOP), Px(BAR_LEFT + BAR_WIDTH), Px(BAR_TOP) + barHeight));
   evalBar->drop(); // the interface's root keeps it
+  // The board is framed between the bar and the window.
+  if (gui::IGUIWindow *side = window.GetWindow())
+    app.cameraRig.SetSideRoom(Px(BAR_LEFT + BAR_WIDTH),
+                              app.windowSize.Width - side->getAbsolutePosition().UpperLeftCorner.X);
   board.Begin(analysis);
   shown = analysis.Plies();
   ShowPosition(shown);
@@ -153,6 +157,7 @@ void CGameReview::Close() {
   if (evalBar)
     evalBar->remove();
   evalBar = nullptr;
+  app.cameraRig.SetSideRoom(0, 0);
   board.End(app.game.GetRecord());
   if (bannerWasVisible && app.game.IsGameOver())
     app.gui.SetBannerVisible(true);

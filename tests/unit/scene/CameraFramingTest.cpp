@@ -63,13 +63,13 @@ protected:
       gl_Exit();
   }
 
-  // The board's share of the window's width and whether the whole set fits.
-  static void Measure(float w, float h, float &share, bool &fits, std::string &detail) {
+  // Where the camera draws the board's squares and the whole set in a window
+  // of w x h; false when a part of the set is behind the camera.
+  static bool ProjectSet(float w, float h, Extent &board, Extent &all) {
     irr::scene::ICameraSceneNode *camera = app.cameraRig.GetCamera();
     camera->setAspectRatio(w / h);
     camera->OnAnimate(0);
     camera->render(); // brings the view matrix up to date
-    Extent board, all;
     float x, y;
     for (float bx : {-40.f, 40.f})
       for (float bz : {-40.f, 40.f})
@@ -87,8 +87,15 @@ protected:
         else
           behind = true;
     }
+    return !behind;
+  }
+
+  // The board's share of the window's width and whether the whole set fits.
+  static void Measure(float w, float h, float &share, bool &fits, std::string &detail) {
+    Extent board, all;
+    const bool inFront = ProjectSet(w, h, board, all);
     share = (board.right - board.left) / w;
-    fits = !behind && all.left >= 0 && all.right <= w && all.top >= 0 && all.bottom <= h;
+    fits = inFront && all.left >= 0 && all.right <= w && all.top >= 0 && all.bottom <= h;
     char text[200];
     std::snprintf(text, sizeof text, "%gx%g: board %.0f..%.0f (%.0f%%), set %.0f..%.0f x %.0f..%.0f", w, h, board.left,
                   board.right, share * 100, all.left, all.right, all.top, all.bottom);
@@ -165,4 +172,35 @@ TEST_F(CameraFraming, ZoomStaysWithinItsLimitsAndViewChangesGlide) {
   EXPECT_FALSE(app.cameraRig.IsGliding());
   EXPECT_TRUE(camera->getPosition().equals(app.cameraRig.GetViewFraming(false, false).position, 0.01f));
   EXPECT_GT(camera->getPosition().Z, 0.f) << "behind Black";
+}
+
+TEST_F(CameraFraming, WindowsBesideTheBoardReframeAFixedViewButNotOneThePlayerMoved) {
+  // The review's evaluation bar at the left edge and its window at the right.
+  const float w = 1024, h = 768, left = 40, right = 310;
+  app.driver->OnResize(irr::core::dimension2du(1024, 768));
+  for (bool white : {true, false}) {
+    white ? app.cameraRig.SetWhiteView(false) : app.cameraRig.SetBlackView(false);
+    app.cameraRig.SetSideRoom(irr::s32(left), irr::s32(right));
+    EXPECT_TRUE(app.cameraRig.IsGliding()) << "the camera glides to the narrower view";
+    app.cameraRig.FinishGlide();
+    Extent board, all;
+    EXPECT_TRUE(ProjectSet(w, h, board, all));
+    if (getenv("KELVAR_FRAMING"))
+      std::printf("%s side beside windows: board %.0f..%.0f, set %.0f..%.0f\n", white ? "white" : "black", board.left,
+                  board.right, all.left, all.right);
+    EXPECT_GE(all.left, left) << white;
+    EXPECT_LE(all.right, w - right) << white;
+    EXPECT_NEAR((board.left + board.right) / 2, (left + w - right) / 2, 8.f) << "the board in the free part's middle";
+    EXPECT_GT(board.right - board.left, 0.5f * (w - left - right)) << white;
+    app.cameraRig.SetSideRoom(0, 0);
+    app.cameraRig.FinishGlide();
+  }
+  // Zoomed by the player: the camera stays where it is.
+  app.cameraRig.Zoom(2);
+  app.cameraRig.FinishGlide();
+  const vector3df zoomed = app.cameraRig.GetCamera()->getPosition();
+  app.cameraRig.SetSideRoom(irr::s32(left), irr::s32(right));
+  EXPECT_FALSE(app.cameraRig.IsGliding());
+  EXPECT_EQ(app.cameraRig.GetCamera()->getPosition(), zoomed);
+  app.cameraRig.SetSideRoom(0, 0);
 }

@@ -39,9 +39,8 @@ protected:
   }
 
   // A fixed view: a top view looks down from just behind the side; a side
-  // view from behind the player, 15 degrees towards the player's left (the
-  // a-file), at a pitch between 32 and 38 degrees. Either aims at a point of
-  // the line between the players, on the viewer's half of the board.
+  // view from behind the player, 15 degrees towards the a-file, at a pitch between 32 and 38 degrees. Either aims at a
+  // point of the line between the players, on the viewer's half of the board.
   void ExpectView(bool white, bool top) {
     const vector3df target = camera->getTarget(), offset = camera->getAbsolutePosition() - target;
     const float side = white ? -1.f : 1.f;
