@@ -133,15 +133,24 @@ void CCameraRig::SetBlackView(bool top, bool glide) {
 void CCameraRig::SetSideRoom(s32 left, s32 right) {
   if (left == roomLeft && right == roomRight)
     return;
-  // Only a camera standing at (or gliding to) the view last placed is moved:
-  // one the player turned, moved or zoomed stays where the player put it.
-  const core::vector3df position = gliding ? toTarget + FromOrbit(toDistance, toYaw, toPitch) : camera->getPosition();
-  const core::vector3df target = gliding ? toTarget : camera->getTarget();
-  const bool atPlacedView = position.equals(placed.position, 0.01f) && target.equals(placed.target, 0.01f);
+  const bool refit = IsAtPlacedView();
   roomLeft = left;
   roomRight = right;
-  if (atPlacedView)
+  if (refit)
     PlaceCamera(GetViewFraming(placedWhite, placedTop), true);
+}
+
+void CCameraRig::OnWindowResized() {
+  if (IsAtPlacedView())
+    PlaceCamera(GetViewFraming(placedWhite, placedTop), false);
+}
+
+// Only a camera standing at (or gliding to) the view last placed is refitted:
+// one the player turned, moved or zoomed stays where the player put it.
+bool CCameraRig::IsAtPlacedView() const {
+  const core::vector3df position = gliding ? toTarget + FromOrbit(toDistance, toYaw, toPitch) : camera->getPosition();
+  const core::vector3df target = gliding ? toTarget : camera->getTarget();
+  return position.equals(placed.position, 0.01f) && target.equals(placed.target, 0.01f);
 }
 
 CCameraRig::Framing CCameraRig::GetViewFraming(bool white, bool top) const {

@@ -33,6 +33,9 @@ public:
   // frame the set in the rest, the board in its middle. A camera standing at
   // a fixed view glides to it refitted; one the player moved stays.
   void SetSideRoom(irr::s32 left, irr::s32 right);
+  // The window has a new size: a camera standing at a fixed view moves at
+  // once to the view fitted to it; one the player moved stays.
+  void OnWindowResized();
   irr::scene::ILightSceneNode *GetLight() const { return light; }
 
   // Zooms towards the point looked at (steps > 0) or away from it, one
@@ -61,6 +64,7 @@ private:
   // Also sets the framing's share and board middle.
   irr::f32 FitDistance(const irr::core::vector3df &unit, const irr::core::vector3df &target, Framing &framing) const;
   irr::core::dimension2du ScreenSize() const;
+  bool IsAtPlacedView() const;
   void PlaceCamera(const Framing &framing, bool glide);
   void GlideTo(const irr::core::vector3df &position, const irr::core::vector3df &target);
   void StepGlide();

@@ -62,8 +62,10 @@ void CWindowControl::Update() {
     changed = true;
   }
   // The projection keeps its shape: a wider window shows more, not a stretch.
-  if (scene::ICameraSceneNode *camera = app.cameraRig.GetCamera())
+  if (scene::ICameraSceneNode *camera = app.cameraRig.GetCamera()) {
     camera->setAspectRatio(f32(size.Width) / f32(size.Height));
+    app.cameraRig.OnWindowResized();
+  }
   app.gui.ApplyLayout(oldSize);
   // Drawn at once, a few times, and at the fast rate for a moment: the
   // driver may size its buffers to the new window only a frame later.

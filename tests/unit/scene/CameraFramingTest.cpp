@@ -174,7 +174,7 @@ TEST_F(CameraFraming, ZoomStaysWithinItsLimitsAndViewChangesGlide) {
   EXPECT_GT(camera->getPosition().Z, 0.f) << "behind Black";
 }
 
-TEST_F(CameraFraming, WindowsBesideTheBoardReframeAFixedViewButNotOneThePlayerMoved) {
+TEST_F(CameraFraming, WindowsBesideTheBoardAndANewSizeRefitAFixedViewButNotOneThePlayerMoved) {
   // The review's evaluation bar at the left edge and its window at the right.
   const float w = 1024, h = 768, left = 40, right = 310;
   app.driver->OnResize(irr::core::dimension2du(1024, 768));
@@ -195,11 +195,20 @@ TEST_F(CameraFraming, WindowsBesideTheBoardReframeAFixedViewButNotOneThePlayerMo
     app.cameraRig.SetSideRoom(0, 0);
     app.cameraRig.FinishGlide();
   }
+  // A new window size refits the view at once.
+  app.driver->OnResize(irr::core::dimension2du(1600, 1000));
+  app.cameraRig.OnWindowResized();
+  EXPECT_FALSE(app.cameraRig.IsGliding());
+  EXPECT_TRUE(
+      app.cameraRig.GetCamera()->getPosition().equals(app.cameraRig.GetViewFraming(false, false).position, 0.01f));
+
   // Zoomed by the player: the camera stays where it is.
   app.cameraRig.Zoom(2);
   app.cameraRig.FinishGlide();
   const vector3df zoomed = app.cameraRig.GetCamera()->getPosition();
   app.cameraRig.SetSideRoom(irr::s32(left), irr::s32(right));
+  app.driver->OnResize(irr::core::dimension2du(1024, 768));
+  app.cameraRig.OnWindowResized();
   EXPECT_FALSE(app.cameraRig.IsGliding());
   EXPECT_EQ(app.cameraRig.GetCamera()->getPosition(), zoomed);
   app.cameraRig.SetSideRoom(0, 0);
