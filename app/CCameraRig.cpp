@@ -22,8 +22,9 @@ const f32 TRANSLATE_SPEED = 150.f;
 // view looks from behind a player, turned YAW_OFF_AXIS towards the a-file
 // (White's left, Black's right), the side away from the clock: the clock
 // stands at the far side of the picture and takes none of its width, and
-// each second-rank piece shows beside the back-rank piece in front of it. Each view's distance, and
-// the point it aims at, are fitted to the window (FitSideView, FitAim).
+// each second-rank piece shows beside the back-rank piece in front of it.
+// Each view's distance, and the point it aims at, are fitted to the window
+// (FitSideView, FitAim).
 const core::vector3df WHITE_TOP(0, 100, -1);
 const core::vector3df BLACK_TOP(0, 100, 1);
 const f32 YAW_OFF_AXIS = 15.f;
@@ -35,13 +36,12 @@ const f32 BLACK_SIDE_YAW = -YAW_OFF_AXIS;
 const f32 SIDE_PITCHES[] = {38.f, 35.f, 32.f};
 const f32 SHARE_GOAL = 0.67f;
 // How far the aim may move from the board's centre towards the viewer's
-// side: a
-// view from above the side draws the near half larger than the far one, and
-// aiming nearer shares the window's height out between them.
+// side: a view from above the side draws the near half larger than the far
+// one, and aiming nearer shares the window's height out between them.
 const f32 AIM_SHIFT_MAX = 40.f, AIM_SHIFT_STEP = 2.f;
 // Fits that move the aim sideways until the board stands in the middle of a
-// free part of the window off its middle (each pass brings it within a few
-// pixels of the last miss's tenth).
+// free part of the window off its middle; each pass corrects the last one's
+// miss, measured in pixels and turned into world units at the board's scale.
 const int CENTRING_PASSES = 4;
 const f32 FIELD_OF_VIEW = core::PI / 4.f; // vertical; a narrower lens draws the set less distorted
 
