@@ -147,9 +147,14 @@ void CCameraRig::OnWindowResized() {
 
 // Only a camera standing at (or gliding to) the view last placed is refitted:
 // one the player turned, moved or zoomed stays where the player put it.
+void CCameraRig::GetDestination(core::vector3df &position, core::vector3df &target) const {
+  position = gliding ? toTarget + FromOrbit(toDistance, toYaw, toPitch) : camera->getPosition();
+  target = gliding ? toTarget : camera->getTarget();
+}
+
 bool CCameraRig::IsAtPlacedView() const {
-  const core::vector3df position = gliding ? toTarget + FromOrbit(toDistance, toYaw, toPitch) : camera->getPosition();
-  const core::vector3df target = gliding ? toTarget : camera->getTarget();
+  core::vector3df position, target;
+  GetDestination(position, target);
   return position.equals(placed.position, 0.01f) && target.equals(placed.target, 0.01f);
 }
 
@@ -303,8 +308,8 @@ void CCameraRig::FinishGlide() {
 
 void CCameraRig::Zoom(f32 steps) {
   // A zoom during a glide goes on from where the glide was going.
-  const core::vector3df target = gliding ? toTarget : camera->getTarget();
-  const core::vector3df position = gliding ? toTarget + FromOrbit(toDistance, toYaw, toPitch) : camera->getPosition();
+  core::vector3df position, target;
+  GetDestination(position, target);
   const core::vector3df offset = position - target;
   const f32 distance = offset.getLength();
   if (distance <= 0.f)

@@ -64,6 +64,8 @@ private:
   // Also sets the framing's share and board middle.
   irr::f32 FitDistance(const irr::core::vector3df &unit, const irr::core::vector3df &target, Framing &framing) const;
   irr::core::dimension2du ScreenSize() const;
+  // Where the camera stands, or where its glide is taking it.
+  void GetDestination(irr::core::vector3df &position, irr::core::vector3df &target) const;
   bool IsAtPlacedView() const;
   void PlaceCamera(const Framing &framing, bool glide);
   void GlideTo(const irr::core::vector3df &position, const irr::core::vector3df &target);
