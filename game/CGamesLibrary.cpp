@@ -4,7 +4,9 @@
 
 #include <sqlite3.h>
 
+#include <chrono>
 #include <cstdio>
+#include <thread>
 #include <utility>
 
 namespace {
@@ -257,9 +259,21 @@ CGamesLibrary::OpenOutcome CGamesLibrary::TryOpen(std::string &error) {
     // WAL lets a second copy of the game read and write while this one does;
     // NORMAL syncs at checkpoints only, which in WAL mode still never
     // damages the database, a commit at most being lost in a power cut.
-    Statement wal(db, "PRAGMA journal_mode=WAL");
-    if (!wal.Step())
-      return fail(wal.Code(), "cannot open");
+    // The switch reads the header and then writes it within one statement.
+    // SQLite does not wait on a lock taken between the two (waiting could
+    // deadlock two copies doing the same), so a copy that opens a new file
+    // alongside another is refused at once: it tries again until the time
+    // any other lock is waited for has passed.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(BUSY_TIMEOUT_MS);
+    for (;;) {
+      Statement wal(db, "PRAGMA journal_mode=WAL");
+      if (wal.Step())
+        break;
+      const int walCode = wal.Code();
+      if ((walCode & 0xff) != SQLITE_BUSY || std::chrono::steady_clock::now() >= deadline)
+        return fail(walCode, "cannot open");
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
   }
   rc = Exec(db, "PRAGMA synchronous=NORMAL");
   if (rc != SQLITE_OK)
