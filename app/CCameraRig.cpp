@@ -136,7 +136,19 @@ void CCameraRig::SetSideRoom(s32 left, s32 right) {
   const bool refit = IsAtPlacedView();
   roomLeft = left;
   roomRight = right;
-  if (refit)
+  Refit(refit);
+}
+
+void CCameraRig::SetTopRoom(s32 top) {
+  if (top == roomTop)
+    return;
+  const bool refit = camera && IsAtPlacedView();
+  roomTop = top;
+  Refit(refit);
+}
+
+void CCameraRig::Refit(bool wasAtPlacedView) {
+  if (wasAtPlacedView)
     PlaceCamera(GetViewFraming(placedWhite, placedTop), true);
 }
 
@@ -188,7 +200,7 @@ CCameraRig::Framing CCameraRig::FitAim(const core::vector3df &direction) const {
   const f32 freeMiddle = (f32(roomLeft) + width - f32(roomRight)) / 2.f;
   Framing best;
   f32 sideways = 0.f;
-  for (int pass = 0; pass < (roomLeft == roomRight ? 1 : CENTRING_PASSES); ++pass) {
+  for (int pass = 0; pass < (roomLeft == roomRight && roomTop == 0 ? 1 : CENTRING_PASSES); ++pass) {
     best = Framing();
     for (f32 shift = 0.f; shift <= AIM_SHIFT_MAX; shift += AIM_SHIFT_STEP) {
       Framing framing;
@@ -213,6 +225,7 @@ f32 CCameraRig::FitDistance(const core::vector3df &unit, const core::vector3df &
   const core::dimension2du screen = ScreenSize();
   const f32 width = f32(screen.Width), height = f32(screen.Height);
   const f32 leftEdge = MARGIN_SIDE + f32(roomLeft), rightEdge = width - MARGIN_SIDE - f32(roomRight);
+  const f32 topEdge = std::max(MARGIN_TOP, f32(roomTop));
   core::matrix4 projection;
   projection.buildProjectionMatrixPerspectiveFovLH(FIELD_OF_VIEW, width / height, camera->getNearValue(),
                                                    camera->getFarValue());
@@ -241,7 +254,7 @@ f32 CCameraRig::FitDistance(const core::vector3df &unit, const core::vector3df &
   const auto fits = [&](f32 distance) {
     f32 x, y;
     for (const core::vector3df &corner : corners)
-      if (!project(distance, corner, x, y) || x < leftEdge || x > rightEdge || y < MARGIN_TOP ||
+      if (!project(distance, corner, x, y) || x < leftEdge || x > rightEdge || y < topEdge ||
           y > height - MARGIN_BOTTOM)
         return false;
     return true;

@@ -33,6 +33,9 @@ public:
   // frame the set in the rest, the board in its middle. A camera standing at
   // a fixed view glides to it refitted; one the player moved stays.
   void SetSideRoom(irr::s32 left, irr::s32 right);
+  // The same for the pixels at the window's top that the interface takes
+  // under the menu bar (the game-over banner); 0 gives them back.
+  void SetTopRoom(irr::s32 top);
   // The window has a new size: a camera standing at a fixed view moves at
   // once to the view fitted to it; one the player moved stays.
   void OnWindowResized();
@@ -67,13 +70,15 @@ private:
   // Where the camera stands, or where its glide is taking it.
   void GetDestination(irr::core::vector3df &position, irr::core::vector3df &target) const;
   bool IsAtPlacedView() const;
+  // The rooms changed: a camera at the view last placed glides to it refitted.
+  void Refit(bool wasAtPlacedView);
   void PlaceCamera(const Framing &framing, bool glide);
   void GlideTo(const irr::core::vector3df &position, const irr::core::vector3df &target);
   void StepGlide();
 
   irr::scene::ICameraSceneNode *camera = nullptr;
   irr::scene::ILightSceneNode *light = nullptr;
-  irr::s32 roomLeft = 0, roomRight = 0;
+  irr::s32 roomLeft = 0, roomRight = 0, roomTop = 0;
   // The fixed view last placed, and where it put the camera.
   bool placedWhite = true, placedTop = false;
   Framing placed;

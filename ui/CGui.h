@@ -148,10 +148,9 @@ private:
   irr::gui::IGUIButton *bannerButton = nullptr;   // "Review", under the game-over banner
   irr::gui::IGUIStaticText *bannerNote = nullptr; // under the button
   irr::core::rect<irr::s32> bannerHome;           // the banner's place, moves window or not
-  static constexpr irr::s32 BANNER_BUTTON_WIDTH = 100;
-  static constexpr irr::s32 BANNER_BUTTON_HEIGHT = 28;
-  irr::core::stringw statusBase; // the game's status text under a notice
-  irr::core::stringw statusLine; // the text shown now, without the opening and the clock
+  irr::s32 bannerRoom = 0;                        // the window's top it takes, where it is placed
+  irr::core::stringw statusBase;                  // the game's status text under a notice
+  irr::core::stringw statusLine;                  // the text shown now, without the opening and the clock
   irr::core::stringw statusClock;
   irr::core::stringw statusOpening;
   irr::core::stringw movesHeading; // the opening's name above the moves

@@ -31,9 +31,12 @@ const s32 MOVE_BOX_WIDTH = 180;
 const s32 MOVE_BOX_HEIGHT = 24;
 const s32 MOVE_BOX_MARGIN = 10; // from the window's right and bottom edges
 
-const s32 BANNER_TOP = 70;
+const s32 BANNER_TOP = 24;         // just under the menu bar
 const s32 BANNER_LINE_HEIGHT = 55; // the large font's lines, with a little room
 const s32 BANNER_MARGIN = 20;
+const s32 BANNER_GAP = 6; // between the text, the button, the note and the set
+const s32 BANNER_BUTTON_WIDTH = 100, BANNER_BUTTON_HEIGHT = 28;
+const s32 BANNER_NOTE_HALF_WIDTH = 200, BANNER_NOTE_HEIGHT = 22;
 
 // From 1600 x 1000 the interface is drawn at 1.5, from 2560 x 1440 at 2.
 const CGuiLayout::Size AUTO_SIZES[CGuiLayout::SCALE_COUNT] = {{0, 0}, {1600, 1000}, {2560, 1440}};
@@ -104,6 +107,23 @@ CGuiLayout::Rect CGuiLayout::ColorWindow(const Size &screen, float scale) {
 CGuiLayout::Rect CGuiLayout::Banner(const Size &screen, float scale) {
   return Rect(Px(BANNER_MARGIN, scale), Px(BANNER_TOP, scale), screen.Width - Px(BANNER_MARGIN, scale),
               Px(BANNER_TOP + 2 * BANNER_LINE_HEIGHT, scale));
+}
+
+CGuiLayout::Rect CGuiLayout::BannerButton(const Rect &banner, float scale) {
+  const s32 middle = banner.getCenter().X, top = banner.LowerRightCorner.Y + Px(BANNER_GAP, scale);
+  return Rect(middle - Px(BANNER_BUTTON_WIDTH, scale) / 2, top, middle + Px(BANNER_BUTTON_WIDTH, scale) / 2,
+              top + Px(BANNER_BUTTON_HEIGHT, scale));
+}
+
+CGuiLayout::Rect CGuiLayout::BannerNote(const Rect &banner, float scale) {
+  const s32 middle = banner.getCenter().X;
+  const s32 top = BannerButton(banner, scale).LowerRightCorner.Y + Px(BANNER_GAP, scale);
+  return Rect(middle - Px(BANNER_NOTE_HALF_WIDTH, scale), top, middle + Px(BANNER_NOTE_HALF_WIDTH, scale),
+              top + Px(BANNER_NOTE_HEIGHT, scale));
+}
+
+s32 CGuiLayout::BannerRoom(const Rect &banner, float scale) {
+  return BannerNote(banner, scale).LowerRightCorner.Y + Px(BANNER_GAP, scale);
 }
 
 CGuiLayout::Rect CGuiLayout::CenteredAcross(const Size &screen, const Rect &box) {

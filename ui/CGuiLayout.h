@@ -2,7 +2,8 @@
 // buttons and the status line along the bottom-left edge, the moves window
 // at the right edge under the menu bar, the help window, dialogs and the
 // banner centred. At 1024 x 768 every rectangle is the one the interface has
-// always had. Rectangles are (left, top, right, bottom) in window pixels; every
+// always had, but the banner's: it stands right under the menu bar, so that
+// the set framed below it is drawn as large as it can be. Rectangles are (left, top, right, bottom) in window pixels; every
 // size in them is a design size times the interface's scale.
 #pragma once
 
@@ -46,8 +47,16 @@ public:
   // The colour choice: 200 pixels wide at scale 1, its title and colour
   // buttons just above the middle of the screen, the two-player choice below.
   static Rect ColorWindow(const Size &screen, float scale);
-  // The game-over banner: across the window, two lines of the large font.
+  // The game-over banner: across the window under the menu bar, two lines
+  // of the large font.
   static Rect Banner(const Size &screen, float scale);
+  // Under a banner placed at banner: its Review button, centred, and under
+  // that the line of its note.
+  static Rect BannerButton(const Rect &banner, float scale);
+  static Rect BannerNote(const Rect &banner, float scale);
+  // How far down the window a banner placed there takes, with its button and
+  // note and a gap: the set is framed below it while the banner shows.
+  static irr::s32 BannerRoom(const Rect &banner, float scale);
   // The same box moved sideways so that it stays centred, its top kept.
   static Rect CenteredAcross(const Size &screen, const Rect &box);
   // The box moved so that, on each axis on which it was centred in the old

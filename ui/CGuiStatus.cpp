@@ -208,8 +208,7 @@ void CGui::ShowBanner(const core::rect<s32> &rect, const wchar_t *text, video::S
     bannerText->setOverrideColor(color);
     bannerText->setOverrideFont(largeFont);
     // Under the banner, centred: the way from the game's end to its review.
-    bannerButton =
-        env->addButton(core::rect<s32>(), env->getRootGUIElement(), ID_BANNER_REVIEW, TrW("Review").c_str());
+    bannerButton = env->addButton(core::rect<s32>(), env->getRootGUIElement(), ID_BANNER_REVIEW, TrW("Review").c_str());
     bannerHome = rect;
   }
   if (text)
@@ -233,18 +232,17 @@ void CGui::PlaceBanner() {
       rect += core::position2d<s32>(0, moves.LowerRightCorner.Y + Px(10) - rect.UpperLeftCorner.Y);
   }
   bannerText->setRelativePosition(rect);
-  const s32 middle = rect.getCenter().X;
-  const s32 buttonTop = rect.LowerRightCorner.Y + Px(6);
-  bannerButton->setRelativePosition(core::rect<s32>(middle - Px(BANNER_BUTTON_WIDTH) / 2, buttonTop,
-                                                    middle + Px(BANNER_BUTTON_WIDTH) / 2,
-                                                    buttonTop + Px(BANNER_BUTTON_HEIGHT)));
-  if (bannerNote) {
-    const s32 top = bannerButton->getRelativePosition().LowerRightCorner.Y + Px(6);
-    bannerNote->setRelativePosition(core::rect<s32>(middle - Px(200), top, middle + Px(200), top + Px(22)));
-  }
+  bannerButton->setRelativePosition(CGuiLayout::BannerButton(rect, UiScale()));
+  if (bannerNote)
+    bannerNote->setRelativePosition(CGuiLayout::BannerNote(rect, UiScale()));
+  bannerRoom = CGuiLayout::BannerRoom(rect, UiScale());
+  if (bannerText->isVisible())
+    app.cameraRig.SetTopRoom(bannerRoom);
 }
 
 void CGui::SetBannerVisible(bool visible) {
+  // While it shows, the fixed views frame the set in the window below it.
+  app.cameraRig.SetTopRoom(visible && bannerText ? bannerRoom : 0);
   if (bannerText)
     bannerText->setVisible(visible);
   if (bannerButton)
@@ -283,8 +281,7 @@ void CGui::ShowColorWindow() {
   gui::IGUIButton *white =
       env->addButton(Px(core::rect<s32>(10, 30, 90, 80)), colorWindow, ID_BUTTON_WHITE, TrW("WHITE").c_str());
   env->addButton(Px(core::rect<s32>(110, 30, 190, 80)), colorWindow, ID_BUTTON_BLACK, TrW("BLACK").c_str());
-  env->addButton(Px(core::rect<s32>(10, 90, 190, 130)), colorWindow, ID_BUTTON_TWO_PLAYERS,
-                 TrW("TWO PLAYERS").c_str());
+  env->addButton(Px(core::rect<s32>(10, 90, 190, 130)), colorWindow, ID_BUTTON_TWO_PLAYERS, TrW("TWO PLAYERS").c_str());
   // Only a colour choice closes the window.
   colorWindow->getCloseButton()->setVisible(false);
   // Enter or Space takes White, Tab goes to the other choices.

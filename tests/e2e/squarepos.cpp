@@ -2,9 +2,12 @@
 // sees it from a fixed viewpoint, so end-to-end tests can click on squares;
 // "white-tray-N" / "black-tray-N" name the middle of the body of a piece
 // standing on place N of that side's tray (0 = first).
-// Usage: kelvar_squarepos white-top|white-side|black-top|black-side e2 e4 white-tray-0 ...
+// A view named with "-banner" (white-side-banner) is the one framed below the
+// game-over banner.
+// Usage: kelvar_squarepos white-top|white-side|black-top|black-side[-banner] e2 e4 white-tray-0 ...
 #include "app/CApplication.h"
 #include "scene/CCaptureTray.h"
+#include "ui/CGuiLayout.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -48,6 +51,10 @@ int main(int argc, char **argv) {
 
   const char *view = argv[1];
   const bool top = strstr(view, "top") != nullptr;
+  if (strstr(view, "-banner")) {
+    const CGuiLayout::Size size(1024, 768);
+    app.cameraRig.SetTopRoom(CGuiLayout::BannerRoom(CGuiLayout::Banner(size, 1.f), 1.f));
+  }
   if (strncmp(view, "black", 5) == 0)
     app.cameraRig.SetBlackView(top);
   else

@@ -36,7 +36,7 @@ play_moves() {
 # red pixels there (the sky and the board have none) means it is shown.
 banner_shown() {
   local shot="$KELVAR_ARTIFACTS/$E2E_NAME-$1.png" red
-  red=$(convert "$shot" -crop 984x110+20+70 +repage -fx '(r>0.6 && g<0.45 && b<0.5) ? 1 : 0' -format '%[fx:mean]' info:)
+  red=$(convert "$shot" -crop 984x110+20+24 +repage -fx '(r>0.6 && g<0.45 && b<0.5) ? 1 : 0' -format '%[fx:mean]' info:)
   awk -v r="$red" 'BEGIN { exit !(r > 0.005) }'
 }
 

@@ -8,7 +8,7 @@
 # (pgn-extract accepts it); Close gives the board back to the game.
 source "$(dirname "$0")/lib.sh"
 
-REVIEW_BUTTON="512 200" # under the game-over banner (70..180), centred
+REVIEW_BUTTON="512 154" # under the game-over banner (24..134), centred
 # The review window, 300 x 620 at the right edge under the menu: its graph
 # (280 wide), the move list's fourth row (after 2. Qh5), Save and Close.
 WINDOW_LEFT=714 GRAPH_LEFT=724 GRAPH_Y=140 LIST_ROW_3="780 356"

@@ -33,11 +33,18 @@ MIDGAME_SHOT_MOVE=12 # the player's move after whose reply the middle shot is ta
 # white tray before rank 1 at the front left, the black one behind rank 8 at
 # the far right (each side's first place is on its owner's left). Each box
 # holds the body of the piece standing there and little else, so that a
-# single piece taken, a pawn even, changes its brightness clearly.
-read -r near_x near_y far_x far_y < <("$KELVAR_BINARY_DIR/tests/e2e/kelvar_squarepos" white-side white-tray-0 \
-  black-tray-0 | grep -E '^[0-9]+ [0-9]+$' | tr '\n' ' '; echo)
-[[ -n "$far_y" ]] || fail "no tray places from kelvar_squarepos"
-NEAR_TRAY="24 30 $((near_x - 12)) $((near_y - 15))" FAR_TRAY="12 14 $((far_x - 6)) $((far_y - 7))"
+# single piece taken, a pawn even, changes its brightness clearly. At the
+# game's end the view is framed below the banner, the set drawn smaller: the
+# boxes shrink with the distance between the two places.
+tray_boxes() { # view -> NEAR FAR, each "W H X Y"
+  "$KELVAR_BINARY_DIR/tests/e2e/kelvar_squarepos" "$1" white-tray-0 black-tray-0 | grep -E '^[0-9]+ [0-9]+$' |
+    tr '\n' ' ' | awk -v ref="${2:-0}" '{ d = sqrt(($3 - $1)^2 + ($4 - $2)^2); s = ref ? d / ref : 1
+      nw = int(24 * s); nh = int(30 * s); fw = int(12 * s); fh = int(14 * s)
+      printf "%d %d %d %d|%d %d %d %d|%f\n", nw, nh, $1 - nw / 2, $2 - nh / 2, fw, fh, $3 - fw / 2, $4 - fh / 2, d }'
+}
+IFS='|' read -r NEAR_TRAY FAR_TRAY tray_span < <(tray_boxes white-side)
+IFS='|' read -r NEAR_TRAY_OVER FAR_TRAY_OVER _ < <(tray_boxes white-side-banner "$tray_span")
+[[ -n "$FAR_TRAY" && -n "$FAR_TRAY_OVER" ]] || fail "no tray places from kelvar_squarepos"
 
 # The player's moves come from Stockfish on two pipes, at full strength. It
 # names its three best moves; the player makes the best one whose piece and
@@ -150,8 +157,8 @@ echo "moves: $(moves_played)"
 read -r white_left black_left < <("$KELVAR_BINARY_DIR/tests/e2e/kelvar_legalmove" pieces $(moves_played))
 # shellcheck disable=SC2086 # the region is four numbers
 tray() { region_mean "$KELVAR_ARTIFACTS/$E2E_NAME-$1.png" $2; }
-near_before=$(tray start "$NEAR_TRAY") near_after=$(tray game-over "$NEAR_TRAY")
-far_before=$(tray start "$FAR_TRAY") far_after=$(tray game-over "$FAR_TRAY")
+near_before=$(tray start "$NEAR_TRAY") near_after=$(tray game-over "$NEAR_TRAY_OVER")
+far_before=$(tray start "$FAR_TRAY") far_after=$(tray game-over "$FAR_TRAY_OVER")
 echo "taken: $((16 - white_left)) white, $((16 - black_left)) black;" \
   "near tray brightness $near_before -> $near_after, far tray $far_before -> $far_after"
 ((black_left < 16)) || fail "Stockfish mated without taking a piece: no tray to look at"

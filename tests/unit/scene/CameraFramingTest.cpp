@@ -174,27 +174,37 @@ TEST_F(CameraFraming, ZoomStaysWithinItsLimitsAndViewChangesGlide) {
   EXPECT_GT(camera->getPosition().Z, 0.f) << "behind Black";
 }
 
-TEST_F(CameraFraming, WindowsBesideTheBoardAndANewSizeRefitAFixedViewButNotOneThePlayerMoved) {
-  // The review's evaluation bar at the left edge and its window at the right.
+TEST_F(CameraFraming, WindowsBesideOrAboveTheBoardAndANewSizeRefitAFixedViewButNotOneThePlayerMoved) {
+  // The review's evaluation bar at the left edge and its window at the right;
+  // the game-over banner with its button and note under the menu bar.
+  struct Room {
+    float left, right, top;
+  };
   const float w = 1024, h = 768, left = 40, right = 310;
   app.driver->OnResize(irr::core::dimension2du(1024, 768));
-  for (bool white : {true, false}) {
-    white ? app.cameraRig.SetWhiteView(false) : app.cameraRig.SetBlackView(false);
-    app.cameraRig.SetSideRoom(irr::s32(left), irr::s32(right));
-    EXPECT_TRUE(app.cameraRig.IsGliding()) << "the camera glides to the narrower view";
-    app.cameraRig.FinishGlide();
-    Extent board, all;
-    EXPECT_TRUE(ProjectSet(w, h, board, all));
-    if (getenv("KELVAR_FRAMING"))
-      std::printf("%s side beside windows: board %.0f..%.0f, set %.0f..%.0f\n", white ? "white" : "black", board.left,
-                  board.right, all.left, all.right);
-    EXPECT_GE(all.left, left) << white;
-    EXPECT_LE(all.right, w - right) << white;
-    EXPECT_NEAR((board.left + board.right) / 2, (left + w - right) / 2, 8.f) << "the board in the free part's middle";
-    EXPECT_GT(board.right - board.left, 0.5f * (w - left - right)) << white;
-    app.cameraRig.SetSideRoom(0, 0);
-    app.cameraRig.FinishGlide();
-  }
+  for (const Room room : {Room{left, right, 0}, Room{0, 0, 202}})
+    for (bool white : {true, false}) {
+      white ? app.cameraRig.SetWhiteView(false) : app.cameraRig.SetBlackView(false);
+      app.cameraRig.SetSideRoom(irr::s32(room.left), irr::s32(room.right));
+      app.cameraRig.SetTopRoom(irr::s32(room.top));
+      EXPECT_TRUE(app.cameraRig.IsGliding()) << "the camera glides to the smaller view";
+      app.cameraRig.FinishGlide();
+      Extent board, all;
+      EXPECT_TRUE(ProjectSet(w, h, board, all));
+      if (getenv("KELVAR_FRAMING"))
+        std::printf("%s side, room %.0f/%.0f/%.0f: board %.0f..%.0f, set %.0f..%.0f x %.0f..%.0f\n",
+                    white ? "white" : "black", room.left, room.right, room.top, board.left, board.right, all.left,
+                    all.right, all.top, all.bottom);
+      EXPECT_GE(all.left, room.left) << white;
+      EXPECT_LE(all.right, w - room.right) << white;
+      EXPECT_GE(all.top, room.top) << white;
+      EXPECT_NEAR((board.left + board.right) / 2, (room.left + w - room.right) / 2, 8.f)
+          << "the board in the free part's middle";
+      EXPECT_GT(board.right - board.left, 0.5f * (w - room.left - room.right)) << white;
+      app.cameraRig.SetSideRoom(0, 0);
+      app.cameraRig.SetTopRoom(0);
+      app.cameraRig.FinishGlide();
+    }
   // A new window size refits the view at once.
   app.driver->OnResize(irr::core::dimension2du(1600, 1000));
   app.cameraRig.OnWindowResized();

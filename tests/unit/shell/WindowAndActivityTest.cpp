@@ -166,8 +166,8 @@ TEST_F(WindowTest, OpenHelpWindowAndBannerFollowTheNewSize) {
   // Review button under it, both in the larger font.
   Resize(1600, 1000);
   EXPECT_EQ(app.gui.GetHelpWindow()->getAbsolutePosition(), core::rect<s32>(400, 75, 1200, 925));
-  EXPECT_EQ(app.gui.GetBannerText()->getAbsolutePosition(), core::rect<s32>(30, 105, 1570, 270));
-  EXPECT_EQ(app.gui.GetBannerButton()->getAbsolutePosition(), core::rect<s32>(725, 279, 875, 321));
+  EXPECT_EQ(app.gui.GetBannerText()->getAbsolutePosition(), core::rect<s32>(30, 36, 1570, 201));
+  EXPECT_EQ(app.gui.GetBannerButton()->getAbsolutePosition(), core::rect<s32>(725, 210, 875, 252));
   EXPECT_EQ(app.gui.GetBannerText()->getActiveFont(), app.gui.GetLargeFont());
   EXPECT_GT(app.gui.GetLargeFont()->getDimension(L"A").Height, 60u);
 }
