@@ -3,8 +3,9 @@
 // at the right edge under the menu bar, the help window, dialogs and the
 // banner centred. At 1024 x 768 every rectangle is the one the interface has
 // always had, but the banner's: it stands right under the menu bar, so that
-// the set framed below it is drawn as large as it can be. Rectangles are (left, top, right, bottom) in window pixels; every
-// size in them is a design size times the interface's scale.
+// the set framed below it is drawn as large as it can be. Rectangles are
+// (left, top, right, bottom) in window pixels; every size in them is a design
+// size times the interface's scale.
 #pragma once
 
 #include <irrlicht.h>
