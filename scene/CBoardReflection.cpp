@@ -85,6 +85,16 @@ core::matrix4 ViewProjection(const scene::ICameraSceneNode *camera) {
   return camera->getProjectionMatrix() * view;
 }
 
+// The mesh a piece's mirror image is drawn with: its kind's low-polygon
+// companion (the piece's outline in a quarter of its triangles, loaded for
+// its shadow), as the faint image shows no more detail; the piece's own mesh
+// where there is none.
+scene::IAnimatedMesh *MirrorMesh(const CGameToken &token, scene::IAnimatedMesh *own) {
+  const std::string path = ShadowMeshPath(TokenMeshPath(token.GetType()));
+  scene::IAnimatedMesh *low = app.sceneManager->getMeshCache()->getMeshByName(path.c_str());
+  return low ? low : own;
+}
+
 } // namespace
 
 bool CBoardReflection::FrameTimeProbe::Add(double ms) {
@@ -218,10 +228,11 @@ void CBoardReflection::FollowPieces() {
         mirrored->setVisible(false);
       continue;
     }
+    scene::IAnimatedMesh *mesh = MirrorMesh(*token, source->getMesh());
     if (!mirrored)
-      mirrored = stage->addAnimatedMeshSceneNode(source->getMesh(), nullptr, ID_NODE_NONE);
-    else if (mirrored->getMesh() != source->getMesh()) // a promotion, a new game
-      mirrored->setMesh(source->getMesh());
+      mirrored = stage->addAnimatedMeshSceneNode(mesh, nullptr, ID_NODE_NONE);
+    else if (mirrored->getMesh() != mesh) // a promotion, a new game
+      mirrored->setMesh(mesh);
     if (!mirrored)
       continue;
     mirrored->setVisible(true);

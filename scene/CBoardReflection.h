@@ -95,8 +95,8 @@ public:
   // power of two at or above that, at most MAX_TARGET_SIDE.
   static irr::core::dimension2du TargetSize(const irr::core::dimension2du &screen);
 
-  // The stage's nodes follow the pieces in play: mesh, place, turn, size
-  // and materials; a captured piece's node is hidden.
+  // The stage's nodes follow the pieces in play: mesh (the kind's low-polygon
+  // one), place, turn, size and materials; a captured piece's node is hidden.
   void FollowPieces();
 
   irr::scene::IMeshSceneNode *GetOverlay() const { return overlay; }

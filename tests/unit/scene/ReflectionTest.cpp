@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 using irr::core::vector3df;
@@ -162,7 +163,8 @@ TEST_F(Reflection, TheOverlayIsNeverPicked) {
 }
 
 // The stage's pieces follow the board: where each piece in play stands, with
-// its mesh (a promoted pawn's new one) and texture; none for a captured piece.
+// its texture and a mesh of its kind (a promoted pawn's new one) that has the
+// piece's size in under half its vertices; none for a captured piece.
 TEST_F(Reflection, TheMirroredPiecesAreThePiecesInPlay) {
   chess::Position position;
   std::string error;
@@ -173,6 +175,12 @@ TEST_F(Reflection, TheMirroredPiecesAreThePiecesInPlay) {
   app.reflection.FollowPieces();
   const std::vector<irr::scene::IAnimatedMeshSceneNode *> &mirrored = app.reflection.GetMirroredPieces();
   ASSERT_EQ(mirrored.size(), size_t(CMap::TOKEN_COUNT));
+  const auto vertexCount = [](const irr::scene::IMesh *mesh) {
+    irr::u32 count = 0;
+    for (irr::u32 b = 0; b < mesh->getMeshBufferCount(); ++b)
+      count += mesh->getMeshBuffer(b)->getVertexCount();
+    return count;
+  };
   int inPlay = 0;
   for (irr::s32 i = 0; i < CMap::TOKEN_COUNT; ++i) {
     const CGameToken *token = app.map.GetToken(i);
@@ -184,7 +192,12 @@ TEST_F(Reflection, TheMirroredPiecesAreThePiecesInPlay) {
     ++inPlay;
     ASSERT_NE(mirrored[i], nullptr);
     EXPECT_TRUE(mirrored[i]->isVisible());
-    EXPECT_EQ(mirrored[i]->getMesh(), token->GetMeshNode()->getMesh());
+    const irr::scene::IMesh *image = mirrored[i]->getMesh()->getMesh(0);
+    const irr::scene::IMesh *piece = token->GetMeshNode()->getMesh()->getMesh(0);
+    const irr::core::vector3df a = image->getBoundingBox().getExtent(), b = piece->getBoundingBox().getExtent();
+    for (const auto &[imageSize, pieceSize] : {std::pair(a.X, b.X), std::pair(a.Y, b.Y), std::pair(a.Z, b.Z)})
+      EXPECT_NEAR(imageSize, pieceSize, 0.05f * pieceSize) << "the piece's size";
+    EXPECT_LT(vertexCount(image), vertexCount(piece) / 2);
     EXPECT_EQ(mirrored[i]->getPosition(), token->GetMeshNode()->getAbsolutePosition());
     EXPECT_EQ(mirrored[i]->getRotation(), token->GetMeshNode()->getRotation());
     EXPECT_EQ(mirrored[i]->getMaterial(0).getTexture(0), token->GetMeshNode()->getMaterial(0).getTexture(0));
