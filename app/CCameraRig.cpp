@@ -136,7 +136,8 @@ void CCameraRig::SetSideRoom(s32 left, s32 right) {
   const bool refit = IsAtPlacedView();
   roomLeft = left;
   roomRight = right;
-  Refit(refit);
+  if (refit)
+    PlaceCamera(GetViewFraming(placedWhite, placedTop), true);
 }
 
 void CCameraRig::SetTopRoom(s32 top) {
@@ -144,11 +145,7 @@ void CCameraRig::SetTopRoom(s32 top) {
     return;
   const bool refit = camera && IsAtPlacedView();
   roomTop = top;
-  Refit(refit);
-}
-
-void CCameraRig::Refit(bool wasAtPlacedView) {
-  if (wasAtPlacedView)
+  if (refit)
     PlaceCamera(GetViewFraming(placedWhite, placedTop), true);
 }
 

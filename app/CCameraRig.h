@@ -70,8 +70,6 @@ private:
   // Where the camera stands, or where its glide is taking it.
   void GetDestination(irr::core::vector3df &position, irr::core::vector3df &target) const;
   bool IsAtPlacedView() const;
-  // The rooms changed: a camera at the view last placed glides to it refitted.
-  void Refit(bool wasAtPlacedView);
   void PlaceCamera(const Framing &framing, bool glide);
   void GlideTo(const irr::core::vector3df &position, const irr::core::vector3df &target);
   void StepGlide();
