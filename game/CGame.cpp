@@ -1,5 +1,5 @@
-// The game controller: phases and their entry actions, whose turn it is, the
-// engine's side of each turn, and the end of a game.
+// The game controller: phases and their entry actions, whose turn it is, take
+// back, resigning and the end of a game.
 #include "game/CGame.h"
 
 #include "app/CApplication.h"
@@ -65,66 +65,23 @@ void CGame::SetState(s32 s) {
 // game never takes an answer or a click of the last one.
 void CGame::ForgetTurnState() {
   input.CancelPromotion();
-  choosingSide = false;
+  takeover.Forget();
   verdict = chess::GameVerdict();
-  engineStuck = false;
-  awaitingEcho = false;
+  engineTurn.Forget();
   input.ForgetKeptClicks();
 }
 
 bool CGame::ContinueGame(const chess::Position &start, const std::string &startFen,
                          const std::vector<chess::Move> &moves, const std::string &result) {
-  state = LocalGame;
-  twoPlayers = false;
-  ForgetTurnState();
-  app.clock.Off(); // the file's clock, if it has one, is set once the game stands
-  shownGame.Start(start, true);
-  bool played = true;
-  for (size_t i = 0; i < moves.size() && played; ++i) {
-    const chess::Move &move = moves[i];
-    played = shownGame.Play(move.from, move.to, move.promotion == Pawn ? Queen : move.promotion, false);
-  }
-  app.map.ClearSelection();
-  verdict = chess::CGameJudge::Judge(GetRecord());
-  if (!verdict.IsOver())
-    verdict = chess::CGameJudge::Recorded(result);
-
-  // Until the colour window is answered the board is seen from the side to move.
-  humanColor = GetRecord().GetSideToMove();
-  app.gui.OnGameStateChanged(LocalGame);
-  app.gui.ResetGameDisplay();
-  app.gui.ShowSplash(false);
-  app.map.SetShadowsVisible(false);
-  app.cameraRig.FaceSide(humanColor);
-  app.engine.SendPosition(startFen, GetRecord().GetMoveTexts());
-  SetActivePlayer(GetRecord().GetSideToMove());
-  choosingSide = !verdict.IsOver();
-  if (choosingSide) {
-    app.gui.ShowColorWindow();
-  } else {
-    app.gui.CloseColorWindow();
-    EndGame();
-  }
-  return played;
+  return takeover.Start(start, startFen, moves, result);
 }
 
 void CGame::OnColorChosen(s32 color, bool twoPlayersChosen) {
   twoPlayers = twoPlayersChosen;
-  if (!choosingSide) {
-    humanColor = color;
-    SetState(LocalGame);
+  if (takeover.OnColorChosen(color))
     return;
-  }
-  choosingSide = false;
-  const s32 toMove = GetRecord().GetSideToMove();
-  humanColor = twoPlayers ? toMove : color;
-  app.cameraRig.FaceSide(twoPlayers ? White : humanColor);
-  SetActivePlayer(toMove);
-  Log(std::string("CGame plays on as ") + (twoPlayers ? "two players" : humanColor == White ? "White" : "Black"));
-  app.clock.Run();
-  // The engine already knows the position; it opens if the human took the other side.
-  if (!twoPlayers && humanColor != toMove)
-    app.engine.RequestInitialMove();
+  humanColor = color;
+  SetState(LocalGame);
 }
 
 void CGame::SetActivePlayer(s32 c) {
@@ -147,13 +104,14 @@ void CGame::Update() {
       SetState(Idle);
     return;
   }
-  if (state != LocalGame || verdict.IsOver() || engineStuck || twoPlayers || choosingSide || activePlayer == humanColor)
+  if (state != LocalGame || verdict.IsOver() || IsEngineStuck() || twoPlayers || IsChoosingSide() ||
+      activePlayer == humanColor)
     return; // the human's turn advances only through clicks
-  EngineTurn();
+  engineTurn.Update();
 }
 
 bool CGame::CanReview() const {
-  return state != LocalGame || verdict.IsOver() || (IsHumanTurn() && !awaitingEcho && !input.IsPromotionPending());
+  return state != LocalGame || verdict.IsOver() || (IsHumanTurn() && !IsAwaitingEcho() && !input.IsPromotionPending());
 }
 
 bool CGame::CanTypeMove() const { return IsHumanTurn() && !input.IsPromotionPending() && !app.review.IsOpen(); }
@@ -167,12 +125,12 @@ bool CGame::PlayTypedMove(const chess::Move &move) {
 }
 
 bool CGame::IsHumanTurn() const {
-  return state == LocalGame && !verdict.IsOver() && !engineStuck && !choosingSide &&
+  return state == LocalGame && !verdict.IsOver() && !IsEngineStuck() && !IsChoosingSide() &&
          (twoPlayers || activePlayer == humanColor);
 }
 
 bool CGame::IsEngineTurnEnding() const {
-  return state == LocalGame && awaitingEcho && !twoPlayers && GetRecord().GetSideToMove() == humanColor;
+  return state == LocalGame && IsAwaitingEcho() && !twoPlayers && GetRecord().GetSideToMove() == humanColor;
 }
 
 bool CGame::PlayMove(const BoardSquare &from, const BoardSquare &to, s32 promotion) {
@@ -192,8 +150,7 @@ void CGame::EndGame() {
   input.CancelPromotion();
   app.clock.Stop();
   Log(std::string("CGame game over: ") + verdict.ResultText() + " (" + verdict.ReasonText() + ")");
-  awaitingEcho = false;
-  engineStuck = false;
+  engineTurn.Forget();
   app.map.ClearSelection();
   CGameOverNotice::Show(verdict);
   if (verdict.reason == chess::GameEnd::Checkmate)
@@ -209,58 +166,11 @@ void CGame::OnEngineGivenUp() {
   // The players go on without the engine: the human moves both sides from
   // here, as in a two-player game.
   twoPlayers = true;
-  awaitingEcho = false;
-  engineStuck = false;
+  engineTurn.Forget();
   input.ForgetKeptClicks();
   app.map.ClearSelection();
   SetActivePlayer(GetRecord().GetSideToMove());
   Log("CGame plays on as two players: the engine was given up");
-}
-
-void CGame::OnEngineHasNoMove() {
-  LogMessage("CGame the engine has no move in this position");
-  engineStuck = true;
-  app.map.ClearSelection();
-  app.gui.ShowEngineNoMoveDialog();
-}
-
-// Fetches the engine's move, plays it and hands it back; the engine's answer
-// to that hand-back is fetched and thrown away before the human may move.
-// A move that ends the game is not handed back: nothing more is searched.
-void CGame::EngineTurn() {
-  BoardSquare from, to;
-  s32 promotion = Queen;
-  if (awaitingEcho) {
-    if (!app.engine.ProcessEngineResult(from, to))
-      return;
-    awaitingEcho = false;
-    app.map.ClearSelection();
-    SetActivePlayer(GetRecord().GetSideToMove());
-    input.ActOnKeptClicks();
-    return;
-  }
-  if (!app.engine.ProcessEngineResult(from, to, promotion))
-    return;
-  app.map.ClearSelection();
-  if (!from.IsOnBoard() || !to.IsOnBoard()) {
-    OnEngineHasNoMove();
-    return;
-  }
-  if (!PlayMove(from, to, promotion)) {
-    // A move the rules refuse is never played: the engine is at fault and is
-    // started afresh and asked again, like one that died.
-    app.engine.RejectResult();
-    return;
-  }
-  // Otherwise the turn passes with the echo: the engine's piece stays lit until then.
-  if (verdict.IsOver()) {
-    SetActivePlayer(GetRecord().GetSideToMove());
-    EndGame();
-    return;
-  }
-  const chess::PlayedMove &move = shownGame.GetLastMove();
-  app.engine.HandBackMove(from, to, move.promotion != chess::PlayedMove::NONE, move.promotion);
-  awaitingEcho = true;
 }
 
 void CGame::PlayHumanMove(const BoardSquare &from, const BoardSquare &target, s32 promotion) {
@@ -285,13 +195,13 @@ void CGame::SelectPiece(s32 token) {
 }
 
 bool CGame::CanTakeBack() const {
-  if (state != LocalGame || awaitingEcho || choosingSide || app.review.IsOpen())
+  if (state != LocalGame || IsAwaitingEcho() || IsChoosingSide() || app.review.IsOpen())
     return false;
   // Nothing is taken back while the engine owes a move: its answer would
   // land on a position it was not asked about.
   if (!twoPlayers && app.engine.IsSearchPending())
     return false;
-  if (!verdict.IsOver() && !engineStuck && !IsHumanTurn())
+  if (!verdict.IsOver() && !IsEngineStuck() && !IsHumanTurn())
     return false;
   // Where the engine opened the game, its first move alone is not taken back.
   const size_t firstHumanPly = twoPlayers || GetRecord().GetStartSide() == humanColor ? 1 : 2;
@@ -310,7 +220,7 @@ void CGame::TakeBack() {
   Log("CGame take back to ply " + std::to_string(GetRecord().GetPlyCount()));
   app.rating.OnTakeBack();
   verdict = chess::GameVerdict();
-  engineStuck = false;
+  engineTurn.Forget();
   app.gui.SetBannerVisible(false);
   app.gui.OnGameStateChanged(LocalGame);
   SetActivePlayer(GetRecord().GetSideToMove());
@@ -320,7 +230,7 @@ void CGame::TakeBack() {
 }
 
 void CGame::OnFlagFell(s32 color) {
-  if (state != LocalGame || verdict.IsOver() || choosingSide)
+  if (state != LocalGame || verdict.IsOver() || IsChoosingSide())
     return;
   verdict = chess::CGameJudge::FlagFell(color, shownGame.GetPosition());
   EndGame();

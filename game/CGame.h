@@ -1,10 +1,13 @@
 // The game controller: the program's phase, the human's colour, whose turn it
-// is, the engine's side of each turn, and how a game ends.
+// is, and how a game ends. The engine's side of a turn is CEngineTurn's, a
+// game taken over from a file CGameTakeover's.
 #pragma once
 
 #include "app/KelvarTypes.h"
 #include "chess/CGameJudge.h"
 #include "chess/CGameRecord.h"
+#include "game/CEngineTurn.h"
+#include "game/CGameTakeover.h"
 #include "game/CHumanInput.h"
 #include "game/CShownGame.h"
 
@@ -32,19 +35,13 @@ public:
   // stands; the engine then moves first if the human took the side not to move.
   void OnColorChosen(irr::s32 color, bool twoPlayersChosen);
   // A game taken over from a file waits for the colour window's answer.
-  bool IsChoosingSide() const { return choosingSide; }
-  // Takes over a game from elsewhere (a file). The board is set up at the
-  // game's start position (start, whose FEN the engine is told as startFen,
-  // empty for the standard one); the moves are played through the record
-  // and the engine learns the position. The game is judged as after any
-  // move; a result the position does not show (resignation, agreement) ends
-  // it as recorded. An unfinished game then waits in the colour window for
-  // the player's choice of side (nobody moves meanwhile). False if the rules
-  // refuse a move (the board then holds the moves before it).
+  bool IsChoosingSide() const { return takeover.IsChoosingSide(); }
+  // Takes over a game from elsewhere (a file) as CGameTakeover::Start does;
+  // an unfinished one waits in the colour window for the player's side.
   bool ContinueGame(const chess::Position &start, const std::string &startFen, const std::vector<chess::Move> &moves,
                     const std::string &result);
   irr::s32 GetActivePlayer() const { return activePlayer; }
-  bool IsAwaitingEcho() const { return awaitingEcho; }
+  bool IsAwaitingEcho() const { return engineTurn.IsAwaitingEcho(); }
   // The human's clicks, kept clicks and promotion choice.
   CHumanInput &Input() { return input; }
   const CHumanInput &Input() const { return input; }
@@ -68,7 +65,7 @@ public:
   const chess::GameVerdict &GetVerdict() const { return verdict; }
   bool IsGameOver() const { return state == LocalGame && verdict.IsOver(); }
   // Whether the engine answered with no move it could play.
-  bool IsEngineStuck() const { return engineStuck; }
+  bool IsEngineStuck() const { return engineTurn.IsStuck(); }
 
   // Take back: on the human's turn, after the game has ended, or when the
   // engine had no move, and only while a move of the human is on the board
@@ -86,7 +83,7 @@ public:
   bool PlayTypedMove(const chess::Move &move);
   bool CanTypeMove() const;
   // Resigning: while a game is running and has not ended.
-  bool CanResign() const { return state == LocalGame && !verdict.IsOver() && !choosingSide; }
+  bool CanResign() const { return state == LocalGame && !verdict.IsOver() && !IsChoosingSide(); }
   // The human (in a two-player game, the side to move) resigns.
   void Resign();
   // The clock of color ran out: the game is lost on time, or drawn when the
@@ -94,7 +91,10 @@ public:
   void OnFlagFell(irr::s32 color);
 
 private:
-  void EngineTurn();
+  // They act for the controller in its turns: the engine's, and a game's takeover.
+  friend class CEngineTurn;
+  friend class CGameTakeover;
+
   void ForgetTurnState();
   // Plays a move through the record, shows it on the board, logs it and
   // judges the new position. The mover is left selected.
@@ -102,8 +102,6 @@ private:
   // Announces the verdict: log line, banner, status line, tone; the engine
   // learns the final position and searches nothing more.
   void EndGame();
-  // The engine answered with nothing playable: the player keeps control.
-  void OnEngineHasNoMove();
   // The engine link gave up on its engine: a game in progress goes on as a
   // two-player game.
   void OnEngineGivenUp();
@@ -111,11 +109,10 @@ private:
   irr::s32 state = Startup;
   irr::s32 humanColor = White;
   irr::s32 activePlayer = White;
-  bool awaitingEcho = false;
   bool twoPlayers = false;
-  bool engineStuck = false;
-  bool choosingSide = false;
   CHumanInput input{*this};
+  CEngineTurn engineTurn{*this};
+  CGameTakeover takeover{*this};
   uint32_t startupTick = 0;
   CShownGame shownGame;
   chess::GameVerdict verdict;
