@@ -483,7 +483,7 @@ TEST_F(ScriptedEngineBridge, LevelOptionIsListedAndSetsTheEngineOptions) {
       "position startpos\ngo movetime 300 depth 1\n",
       // Master: a rating
       "setoption name UCI_LimitStrength value true\nsetoption name MultiPV value 1\n"
-      "setoption name UCI_Elo value 2830\nposition startpos\ngo movetime 300\n",
+      "setoption name UCI_Elo value 2795\nposition startpos\ngo movetime 300\n",
       // Full strength
       "setoption name UCI_LimitStrength value false\nposition startpos\ngo movetime 300\n",
   };
@@ -897,8 +897,8 @@ TEST(BridgeLevels, EachLevelSetsTheEngineOptionsItOffers) {
       {1, {{"UCI_LimitStrength", "false"}, {"Skill Level", "20"}, {"MultiPV", "6"}}, 1, 6},
       {2, {{"UCI_LimitStrength", "false"}, {"Skill Level", "20"}, {"MultiPV", "5"}}, 3, 5},
       {3, {{"UCI_LimitStrength", "true"}, {"UCI_Elo", "1470"}, {"Skill Level", "20"}, {"MultiPV", "1"}}, 0, 1},
-      {4, {{"UCI_LimitStrength", "true"}, {"UCI_Elo", "1810"}, {"Skill Level", "20"}, {"MultiPV", "1"}}, 0, 1},
-      {7, {{"UCI_LimitStrength", "true"}, {"UCI_Elo", "2830"}, {"Skill Level", "20"}, {"MultiPV", "1"}}, 0, 1},
+      {4, {{"UCI_LimitStrength", "true"}, {"UCI_Elo", "1790"}, {"Skill Level", "20"}, {"MultiPV", "1"}}, 0, 1},
+      {7, {{"UCI_LimitStrength", "true"}, {"UCI_Elo", "2795"}, {"Skill Level", "20"}, {"MultiPV", "1"}}, 0, 1},
       {8, {{"UCI_LimitStrength", "false"}, {"Skill Level", "20"}, {"MultiPV", "1"}}, 0, 1},
   };
   for (const Case &c : cases) {
