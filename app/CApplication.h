@@ -30,6 +30,8 @@
 
 #include <irrlicht.h>
 
+#include <string>
+
 struct CApplication {
   irr::IrrlichtDevice *device = nullptr;
   irr::video::IVideoDriver *driver = nullptr;
@@ -89,3 +91,6 @@ void gl_Exit();
 
 // Writes "Kelvar: <text>" through the device's logger. Over-long texts are cut.
 void LogMessage(const char *text, irr::ELOG_LEVEL level = irr::ELL_INFORMATION);
+inline void LogMessage(const std::string &text, irr::ELOG_LEVEL level = irr::ELL_INFORMATION) {
+  LogMessage(text.c_str(), level);
+}

@@ -24,8 +24,6 @@ const size_t READ_LIMIT_PER_FRAME = 1 << 16;                    // a flood is ta
 const uint32_t NOTICE_MS = 4000;                                // how long the status line says "Engine restarted"
 const uint32_t FAULT_NOTICE_MS = 8000;                          // ... and the longer text on a broken answer
 
-void Log(const std::string &text) { LogMessage(text.c_str()); }
-
 } // namespace
 
 // --- Process --------------------------------------------------------------------
@@ -37,7 +35,7 @@ bool CCEManager::Init() {
   watch.Timings().thinkMs = ThinkMsFromEnvironment();
   if (!Launch()) {
     const std::string why = strerror(errno);
-    Log(std::string("CCEManager::Init cannot start ") + ENGINE_PATH + ": " + why);
+    LogMessage(std::string("CCEManager::Init cannot start ") + ENGINE_PATH + ": " + why);
     Fail(CEngineFailure::Kind::Program, CEngineFailure::CannotRun(ENGINE_PATH, why, false));
   }
   return true; // the program runs without an engine too
@@ -120,7 +118,7 @@ void CCEManager::Watch() {
 }
 
 void CCEManager::Restart(const std::string &reason, const std::wstring &notice) {
-  Log("CCEManager engine fault (" + reason + ")");
+  LogMessage("CCEManager engine fault (" + reason + ")");
   StopProcess();
   const uint32_t now = platform::GetTickCount();
   if (!watch.MayRestart(now)) {
@@ -128,7 +126,7 @@ void CCEManager::Restart(const std::string &reason, const std::wstring &notice) 
     return;
   }
   hint.Forget(); // a new engine owes no advice
-  Log("CCEManager starting the engine program again");
+  LogMessage("CCEManager starting the engine program again");
   handshake.Restarting(reason);
   if (!Launch()) {
     Fail(CEngineFailure::Kind::Program, CEngineFailure::CannotRun(ENGINE_PATH, strerror(errno), true));
@@ -145,7 +143,7 @@ void CCEManager::Fail(CEngineFailure::Kind kind, const std::string &reason) {
   state = LinkState::Failed;
   failure.Set(kind, reason);
   search.Drop();
-  Log("CCEManager engine unavailable (" + reason + ")");
+  LogMessage("CCEManager engine unavailable (" + reason + ")");
 }
 
 // --- Reading the engine's output ---------------------------------------------------
@@ -153,7 +151,7 @@ void CCEManager::Fail(CEngineFailure::Kind kind, const std::string &reason) {
 void CCEManager::OnEngineBytes(const char *data, size_t size) {
   std::vector<std::string> lines;
   if (const size_t dropped = lineBuffer.Feed(data, size, lines))
-    Log("CCEManager dropped " + std::to_string(dropped) + " over-long engine line(s)");
+    LogMessage("CCEManager dropped " + std::to_string(dropped) + " over-long engine line(s)");
   const unsigned before = process.Generation();
   for (const std::string &line : lines) {
     OnEngineLine(line);
@@ -171,7 +169,7 @@ void CCEManager::OnEngineLine(const std::string &line) {
   if (reply.kind == CEngineReply::Kind::MoveFault) {
     // The engine program found its engine's answer broken and sent no
     // "bestmove": the search is over without a move.
-    Log("CCEManager the engine program reports: " + reply.fault);
+    LogMessage("CCEManager the engine program reports: " + reply.fault);
     OnMoveFault(reply.fault);
     return;
   }
@@ -204,7 +202,7 @@ void CCEManager::OnEngineLine(const std::string &line) {
 void CCEManager::OnResultLine(const std::string &line, const std::string &move, bool malformed,
                               const std::string &fault) {
   if (hint.TakeAnswer(move, !watch.HasOpenFence() && !malformed)) {
-    Log("CCEManager hint " + line);
+    LogMessage("CCEManager hint " + line);
     return;
   }
   LogMessage(line.c_str());
@@ -214,7 +212,7 @@ void CCEManager::OnResultLine(const std::string &line, const std::string &move, 
     return;
   }
   if (malformed) {
-    Log("CCEManager refused the engine's result: " + line);
+    LogMessage("CCEManager refused the engine's result: " + line);
     OnMoveFault(fault);
     return;
   }
@@ -226,11 +224,11 @@ void CCEManager::OnResultLine(const std::string &line, const std::string &move, 
 void CCEManager::OnMoveFault(const std::string &fault) {
   search.DropAnswer();
   if (!process.IsStarted()) {
-    Log("CCEManager engine fault (" + fault + ")");
+    LogMessage("CCEManager engine fault (" + fault + ")");
     return; // no engine process to start afresh
   }
   if (watch.MoveFaultGivesUp(platform::GetTickCount())) {
-    Log("CCEManager engine fault (" + fault + ")");
+    LogMessage("CCEManager engine fault (" + fault + ")");
     Fail(CEngineFailure::Kind::Link, CEngineFailure::TooManyBrokenAnswers(watch.Timings().moveFaultsPerWindow, fault));
     return;
   }
@@ -259,9 +257,9 @@ void CCEManager::OnHandshakeDone() {
   bool noticeShown = false;
   const std::string restarted = handshake.TakeRestart(noticeShown);
   if (!restarted.empty()) {
-    Log("CCEManager engine restarted (" + restarted + ")");
+    LogMessage("CCEManager engine restarted (" + restarted + ")");
     const std::string position = game.PositionCommand();
-    Log("CCEManager engine told: " + position.substr(0, position.size() - 1) + (search.IsOwed() ? ", go" : ""));
+    LogMessage("CCEManager engine told: " + position.substr(0, position.size() - 1) + (search.IsOwed() ? ", go" : ""));
     if (!noticeShown)
       app.gui.ShowStatusNotice(TrW("Engine restarted").c_str(), NOTICE_MS);
   }
@@ -320,7 +318,7 @@ void CCEManager::SendMove(const BoardSquare &from, const BoardSquare &to, bool p
     return;
   }
   LogMessage("SubmitMove");
-  Log(move + "\n");
+  LogMessage(move + "\n");
   game.Add(move);
   app.gui.RefreshMovesWindow();
   if (state == LinkState::Failed)
@@ -338,7 +336,7 @@ void CCEManager::SendMove(const BoardSquare &from, const BoardSquare &to, bool p
 void CCEManager::SendClockedSearch(const std::string &position) {
   const std::string go = clock.GoCommand(platform::GetTickCount());
   if (clock.IsOn())
-    Log("CCEManager " + go.substr(0, go.size() - 1));
+    LogMessage("CCEManager " + go.substr(0, go.size() - 1));
   SendCommand(position + go);
 }
 
@@ -413,7 +411,7 @@ void CCEManager::RejectResult() {
   const std::string move = search.TakeHandedOut();
   if (move.empty())
     return;
-  Log("CCEManager refused the engine's result: " + move + " breaks the rules");
+  LogMessage("CCEManager refused the engine's result: " + move + " breaks the rules");
   // The move is still owed: the restarted engine is asked again.
   OweSearch();
   OnMoveFault("illegal move " + move);

@@ -15,8 +15,6 @@ namespace {
 
 const uint32_t STARTUP_PHASE_MS = 5000;
 
-void Log(const std::string &text) { LogMessage(text.c_str()); }
-
 } // namespace
 
 void CGame::SetState(s32 s) {
@@ -140,7 +138,7 @@ bool CGame::PlayMove(const BoardSquare &from, const BoardSquare &to, s32 promoti
   const chess::PlayedMove &move = shownGame.GetLastMove();
   CGameSounds::MovePlayed(move.captured != chess::PlayedMove::NONE, shownGame.GetPosition());
   app.speech.MovePlayed(GetRecord());
-  Log("CGame played " + move.ToText());
+  LogMessage("CGame played " + move.ToText());
   verdict = chess::CGameJudge::Judge(GetRecord());
   app.gui.RefreshMovesWindow();
   return true;
@@ -149,7 +147,7 @@ bool CGame::PlayMove(const BoardSquare &from, const BoardSquare &to, s32 promoti
 void CGame::EndGame() {
   input.CancelPromotion();
   app.clock.Stop();
-  Log(std::string("CGame game over: ") + verdict.ResultText() + " (" + verdict.ReasonText() + ")");
+  LogMessage(std::string("CGame game over: ") + verdict.ResultText() + " (" + verdict.ReasonText() + ")");
   engineTurn.Forget();
   app.map.ClearSelection();
   CGameOverNotice::Show(verdict);
@@ -170,7 +168,7 @@ void CGame::OnEngineGivenUp() {
   input.ForgetKeptClicks();
   app.map.ClearSelection();
   SetActivePlayer(GetRecord().GetSideToMove());
-  Log("CGame plays on as two players: the engine was given up");
+  LogMessage("CGame plays on as two players: the engine was given up");
 }
 
 void CGame::PlayHumanMove(const BoardSquare &from, const BoardSquare &target, s32 promotion) {
@@ -217,7 +215,7 @@ void CGame::TakeBack() {
   while (!twoPlayers && GetRecord().GetSideToMove() != humanColor && GetRecord().GetPlyCount() > 0);
   app.clock.TakeBack(plies - GetRecord().GetPlyCount());
   input.CancelPromotion();
-  Log("CGame take back to ply " + std::to_string(GetRecord().GetPlyCount()));
+  LogMessage("CGame take back to ply " + std::to_string(GetRecord().GetPlyCount()));
   app.rating.OnTakeBack();
   verdict = chess::GameVerdict();
   engineTurn.Forget();

@@ -13,8 +13,6 @@ const char *const LOW_TIME_SOUND = "./media/lowtime.wav";
 const char *const SIDE_NAMES[2] = {"white", "black"};
 const char *const FACE_NAMES[2] = {platform::NoTr("White"), platform::NoTr("Black")};
 
-void Log(const std::string &text) { LogMessage(text.c_str()); }
-
 } // namespace
 
 bool CGameClock::Init() {
@@ -48,8 +46,8 @@ void CGameClock::NewGame(int sideToMove) {
   flagged = chess::ChessClock::NO_SIDE;
   warnedPeriod[0] = warnedPeriod[1] = 0;
   if (clock.IsOn())
-    Log("CGameClock time control " + settings.timeControl.ToString() + " (" + settings.timeControl.Describe() + ", " +
-        chess::IncrementKindName(settings.incrementKind) + ")");
+    LogMessage("CGameClock time control " + settings.timeControl.ToString() + " (" + settings.timeControl.Describe() +
+               ", " + chess::IncrementKindName(settings.incrementKind) + ")");
   TellEngine();
   Show();
 }
@@ -70,18 +68,19 @@ void CGameClock::Load(const chess::PgnGame &game, int startSide) {
   std::string reason;
   const std::string *tag = game.FindTag("TimeControl");
   if (tag && !chess::TimeControl::Parse(*tag, control, reason))
-    Log("CGameClock the game's TimeControl \"" + *tag + "\" is not played (" + reason + "); no clock");
+    LogMessage("CGameClock the game's TimeControl \"" + *tag + "\" is not played (" + reason + "); no clock");
   chess::IncrementKind kind = chess::IncrementKind::Fischer;
   const std::string *kindTag = game.FindTag(INCREMENT_TAG);
   if (kindTag && !chess::ParseIncrementKind(*kindTag, kind))
-    Log("CGameClock the game's " + std::string(INCREMENT_TAG) + " \"" + *kindTag + "\" is not known; Fischer kept");
+    LogMessage("CGameClock the game's " + std::string(INCREMENT_TAG) + " \"" + *kindTag +
+               "\" is not known; Fischer kept");
   if (!control.IsNone()) {
     const int64_t now = Now();
     clock.Resume(control, kind, startSide, chess::ClockNotesOf(game), now);
     clock.Stop(now); // until play goes on
-    Log("CGameClock the game goes on under " + control.ToString() + ": white " +
-        chess::ClockFaceText(clock.Remaining(chess::White, now)) + ", black " +
-        chess::ClockFaceText(clock.Remaining(chess::Black, now)));
+    LogMessage("CGameClock the game goes on under " + control.ToString() + ": white " +
+               chess::ClockFaceText(clock.Remaining(chess::White, now)) + ", black " +
+               chess::ClockFaceText(clock.Remaining(chess::Black, now)));
   }
   stopped = true;
   TellEngine();
@@ -140,7 +139,7 @@ void CGameClock::Update() {
     const int side = clock.Flagged(Now());
     if (side != chess::ChessClock::NO_SIDE) {
       flagged = side;
-      Log(std::string("clock flag fell: ") + SIDE_NAMES[side]);
+      LogMessage(std::string("clock flag fell: ") + SIDE_NAMES[side]);
       app.game.OnFlagFell(side);
       Stop();
     } else {
@@ -160,7 +159,7 @@ void CGameClock::WarnOfLowTime() {
   if (!human || warnedPeriod[side] == period || clock.Remaining(side, Now()) >= clock.LowTimeMs(side))
     return;
   warnedPeriod[side] = period;
-  Log(std::string("CGameClock low time: ") + SIDE_NAMES[side]);
+  LogMessage(std::string("CGameClock low time: ") + SIDE_NAMES[side]);
   if (app.settings.Get().sound)
     platform::PlaySound(LOW_TIME_SOUND);
 }

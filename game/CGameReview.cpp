@@ -19,8 +19,6 @@ namespace {
 const s32 BAR_LEFT = 10, BAR_TOP = 40, BAR_WIDTH = 26;
 const f32 BAR_SHARE_OF_HEIGHT = 0.6f;
 
-void Log(const std::string &text) { LogMessage(text.c_str()); }
-
 std::string BaseName(const std::string &path) { return path.substr(path.rfind('/') + 1); }
 
 // Where a reviewed game came from, as the player reads it: a file by its
@@ -50,7 +48,7 @@ void CGameReview::Update() {
       Open(fileGame, path);
       return;
     }
-    Log("review of " + path + " refused: line " + std::to_string(pgnError.line) + ": " + pgnError.reason);
+    LogMessage("review of " + path + " refused: line " + std::to_string(pgnError.line) + ": " + pgnError.reason);
     app.gui.ShowMessageBox(
         TrW("Review").c_str(),
         TrFormatW("Cannot review {1}\nline {2}: {3}", {path, std::to_string(pgnError.line), pgnError.reason}).c_str(),
@@ -96,7 +94,7 @@ bool CGameReview::Open(const chess::PgnGame &reviewed, const std::string &from) 
   chess::CGameAnalysis analysis;
   std::string error;
   if (!analysis.Start(reviewed, error)) {
-    Log("review of " + from + " refused: " + error);
+    LogMessage("review of " + from + " refused: " + error);
     app.gui.ShowMessageBox(TrW("Review").c_str(),
                            TrFormatW("Cannot review {1}:\n{2}", {ShownSource(from), error}).c_str(), gui::EMBF_OK, -1);
     return false;
@@ -104,7 +102,7 @@ bool CGameReview::Open(const chess::PgnGame &reviewed, const std::string &from) 
   Close();
   const long long nodes = app.settings.Get().reviewNodes;
   if (!run.Start(analysis, platform::EngineProgramPath(), nodes, platform::GetTickCount(), error)) {
-    Log("review of " + from + " cannot start its engine: " + error);
+    LogMessage("review of " + from + " cannot start its engine: " + error);
     app.gui.ShowMessageBox(TrW("Review").c_str(),
                            TrFormatW("The engine for the review cannot be started:\n{1}", {error}).c_str(),
                            gui::EMBF_OK, -1);
@@ -114,8 +112,8 @@ bool CGameReview::Open(const chess::PgnGame &reviewed, const std::string &from) 
   source = from;
   review = chess::GameReview();
   judgedShown = run.Judged();
-  Log("review of " + from + ": " + std::to_string(analysis.Plies()) + " plies, " + std::to_string(nodes) +
-      " nodes a position");
+  LogMessage("review of " + from + ": " + std::to_string(analysis.Plies()) + " plies, " + std::to_string(nodes) +
+             " nodes a position");
 
   app.hint.Clear();
   gui::IGUIStaticText *banner = app.gui.GetBannerText();
@@ -144,7 +142,8 @@ void CGameReview::Cancel() {
   if (run.GetStatus() != CAnalysisRun::Status::Running)
     return;
   run.Cancel();
-  Log("review cancelled after " + std::to_string(run.Judged()) + " of " + std::to_string(run.Total()) + " positions");
+  LogMessage("review cancelled after " + std::to_string(run.Judged()) + " of " + std::to_string(run.Total()) +
+             " positions");
   ShowProgress();
   window.SetRunning(false, false);
 }
@@ -179,11 +178,11 @@ void CGameReview::Finish() {
   if (run.GetStatus() == CAnalysisRun::Status::Done) {
     review = run.Analysis().Review();
     if (review.ok)
-      Log(chess::CGameAnalysis::SummaryLine(review, run.Analysis().Plies(), run.ElapsedMs()));
+      LogMessage(chess::CGameAnalysis::SummaryLine(review, run.Analysis().Plies(), run.ElapsedMs()));
     else
-      Log("review failed: " + review.error);
+      LogMessage("review failed: " + review.error);
   } else if (run.GetStatus() == CAnalysisRun::Status::Failed) {
-    Log("review failed: " + run.Error());
+    LogMessage("review failed: " + run.Error());
   }
   window.ShowFindings(run.Analysis(), review.ok ? &review : nullptr);
   window.SetRunning(false, review.ok);
@@ -255,8 +254,8 @@ void CGameReview::ShowPosition(size_t index) {
   std::string text = PositionText(shown, false);
   std::replace(text.begin(), text.end(), '\n', ';');
   if (shown != before)
-    Log("review position " + std::to_string(shown) + ": " + text +
-        (hasBetter ? " (arrow " + better.ToUci().substr(0, 4) + ")" : ""));
+    LogMessage("review position " + std::to_string(shown) + ": " + text +
+               (hasBetter ? " (arrow " + better.ToUci().substr(0, 4) + ")" : ""));
 }
 
 bool CGameReview::OnKey(const SEvent::SKeyInput &key) {

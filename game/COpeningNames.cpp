@@ -6,12 +6,6 @@
 #include <fstream>
 #include <sstream>
 
-namespace {
-
-void Log(const std::string &text) { LogMessage(text.c_str()); }
-
-} // namespace
-
 bool COpeningNames::Init() {
   const char *given = getenv("KELVAR_ECO_FILE");
   const std::string path = given && *given ? given : DEFAULT_FILE;
@@ -22,10 +16,10 @@ bool COpeningNames::Init() {
   std::string error;
   haveBook = file && book.Load(text.str(), error);
   if (haveBook)
-    Log("opening book " + path + ": " + std::to_string(book.GetEntryCount()) + " openings");
+    LogMessage("opening book " + path + ": " + std::to_string(book.GetEntryCount()) + " openings");
   else
-    Log("opening book " + path + (file ? " cannot be read (" + error + ")" : " not found") +
-        "; games are not named (install the Debian package pgn-extract)");
+    LogMessage("opening book " + path + (file ? " cannot be read (" + error + ")" : " not found") +
+               "; games are not named (install the Debian package pgn-extract)");
   followedRevision = followedGame = UINT64_MAX;
   found = false;
   shown.clear();
@@ -61,7 +55,7 @@ void COpeningNames::Show(const chess::OpeningMatch &match) {
   name = match.name;
   shown = found ? name.eco + " " + name.opening + (name.variation.empty() ? "" : ", " + name.variation) : "";
   if (found)
-    Log("opening " + shown);
+    LogMessage("opening " + shown);
   app.gui.SetStatusOpening(shown);
   app.gui.RefreshMovesWindow();
 }

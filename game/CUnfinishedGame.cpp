@@ -13,8 +13,6 @@ using namespace irr;
 
 namespace {
 
-void Log(const std::string &text) { LogMessage(text.c_str()); }
-
 const char *SideName(s32 color, bool twoPlayers) { return twoPlayers ? "Both" : color == White ? "White" : "Black"; }
 
 } // namespace
@@ -51,16 +49,16 @@ void CUnfinishedGame::OfferKeptGame() {
   const bool fileGiven = app.gameFiles.HasOpenedAtStartup();
   std::string error;
   if (!autosave.Claim(folder, !fileGiven, error)) {
-    Log("CUnfinishedGame cannot keep the game: " + error);
+    LogMessage("CUnfinishedGame cannot keep the game: " + error);
     app.gui.ShowMessageBox(TrW("Unfinished game").c_str(),
                            TrFormatW("The game cannot be kept if Kelvar stops:\n{1}", {error}).c_str(), gui::EMBF_OK,
                            -1);
     return;
   }
   const std::string &path = autosave.GetPath();
-  Log("CUnfinishedGame keeps the game in " + path);
+  LogMessage("CUnfinishedGame keeps the game in " + path);
   if (autosave.GetSlot() > 1 && !platform::PathExists(path))
-    Log("CUnfinishedGame another copy of Kelvar keeps its game in " + CAutosave::SlotPath(folder, 1));
+    LogMessage("CUnfinishedGame another copy of Kelvar keeps its game in " + CAutosave::SlotPath(folder, 1));
   if (fileGiven || !platform::PathExists(path))
     return;
 
@@ -83,14 +81,14 @@ void CUnfinishedGame::OfferKeptGame() {
   const std::string where = aside.empty() ? path + " (it could not be renamed: " + error + ")" : aside;
   const std::string whereShown =
       aside.empty() ? platform::TrFormat("{1} (it could not be renamed: {2})", {path, error}) : aside;
-  Log("CUnfinishedGame damaged " + path + " line " + std::to_string(fault.line) + ": " + fault.reason + "; kept as " +
-      where);
+  LogMessage("CUnfinishedGame damaged " + path + " line " + std::to_string(fault.line) + ": " + fault.reason +
+             "; kept as " + where);
   std::string message = platform::TrFormat("The unfinished game could not be read (line {1}: {2}).\nIt is kept as {3}.",
                                            {std::to_string(fault.line), fault.reason, whereShown});
   if (aside.empty()) {
     // Still in the way: this copy keeps its game elsewhere.
     if (!autosave.Claim(folder, false, error))
-      Log("CUnfinishedGame cannot keep the game: " + error);
+      LogMessage("CUnfinishedGame cannot keep the game: " + error);
   }
   if (!read || game.moves.empty()) {
     app.gui.ShowMessageBox(TrW("Unfinished game").c_str(), GuiText(message).c_str(), gui::EMBF_OK, -1);
@@ -113,7 +111,7 @@ void CUnfinishedGame::OnResumeAnswer(bool yes) {
   text.swap(offeredText);
   if (!yes) {
     // The player let the game go: the file follows the board from now on.
-    Log("CUnfinishedGame the player let the kept game go");
+    LogMessage("CUnfinishedGame the player let the kept game go");
     return;
   }
   chess::PgnGame game;
@@ -133,7 +131,7 @@ void CUnfinishedGame::RestoreSideAndLevel() {
     CSettings changed = app.settings.Get();
     changed.level = level;
     app.settings.Apply(changed);
-    Log("CUnfinishedGame plays on at level " + std::to_string(level));
+    LogMessage("CUnfinishedGame plays on at level " + std::to_string(level));
   }
   if (!app.game.IsChoosingSide())
     return; // a finished game asks for nothing
@@ -174,7 +172,7 @@ std::string CUnfinishedGame::StateText() {
   game.SetTag(LEVEL_TAG, std::to_string(app.settings.Get().level));
   std::string text, error;
   if (!chess::CPgnWriter::Write(game, text, error)) {
-    Log("CUnfinishedGame cannot write the game: " + error);
+    LogMessage("CUnfinishedGame cannot write the game: " + error);
     return "";
   }
   return text;
@@ -202,12 +200,12 @@ void CUnfinishedGame::ReportOutcomes() {
     if (outcome.ok) {
       failureTold = false;
       if (outcome.removed)
-        Log("CUnfinishedGame removed " + autosave.GetPath());
+        LogMessage("CUnfinishedGame removed " + autosave.GetPath());
       else
-        Log("PGN saved " + std::to_string(outcome.plies) + " plies to " + autosave.GetPath());
+        LogMessage("PGN saved " + std::to_string(outcome.plies) + " plies to " + autosave.GetPath());
       continue;
     }
-    Log("CUnfinishedGame autosave failed: " + outcome.error);
+    LogMessage("CUnfinishedGame autosave failed: " + outcome.error);
     if (failureTold)
       continue;
     failureTold = true;
@@ -240,7 +238,7 @@ bool CUnfinishedGame::ConfirmQuit() {
 
 void CUnfinishedGame::OnQuitAnswer(gui::EGUI_EVENT_TYPE answer) {
   if (answer == gui::EGET_MESSAGEBOX_YES) {
-    Log("CUnfinishedGame quit without keeping the game");
+    LogMessage("CUnfinishedGame quit without keeping the game");
     app.device->closeDevice();
   } else if (answer == gui::EGET_MESSAGEBOX_NO) {
     SaveElsewhere();
@@ -257,7 +255,7 @@ void CUnfinishedGame::SaveElsewhere() {
     if (place.empty())
       continue;
     if (platform::MakeFolders(place, error) && platform::WriteFileAtomically(place + name, text, error)) {
-      Log("PGN saved " + std::to_string(app.game.GetRecord().GetPlyCount()) + " plies to " + place + name);
+      LogMessage("PGN saved " + std::to_string(app.game.GetRecord().GetPlyCount()) + " plies to " + place + name);
       hasKeptElsewhere = true;
       keptElsewhere = Take();
       app.gui.ShowMessageBox(TrW("Quit").c_str(), TrFormatW("The game was saved to\n{1}", {place + name}).c_str(),
