@@ -103,10 +103,12 @@ bool CGui::Init() {
     LogMessage(line);
   }
 
-  // The default skin draws window faces and shadows translucent; over a
-  // moving 3D board that reads badly.
+  // The default skin draws window faces and shadows translucent, and the
+  // white of list and edit boxes too (an open drop-down list showed the text
+  // under it through its rows); over a moving 3D board that reads badly.
   MakeOpaque(skin, gui::EGDC_3D_FACE);
   MakeOpaque(skin, gui::EGDC_3D_SHADOW);
+  MakeOpaque(skin, gui::EGDC_3D_HIGH_LIGHT);
   // The message boxes' buttons and the windows' title buttons.
   skin->setDefaultText(gui::EGDT_MSG_BOX_OK, TrW("OK").c_str());
   skin->setDefaultText(gui::EGDT_MSG_BOX_CANCEL, TrW("Cancel").c_str());

@@ -134,11 +134,12 @@ TEST_F(GuiTest, MenuBarHoldsEveryItemInOrder) {
     }
     EXPECT_EQ(sub->getSubMenu(item.index), nullptr);
   }
-  // The skin uses the small font and draws faces and shadows opaque.
+  // The skin uses the small font and draws faces, shadows and the boxes'
+  // white (lists, drop-down lists, edit boxes) opaque.
   gui::IGUISkin *skin = app.guiEnvironment->getSkin();
   EXPECT_EQ(skin->getFont(), app.gui.GetSmallFont());
-  EXPECT_EQ(skin->getColor(gui::EGDC_3D_FACE).getAlpha(), 255u);
-  EXPECT_EQ(skin->getColor(gui::EGDC_3D_SHADOW).getAlpha(), 255u);
+  for (gui::EGUI_DEFAULT_COLOR which : {gui::EGDC_3D_FACE, gui::EGDC_3D_SHADOW, gui::EGDC_3D_HIGH_LIGHT})
+    EXPECT_EQ(skin->getColor(which).getAlpha(), 255u) << which;
 }
 
 TEST_F(GuiTest, GameStateSwitchesStartAbortAndStatusLine) {
