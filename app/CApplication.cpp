@@ -64,7 +64,7 @@ bool CreateDevice(irr::video::E_DRIVER_TYPE driverType) {
   app.guiEnvironment = app.device->getGUIEnvironment();
   app.logger = app.device->getLogger();
   if (!softwareRenderer.empty())
-    LogMessage(("no multisampling on the software renderer " + softwareRenderer).c_str());
+    LogMessage("no multisampling on the software renderer " + softwareRenderer);
   return app.driver && app.sceneManager && app.guiEnvironment && app.logger;
 }
 
@@ -93,7 +93,7 @@ struct FrameCount {
                                ", loop passes: " + std::to_string(passes) +
                                ", longest pass: " + std::to_string(longestMs) +
                                " ms, longest update: " + std::to_string(longestUpdateMs) + " ms";
-      LogMessage(line.c_str());
+      LogMessage(line);
       frames = passes = 0;
       longestMs = longestUpdateMs = 0;
       secondStart = now;
@@ -114,7 +114,7 @@ bool gl_Init(irr::video::E_DRIVER_TYPE driverType) {
   // The settings come first: they say how large the window opens.
   if (!app.settings.Load() || !CreateDevice(driverType))
     return false;
-  LogMessage(("interface language " + language).c_str());
+  LogMessage("interface language " + language);
   app.driver->setTextureCreationFlag(irr::video::ETCF_ALWAYS_32_BIT, true);
 
   if (!app.eventReceiver.Init() || !app.window.Init() || !app.activity.Init() || !app.cameraRig.Init() ||
@@ -160,7 +160,7 @@ bool gl_Pass() {
   if (app.window.TakeExposeEvents())
     app.framePacer.RequestFrame();
   if (const int signal = platform::TakeQuitSignal()) {
-    LogMessage((std::string("quit on ") + platform::QuitSignalName(signal)).c_str());
+    LogMessage(std::string("quit on ") + platform::QuitSignalName(signal));
     app.device->closeDevice();
   }
   if (!app.device->run())

@@ -52,7 +52,7 @@ bool CPlayerSettings::Init() {
   if (!loaded)
     Load();
   for (const std::string &line : loadMessages)
-    LogMessage(line.c_str());
+    LogMessage(line);
   loadMessages.clear();
   if (!damageNotice.empty()) {
     app.gui.ShowMessageBox(TrW("Settings").c_str(), GuiText(damageNotice).c_str(), irr::gui::EMBF_OK, -1);
@@ -96,7 +96,7 @@ bool CPlayerSettings::Apply(const CSettings &changed) {
     kept.timeControl = fileControl;
   std::string message;
   const bool saved = kept.Save(path, message);
-  LogMessage(message.c_str());
+  LogMessage(message);
   return saved;
 }
 
@@ -114,7 +114,7 @@ bool CPlayerSettings::PickLevel() {
   const std::string line = "level auto: level " + std::to_string(picked) + " (rated " +
                            std::to_string(std::lround(RatingOfLevel(picked).rating)) + ") for the player's rating " +
                            std::to_string(std::lround(rating));
-  LogMessage(line.c_str());
+  LogMessage(line);
   const std::wstring notice = TrFormatW("Match my rating: level {1}, for your rating {2}",
                                         {Utf8(LevelText(picked)), std::to_string(std::lround(rating))})
                                   .c_str();

@@ -205,7 +205,7 @@ void CCEManager::OnResultLine(const std::string &line, const std::string &move, 
     LogMessage("CCEManager hint " + line);
     return;
   }
-  LogMessage(line.c_str());
+  LogMessage(line);
   search.ClearCurrMoves();
   if (watch.HasOpenFence() || !search.IsOwed()) {
     LogMessage("CCEManager dropped a result nothing asked for");
@@ -360,7 +360,7 @@ bool CCEManager::SendOption(const char *name, const char *value, bool remember) 
   if (state != LinkState::Ready)
     return false; // sent with the others once the engine is ready
   const std::string line = std::string("setoption name ") + name + " value " + value;
-  LogMessage(("CCEManager " + line).c_str());
+  LogMessage("CCEManager " + line);
   SendCommand(line + "\n");
   return state == LinkState::Ready;
 }
@@ -401,7 +401,7 @@ bool CCEManager::ProcessEngineResult(BoardSquare &from, BoardSquare &to, irr::s3
   if (!search.Take(from, to, promotion))
     return false;
   LogMessage("ProcessEngineResult:");
-  LogMessage(move.substr(0, 4).c_str());
+  LogMessage(move.substr(0, 4));
   return true;
 }
 

@@ -66,7 +66,7 @@ bool CGameFiles::WriteGame(const chess::PgnGame &game, const std::string &path, 
       (slash != std::string::npos && !platform::MakeFolders(path.substr(0, slash), error)) ||
       !platform::WriteFileAtomically(path, text, error))
     return false;
-  LogMessage(("PGN saved " + std::to_string(game.moves.size()) + " plies to " + path).c_str());
+  LogMessage("PGN saved " + std::to_string(game.moves.size()) + " plies to " + path);
   return true;
 }
 
@@ -88,7 +88,7 @@ bool CGameFiles::SaveGame(const chess::PgnGame &game, const wchar_t *title) {
   const std::string path = GetGamesFolder() + "/" + platform::TimeStampNow() + ".pgn";
   std::string error;
   if (!WriteGame(game, path, error)) {
-    LogMessage(("CGameFiles::SaveGame " + error).c_str());
+    LogMessage("CGameFiles::SaveGame " + error);
     app.gui.ShowMessageBox(title, TrFormatW("The game was not saved:\n{1}", {error}).c_str(), gui::EMBF_OK, -1);
     return false;
   }
@@ -126,7 +126,7 @@ void CGameFiles::RestoreRunFolder() {
 }
 
 void CGameFiles::Refuse(const std::string &path, int line, const std::string &reason, const chess::PgnGame *readPart) {
-  LogMessage(("PGN error " + path + " line " + std::to_string(line) + ": " + reason).c_str());
+  LogMessage("PGN error " + path + " line " + std::to_string(line) + ": " + reason);
   std::string text = platform::TrFormat("Cannot open {1}\nline {2}: {3}", {path, std::to_string(line), reason});
   if (!readPart || readPart->moves.empty()) {
     app.gui.ShowMessageBox(TrW("Load Game").c_str(), GuiText(text).c_str(), gui::EMBF_OK, -1);
@@ -167,7 +167,7 @@ bool CGameFiles::OpenText(const std::string &text, const std::string &source) {
   }
   if (games.size() > 1) {
     // Every game is listed, a broken one too: it no longer hides the others.
-    LogMessage(("PGN file " + source + " holds " + std::to_string(games.size()) + " games").c_str());
+    LogMessage("PGN file " + source + " holds " + std::to_string(games.size()) + " games");
     app.gui.GetGameList().Show(source, std::move(games));
     return true;
   }
@@ -192,7 +192,7 @@ bool CGameFiles::ShowGame(const chess::PgnGame &game, const std::string &source)
   chess::Position start;
   std::string error;
   if (!game.startFen.empty() && !start.SetFen(game.startFen, error)) {
-    LogMessage(("CGameFiles::ShowGame " + error).c_str());
+    LogMessage("CGameFiles::ShowGame " + error);
     return false;
   }
   const bool played = app.game.ContinueGame(start, game.startFen, game.moves, game.result);
@@ -210,7 +210,7 @@ bool CGameFiles::ShowGame(const chess::PgnGame &game, const std::string &source)
                     opened.tags.end());
   openedGameId = app.game.GetGameId();
   hasOpened = true;
-  LogMessage(("PGN loaded " + std::to_string(game.moves.size()) + " plies from " + source).c_str());
+  LogMessage("PGN loaded " + std::to_string(game.moves.size()) + " plies from " + source);
   return played;
 }
 

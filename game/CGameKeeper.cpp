@@ -33,15 +33,15 @@ bool CGameKeeper::Init() {
     return true;
   }
   if (!library.Open(path, error, notice)) {
-    LogMessage(("games library: " + error + "; games are not kept").c_str());
+    LogMessage("games library: " + error + "; games are not kept");
     return true;
   }
-  LogMessage(("games library " + path).c_str());
+  LogMessage("games library " + path);
   // Open only while it stores: the game holds no file of the data folder
   // open between games (another copy, a backup or a remount see it whole).
   library.Close();
   if (!notice.empty()) {
-    LogMessage(("games library: " + notice).c_str());
+    LogMessage("games library: " + notice);
     app.gui.ShowMessageBox(TrW("Games library").c_str(), GuiText(notice).c_str(), gui::EMBF_OK, -1);
   }
   return true;
@@ -91,7 +91,7 @@ void CGameKeeper::Keep(const std::string &reason) {
   GameEntry entry = seenEntry;
   std::string error;
   if (!chess::CPgnWriter::Write(game, entry.pgn, error)) {
-    LogMessage(("games library: the game cannot be written as PGN: " + error).c_str());
+    LogMessage("games library: the game cannot be written as PGN: " + error);
     return;
   }
   entry.date = TagOf(game, "Date");
@@ -123,13 +123,13 @@ void CGameKeeper::Keep(const std::string &reason) {
   if (counts && !entry.rated)
     rate(app.rating.Current(), entry);
   if (!rateLine.empty())
-    LogMessage(rateLine.c_str());
+    LogMessage(rateLine);
   if (finished)
     app.rating.OnFinishedGameKept(entry, lastKept != 0);
   if (lastKept == 0) {
     if (library.GetPath().empty())
       return; // told once at start
-    LogMessage(("games library: the game was not kept: " + error).c_str());
+    LogMessage("games library: the game was not kept: " + error);
     if (!reported)
       app.gui.ShowStatusNotice(TrFormatW("The game could not be kept in the library: {1}", {error}).c_str(), 8000);
     reported = true;

@@ -177,7 +177,7 @@ void CGamesBrowser::Show() {
               std::to_string(platform::GetTickCount() - started) + " ms")
                  .c_str());
   if (!read) {
-    LogMessage(("games window: " + error).c_str());
+    LogMessage("games window: " + error);
     Tell(platform::TrFormat("The games library could not be read:\n{1}", {error}));
   }
 }
@@ -227,7 +227,7 @@ bool CGamesBrowser::ReadLibrary(std::string &error) {
   std::string notice;
   const bool ok = ReadGames(library, CGameKeeper::LibraryPath(), games, rows, error, notice);
   if (!notice.empty()) {
-    LogMessage(("games library: " + notice).c_str());
+    LogMessage("games library: " + notice);
     Tell(notice);
   }
   return ok;
@@ -339,11 +339,11 @@ bool CGamesBrowser::DeleteGame(long long id) {
   const bool deleted = library.Open(CGameKeeper::LibraryPath(), error, notice) && library.Delete(id, error);
   library.Close();
   if (!deleted) {
-    LogMessage(("games window: game " + std::to_string(id) + " not deleted: " + error).c_str());
+    LogMessage("games window: game " + std::to_string(id) + " not deleted: " + error);
     Tell(platform::TrFormat("The game was not deleted:\n{1}", {error}));
     return false;
   }
-  LogMessage(("games window: game " + std::to_string(id) + " deleted").c_str());
+  LogMessage("games window: game " + std::to_string(id) + " deleted");
   if (!IsOpen())
     return true;
   // Read again (another copy of the game may have added games meanwhile);

@@ -41,7 +41,7 @@ void CHint::Update() {
   }
   waiting = false;
   marks.Show(app.map, from, to);
-  LogMessage(("CHint " + SquareName(from) + SquareName(to)).c_str());
+  LogMessage("CHint " + SquareName(from) + SquareName(to));
 }
 
 void CHint::Clear() {

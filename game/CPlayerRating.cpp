@@ -36,10 +36,10 @@ bool CPlayerRating::Init() {
   CGamesLibrary library;
   std::string error, notice;
   if (!library.Open(path, error, notice) || !library.LastRating(current, error)) {
-    LogMessage(("rating: " + error + "; the rating starts afresh for this run").c_str());
+    LogMessage("rating: " + error + "; the rating starts afresh for this run");
     current = chess::Rating();
   }
-  LogMessage(("rating " + OneDecimal(current.rating) + " (RD " + OneDecimal(current.rd) + ")").c_str());
+  LogMessage("rating " + OneDecimal(current.rating) + " (RD " + OneDecimal(current.rd) + ")");
   return true;
 }
 

@@ -40,7 +40,7 @@ void CSpeech::FollowSetting() {
   wasOn = on;
   if (client && !failureLogged && client->GetState(reason) == CSpeechClient::State::Failed) {
     failureLogged = true;
-    LogMessage(("speech: no speech server (" + reason + "); the game stays silent").c_str());
+    LogMessage("speech: no speech server (" + reason + "); the game stays silent");
   }
 }
 
@@ -48,7 +48,7 @@ void CSpeech::Say(const std::string &text, bool interrupt) {
   if (!IsOn() || text.empty())
     return;
   FollowSetting(); // turned on in the Config window since the last frame
-  LogMessage(("say \"" + text + "\"").c_str());
+  LogMessage("say \"" + text + "\"");
   if (client)
     client->Say(text, interrupt);
 }

@@ -78,7 +78,7 @@ bool CTypedMoves::Submit(const std::string &text) {
   // The log keeps the English reason; the status line says it in the
   // interface language.
   auto refuse = [&](const std::string &reason, const std::string &shown) {
-    LogMessage(("typed move \"" + text + "\": refused (" + reason + ")").c_str());
+    LogMessage("typed move \"" + text + "\": refused (" + reason + ")");
     app.gui.ShowStatusNotice(GuiText(shown).c_str(), NOTICE_MS);
     return false;
   };
@@ -93,7 +93,7 @@ bool CTypedMoves::Submit(const std::string &text) {
     return refuse(input.reason, ShownReason(input));
   if (!app.game.PlayTypedMove(input.move))
     return refuse("the move could not be played", platform::Tr("the move could not be played"));
-  LogMessage(("typed move \"" + text + "\": played " + input.move.ToUci()).c_str());
+  LogMessage("typed move \"" + text + "\": played " + input.move.ToUci());
   return true;
 }
 

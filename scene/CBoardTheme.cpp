@@ -182,7 +182,7 @@ bool CBoardTheme::Apply(EBoardTheme theme, CMap &map) {
   if (before != theme)
     Release(LookOf(before));
   app.framePacer.RequestFrame();
-  LogMessage((std::string("theme ") + name).c_str());
+  LogMessage(std::string("theme ") + name);
   return true;
 }
 

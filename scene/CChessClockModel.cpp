@@ -106,7 +106,7 @@ bool CChessClockModel::Init() {
        {CASE_MESH, PLATE_MESH, BUTTON_MESHES[0], BUTTON_MESHES[1], DIGITS_TEXTURE, RED_DIGITS_TEXTURE})
     if (!app.device->getFileSystem()->existFile(path)) {
       const std::string line = std::string("the clock's ") + path + " is missing: no clock on the table";
-      LogMessage(line.c_str(), irr::ELL_WARNING);
+      LogMessage(line, irr::ELL_WARNING);
       return false;
     }
   digits = app.driver->getTexture(DIGITS_TEXTURE);

@@ -117,7 +117,7 @@ void CMap::SetUpPosition(const chess::Position &position) {
 void CMap::ShowMove(const chess::PlayedMove &move, const chess::Position &after, bool animate) {
   irr::s32 mover = NO_TOKEN;
   if (!FindTokenAt(move.from, mover)) {
-    LogMessage(("CMap::ShowMove no token on " + SquareName(move.from) + "; the board is set up again").c_str());
+    LogMessage("CMap::ShowMove no token on " + SquareName(move.from) + "; the board is set up again");
     SetUpPosition(after);
     return;
   }

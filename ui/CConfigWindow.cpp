@@ -312,7 +312,7 @@ void CConfigWindow::TestEngine() {
     testResult->setText(TrFormatW("Found: {1}", {name}).c_str());
   else
     testResult->setText(TrFormatW("Not usable: {1}", {error}).c_str());
-  LogMessage(("CConfigWindow::TestEngine " + (error.empty() ? name : error)).c_str());
+  LogMessage("CConfigWindow::TestEngine " + (error.empty() ? name : error));
 }
 
 void CConfigWindow::Close() {

@@ -180,7 +180,7 @@ void CGui::RefreshStatusLine() {
 void CGui::ShowStatusNotice(const wchar_t *text, u32 durationMs) {
   // A notice tells of something that happened (the engine restarted): the
   // log keeps it, since it leaves the screen after a few seconds.
-  LogMessage(("status line: " + Utf8(text)).c_str());
+  LogMessage("status line: " + Utf8(text));
   const core::stringw base = statusBase;
   noticeShown = false;
   SetStatusText(text);
