@@ -17,8 +17,8 @@ namespace {
 // its 95% error bar), at least 50; an estimate made through the level above
 // adds that level's error. A unit test checks this table against the lines.
 const LevelRating LEVEL_RATINGS[8] = {
-    {791, 64, 1100}, {1121, 62, 300}, {1450, 50, 220}, {1754, 50, 560},
-    {2133, 50, 140}, {2477, 50, 140}, {2775, 50, 140}, {3125, 50, 100},
+    {791, 64, 1100}, {1121, 62, 300}, {1450, 50, 220}, {1804, 50, 560},
+    {2167, 50, 420}, {2477, 50, 140}, {2775, 50, 140}, {3125, 50, 100},
 };
 
 } // namespace

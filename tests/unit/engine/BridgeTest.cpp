@@ -897,7 +897,7 @@ TEST(BridgeLevels, EachLevelSetsTheEngineOptionsItOffers) {
       {1, {{"UCI_LimitStrength", "false"}, {"Skill Level", "20"}, {"MultiPV", "6"}}, 1, 6},
       {2, {{"UCI_LimitStrength", "false"}, {"Skill Level", "20"}, {"MultiPV", "5"}}, 3, 5},
       {3, {{"UCI_LimitStrength", "true"}, {"UCI_Elo", "1470"}, {"Skill Level", "20"}, {"MultiPV", "1"}}, 0, 1},
-      {4, {{"UCI_LimitStrength", "true"}, {"UCI_Elo", "1755"}, {"Skill Level", "20"}, {"MultiPV", "1"}}, 0, 1},
+      {4, {{"UCI_LimitStrength", "true"}, {"UCI_Elo", "1775"}, {"Skill Level", "20"}, {"MultiPV", "1"}}, 0, 1},
       {7, {{"UCI_LimitStrength", "true"}, {"UCI_Elo", "2795"}, {"Skill Level", "20"}, {"MultiPV", "1"}}, 0, 1},
       {8, {{"UCI_LimitStrength", "false"}, {"Skill Level", "20"}, {"MultiPV", "1"}}, 0, 1},
   };
