@@ -131,9 +131,8 @@ void CPlayerSettings::OnNewGame() {
       SendEngineOptions();
     return;
   }
-  LogMessage(("CPlayerSettings::OnNewGame starting the engine program for " +
-              (values.enginePath.empty() ? std::string("Stockfish") : values.enginePath))
-                 .c_str());
+  LogMessage("CPlayerSettings::OnNewGame starting the engine program for " +
+             (values.enginePath.empty() ? std::string("Stockfish") : values.enginePath));
   app.engine.Exit();
   ExportEnginePath();
   if (app.engine.Init())

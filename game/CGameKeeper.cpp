@@ -135,9 +135,8 @@ void CGameKeeper::Keep(const std::string &reason) {
     reported = true;
     return;
   }
-  LogMessage(("games library: kept game " + std::to_string(lastKept) + " (" + game.result + ", " + reason + ", " +
-              std::to_string(game.moves.size()) + " plies) in " + std::to_string(took) + " ms")
-                 .c_str());
+  LogMessage("games library: kept game " + std::to_string(lastKept) + " (" + game.result + ", " + reason + ", " +
+             std::to_string(game.moves.size()) + " plies) in " + std::to_string(took) + " ms");
 }
 
 int CGameKeeper::ExportGames(const std::string &file) {

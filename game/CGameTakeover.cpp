@@ -53,10 +53,9 @@ bool CGameTakeover::OnColorChosen(s32 color) {
   game.humanColor = twoPlayers ? toMove : color;
   app.cameraRig.FaceSide(twoPlayers ? White : game.humanColor);
   game.SetActivePlayer(toMove);
-  LogMessage((std::string("CGame plays on as ") + (twoPlayers                 ? "two players"
-                                                   : game.humanColor == White ? "White"
-                                                                              : "Black"))
-                 .c_str());
+  LogMessage(std::string("CGame plays on as ") + (twoPlayers                 ? "two players"
+                                                  : game.humanColor == White ? "White"
+                                                                             : "Black"));
   app.clock.Run();
   // The engine already knows the position; it opens if the human took the other side.
   if (!twoPlayers && game.humanColor != toMove)

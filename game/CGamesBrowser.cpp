@@ -173,9 +173,8 @@ void CGamesBrowser::Show() {
   std::string error;
   const bool read = ReadLibrary(error);
   Build();
-  LogMessage(("games window: " + std::to_string(listed.size()) + " games listed in " +
-              std::to_string(platform::GetTickCount() - started) + " ms")
-                 .c_str());
+  LogMessage("games window: " + std::to_string(listed.size()) + " games listed in " +
+             std::to_string(platform::GetTickCount() - started) + " ms");
   if (!read) {
     LogMessage("games window: " + error);
     Tell(platform::TrFormat("The games library could not be read:\n{1}", {error}));
